@@ -1,0 +1,39 @@
+#include "cli/cli_context.h"
+
+#include <filesystem>
+
+#include "settings/config_file.h"
+
+namespace korvex::cli {
+
+Answer ConsoleHost::messageBox(const std::string&, const std::string& text, Buttons buttons,
+                               Icon) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
+}
+
+void CliContext::applyLanguage() {
+    if (options.lang == "cz") machine.settings.language = 0;
+    if (options.lang == "en") machine.settings.language = 1;
+}
+
+bool CliContext::prepare() {
+    Machine& m = machine;
+    // No host for the log: its boxes join the list lines on stderr.
+    m.log.setListSink([](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
+    MachineSettings& s = m.settings;
+    LoadFactoryDefaults(s);
+    applyLanguage();  // the load's own messages already in the language asked for
+    if (!options.factory) {
+        if (!options.settingsFile.empty()) {
+            if (!LoadSettings(s, m.log, options.settingsFile, 0, moduleDir)) return false;
+        } else if (std::filesystem::exists(moduleDir + "/" + kConfigFileName)) {
+            LoadSettings(s, m.log, kConfigFileName, 1, moduleDir);
+        }
+    }
+    applyLanguage();
+    m.buffer.allocate(s.commandCapacity);
+    return true;
+}
+
+}  // namespace korvex::cli

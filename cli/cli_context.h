@@ -1,0 +1,57 @@
+#pragma once
+// What every korvex-cli command works with: the machine, the program's
+// directory and the options given before the command.
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "motion/machine.h"
+#include "platform/host.h"
+
+namespace korvex::cli {
+
+// Exit codes of korvex-cli.
+enum ExitCode { kExitOk = 0, kExitRefused = 1, kExitUsage = 2 };
+
+struct GlobalOptions {
+    std::string settingsFile;
+    bool factory = false;
+    std::string lang;           // "", "cz" or "en"
+    std::string port = "sim";   // sim | none | ppdev:DEV | rawio
+    std::string clock = "virtual";
+};
+
+// A host without a desktop: boxes go to stderr (and are answered Yes/Ok),
+// file dialogs are cancelled.
+class ConsoleHost final : public Host {
+public:
+    Answer messageBox(const std::string& title, const std::string& text, Buttons buttons,
+                      Icon icon) override;
+    FileChoice openFile(const std::vector<FileFilter>&, int index) override { return {false, {}, index}; }
+    FileChoice saveFile(const std::vector<FileFilter>&, int index) override { return {false, {}, index}; }
+    bool shiftPressed() const override { return false; }
+    bool ctrlPressed() const override { return false; }
+    void startTimer(int, int) override {}
+    void stopTimer(int) override {}
+    void openUrl(const std::string&) override {}
+};
+
+struct CliContext {
+    GlobalOptions options;
+    std::string moduleDir;  // the directory of the executable
+    ConsoleHost host;
+    Machine machine;
+    // The chosen command, run by main() once the settings are loaded.
+    std::function<int()> command;
+
+    // Loads the settings the global options ask for and wires the log to
+    // stderr. Returns false (after a message) when --settings cannot be read.
+    bool prepare();
+
+private:
+    void applyLanguage();
+};
+
+}  // namespace korvex::cli

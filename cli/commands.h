@@ -1,0 +1,17 @@
+#pragma once
+// The commands of korvex-cli. Each adds its subcommand to the application;
+// when chosen, its callback stores the work in ctx.command, which main() runs
+// once the global options have been applied.
+
+namespace CLI {
+class App;
+}
+
+namespace korvex::cli {
+
+struct CliContext;
+
+void AddSettingsCommand(CLI::App& app, CliContext& ctx);
+void AddDemoCommand(CLI::App& app, CliContext& ctx);
+
+}  // namespace korvex::cli

@@ -1,0 +1,40 @@
+#pragma once
+// The options every job command shares (--emit, --run, --json) and what they
+// produce: the appended commands as CSV lines, the run and its summary.
+
+#include <cstdio>
+#include <string>
+
+#include "cli/cli_context.h"
+
+namespace CLI {
+class App;
+}
+
+namespace korvex::cli {
+
+struct JobOutput {
+    std::string emitPath;  // "-" for stdout
+    bool run = false;
+    bool json = false;
+
+    // Adds --emit, --run and --json to a job command.
+    void addOptions(CLI::App& command);
+    // Before the job appends: opens the emit target and observes the buffer.
+    // False (after a message) when the target cannot be written.
+    bool begin(CliContext& ctx);
+    // After the job has appended: runs it when asked, prints the summary.
+    int finish(CliContext& ctx);
+    ~JobOutput();
+
+    int commands = 0;
+    double estimatedSeconds = 0;
+
+private:
+    std::FILE* emit_ = nullptr;
+};
+
+// One emitted command: "dx,dy,dz,periodUs,accelerated,dwellAfter,checkSwitches,spindleOn,stopAfter".
+std::string EmitLine(const MotionCommand& c);
+
+}  // namespace korvex::cli

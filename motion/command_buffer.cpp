@@ -1,0 +1,104 @@
+#include "motion/command_buffer.h"
+
+#include "ui/event_log.h"
+
+namespace korvex {
+
+void CommandBuffer::allocate(int capacity) {
+    std::lock_guard lock(mutex_);
+    entries_.assign(static_cast<size_t>(capacity > 0 ? capacity : 0), MotionCommand{});
+    head_ = 0;
+    storedTimeS_ = 0;
+    frontPublished_.store(false, std::memory_order_release);
+    count_.store(0, std::memory_order_release);
+    capacity_.store(static_cast<int>(entries_.size()), std::memory_order_release);
+}
+
+bool CommandBuffer::push(const MotionCommand& command, EventLog& log) {
+    std::unique_lock lock(mutex_, std::defer_lock);
+    if (removing_.load(std::memory_order_acquire)) {
+        log.say({"smyčka čeká na zařazení příkazu", "waiting for add next command"}, true, false);
+    }
+    lock.lock();
+    const int count = count_.load(std::memory_order_relaxed);
+    if (count >= static_cast<int>(entries_.size())) return false;
+    entries_[slot(count)] = command;
+    storedTimeS_ += command.remainingTimeS;
+    count_.store(count + 1, std::memory_order_release);
+    lock.unlock();
+    queuedSignal_.notify_one();
+    if (observer_) observer_(command);
+    return true;
+}
+
+MotionCommand CommandBuffer::entry(int i) const {
+    std::lock_guard lock(mutex_);
+    if (i < 0 || i >= count_.load(std::memory_order_relaxed)) return {};
+    MotionCommand c = entries_[slot(i)];
+    if (i == 0 && frontPublished_.load(std::memory_order_acquire)) {
+        c.dx = frontDx_.load(std::memory_order_relaxed);
+        c.dy = frontDy_.load(std::memory_order_relaxed);
+        c.dz = frontDz_.load(std::memory_order_relaxed);
+        c.remainingTimeS = frontTimeS_.load(std::memory_order_relaxed);
+    }
+    return c;
+}
+
+double CommandBuffer::remainingTimeS() const {
+    std::lock_guard lock(mutex_);
+    if (count_.load(std::memory_order_relaxed) == 0) return 0;
+    double total = storedTimeS_;
+    if (frontPublished_.load(std::memory_order_acquire))
+        total += frontTimeS_.load(std::memory_order_relaxed) - entries_[head_].remainingTimeS;
+    return total;
+}
+
+void CommandBuffer::waitForCommand() {
+    std::unique_lock lock(mutex_);
+    queuedSignal_.wait(lock, [this] { return count_.load(std::memory_order_relaxed) > 0 || woken_; });
+    woken_ = false;
+}
+
+void CommandBuffer::wake() {
+    {
+        std::lock_guard lock(mutex_);
+        woken_ = true;
+    }
+    queuedSignal_.notify_all();
+}
+
+void CommandBuffer::publishFront(int32_t dx, int32_t dy, int32_t dz, double remainingTimeS) {
+    frontDx_.store(dx, std::memory_order_relaxed);
+    frontDy_.store(dy, std::memory_order_relaxed);
+    frontDz_.store(dz, std::memory_order_relaxed);
+    frontTimeS_.store(remainingTimeS, std::memory_order_relaxed);
+    frontPublished_.store(true, std::memory_order_release);
+}
+
+void CommandBuffer::removeFront() {
+    removing_.store(true, std::memory_order_release);
+    {
+        std::lock_guard lock(mutex_);
+        const int count = count_.load(std::memory_order_relaxed);
+        if (count > 0) {
+            storedTimeS_ -= entries_[head_].remainingTimeS;
+            entries_[head_] = MotionCommand{};
+            head_ = (head_ + 1) % entries_.size();
+            count_.store(count - 1, std::memory_order_release);
+            if (count == 1) storedTimeS_ = 0;  // no drift left behind by the sums
+        }
+        frontPublished_.store(false, std::memory_order_release);
+    }
+    removing_.store(false, std::memory_order_release);
+}
+
+void CommandBuffer::reset() {
+    std::lock_guard lock(mutex_);
+    std::fill(entries_.begin(), entries_.end(), MotionCommand{});
+    head_ = 0;
+    storedTimeS_ = 0;
+    frontPublished_.store(false, std::memory_order_release);
+    count_.store(0, std::memory_order_release);
+}
+
+}  // namespace korvex

@@ -1,0 +1,93 @@
+#pragma once
+// The command buffer: a fixed-capacity queue of motion commands.
+//
+// Producers append on the window's thread; the executor thread takes the
+// front command (logical index 0), runs it and removes it. Entries are kept
+// in a ring, so removing the front costs O(1) whatever the queue's length;
+// everybody reads entries by logical index 0 .. lastIndex().
+//
+// While the executor runs the front command it publishes the command's
+// remaining steps and time through publishFront(), lock-free, once per tick;
+// readers see them in entry(0) and remainingTimeS().
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+#include "motion/motion_command.h"
+
+namespace korvex {
+
+class EventLog;
+
+class CommandBuffer {
+public:
+    CommandBuffer() = default;
+    CommandBuffer(const CommandBuffer&) = delete;
+    CommandBuffer& operator=(const CommandBuffer&) = delete;
+
+    // (Re)allocates `capacity` zeroed entries: empty, every slot free. Only
+    // while the executor is idle.
+    void allocate(int capacity);
+
+    int capacity() const { return capacity_.load(std::memory_order_acquire); }
+    // The index of the last queued command; -1 when empty.
+    int lastIndex() const { return count_.load(std::memory_order_acquire) - 1; }
+    int queued() const { return count_.load(std::memory_order_acquire); }
+    // Always capacity() - queued(): a producer's free-space check is never stale.
+    int freeSlots() const { return capacity() - queued(); }
+    // 0 while the executor is removing the finished command.
+    int appendOpen() const { return removing_.load(std::memory_order_acquire) ? 0 : 1; }
+
+    // Appends at the end. False when the buffer is full (nothing is written).
+    // Logs "waiting for add next command" once when it has to wait for a
+    // removal in progress. Window thread.
+    bool push(const MotionCommand& command, EventLog& log);
+
+    // A copy of the entry at logical index `i`; all zero past the end.
+    MotionCommand entry(int i) const;
+    // The estimated time of everything queued, seconds.
+    double remainingTimeS() const;
+
+    // --- executor thread ---
+    // Blocks until a command is queued or wake() is called.
+    void waitForCommand();
+    // Releases waitForCommand() (shutdown).
+    void wake();
+    // The front command's progress: steps still to go and time left.
+    void publishFront(int32_t dx, int32_t dy, int32_t dz, double remainingTimeS);
+    // Removes the finished front command and zeroes its slot.
+    void removeFront();
+    // Drops everything queued and zeroes every entry.
+    void reset();
+
+    // Called on the producer's thread after every successful push (the
+    // command-line front end writes the commands out from here).
+    using AppendObserver = std::function<void(const MotionCommand&)>;
+    void setAppendObserver(AppendObserver observer) { observer_ = std::move(observer); }
+
+private:
+    size_t slot(int logical) const {
+        return (head_ + static_cast<size_t>(logical)) % entries_.size();
+    }
+
+    mutable std::mutex mutex_;
+    std::condition_variable queuedSignal_;
+    std::vector<MotionCommand> entries_;
+    size_t head_ = 0;
+    std::atomic<int> capacity_{0};
+    std::atomic<int> count_{0};
+    std::atomic<bool> removing_{false};
+    bool woken_ = false;
+    double storedTimeS_ = 0;  // sum of the stored remainingTimeS of every entry
+
+    std::atomic<bool> frontPublished_{false};
+    std::atomic<int32_t> frontDx_{0}, frontDy_{0}, frontDz_{0};
+    std::atomic<double> frontTimeS_{0};
+
+    AppendObserver observer_;
+};
+
+}  // namespace korvex

@@ -1,0 +1,52 @@
+#include "motion/rounding.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cmath>
+
+#include "ui/event_log.h"
+
+namespace korvex {
+
+namespace {
+// Saturating conversion: a double outside int's range is undefined to cast.
+int ToInt(double x) {
+    if (std::isnan(x)) return 0;
+    if (x >= static_cast<double>(INT_MAX)) return INT_MAX;
+    if (x <= static_cast<double>(INT_MIN)) return INT_MIN;
+    return static_cast<int>(x);
+}
+}  // namespace
+
+int RoundHalfAway(double x) {
+    double t = std::trunc(x);
+    if (std::fabs(x - t) < 0.5) return ToInt(t);
+    return x > 0 ? ToInt(t + 1) : ToInt(t - 1);
+}
+
+float LowestNonZero(EventLog& log, float u, float v, float w) {
+    std::array<float, 3> sorted{u, v, w};
+    std::sort(sorted.begin(), sorted.end());
+    for (float value : sorted)
+        if (value != 0) return value;
+    log.say({"nejmensi hodnota selhala", "lowest value failed"}, true, true);
+    return 0;
+}
+
+int LowestNonZeroAxis(EventLog& log, float u, float v, float w) {
+    std::array<float, 3> sorted{u, v, w};
+    std::sort(sorted.begin(), sorted.end());
+    for (float value : sorted) {
+        if (std::trunc(value) == 0) continue;
+        if (value == w) return 2;
+        if (value == v) return 1;
+        return 0;
+    }
+    log.say({"nejmensi2 hodnota selhala", "lowest2 value failed"}, true, true);
+    return -1;
+}
+
+int PeriodUs(double speed, double mmPerStep) { return ToInt(1'000'000.0 / (speed / mmPerStep)); }
+
+}  // namespace korvex

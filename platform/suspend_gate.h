@@ -1,0 +1,42 @@
+#pragma once
+// The executor's counted suspend/resume gate.
+//
+// Counted like a thread's suspend count: every suspend() must be matched by
+// one resume() before the gated thread runs again; resume() at count 0 does
+// nothing. The gated thread calls pass() at its documented points and once per
+// tick, so a suspension requested from any thread takes effect before its
+// next tick, and a resume continues from that same tick.
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
+namespace korvex {
+
+class SuspendGate {
+public:
+    // Any thread. Returns the previous count.
+    int suspend();
+    // Any thread. Returns the previous count (0: it was not suspended).
+    int resume();
+    // The gated thread suspends itself and blocks until resumed (or opened).
+    void suspendSelf();
+    // The gated thread: blocks while the count is above 0. Cheap when open:
+    // one relaxed atomic load.
+    void pass() {
+        if (count_.load(std::memory_order_acquire) > 0) block();
+    }
+    int count() const { return count_.load(std::memory_order_acquire); }
+    // Releases every waiter for good (shutdown); later suspends do not block.
+    void open();
+
+private:
+    void block();
+
+    std::atomic<int> count_{0};
+    std::atomic<bool> opened_{false};
+    std::mutex mutex_;
+    std::condition_variable resumed_;
+};
+
+}  // namespace korvex

@@ -1,0 +1,43 @@
+#include "motion/rounding.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/headless.h"
+#include "ui/event_log.h"
+
+namespace korvex {
+namespace {
+
+TEST(Rounding, HalvesGoAwayFromZero) {
+    EXPECT_EQ(RoundHalfAway(2.5), 3);
+    EXPECT_EQ(RoundHalfAway(-2.5), -3);
+    EXPECT_EQ(RoundHalfAway(2.4999), 2);
+    EXPECT_EQ(RoundHalfAway(-0.4), 0);
+    EXPECT_EQ(RoundHalfAway(0.5), 1);
+    EXPECT_EQ(RoundHalfAway(1e30), 2147483647);
+    EXPECT_EQ(MmToSteps(10.0, 0.1f), 100);
+    EXPECT_EQ(PeriodUs(5.0, 0.1), 20000);
+    EXPECT_EQ(PeriodUs(3.0, 0.1), 33333);
+}
+
+TEST(Rounding, LowestNonZeroAndItsAxis) {
+    EventLog log;
+    ScriptedHost host;
+    log.setHost(&host);
+    int language = 1;
+    log.setLanguage(&language);
+    EXPECT_FLOAT_EQ(LowestNonZero(log, 0, 5, 3), 3);
+    EXPECT_FLOAT_EQ(LowestNonZero(log, -2, 5, 3), -2);
+    EXPECT_EQ(LowestNonZeroAxis(log, 100, 50, 0), 1);
+    EXPECT_EQ(LowestNonZeroAxis(log, 0.5f, 50, 50), 2) << "later position wins among equals";
+    EXPECT_EQ(LowestNonZeroAxis(log, 0.5f, 80, 0), 1) << "a value below 1 does not qualify";
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_FLOAT_EQ(LowestNonZero(log, 0, 0, 0), 0);
+    EXPECT_EQ(LowestNonZeroAxis(log, 0.2f, 0, 0), -1);
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[0].text, "lowest value failed");
+    EXPECT_EQ(host.boxes[1].text, "lowest2 value failed");
+}
+
+}  // namespace
+}  // namespace korvex

@@ -1,0 +1,62 @@
+#include "platform/suspend_gate.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "platform/clock.h"
+
+namespace korvex {
+namespace {
+
+TEST(SuspendGate, CountedLikeAThreadsSuspendCount) {
+    SuspendGate gate;
+    EXPECT_EQ(gate.resume(), 0) << "resume at 0 does nothing";
+    gate.suspend();
+    gate.suspend();
+    EXPECT_EQ(gate.resume(), 2);
+    EXPECT_EQ(gate.count(), 1);
+    std::atomic<bool> passed{false};
+    std::thread t([&] {
+        gate.pass();
+        passed = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(passed);
+    gate.resume();
+    t.join();
+    EXPECT_TRUE(passed);
+}
+
+TEST(SuspendGate, SelfSuspensionWaitsForOneResume) {
+    SuspendGate gate;
+    std::atomic<int> stage{0};
+    std::thread t([&] {
+        stage = 1;
+        gate.suspendSelf();
+        stage = 2;
+    });
+    while (gate.count() == 0) std::this_thread::yield();
+    EXPECT_EQ(stage, 1);
+    gate.resume();
+    t.join();
+    EXPECT_EQ(stage, 2);
+    gate.open();
+    gate.suspendSelf();  // an opened gate never blocks again
+}
+
+TEST(VirtualClock, WaitingMovesTimeForward) {
+    VirtualClock clock;
+    clock.waitMicroseconds(1500);
+    EXPECT_EQ(clock.now(), 1'500'000);
+    clock.waitUntil(10);  // the past: no change
+    EXPECT_EQ(clock.now(), 1'500'000);
+    MonotonicClock real;
+    const int64_t start = real.now();
+    real.waitMicroseconds(200);
+    EXPECT_GE(real.now() - start, 200'000);
+}
+
+}  // namespace
+}  // namespace korvex

@@ -1,0 +1,188 @@
+#include "settings/config_file.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <filesystem>
+
+#include "platform/headless.h"
+#include "tests/testkit/temp_dir.h"
+#include "ui/event_log.h"
+
+namespace korvex {
+namespace {
+
+const char* kFactoryFile =
+    "0\n0.100000\n0.100000\n0.100000\n1.000000\n1.000000\n5.000000\n1.000000\n100.000000\n"
+    "100.000000\n100.000000\n10.000000\n1\n0\n0\n1016\n0\n378\n278\n3\n100\n0\n50000\n0\n0\n10\n5\n"
+    "1\n3\n0\n0\n0\n1\n5.000000\n5.000000\n5.000000\n10.000000\n10.000000\n10.000000\n1\n1\n1\n"
+    "1.000000\n100\n1\n1\n1\n0\n0\n0\n0\n0\n1\n2\n4\n8\n16\n32\n64\n128\n32\n16\n8\n64\n128\n"
+    "default\n1.0.2.7\n0\n";
+
+struct ConfigFileTest : ::testing::Test {
+    test::TempDir dir;
+    EventLog log;
+    ScriptedHost host;
+    MachineSettings s = FactorySettings();
+    ConfigFileTest() {
+        log.start(dir.path());
+        log.setHost(&host);
+    }
+    int load(const std::string& content) {
+        dir.write("config.dat", content);
+        return LoadSettings(s, log, "config.dat", 1, dir.path());
+    }
+};
+
+TEST_F(ConfigFileTest, FactoryFileIsByteExactAndRoundTrips) {
+    ASSERT_EQ(SaveSettings(s, log, "config.dat", 1, dir.path()), 1);
+    EXPECT_EQ(dir.read("config.dat"), kFactoryFile);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("config.dat.tmp")));
+
+    s.language = 1;
+    s.lptAddress = 0x3BC;
+    s.mmPerStepX = 0.0125f;
+    s.setupName = "shop";
+    ASSERT_EQ(SaveSettings(s, log, "config.dat", 1, dir.path()), 1);
+    EXPECT_NE(dir.read("config.dat").find("\n3BC\n"), std::string::npos);
+    MachineSettings back;
+    ASSERT_EQ(LoadSettings(back, log, "config.dat", 1, dir.path()), 1);
+    EXPECT_EQ(back, s);
+    EXPECT_TRUE(host.boxes.empty());
+}
+
+TEST_F(ConfigFileTest, WrittenWithFullStopWhateverTheLocale) {
+    const char* locales[] = {"de_DE.UTF-8", "cs_CZ.UTF-8", "fr_FR.UTF-8"};
+    const char* set = nullptr;
+    for (const char* l : locales)
+        if ((set = std::setlocale(LC_NUMERIC, l))) break;
+    if (!set) GTEST_SKIP() << "no locale with a decimal comma installed";
+    SaveSettings(s, log, "config.dat", 1, dir.path());
+    std::setlocale(LC_NUMERIC, "C");
+    EXPECT_EQ(dir.read("config.dat"), kFactoryFile);
+}
+
+TEST_F(ConfigFileTest, ShortFileKeepsDefaultsAndSucceeds) {
+    ASSERT_EQ(load("1\n"), 1);
+    MachineSettings expected = FactorySettings();
+    expected.language = 1;
+    EXPECT_EQ(s, expected);
+    EXPECT_EQ(load(""), 1);
+}
+
+TEST_F(ConfigFileTest, UnparsableValueStopsEveryLaterNumericField) {
+    std::string text = kFactoryFile;
+    // Line 5 (cuttingSpeed) becomes a word; line 6 onwards would be read as 2.5.
+    text.replace(text.find("1.000000\n1.000000\n"), 18, "fast\n2.500000\n");
+    ASSERT_EQ(load(text), 1);
+    EXPECT_FLOAT_EQ(s.cuttingSpeed, 1.0f);
+    EXPECT_FLOAT_EQ(s.cutDepth, 1.0f);  // default, not 2.5
+    // The string fields take the next words where the scan stopped.
+    EXPECT_EQ(s.setupName, "fast");
+    EXPECT_EQ(s.setupVersion, "2.500000");
+    EXPECT_EQ(s.laserPenMode, 0);
+}
+
+TEST_F(ConfigFileTest, NameWithSpaceLosesItsTailAndLaserModeKeepsDefault) {
+    s.setupName = "my shop";
+    s.laserPenMode = 1;
+    SaveSettings(s, log, "config.dat", 1, dir.path());
+    ASSERT_EQ(LoadSettings(s, log, "config.dat", 1, dir.path()), 1);
+    EXPECT_EQ(s.setupName, "my");
+    EXPECT_EQ(s.setupVersion, "shop");
+    EXPECT_EQ(s.laserPenMode, 0);
+}
+
+TEST_F(ConfigFileTest, HostileContentNeverOverruns) {
+    std::string text = kFactoryFile;
+    text.replace(text.find("default"), 7, std::string(5000, 'N'));
+    text += std::string("\0\xff\x01 garbage 99999999999999999999 -1e999\n", 40);
+    ASSERT_EQ(load(text), 1);
+    EXPECT_EQ(s.setupName.size(), kMaxSettingsString);
+    EXPECT_EQ(s.setupVersion, "1.0.2.7");
+
+    // A binary first word stops every numeric field; the strings take words.
+    ASSERT_EQ(load(std::string("\0\0\0\xfe\n1\n", 7)), 1);
+    EXPECT_EQ(s.setupName, std::string("\0\0\0\xfe", 4));
+    EXPECT_EQ(s.setupVersion, "1");
+    s.setupName = "default";
+    s.setupVersion = "1.0.2.7";
+    EXPECT_EQ(s, FactorySettings());
+
+    // Huge numbers saturate instead of wrapping; huge reals become infinite.
+    ASSERT_EQ(load("99999999999999999999\n1e999\n"), 1);
+    EXPECT_EQ(s.language, 2147483647);
+    EXPECT_TRUE(std::isinf(s.mmPerStepX));
+}
+
+TEST_F(ConfigFileTest, OddLanguageStaysUntilFactoryDefaultsAndSilencesMessages) {
+    ASSERT_EQ(load("7\n"), 1);
+    EXPECT_EQ(s.language, 7);
+    log.setLanguage(&s.language);
+    const int before = log.lineCount();
+    log.say(Text{"cesky", "english"}, true, true);
+    EXPECT_EQ(log.lineCount(), before);
+    LoadFactoryDefaults(s);
+    EXPECT_EQ(s.language, 0);
+}
+
+TEST_F(ConfigFileTest, MissingFileReportsWithBoxAndGivesFactoryDefaults) {
+    s.language = 1;
+    s.cutDepth = 7;
+    EXPECT_EQ(LoadSettings(s, log, "config.dat", 1, dir.path()), 0);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].title, "Problém/Error");
+    EXPECT_EQ(host.boxes[0].text.rfind("error with loading setup \n No such file", 0), 0u)
+        << host.boxes[0].text;
+    MachineSettings expected = FactorySettings();
+    expected.language = 1;
+    EXPECT_EQ(s, expected);
+}
+
+TEST_F(ConfigFileTest, FailedSaveLeavesTheOldFileWhole) {
+    dir.write("config.dat", kFactoryFile);
+    s.language = 1;
+    // A directory in the temporary file's place makes the write fail.
+    std::filesystem::create_directory(dir.file("config.dat.tmp"));
+    EXPECT_EQ(SaveSettings(s, log, "config.dat", 1, dir.path()), 0);
+    EXPECT_EQ(dir.read("config.dat"), kFactoryFile);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text.rfind("error with writing setup \n ", 0), 0u);
+
+    EXPECT_EQ(SaveSettings(s, log, dir.file("nowhere/x.dat"), 0, ""), 0);
+}
+
+TEST(SettingsFields, ShowListsRecordOrder) {
+    auto lines = SettingsFieldLines(FactorySettings());
+    ASSERT_EQ(lines.size(), 68u);
+    EXPECT_EQ(lines[0], "language=0");
+    EXPECT_EQ(lines[5], "plungeSpeed=1.000000");
+    EXPECT_EQ(lines[24], "lptAddress=378");
+    EXPECT_EQ(lines[67], "laserPenMode=0");
+}
+
+TEST(SettingsDefaults, FactoryKeepsOnlyAValidLanguage) {
+    MachineSettings s;
+    s.language = 1;
+    s.invertEmergency = 1;
+    s.pinLimitX = 3;
+    LoadFactoryDefaults(s);
+    EXPECT_EQ(s.language, 1);
+    EXPECT_EQ(s.invertEmergency, 0);
+    EXPECT_EQ(s.pinLimitX, 32);
+    s.language = -3;
+    LoadFactoryDefaults(s);
+    EXPECT_EQ(s.language, 0);
+
+    s.invertEmergency = 1;
+    s.invertSwitches = 0;
+    s.drawByRefresh = 0;
+    DefaultPinAssignment(s);
+    EXPECT_EQ(s.invertEmergency, 1);
+    EXPECT_EQ(s.invertSwitches, 1);
+    EXPECT_EQ(s.drawByRefresh, 1);
+}
+
+}  // namespace
+}  // namespace korvex

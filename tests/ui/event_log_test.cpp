@@ -1,0 +1,96 @@
+#include "ui/event_log.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "platform/headless.h"
+#include "tests/testkit/temp_dir.h"
+
+namespace korvex {
+namespace {
+
+struct EventLogTest : ::testing::Test {
+    test::TempDir dir;
+    EventLog log;
+    ScriptedHost host;
+    std::vector<std::string> list;
+    int language = 1;
+    EventLogTest() {
+        dir.write("listbox.txt", "old run\n");
+        log.start(dir.path());
+        log.setHost(&host);
+        log.setLanguage(&language);
+        log.setListSink([this](const std::string& l) { list.push_back(l); });
+    }
+};
+
+TEST_F(EventLogTest, NumbersLinesAndRoutesThemByKind) {
+    log.line(dir.path(), false, false);
+    log.line("state changed", true, false);
+    log.line("failure", true, true);
+    log.line("warning only", false, true);
+    EXPECT_EQ(dir.read("listbox.txt"),
+              "   1, " + dir.path() + " \n   2, state changed \n   3, failure \n   4, warning only \n");
+    EXPECT_EQ(list, (std::vector<std::string>{"state changed", "failure"}));
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[0].title, "Problém/Error");
+    EXPECT_EQ(host.boxes[1].text, "warning only");
+    EXPECT_EQ(host.boxes[1].buttons, Buttons::Ok);
+}
+
+TEST_F(EventLogTest, PicksTheLanguageWhenTheLineIsMade) {
+    log.say(Text{"ahoj", "hello"}, true, false);
+    language = 0;
+    log.say(Text{"ahoj", "hello"}, true, false);
+    language = 5;
+    log.say(Text{"ahoj", "hello"}, true, false);
+    EXPECT_EQ(list, (std::vector<std::string>{"hello", "ahoj"}));
+    EXPECT_EQ(log.lineCount(), 2);
+}
+
+TEST_F(EventLogTest, DeletedFileIsRecreatedAndWideNumbersWiden) {
+    log.line("a", false, false);
+    std::remove(dir.file("listbox.txt").c_str());
+    log.line("b", false, false);
+    EXPECT_EQ(dir.read("listbox.txt"), "   2, b \n");
+    for (int i = 3; i <= 10000; ++i) log.line("", false, false);
+    log.line("wide", false, false);
+    const std::string text = dir.read("listbox.txt");
+    EXPECT_EQ(text.substr(text.size() - 13), "10001, wide \n");
+}
+
+TEST_F(EventLogTest, WithoutHostBoxesGoToTheList) {
+    log.setHost(nullptr);
+    log.line("box only", false, true);
+    EXPECT_EQ(list, std::vector<std::string>{"box only"});
+}
+
+TEST_F(EventLogTest, SystemErrorAppendsTheSystemsTextAndClearsIt) {
+    errno = ENOENT;
+    log.systemError("open");
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0], "open - No such file or directory");
+    EXPECT_EQ(errno, 0);
+}
+
+TEST_F(EventLogTest, TwoThreadsGetUniqueNumbersInFileOrder) {
+    auto writer = [this](const char* who) {
+        for (int i = 0; i < 300; ++i) log.line(who, false, false);
+    };
+    std::thread a(writer, "a"), b(writer, "b");
+    a.join();
+    b.join();
+    std::istringstream in(dir.read("listbox.txt"));
+    std::string line;
+    int expected = 1;
+    while (std::getline(in, line)) EXPECT_EQ(std::stoi(line), expected++);
+    EXPECT_EQ(expected, 601);
+}
+
+}  // namespace
+}  // namespace korvex
