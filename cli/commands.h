@@ -13,5 +13,6 @@ struct CliContext;
 
 void AddSettingsCommand(CLI::App& app, CliContext& ctx);
 void AddDemoCommand(CLI::App& app, CliContext& ctx);
+void AddInspectCommand(CLI::App& app, CliContext& ctx);
 
 }  // namespace korvex::cli

@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
 
     AddSettingsCommand(app, *ctx);
     AddDemoCommand(app, *ctx);
+    AddInspectCommand(app, *ctx);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,17 @@
+#pragma once
+// The readers behind `inspect`: each loads FILE the way the program does,
+// prints one JSON object on stdout and returns the exit code.
+
+#include <string>
+
+namespace korvex::cli {
+
+struct CliContext;
+
+// `kind`: "corel", "artcam", "sprint" (or "" for the extension's default).
+int InspectHpgl(CliContext& ctx, const std::string& path, const std::string& kind);
+// `kind`: "excellon" or "simple" (from the extension).
+int InspectDrills(CliContext& ctx, const std::string& path, const std::string& kind);
+int InspectRaster(CliContext& ctx, const std::string& path);
+
+}  // namespace korvex::cli
