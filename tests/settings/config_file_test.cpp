@@ -13,12 +13,12 @@
 namespace korvex {
 namespace {
 
-const char* kFactoryFile =
-    "0\n0.100000\n0.100000\n0.100000\n1.000000\n1.000000\n5.000000\n1.000000\n100.000000\n"
-    "100.000000\n100.000000\n10.000000\n1\n0\n0\n1016\n0\n378\n278\n3\n100\n0\n50000\n0\n0\n10\n5\n"
-    "1\n3\n0\n0\n0\n1\n5.000000\n5.000000\n5.000000\n10.000000\n10.000000\n10.000000\n1\n1\n1\n"
-    "1.000000\n100\n1\n1\n1\n0\n0\n0\n0\n0\n1\n2\n4\n8\n16\n32\n64\n128\n32\n16\n8\n64\n128\n"
-    "default\n1.0.2.7\n0\n";
+// The documented factory file, line by line.
+std::string FactoryFile() {
+    static const std::string text =
+        test::TempDir::readFile(KORVEX_TEST_DATA "/settings/factory-config.dat");
+    return text;
+}
 
 struct ConfigFileTest : ::testing::Test {
     test::TempDir dir;
@@ -37,7 +37,7 @@ struct ConfigFileTest : ::testing::Test {
 
 TEST_F(ConfigFileTest, FactoryFileIsByteExactAndRoundTrips) {
     ASSERT_EQ(SaveSettings(s, log, "config.dat", 1, dir.path()), 1);
-    EXPECT_EQ(dir.read("config.dat"), kFactoryFile);
+    EXPECT_EQ(dir.read("config.dat"), FactoryFile());
     EXPECT_FALSE(std::filesystem::exists(dir.file("config.dat.tmp")));
 
     s.language = 1;
@@ -60,7 +60,7 @@ TEST_F(ConfigFileTest, WrittenWithFullStopWhateverTheLocale) {
     if (!set) GTEST_SKIP() << "no locale with a decimal comma installed";
     SaveSettings(s, log, "config.dat", 1, dir.path());
     std::setlocale(LC_NUMERIC, "C");
-    EXPECT_EQ(dir.read("config.dat"), kFactoryFile);
+    EXPECT_EQ(dir.read("config.dat"), FactoryFile());
 }
 
 TEST_F(ConfigFileTest, ShortFileKeepsDefaultsAndSucceeds) {
@@ -72,7 +72,7 @@ TEST_F(ConfigFileTest, ShortFileKeepsDefaultsAndSucceeds) {
 }
 
 TEST_F(ConfigFileTest, UnparsableValueStopsEveryLaterNumericField) {
-    std::string text = kFactoryFile;
+    std::string text = FactoryFile();
     // Line 5 (cuttingSpeed) becomes a word; line 6 onwards would be read as 2.5.
     text.replace(text.find("1.000000\n1.000000\n"), 18, "fast\n2.500000\n");
     ASSERT_EQ(load(text), 1);
@@ -95,7 +95,7 @@ TEST_F(ConfigFileTest, NameWithSpaceLosesItsTailAndLaserModeKeepsDefault) {
 }
 
 TEST_F(ConfigFileTest, HostileContentNeverOverruns) {
-    std::string text = kFactoryFile;
+    std::string text = FactoryFile();
     text.replace(text.find("default"), 7, std::string(5000, 'N'));
     text += std::string("\0\xff\x01 garbage 99999999999999999999 -1e999\n", 40);
     ASSERT_EQ(load(text), 1);
@@ -141,12 +141,12 @@ TEST_F(ConfigFileTest, MissingFileReportsWithBoxAndGivesFactoryDefaults) {
 }
 
 TEST_F(ConfigFileTest, FailedSaveLeavesTheOldFileWhole) {
-    dir.write("config.dat", kFactoryFile);
+    dir.write("config.dat", FactoryFile());
     s.language = 1;
     // A directory in the temporary file's place makes the write fail.
     std::filesystem::create_directory(dir.file("config.dat.tmp"));
     EXPECT_EQ(SaveSettings(s, log, "config.dat", 1, dir.path()), 0);
-    EXPECT_EQ(dir.read("config.dat"), kFactoryFile);
+    EXPECT_EQ(dir.read("config.dat"), FactoryFile());
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text.rfind("error with writing setup \n ", 0), 0u);
 

@@ -17,6 +17,8 @@ public:
     // Writes `content` to `name` inside the directory; returns the full path.
     std::string write(const std::string& name, const std::string& content) const;
     std::string read(const std::string& name) const;
+    // The whole content of any file ("" when it cannot be read).
+    static std::string readFile(const std::string& path);
 
 private:
     std::string path_;
