@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -154,6 +155,8 @@ private:
     size_t pos_ = 0;
 };
 
+// Decimal values saturate at int's range; hexadecimal ones are unsigned and
+// wrap to 32 bits, so an address written as FFFFFFFF reads back as written.
 bool ParseInt(std::string_view w, int base, int& out) {
     if (!w.empty() && w.front() == '+') w.remove_prefix(1);
     bool negative = !w.empty() && w.front() == '-';
@@ -161,13 +164,20 @@ bool ParseInt(std::string_view w, int base, int& out) {
     if (base == 16 && w.size() > 2 && w[0] == '0' && (w[1] == 'x' || w[1] == 'X'))
         w.remove_prefix(2);
     if (w.empty() || w.front() == '+' || w.front() == '-') return false;
-    long long value = 0;
+    unsigned long long value = 0;
     auto [end, error] = std::from_chars(w.data(), w.data() + w.size(), value, base);
     if (end != w.data() + w.size()) return false;
-    if (error == std::errc::result_out_of_range) value = LLONG_MAX;
-    if (negative) value = -value;
-    // Out-of-range values saturate rather than wrap.
-    out = static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+    if (base == 16) {
+        uint32_t bits = error == std::errc::result_out_of_range || value > UINT32_MAX
+                            ? UINT32_MAX
+                            : static_cast<uint32_t>(value);
+        if (negative) bits = 0u - bits;
+        out = static_cast<int>(bits);
+        return true;
+    }
+    if (error == std::errc::result_out_of_range || value > uint64_t{1} << 32) value = uint64_t{1} << 32;
+    const long long signedValue = negative ? -static_cast<long long>(value) : static_cast<long long>(value);
+    out = static_cast<int>(std::clamp<long long>(signedValue, INT_MIN, INT_MAX));
     return true;
 }
 

@@ -1,0 +1,48 @@
+#include "machining/job_input.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "motion/rounding.h"
+#include "ui/event_log.h"
+
+namespace korvex {
+
+namespace {
+constexpr size_t kEditCharacters = 20;
+}
+
+double ReadEditNumber(const std::string& text) {
+    const char* p = text.data();
+    const char* end = p + std::min(text.size(), kEditCharacters);
+    while (p < end && (*p == ' ' || *p == '\t')) ++p;
+    // from_chars takes a minus but no plus sign.
+    if (p < end && *p == '+') {
+        ++p;
+        if (p < end && *p == '-') return 0;
+    }
+    double value = 0;
+    if (std::from_chars(p, end, value).ec != std::errc() || !std::isfinite(value)) return 0;
+    return value;
+}
+
+int32_t CutSteps(double mm, float mmPerStepZ) { return std::max(1, MmToSteps(mm, mmPerStepZ)); }
+
+int AcceptJobInput(EventLog& log, float feed, int32_t depth, int32_t sizeX, int32_t sizeY) {
+    if (!(feed > 0)) {
+        log.say({"Rychlost frézování musí být větší než 0, úloha nebyla zařazena",
+                 "The cutting speed must be above 0, the job was not queued"},
+                true, true);
+        return 0;
+    }
+    if (depth < 0 || sizeX < 0 || sizeY < 0) {
+        log.say({"Hloubka ani rozměry nesmí být záporné, úloha nebyla zařazena",
+                 "The depth and the sizes must not be negative, the job was not queued"},
+                true, true);
+        return 0;
+    }
+    return 1;
+}
+
+}  // namespace korvex

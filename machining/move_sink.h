@@ -1,0 +1,61 @@
+#pragma once
+// Where a job generator's moves go: counted only, or appended to the command
+// buffer. One generator body serves both, so the count a dialog checks against
+// the free space is always that of the moves the job issues.
+
+#include <algorithm>
+#include <cstdint>
+
+#include "ui/text.h"
+
+namespace korvex {
+
+struct Machine;
+
+class MoveSink {
+public:
+    MoveSink(Machine& m, bool countOnly) : machine_(m), countOnly_(countOnly) {}
+
+    bool counting() const { return countOnly_; }
+    Machine& machine() { return machine_; }
+
+    // One move, in AppendCommand's terms (checkSwitches and stopAfter are 0
+    // in every generated job). Counting includes moves of length 0, which
+    // AppendCommand drops: the count is an upper bound of what is queued.
+    void move(int32_t dx, int32_t dy, int32_t dz, int32_t periodUs, int32_t accelerated,
+              int32_t dwellAfter, int32_t spindleOn);
+
+    // Runs cycle(i) for i = 0 .. cycles - 1. Every cycle of a job issues the
+    // same moves but for its plunge, so counting runs the first one only: a
+    // deep job with a thin cut is counted at once.
+    template <class Cycle>
+    void repeat(int64_t cycles, Cycle&& cycle) {
+        if (cycles <= 0) return;
+        if (!countOnly_) {
+            for (int64_t i = 0; i < cycles; ++i) cycle(i);
+            return;
+        }
+        const int64_t before = count_;
+        cycle(0);
+        const int64_t perCycle = std::min<int64_t>(count_ - before, INT32_MAX);
+        count_ = std::min<int64_t>(before + perCycle * cycles, INT32_MAX);
+    }
+
+    // A list line with two numbers; only when appending, so that checking a
+    // job first does not report its cycles twice.
+    void report(Text text, int64_t first, int64_t second);
+
+    // Counting: the number of moves, at most INT32_MAX. Appending: 0.
+    int32_t result() const;
+
+private:
+    Machine& machine_;
+    bool countOnly_;
+    bool bufferFull_ = false;
+    int64_t count_ = 0;
+};
+
+// A step period in microseconds for a rate in steps per second, truncated.
+int32_t RatePeriodUs(float stepsPerSecond);
+
+}  // namespace korvex
