@@ -55,7 +55,8 @@ double CommandBuffer::remainingTimeS() const {
 
 void CommandBuffer::waitForCommand() {
     std::unique_lock lock(mutex_);
-    queuedSignal_.wait(lock, [this] { return count_.load(std::memory_order_relaxed) > 0 || woken_; });
+    queuedSignal_.wait(lock,
+                       [this] { return count_.load(std::memory_order_relaxed) > 0 || woken_; });
     woken_ = false;
 }
 

@@ -23,7 +23,7 @@ namespace korvex {
 class EventLog;
 
 class CommandBuffer {
-public:
+  public:
     CommandBuffer() = default;
     CommandBuffer(const CommandBuffer&) = delete;
     CommandBuffer& operator=(const CommandBuffer&) = delete;
@@ -68,7 +68,7 @@ public:
     using AppendObserver = std::function<void(const MotionCommand&)>;
     void setAppendObserver(AppendObserver observer) { observer_ = std::move(observer); }
 
-private:
+  private:
     size_t slot(int logical) const {
         return (head_ + static_cast<size_t>(logical)) % entries_.size();
     }

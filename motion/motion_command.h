@@ -8,7 +8,7 @@ namespace korvex {
 struct MotionCommand {
     int32_t dx = 0;  // X steps still to go, signed
     int32_t dy = 0;
-    int32_t dz = 0;  // positive Z goes down into the material
+    int32_t dz = 0;           // positive Z goes down into the material
     int32_t periodUs = 0;     // tick period of an interpolated move
     int32_t accelerated = 0;  // non-zero: a ramped positioning move
     double remainingTimeS = 0;

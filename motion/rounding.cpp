@@ -47,6 +47,8 @@ int LowestNonZeroAxis(EventLog& log, float u, float v, float w) {
     return -1;
 }
 
-int PeriodUs(double speed, double mmPerStep) { return ToInt(1'000'000.0 / (speed / mmPerStep)); }
+int PeriodUs(double speed, double mmPerStep) {
+    return ToInt(1'000'000.0 / (speed / mmPerStep));
+}
 
 }  // namespace korvex

@@ -16,7 +16,9 @@ float LowestNonZero(EventLog& log, float u, float v, float w);
 int LowestNonZeroAxis(EventLog& log, float u, float v, float w);
 
 // Millimetres to steps of the given size, rounded half away from zero.
-inline int MmToSteps(double mm, double mmPerStep) { return RoundHalfAway(mm / mmPerStep); }
+inline int MmToSteps(double mm, double mmPerStep) {
+    return RoundHalfAway(mm / mmPerStep);
+}
 
 // A step period in microseconds for `speed` mm/s with `mmPerStep` steps,
 // truncated: 1 000 000 / (speed / step size).

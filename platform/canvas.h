@@ -8,7 +8,7 @@
 namespace korvex {
 
 class Canvas {
-public:
+  public:
     virtual ~Canvas() = default;
     virtual int width() const = 0;
     virtual int height() const = 0;

@@ -10,7 +10,7 @@
 namespace korvex {
 
 class PerformanceCounter {
-public:
+  public:
     virtual ~PerformanceCounter() = default;
     // Counter ticks; monotonic, any thread.
     virtual int64_t now() const = 0;
@@ -28,7 +28,7 @@ public:
 
 // CLOCK_MONOTONIC in nanoseconds.
 class MonotonicClock final : public PerformanceCounter {
-public:
+  public:
     int64_t now() const override;
     int64_t frequency() const override { return 1'000'000'000; }
     void waitUntil(int64_t deadline) override;
@@ -37,13 +37,13 @@ public:
 // Time that advances only when somebody waits: a two-hour job runs in
 // seconds and still knows its machine time. Safe from several threads.
 class VirtualClock final : public PerformanceCounter {
-public:
+  public:
     int64_t now() const override { return ticks_.load(std::memory_order_acquire); }
     int64_t frequency() const override { return 1'000'000'000; }
     void waitUntil(int64_t deadline) override;
     void advance(int64_t ticks) { ticks_.fetch_add(ticks, std::memory_order_acq_rel); }
 
-private:
+  private:
     std::atomic<int64_t> ticks_{0};
 };
 

@@ -10,7 +10,7 @@ namespace korvex {
 class Canvas;
 
 class DialogView {
-public:
+  public:
     virtual ~DialogView() = default;
     virtual void setText(int id, const std::string& utf8) = 0;
     virtual std::string text(int id) const = 0;

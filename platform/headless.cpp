@@ -92,10 +92,12 @@ int RecordingView::scrollPos(int id) const {
     return it == scroll.end() ? 0 : it->second;
 }
 
-Canvas& RecordingView::canvas(int id) { return canvases.try_emplace(id).first->second; }
+Canvas& RecordingView::canvas(int id) {
+    return canvases.try_emplace(id).first->second;
+}
 
-Answer ScriptedHost::messageBox(const std::string& title, const std::string& text,
-                                Buttons buttons, Icon icon) {
+Answer ScriptedHost::messageBox(const std::string& title, const std::string& text, Buttons buttons,
+                                Icon icon) {
     boxes.push_back({title, text, buttons, icon});
     if (!answers.empty()) {
         Answer a = answers.front();

@@ -18,7 +18,7 @@ namespace korvex {
 // Records every drawing call as one line of text ("line 1 2 3 4 ff000000 1")
 // and keeps real pixels for clear, fillRect and setPixel.
 class RecordingCanvas final : public Canvas {
-public:
+  public:
     RecordingCanvas(int width = 800, int height = 600);
     int width() const override { return width_; }
     int height() const override { return height_; }
@@ -36,8 +36,9 @@ public:
 
     std::vector<std::string> calls;
 
-private:
-    void record(const char* op, std::initializer_list<long long> values, const std::string& tail = {});
+  private:
+    void record(const char* op, std::initializer_list<long long> values,
+                const std::string& tail = {});
     int width_;
     int height_;
     std::vector<uint32_t> pixels_;
@@ -46,7 +47,7 @@ private:
 // Keeps every control's text, check state, enable state and scroll state, and
 // the dialog's end result.
 class RecordingView final : public DialogView {
-public:
+  public:
     void setText(int id, const std::string& utf8) override { texts[id] = utf8; }
     std::string text(int id) const override;
     void setCheck(int id, bool checked) override { checks[id] = checked; }
@@ -78,7 +79,7 @@ public:
 // An unscripted box gets the first button (Ok or Yes); an unscripted file
 // dialog is cancelled. Every box is kept, in order.
 class ScriptedHost final : public Host {
-public:
+  public:
     struct Box {
         std::string title;
         std::string text;
@@ -105,7 +106,7 @@ public:
     bool shift = false;
     bool ctrl = false;
 
-private:
+  private:
     FileChoice nextFile(const std::vector<FileFilter>& filters, int filterIndex);
 };
 

@@ -25,7 +25,7 @@ struct FileChoice {
 };
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
     // Modal; any thread. Returns the button pressed.
     virtual Answer messageBox(const std::string& title, const std::string& text, Buttons buttons,

@@ -12,7 +12,7 @@
 namespace korvex {
 
 class PortIo {
-public:
+  public:
     virtual ~PortIo() = default;
     // Opens the backend; false when it cannot be used (see lastError()).
     virtual bool load() = 0;

@@ -14,7 +14,7 @@
 namespace korvex {
 
 class SuspendGate {
-public:
+  public:
     // Any thread. Returns the previous count.
     int suspend();
     // Any thread. Returns the previous count (0: it was not suspended).
@@ -30,7 +30,7 @@ public:
     // Releases every waiter for good (shutdown); later suspends do not block.
     void open();
 
-private:
+  private:
     void block();
 
     std::atomic<int> count_{0};

@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <locale.h>
+#include <stdlib.h>
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -11,8 +13,6 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <locale.h>
-#include <stdlib.h>
 #include <variant>
 
 #include "ui/event_log.h"
@@ -137,7 +137,7 @@ bool IsSpace(char c) {
 // field keeps its default and the position stays put, so every later numeric
 // field fails on the same word while string fields still take words.
 class Scanner {
-public:
+  public:
     explicit Scanner(const std::string& text) : text_(text) {}
 
     bool word(std::string_view& out) {
@@ -150,7 +150,7 @@ public:
     }
     void take(std::string_view w) { pos_ += w.size(); }
 
-private:
+  private:
     const std::string& text_;
     size_t pos_ = 0;
 };
@@ -175,8 +175,10 @@ bool ParseInt(std::string_view w, int base, int& out) {
         out = static_cast<int>(bits);
         return true;
     }
-    if (error == std::errc::result_out_of_range || value > uint64_t{1} << 32) value = uint64_t{1} << 32;
-    const long long signedValue = negative ? -static_cast<long long>(value) : static_cast<long long>(value);
+    if (error == std::errc::result_out_of_range || value > uint64_t{1} << 32)
+        value = uint64_t{1} << 32;
+    const long long signedValue =
+        negative ? -static_cast<long long>(value) : static_cast<long long>(value);
     out = static_cast<int>(std::clamp<long long>(signedValue, INT_MIN, INT_MAX));
     return true;
 }
@@ -223,7 +225,8 @@ void ParseSettingsText(MachineSettings& s, const std::string& text) {
                 break;
             case Kind::String:
                 // Words longer than the record's buffer are cut, never overrun.
-                s.*std::get<std::string S::*>(f->member) = std::string(w.substr(0, kMaxSettingsString));
+                s.*std::get<std::string S::*>(f->member) =
+                    std::string(w.substr(0, kMaxSettingsString));
                 scan.take(w);
                 break;
         }
@@ -257,20 +260,20 @@ int LoadSettings(MachineSettings& s, EventLog& log, const std::string& name, int
     ParseSettingsText(s, text);
     if (failed) {
         log.say(s.language,
-                 {"problem s nactenim hodnot ze souboru nastaveni",
-                  "read error with some value of settings (from file)"},
-                 true, true);
+                {"problem s nactenim hodnot ze souboru nastaveni",
+                 "read error with some value of settings (from file)"},
+                true, true);
         return 0;
     }
-    log.say(s.language,
-             {"nacteni hodnot ze souboru nastaveni OK",
-              "reading all values of settings (from file) OK"},
-             false, false);
+    log.say(
+        s.language,
+        {"nacteni hodnot ze souboru nastaveni OK", "reading all values of settings (from file) OK"},
+        false, false);
     return 1;
 }
 
-int SaveSettings(const MachineSettings& s, EventLog& log, const std::string& name,
-                 int inProgramDir, const std::string& moduleDir) {
+int SaveSettings(const MachineSettings& s, EventLog& log, const std::string& name, int inProgramDir,
+                 const std::string& moduleDir) {
     const std::string path = PathOf(name, inProgramDir, moduleDir);
     // Written beside the target and renamed over it, so the old file stays
     // whole until the new one is complete.
@@ -297,14 +300,15 @@ int SaveSettings(const MachineSettings& s, EventLog& log, const std::string& nam
     if (!ok) {
         std::remove(temporary.c_str());
         log.say(s.language,
-                 {"problem se zapsanim hodnot do souboru nastaveni",
-                  "write error with some value of settings (to file)"},
-                 true, true);
+                {"problem se zapsanim hodnot do souboru nastaveni",
+                 "write error with some value of settings (to file)"},
+                true, true);
         return 0;
     }
-    log.say(s.language,
-             {"zapsani hodnot de souboru nastaveni OK", "writing all values of settings (to file) OK"},
-             false, false);
+    log.say(
+        s.language,
+        {"zapsani hodnot de souboru nastaveni OK", "writing all values of settings (to file) OK"},
+        false, false);
     return 1;
 }
 

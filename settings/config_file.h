@@ -25,8 +25,8 @@ int LoadSettings(MachineSettings& s, EventLog& log, const std::string& name, int
 
 // Saves with the same path rule. The file is replaced atomically: a failed
 // write leaves the previous file whole. 1 on success, 0 on failure.
-int SaveSettings(const MachineSettings& s, EventLog& log, const std::string& name,
-                 int inProgramDir, const std::string& moduleDir);
+int SaveSettings(const MachineSettings& s, EventLog& log, const std::string& name, int inProgramDir,
+                 const std::string& moduleDir);
 
 // The 68 lines exactly as written to config.dat.
 std::string SettingsFileText(const MachineSettings& s);

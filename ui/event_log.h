@@ -17,7 +17,7 @@ namespace korvex {
 class Host;
 
 class EventLog {
-public:
+  public:
     // Where list lines go (the main window's list box, or stderr in the CLI).
     // Without a host, box lines go there too.
     using ListSink = std::function<void(const std::string&)>;
@@ -49,7 +49,7 @@ public:
     const std::string& filePath() const { return path_; }
     int language() const { return language_ ? *language_ : 1; }
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::mutex boxMutex_;
     int counter_ = 0;
@@ -66,6 +66,8 @@ inline void LogLine(EventLog& log, const std::string& text, bool toList, bool sh
 inline void LogLine(EventLog& log, Text text, bool toList, bool showBox) {
     log.say(text, toList, showBox);
 }
-inline void LogSystemError(EventLog& log, const std::string& text) { log.systemError(text); }
+inline void LogSystemError(EventLog& log, const std::string& text) {
+    log.systemError(text);
+}
 
 }  // namespace korvex

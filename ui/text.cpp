@@ -1,8 +1,8 @@
 #include "ui/text.h"
 
+#include <locale.h>
 #include <cstdarg>
 #include <cstdio>
-#include <locale.h>
 
 namespace korvex {
 
@@ -12,7 +12,9 @@ std::optional<std::string> Pick(int language, Text text) {
     return std::nullopt;
 }
 
-std::string Caption(int language, Text text) { return language == 0 ? text.cz : text.en; }
+std::string Caption(int language, Text text) {
+    return language == 0 ? text.cz : text.en;
+}
 
 static std::string VFormat(const char* format, va_list args) {
     va_list copy;

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (s.setupName.size() > korvex::kMaxSettingsString) __builtin_trap();
     // Names with spaces or empty names cannot survive a save by design.
     if (s.setupName.find_first_of(" \t\r\n\v\f") == std::string::npos && !s.setupName.empty() &&
-        s.setupVersion.find_first_of(" \t\r\n\v\f") == std::string::npos && !s.setupVersion.empty()) {
+        s.setupVersion.find_first_of(" \t\r\n\v\f") == std::string::npos &&
+        !s.setupVersion.empty()) {
         korvex::MachineSettings back;
         korvex::ParseSettingsText(back, korvex::SettingsFileText(s));
         if (korvex::SettingsFileText(back) != korvex::SettingsFileText(s)) __builtin_trap();

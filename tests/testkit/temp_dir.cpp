@@ -25,7 +25,9 @@ std::string TempDir::write(const std::string& name, const std::string& content) 
     return file(name);
 }
 
-std::string TempDir::read(const std::string& name) const { return readFile(file(name)); }
+std::string TempDir::read(const std::string& name) const {
+    return readFile(file(name));
+}
 
 std::string TempDir::readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

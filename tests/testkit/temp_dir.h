@@ -6,7 +6,7 @@
 namespace korvex::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -20,7 +20,7 @@ public:
     // The whole content of any file ("" when it cannot be read).
     static std::string readFile(const std::string& path);
 
-private:
+  private:
     std::string path_;
 };
 

@@ -34,8 +34,9 @@ TEST_F(EventLogTest, NumbersLinesAndRoutesThemByKind) {
     log.line("state changed", true, false);
     log.line("failure", true, true);
     log.line("warning only", false, true);
-    EXPECT_EQ(dir.read("listbox.txt"),
-              "   1, " + dir.path() + " \n   2, state changed \n   3, failure \n   4, warning only \n");
+    EXPECT_EQ(
+        dir.read("listbox.txt"),
+        "   1, " + dir.path() + " \n   2, state changed \n   3, failure \n   4, warning only \n");
     EXPECT_EQ(list, (std::vector<std::string>{"state changed", "failure"}));
     ASSERT_EQ(host.boxes.size(), 2u);
     EXPECT_EQ(host.boxes[0].title, "Problém/Error");
