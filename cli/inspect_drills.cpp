@@ -1,14 +1,39 @@
-// Placeholder until the drills reader lands: refuses every file.
+#include <charconv>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 
 #include "cli/cli_context.h"
 #include "cli/inspectors.h"
+#include "drilling/drill_readers.h"
 
 namespace korvex::cli {
 
-int InspectDrills(CliContext&, const std::string& path, const std::string&) {
-    std::fprintf(stderr, "%s: this file type cannot be read yet\n", path.c_str());
-    return kExitRefused;
+namespace {
+// The diameter as the file wrote it (0.8001, not the float's 0.800100028...).
+double ShortestDecimal(float value) {
+    char text[32];
+    auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    double shortest = value;
+    std::from_chars(text, end, shortest);
+    return shortest;
+}
+}  // namespace
+
+int InspectDrills(CliContext& ctx, const std::string& path, const std::string& kind) {
+    DrillSet set;
+    const DrillFormat& format = kind == "simple" ? kSimpleDrillFormat : kExcellonFormat;
+    if (!LoadDrillFile(ctx.machine, set, path, format)) return kExitRefused;
+    nlohmann::ordered_json tools = nlohmann::ordered_json::array();
+    for (int t = 0; t < set.toolCount; ++t)
+        tools.push_back({{"diameter", ShortestDecimal(set.tools[t].diameter)},
+                         {"holes", set.tools[t].holeCount}});
+    const nlohmann::ordered_json summary = {{"type", kind},
+                                            {"tools", tools},
+                                            {"holes", set.holeCount},
+                                            {"fieldWidth", set.fieldWidth},
+                                            {"fieldHeight", set.fieldHeight}};
+    std::printf("%s\n", summary.dump().c_str());
+    return kExitOk;
 }
 
 }  // namespace korvex::cli

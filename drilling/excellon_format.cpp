@@ -1,0 +1,88 @@
+// The Excellon subset: inch coordinates in 0.0001 inch with leading zeros
+// (format 2.4), drills defined as 'T1C.0315'.
+
+#include "drilling/drill_readers.h"
+#include "drilling/drill_words.h"
+#include "motion/rounding.h"
+#include "settings/machine_settings.h"
+
+namespace korvex {
+
+namespace {
+
+constexpr double kMmPerInch = 25.4;
+constexpr double kMmPerUnit = 0.00254;  // 0.0001 inch
+
+bool Contains(std::string_view word, std::string_view part) {
+    return word.find(part) != std::string_view::npos;
+}
+
+bool IsDrill(std::string_view word) {
+    return Contains(word, "C.");
+}
+
+// The tool number must be a single digit for the diameter to be found.
+float DiameterMm(std::string_view word) {
+    return static_cast<float>(LeadingDecimal(Columns(word, 3)) * kMmPerInch);
+}
+
+DrillHole Hole(std::string_view word, const MachineSettings& s) {
+    const size_t x = word.find('X');
+    const size_t y = word.find('Y', x);
+    const int32_t xUnits = y == std::string_view::npos
+                               ? LeadingInteger(Columns(word, x + 1, 5))
+                               : LeadingInteger(word.substr(x + 1, y - x - 1));
+    const int32_t yUnits =
+        y == std::string_view::npos ? 0 : LeadingInteger(Columns(word, y + 1, 6));
+    return {-1, RoundHalfAway(xUnits * kMmPerUnit / s.mmPerStepX),
+            RoundHalfAway(yUnits * kMmPerUnit / s.mmPerStepY)};
+}
+
+constexpr Text kMetric{
+    "EXCELON v milimetrech (METRIC) nelze načíst, díry by se vrtaly na špatných místech; "
+    "exportujte jej v palcích (INCH, souřadnice 2.4 s nulami na začátku)",
+    "An Excellon file in millimetres (METRIC) cannot be read: its holes would be drilled at wrong "
+    "positions; export it in inches (INCH, coordinates 2.4 with leading zeros)"};
+constexpr Text kDecimalPoint{
+    "EXCELON se souřadnicemi s desetinnou tečkou nelze načíst, díry by se vrtaly na špatných "
+    "místech; exportujte souřadnice bez tečky (palce, 2.4 s nulami na začátku)",
+    "Excellon coordinates with a decimal point cannot be read: the holes would be drilled at "
+    "wrong positions; export coordinates without a point (inches, 2.4 with leading zeros)"};
+constexpr Text kLeadingZeroDrill{
+    "Vrtáky zapsané s nulou před tečkou (T1C0.0315) tento čtenář nezná, zapište je jako T1C.0315",
+    "Drills written with a zero before the point (T1C0.0315) are not read; write them as "
+    "T1C.0315"};
+
+const Text* Refusal(std::string_view word) {
+    if (Contains(word, "METRIC") || word == "M71") return &kMetric;
+    const size_t x = word.find('X');
+    if (x != std::string_view::npos && Contains(word.substr(x), ".")) return &kDecimalPoint;
+    return nullptr;
+}
+
+// 'T<digits>C<digit>': a drill definition in the usual form, which this
+// reader does not take.
+const Text* UnreadDrill(std::string_view word) {
+    size_t i = 1;
+    if (word.empty() || word[0] != 'T') return nullptr;
+    while (i < word.size() && word[i] >= '0' && word[i] <= '9') ++i;
+    const bool usual =
+        i > 1 && i + 1 < word.size() && word[i] == 'C' && word[i + 1] >= '0' && word[i + 1] <= '9';
+    return usual ? &kLeadingZeroDrill : nullptr;
+}
+
+}  // namespace
+
+const DrillFormat kExcellonFormat{
+    {"Excelon soubor (*.drl)", "*.drl"},
+    {"EXCELON se nenacetla", "Loading excelon failed"},
+    {"EXCELON, pocet ddr, vrtaků == 0", "Count of holes,drills == 0"},
+    {"pro data excelon neni pamet", "not enought memory for excelon data"},
+    {"EXCELON se nenacetla", "Loading excelon failed"},
+    IsDrill,
+    DiameterMm,
+    Hole,
+    Refusal,
+    UnreadDrill};
+
+}  // namespace korvex

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "drilling/drill_readers.h"
+#include "tests/drilling/drilling_fixture.h"
+
+namespace korvex {
+namespace {
+
+using Readers = DrillingTest;
+
+using Holes = std::vector<std::array<int, 3>>;
+
+TEST_F(Readers, BodyToolSelectionsDoNotSelectAndYIsFlipped) {
+    m.settings.mmPerStepX = m.settings.mmPerStepY = 0.01f;
+    ASSERT_EQ(
+        load("M48\nINCH\nT1C.0315\nT2C.0400\n%\nT1\nX010000Y010000\nT2\nX020000Y020000\nM30\n"), 1);
+    EXPECT_EQ(set.toolCount, 2);
+    EXPECT_NEAR(set.tools[0].diameter, 0.8001, 1e-5);
+    EXPECT_NEAR(set.tools[1].diameter, 1.016, 1e-5);
+    EXPECT_EQ(set.holeCount, 2);
+    EXPECT_EQ(holes(), (Holes{{1, 0, 2540}, {1, 2540, 0}}));
+    EXPECT_EQ(set.tools[0].holeCount, 0);
+    EXPECT_EQ(set.tools[1].holeCount, 2);
+    EXPECT_EQ(set.fieldWidth, 2540);
+    EXPECT_EQ(set.fieldHeight, 2540);
+    EXPECT_TRUE(host.boxes.empty());
+
+    // 12345 x 0.00254 / 0.01 = 3135.63; 'X005000' has no Y: X is '00500'.
+    ASSERT_EQ(load("T1C.0315 X000000Y000000 X012345Y067890 X005000"), 1);
+    EXPECT_EQ(holes(), (Holes{{0, 0, 17244}, {0, 3136, 0}, {0, 127, 17244}}));
+}
+
+TEST_F(Readers, SimpleListHolesBeforeDrillsAndTheLastWord) {
+    ASSERT_EQ(load("PV1.0 X010.000Y010.000 X020.000Y005.000\n", kSimpleDrillFormat), 1);
+    EXPECT_EQ(set.toolCount, 1);
+    EXPECT_FLOAT_EQ(set.tools[0].diameter, 1.0f);
+    EXPECT_EQ(holes(), (Holes{{0, 0, 0}, {0, 100, 50}}))
+        << "the last word, before a line break, counts once";
+
+    ASSERT_EQ(load("X001.000Y001.000 PV0.5 X002.000Y002.000", kSimpleDrillFormat), 1);
+    EXPECT_EQ(set.holes[0].tool, -1);
+    EXPECT_EQ(set.tools[0].holeCount, 1) << "a hole before any drill belongs to none";
+}
+
+TEST_F(Readers, CountFailuresKeepTheCountsButNothingToDrill) {
+    ASSERT_EQ(load("T1C.0315 X000100Y000100"), 1);
+    set.tools[0].depth = 7;
+    EXPECT_EQ(load("M48 T1C0.0315 X010000Y010000 X020000Y020000"), 0);
+    EXPECT_EQ(host.boxes.at(0).text, "Count of holes,drills == 0");
+    EXPECT_EQ(lastBox(),
+              "Drills written with a zero before the point (T1C0.0315) are not read; "
+              "write them as T1C.0315: T1C0.0315");
+    EXPECT_EQ(set.toolCount, 0);
+    EXPECT_EQ(set.holeCount, 2);
+    EXPECT_TRUE(set.holes.empty());
+    EXPECT_EQ(set.tools[0].depth, 0) << "every load clears the drill table";
+
+    EXPECT_EQ(load("PV0.8", kSimpleDrillFormat), 0);
+    EXPECT_EQ(lastBox(), "Simple drills,count of holes,drills == 0");
+    EXPECT_EQ(set.toolCount, 1);
+    EXPECT_EQ(LoadDrillFile(m, set, dir.file("missing"), kSimpleDrillFormat), 0);
+    EXPECT_EQ(lastBox(), "Loading of Simple drills failed");
+    EXPECT_EQ(LoadDrillFile(m, set, dir.path(), kExcellonFormat), 0) << "a folder";
+    EXPECT_EQ(lastBox(), "Loading excelon failed");
+
+    m.settings.language = 0;
+    m.settings.mmPerStepX = 1e-6f;  // holes spanning more than a step counter holds
+    EXPECT_EQ(load("T1C.01 X-9999999999Y0 X9999999999Y0"), 0);
+    EXPECT_EQ(lastBox(), "MinX a MinY nejsou 0");
+    EXPECT_EQ(set.holeCount, 2);
+    EXPECT_TRUE(set.holes.empty());
+}
+
+TEST_F(Readers, RefusedFilesLeaveAnEmptySet) {
+    struct Case {
+        std::string content;
+        std::string message;
+    };
+    const std::string longWord(260, '0');
+    std::string manyDrills;
+    for (int i = 0; i < 257; ++i) manyDrills += "T1C.01 ";
+    const Case cases[] = {
+        {"M48 METRIC,TZ T1C.0315 X010000Y010000",
+         "An Excellon file in millimetres (METRIC) cannot be read: its holes would be drilled at "
+         "wrong positions; export it in inches (INCH, coordinates 2.4 with leading zeros): "
+         "METRIC,TZ"},
+        {"T1C.0315 M71 X010000Y010000", "An Excellon file in millimetres (METRIC)"},
+        {"T1C.0315 X1.2345Y-2.5",
+         "Excellon coordinates with a decimal point cannot be read: the holes would be drilled at "
+         "wrong positions; export coordinates without a point (inches, 2.4 with leading zeros): "
+         "X1.2345Y-2.5"},
+        {"T1C.0315 X010000Y010000 " + longWord,
+         "The file holds a word longer than 259 characters; it was not loaded"},
+        {manyDrills + "X010000Y010000", "The file defines more than 256 drills; it was not loaded"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(load("T1C.0315 X000100Y000100 X000200Y000300"), 1);
+        EXPECT_EQ(load(c.content), 0);
+        EXPECT_EQ(lastBox().substr(0, c.message.size()), c.message);
+        EXPECT_EQ(set.toolCount, 0);
+        EXPECT_EQ(set.holeCount, 0);
+        EXPECT_TRUE(set.holes.empty());
+        EXPECT_EQ(set.fieldWidth, 0);
+    }
+    EXPECT_EQ(load(manyDrills.substr(7) + "X0" + std::string(257, '1')), 1)
+        << "256 drills and a word of 259 characters are taken";
+    EXPECT_EQ(set.toolCount, 256);
+}
+
+// Files written by real PCB tools (see tests/data/drilling/README.md).
+TEST_F(Readers, RealToolOutput) {
+    struct Case {
+        const char* file;
+        int loaded;
+        int tools;
+        int holes;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"pcb-rnd-decimil.drl", 0, 0, 5, "Count of holes,drills == 0"},
+        {"gerbv-export.drl", 0, 0, 5, "Count of holes,drills == 0"},
+        {"pcb-rnd-10um.drl", 0, 0, 0, "An Excellon file in millimetres (METRIC)"},
+        {"pcb-rnd-um.drl", 0, 0, 0, "An Excellon file in millimetres (METRIC)"},
+        {"pcb-rnd-decimil-nozero.drl", 1, 3, 5, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        host.boxes.clear();
+        EXPECT_EQ(LoadDrillFile(m, set, data(c.file), kExcellonFormat), c.loaded);
+        EXPECT_EQ(set.toolCount, c.tools);
+        EXPECT_EQ(set.holeCount, c.holes);
+        if (*c.message) {
+            EXPECT_EQ(host.boxes.at(0).text.rfind(c.message, 0), 0u);
+        }
+    }
+    EXPECT_NEAR(set.tools[0].diameter, 1.524, 1e-5);
+    EXPECT_NEAR(set.tools[2].diameter, 0.8128, 1e-5);
+    EXPECT_EQ(set.tools[2].holeCount, 5) << "every hole follows the last drill defined";
+    EXPECT_EQ(set.fieldWidth, 127);
+    EXPECT_EQ(set.fieldHeight, 127);
+    EXPECT_EQ(holes(), (Holes{{2, 0, 0}, {2, 26, 0}, {2, 26, 77}, {2, 102, 51}, {2, 127, 127}}));
+}
+
+}  // namespace
+}  // namespace korvex

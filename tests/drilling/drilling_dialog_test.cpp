@@ -1,0 +1,138 @@
+#include "drilling/drilling_dialog.h"
+
+#include "drilling/drill_preview.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/dialog_view.h"
+#include "tests/drilling/drilling_fixture.h"
+
+namespace korvex {
+namespace {
+
+class Dialog : public DrillingTest {
+  protected:
+    Dialog() : dialog(m, set, view, host, [this] { ++calibrations; }) {}
+
+    void open(const std::string& file, int button = kDrillLoadExcellon) {
+        dialog.onInit();
+        host.files.push_back({true, data(file), 1});
+        dialog.onCommand(button);
+    }
+    void typeDepth(const std::string& text) {
+        view.setText(kDrillDepth, text);
+        dialog.onEditChange(kDrillDepth);
+    }
+
+    RecordingView view;
+    int calibrations = 0;
+    DrillingDialog dialog;
+};
+
+TEST_F(Dialog, ShowsTheSetAndStepsThroughItsDrills) {
+    dialog.onInit();
+    EXPECT_EQ(view.text(kDrillFieldSize), " 0.00x 0.00 mm");
+    open("inline-drills.drl");
+    EXPECT_EQ(set.drillPath, data("inline-drills.drl"));
+    EXPECT_EQ(host.fileDialogs.at(0).at(0).description, "Excelon soubor (*.drl)");
+    EXPECT_EQ(view.text(kDrillHoleCount), "3");
+    EXPECT_EQ(view.text(kDrillToolCount), "2");
+    EXPECT_EQ(view.text(kDrillFieldSize), "25.40x25.40 mm");
+    EXPECT_EQ(view.text(kDrillToolHoles), "Počet děr (holes) 2");
+    EXPECT_EQ(view.text(kDrillDiameter), " 0.80mm");
+    EXPECT_EQ(view.text(kDrillIndex), "1/2");
+    EXPECT_EQ(view.text(kDrillDepth), " 0.00mm");
+
+    dialog.onCommand(kDrillPrevious);
+    EXPECT_EQ(dialog.displayedDrill(), 0) << "drill - on the first changes nothing";
+    dialog.onCommand(kDrillNext);
+    dialog.onCommand(kDrillNext);
+    EXPECT_EQ(dialog.displayedDrill(), 1) << "drill + on the last changes nothing";
+    EXPECT_EQ(view.text(kDrillIndex), "2/2");
+    EXPECT_EQ(view.text(kDrillDiameter), " 1.02mm");
+
+    typeDepth("1.5");
+    EXPECT_EQ(set.tools[1].depth, 10) << "whole millimetres only";
+    typeDepth("-3");
+    EXPECT_EQ(set.tools[1].depth, 0);
+    typeDepth("2");
+    view.setCheck(kDrillEnable, true);
+    dialog.onCommand(kDrillEnable);
+    dialog.onCommand(kDrillPrevious);
+    EXPECT_FALSE(view.isChecked(kDrillEnable));
+    dialog.onCommand(kDrillNext);
+    EXPECT_TRUE(view.isChecked(kDrillEnable));
+    EXPECT_EQ(view.text(kDrillDepth), " 2.00mm");
+
+    dialog.onCommand(kDrillCalibrate);
+    EXPECT_EQ(calibrations, 1);
+    dialog.onCommand(kResultCancel);
+    EXPECT_TRUE(view.ended);
+    EXPECT_EQ(view.endResult, kResultOk);
+}
+
+TEST_F(Dialog, DrillsOnlyAnEnabledDrill) {
+    open("inline-drills.drl");
+    typeDepth("1");
+    dialog.onCommand(kDrillTheseHoles);
+    EXPECT_EQ(dialog.lastDrillResult(), 0);
+    EXPECT_EQ(lastBox(), "Drill 1 is not enabled: tick \"vrtat / enable\" first");
+    EXPECT_EQ(m.buffer.queued(), 0);
+    view.setCheck(kDrillEnable, true);
+    dialog.onCommand(kDrillEnable);
+    dialog.onCommand(kDrillTheseHoles);
+    EXPECT_EQ(dialog.lastDrillResult(), 1);
+    EXPECT_EQ(m.buffer.queued(), 5 + 5 + 1);
+
+    dialog.onCommand(kDrillLoadSimple);  // cancelled: no drills, the holes stay
+    EXPECT_EQ(host.fileDialogs.back().at(0).description, "Excelon soubor (*.vrt)");
+    EXPECT_EQ(host.fileDialogs.back().at(0).pattern, "*.vrt");
+    EXPECT_EQ(dialog.lastReadResult(), kDrillReadCancelled);
+    EXPECT_EQ(set.toolCount, 0);
+    EXPECT_EQ(set.holeCount, 3);
+    EXPECT_EQ(view.text(kDrillIndex), "0/0");
+    dialog.onCommand(kDrillTheseHoles);
+    EXPECT_EQ(lastBox(), "No drill is loaded");
+}
+
+TEST_F(Dialog, CalibratesWithTheProbingSequence) {
+    DrillingDialog plain(m, set, view, host);
+    plain.onCommand(kDrillCalibrate);  // the question is answered OK
+    EXPECT_EQ(m.buffer.queued(), 4);
+}
+
+TEST_F(Dialog, PreviewMarksTheDisplayedDrill) {
+    auto& canvas = static_cast<RecordingCanvas&>(view.canvas(0));
+    dialog.onInit();
+    dialog.onPaint();
+    EXPECT_TRUE(canvas.calls.empty()) << "no field, no preview";
+
+    open("two-drills.vrt", kDrillLoadSimple);  // holes at (0, 0), (25, 0), (100, 50)
+    dialog.onPaint();
+    EXPECT_EQ(canvas.calls, (std::vector<std::string>{
+                                "fill 335 35 545 410 ffffffff",
+                                "line 332 35 338 35 ffff0000 1",
+                                "line 335 32 335 38 ffff0000 1",
+                                "line 468 35 474 35 ffff0000 1",  // 25 x 5.45 + 335 = 471.25
+                                "line 471 32 471 38 ffff0000 1",
+                                "line 877 308 883 308 ff0000ff 1",  // 50 x 5.45 + 35 = 307.5
+                                "line 880 305 880 311 ff0000ff 1",
+                            }));
+
+    // A wide field takes its scale from the width: its lowest holes can fall
+    // below the area and are left out.
+    DrillSet wide;
+    wide.fieldWidth = 100;
+    wide.fieldHeight = 90;
+    wide.holes = {{0, 100, 75}, {0, 100, 90}};
+    RecordingCanvas clipped;
+    DrawDrillPreview(clipped, wide, 1);
+    EXPECT_EQ(clipped.calls, (std::vector<std::string>{
+                                 "fill 335 35 545 410 ffffffff",
+                                 "line 877 444 883 444 ff0000ff 1",
+                                 "line 880 441 880 447 ff0000ff 1",
+                             }));
+}
+
+}  // namespace
+}  // namespace korvex
