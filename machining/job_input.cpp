@@ -27,7 +27,9 @@ double ReadEditNumber(const std::string& text) {
     return value;
 }
 
-int32_t CutSteps(double mm, float mmPerStepZ) { return std::max(1, MmToSteps(mm, mmPerStepZ)); }
+int32_t CutSteps(double mm, float mmPerStepZ) {
+    return std::max(1, MmToSteps(mm, mmPerStepZ));
+}
 
 int AcceptJobInput(EventLog& log, float feed, int32_t depth, int32_t sizeX, int32_t sizeY) {
     if (!(feed > 0)) {

@@ -11,7 +11,7 @@ namespace korvex {
 void MoveSink::move(int32_t dx, int32_t dy, int32_t dz, int32_t periodUs, int32_t accelerated,
                     int32_t dwellAfter, int32_t spindleOn) {
     if (countOnly_) {
-        ++count_;
+        if (dx != 0 || dy != 0 || dz != 0) ++count_;
         return;
     }
     // The free space was checked before the first append and only grows while
@@ -34,6 +34,8 @@ int32_t MoveSink::result() const {
     return static_cast<int32_t>(std::min<int64_t>(count_, INT32_MAX));
 }
 
-int32_t RatePeriodUs(float stepsPerSecond) { return PeriodUs(stepsPerSecond, 1.0); }
+int32_t RatePeriodUs(float stepsPerSecond) {
+    return PeriodUs(stepsPerSecond, 1.0);
+}
 
 }  // namespace korvex

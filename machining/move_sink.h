@@ -13,21 +13,19 @@ namespace korvex {
 struct Machine;
 
 class MoveSink {
-public:
+  public:
     MoveSink(Machine& m, bool countOnly) : machine_(m), countOnly_(countOnly) {}
 
-    bool counting() const { return countOnly_; }
-    Machine& machine() { return machine_; }
-
     // One move, in AppendCommand's terms (checkSwitches and stopAfter are 0
-    // in every generated job). Counting includes moves of length 0, which
-    // AppendCommand drops: the count is an upper bound of what is queued.
+    // in every generated job). Moves of length 0 are not counted, as
+    // AppendCommand does not queue them: the count is exactly what is queued.
     void move(int32_t dx, int32_t dy, int32_t dz, int32_t periodUs, int32_t accelerated,
               int32_t dwellAfter, int32_t spindleOn);
 
     // Runs cycle(i) for i = 0 .. cycles - 1. Every cycle of a job issues the
-    // same moves but for its plunge, so counting runs the first one only: a
-    // deep job with a thin cut is counted at once.
+    // same moves as the first but the last, whose plunge is the remainder (it
+    // may be 0, and a move of 0 is not queued): counting runs those two only,
+    // so a deep job with a thin cut is counted at once.
     template <class Cycle>
     void repeat(int64_t cycles, Cycle&& cycle) {
         if (cycles <= 0) return;
@@ -37,8 +35,14 @@ public:
         }
         const int64_t before = count_;
         cycle(0);
-        const int64_t perCycle = std::min<int64_t>(count_ - before, INT32_MAX);
-        count_ = std::min<int64_t>(before + perCycle * cycles, INT32_MAX);
+        const int64_t first = std::min<int64_t>(count_ - before, INT32_MAX);
+        int64_t last = first;
+        if (cycles > 1) {
+            const int64_t beforeLast = count_;
+            cycle(cycles - 1);
+            last = count_ - beforeLast;
+        }
+        count_ = std::min<int64_t>(before + first * (cycles - 1) + last, INT32_MAX);
     }
 
     // A list line with two numbers; only when appending, so that checking a
@@ -48,7 +52,7 @@ public:
     // Counting: the number of moves, at most INT32_MAX. Appending: 0.
     int32_t result() const;
 
-private:
+  private:
     Machine& machine_;
     bool countOnly_;
     bool bufferFull_ = false;

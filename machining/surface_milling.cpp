@@ -19,8 +19,8 @@ struct SurfacePeriods {
 SurfacePeriods MakePeriods(Machine& m, float feed) {
     const MachineSettings& s = m.settings;
     return {RatePeriodUs(LowestNonZero(m.log, feed / s.mmPerStepX, feed / s.mmPerStepY, 0)),
-            RatePeriodUs(LowestNonZero(m.log, s.moveSpeedX / s.mmPerStepX,
-                                       s.moveSpeedY / s.mmPerStepY, 0)),
+            RatePeriodUs(
+                LowestNonZero(m.log, s.moveSpeedX / s.mmPerStepX, s.moveSpeedY / s.mmPerStepY, 0)),
             PeriodUs(s.moveSpeedZ, s.mmPerStepZ),
             PeriodUs(s.plungeSpeed, s.mmPerStepZ),
             PeriodUs(s.moveSpeedX, s.mmPerStepX),
@@ -33,17 +33,17 @@ struct CycleTexts {
 
 CycleTexts TextsOf(SurfaceStyle style) {
     switch (style) {
-        case kStrokesAlongX:
+        case SurfaceStyle::StrokesAlongX:
             return {{"pocatek frezovacího cyklu povrchu po X %d/%d",
                      "start of cutting cycle surface by X %d/%d"},
                     {"konec frezovaciho cyklu povrchu po X %d/%d",
                      "end of cutting cycle surface by X %d/%d"}};
-        case kStrokesAlongY:
+        case SurfaceStyle::StrokesAlongY:
             return {{"pocatek frezovaciho cyklu povrchu po Y%d/%d",
                      "start of cutting cycle surface by Y %d/%d"},
                     {"konec frezovaciho cyklu povrchu po Y%d/%d",
                      "end of cutting cycle surface by Y %d/%d"}};
-        case kSpiral:
+        case SurfaceStyle::Spiral:
             break;
     }
     return {{"pocatek frezovaciho cyklu povrchu po spirale %d/%d",
@@ -55,13 +55,13 @@ CycleTexts TextsOf(SurfaceStyle style) {
 // The job as the operator asked for it; one form for both languages.
 std::string CountLine(const SurfaceMillingJob& j, int32_t cut, SurfaceStyle style) {
     switch (style) {
-        case kStrokesAlongX:
+        case SurfaceStyle::StrokesAlongX:
             return Format("povrch X: %dx%d, hl: %d/%d, rX: %d ", j.sizeX, j.sizeY, j.depth, cut,
                           j.pitchX);
-        case kStrokesAlongY:
-            return Format("povrch po Y: %dx%d, hl: %d/%d, rY: %d ", j.sizeX, j.sizeY, j.depth,
-                          cut, j.pitchY);
-        case kSpiral:
+        case SurfaceStyle::StrokesAlongY:
+            return Format("povrch po Y: %dx%d, hl: %d/%d, rY: %d ", j.sizeX, j.sizeY, j.depth, cut,
+                          j.pitchY);
+        case SurfaceStyle::Spiral:
             break;
     }
     return Format("povrch po spirale: %dx%d, hl: %d/%d, rX:%d,rY: %d", j.sizeX, j.sizeY, j.depth,
@@ -69,7 +69,7 @@ std::string CountLine(const SurfaceMillingJob& j, int32_t cut, SurfaceStyle styl
 }
 
 class SurfacePath {
-public:
+  public:
     SurfacePath(MoveSink& sink, const SurfacePeriods& p, int32_t safe)
         : sink_(sink), p_(p), safe_(safe) {}
 
@@ -82,7 +82,7 @@ public:
         stroke(alongY, length);
         for (int32_t j = 0; j < steps; ++j) {
             const int32_t s = j < steps - 1 ? pitch : width - pitch * j;
-            move(alongY, 0, s, p_.feed, 0, 1);
+            move(alongY, 0, s, p_.feed, 0);
             stroke(alongY, length);
         }
         overTheTop(alongY ? -width : 0, alongY ? 0 : -width, alongY ? p_.xTravel : p_.yTravel);
@@ -115,19 +115,17 @@ public:
         overTheTop(static_cast<int32_t>(-ax), static_cast<int32_t>(-ay), p_.travelXY);
     }
 
-private:
+  private:
     void cut(int64_t dx, int64_t dy) {
         sink_.move(static_cast<int32_t>(dx), static_cast<int32_t>(dy), 0, p_.feed, 0, 0, 1);
     }
-    // A move `along` the stroke axis and `across` it.
-    void move(bool alongY, int32_t along, int32_t across, int32_t period, int32_t accelerated,
-              int32_t spindleOn) {
-        sink_.move(alongY ? across : along, alongY ? along : across, 0, period, accelerated, 0,
-                   spindleOn);
+    // A move at depth, `along` the stroke axis and `across` it.
+    void move(bool alongY, int32_t along, int32_t across, int32_t period, int32_t accelerated) {
+        sink_.move(alongY ? across : along, alongY ? along : across, 0, period, accelerated, 0, 1);
     }
     void stroke(bool alongY, int32_t length) {
-        move(alongY, length, 0, p_.feed, 0, 1);
-        move(alongY, -length, 0, p_.travelXY, 1, 1);
+        move(alongY, length, 0, p_.feed, 0);
+        move(alongY, -length, 0, p_.travelXY, 1);
     }
     // Up to travel height, across to (dx, dy) and down to the surface again.
     void overTheTop(int32_t dx, int32_t dy, int32_t period) {
@@ -172,18 +170,19 @@ int32_t GenerateSurfaceMilling(Machine& m, const SurfaceMillingJob& job, const J
         sink.move(0, 0, plunge, periods.plunge, 0, 1, 1);
         sink.report(texts.start, i + 1, cycles);
         switch (style) {
-            case kStrokesAlongX:
+            case SurfaceStyle::StrokesAlongX:
                 path.strokes(false, job.sizeX, job.sizeY, pitchY);
                 break;
-            case kStrokesAlongY:
+            case SurfaceStyle::StrokesAlongY:
                 path.strokes(true, job.sizeY, job.sizeX, pitchX);
                 break;
-            case kSpiral:
+            case SurfaceStyle::Spiral:
                 path.spiral(job.sizeX, job.sizeY, pitchX, pitchY);
                 break;
         }
     });
-    sink.move(0, 0, -job.depth, style == kSpiral ? periods.zTravel : periods.plunge, 0, 1, 1);
+    sink.move(0, 0, -job.depth, style == SurfaceStyle::Spiral ? periods.zTravel : periods.plunge, 0,
+              1, 1);
     sink.report(texts.end, cycles, cycles);
     sink.move(0, 0, -safe, periods.zTravel, 1, 0, 0);
     return sink.result();

@@ -11,7 +11,7 @@ namespace korvex {
 
 struct Machine;
 
-enum SurfaceStyle { kStrokesAlongX = 1, kStrokesAlongY = 2, kSpiral = 3 };
+enum class SurfaceStyle { StrokesAlongX = 1, StrokesAlongY = 2, Spiral = 3 };
 
 // The job's own values, in whole motor steps; the cut and the feed are the
 // shared JobValues.

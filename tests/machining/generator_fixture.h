@@ -1,0 +1,65 @@
+#pragma once
+// A machine at factory settings (0.1 mm steps, 5 mm over the material) with a
+// relative origin and a large buffer, recording what a job queues and reports.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "machining/job_values.h"
+#include "motion/machine.h"
+#include "platform/headless.h"
+
+namespace korvex::test {
+
+struct GeneratorTest : ::testing::Test {
+    Machine m;
+    ScriptedHost host;
+    std::vector<std::string> list;
+    std::vector<MotionCommand> queued;
+    JobValues values;
+
+    GeneratorTest() {
+        LoadFactoryDefaults(m.settings);
+        m.settings.language = 1;
+        m.log.setHost(&host);
+        m.log.setListSink([this](const std::string& line) { list.push_back(line); });
+        m.buffer.allocate(200'000);
+        m.buffer.setAppendObserver([this](const MotionCommand& c) { queued.push_back(c); });
+        m.position.relOriginSet = 1;
+        values = StartJobValues(m.settings);
+    }
+
+    // Where the queued moves leave the tool, from the start.
+    std::array<long long, 3> net() const {
+        std::array<long long, 3> sum{};
+        for (const MotionCommand& c : queued) {
+            sum[0] += c.dx;
+            sum[1] += c.dy;
+            sum[2] += c.dz;
+        }
+        return sum;
+    }
+    // The queued moves in the XY plane, in order.
+    std::vector<std::pair<int, int>> planar() const {
+        std::vector<std::pair<int, int>> moves;
+        for (const MotionCommand& c : queued)
+            if (c.dz == 0) moves.push_back({c.dx, c.dy});
+        return moves;
+    }
+    std::vector<int> plunges(int32_t periodUs) const {
+        std::vector<int> depths;
+        for (const MotionCommand& c : queued)
+            if (c.dz > 0 && c.periodUs == periodUs && c.dwellAfter) depths.push_back(c.dz);
+        return depths;
+    }
+    std::vector<std::string> boxTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : host.boxes) texts.push_back(box.text);
+        return texts;
+    }
+};
+
+}  // namespace korvex::test

@@ -1,0 +1,201 @@
+#include "machining/surface_milling.h"
+
+#include "generator_fixture.h"
+#include "machining/surface_dialog.h"
+
+namespace korvex::test {
+namespace {
+
+struct SurfaceTest : GeneratorTest {
+    SurfaceMillingJob job;
+    int32_t count(SurfaceStyle style) {
+        return GenerateSurfaceMilling(m, job, values, true, style);
+    }
+    void append(SurfaceStyle style) { GenerateSurfaceMilling(m, job, values, false, style); }
+    // The step-overs: cut moves along one axis only, forward across the strokes.
+    std::vector<int> stepOvers(bool alongY) const {
+        std::vector<int> steps;
+        for (auto [dx, dy] : planar())
+            if (alongY ? (dy == 0 && dx > 0) : (dx == 0 && dy > 0))
+                steps.push_back(alongY ? dx : dy);
+        return steps;
+    }
+};
+
+TEST_F(SurfaceTest, DepthInWholeCutsRunsOneMoreCycleAtTheFinalDepth) {
+    job = {20, 9, 300, 3, 3};
+    values.cut = 100;
+    // 1 + 4 cycles x (plunge, stroke, return, 3 strokes of 3, cycle end 3) + 2
+    EXPECT_EQ(count(SurfaceStyle::StrokesAlongX), 62);
+    EXPECT_TRUE(queued.empty());
+    append(SurfaceStyle::StrokesAlongX);
+    const int32_t plunge = PeriodUs(m.settings.plungeSpeed, m.settings.mmPerStepZ);
+    EXPECT_EQ(plunges(plunge), (std::vector<int>{100, 100, 100}));
+    EXPECT_EQ(queued.size(), 62u);  // the last plunge of 0 is neither counted nor queued
+    EXPECT_EQ(queued.back().dz, -50);
+    EXPECT_EQ(queued[queued.size() - 2].dz, -300);
+    EXPECT_EQ(net(), (std::array<long long, 3>{0, 0, 0}));
+    EXPECT_EQ(list.front(), "start of cutting cycle surface by X 1/4");
+    EXPECT_EQ(list.back(), "end of cutting cycle surface by X 4/4");
+    EXPECT_EQ(list.size(), 5u);
+}
+
+TEST_F(SurfaceTest, ShallowDepthIsOneCycleWithTheWholePlunge) {
+    job = {20, 9, 80, 3, 3};
+    values.cut = 100;
+    append(SurfaceStyle::StrokesAlongY);
+    EXPECT_EQ(plunges(PeriodUs(m.settings.plungeSpeed, m.settings.mmPerStepZ)),
+              (std::vector<int>{80}));
+    EXPECT_EQ(list.front(), "start of cutting cycle surface by Y 1/1");
+}
+
+TEST_F(SurfaceTest, StepOversCoverTheWidthWithTheLeftOverLast) {
+    job = {5, 10, 0, 3, 3};
+    append(SurfaceStyle::StrokesAlongX);
+    EXPECT_EQ(stepOvers(false), (std::vector<int>{3, 3, 3, 1}));
+    EXPECT_EQ(net(), (std::array<long long, 3>{0, 0, 0}));
+    queued.clear();
+    job = {5, 9, 0, 3, 3};
+    append(SurfaceStyle::StrokesAlongX);
+    EXPECT_EQ(stepOvers(false), (std::vector<int>{3, 3, 3}));
+    queued.clear();
+    job = {10, 5, 0, 3, 3};
+    append(SurfaceStyle::StrokesAlongY);
+    EXPECT_EQ(stepOvers(true), (std::vector<int>{3, 3, 3, 1}));
+    EXPECT_EQ(net(), (std::array<long long, 3>{0, 0, 0}));
+}
+
+TEST_F(SurfaceTest, StepOverUsesTheStepSizeOfItsOwnAxis) {
+    m.settings.mmPerStepY = 0.05f;
+    job = {5, 40, 0, 10, 20};  // a 1 mm pitch in X and in Y steps
+    append(SurfaceStyle::StrokesAlongX);
+    EXPECT_EQ(stepOvers(false), (std::vector<int>{20, 20}));
+}
+
+TEST_F(SurfaceTest, SpiralMovesInwardAndReversesAReducedLength) {
+    job = {10, 20, 0, 3, 3};
+    EXPECT_EQ(count(SurfaceStyle::Spiral), 17);  // (5 + 2 laps x 4 + 3) + 1: no Z at depth 0
+    append(SurfaceStyle::Spiral);
+    const std::vector<std::pair<int, int>> expected{
+        {10, 0}, {0, 20}, {-10, 0}, {0, -17},  // the outer rectangle, ending at (0, 3)
+        {7, 0},  {0, 14}, {-4, 0},  {0, -11},  // lap 1
+        {1, 0},  {0, 8},  {2, 0},   {0, -5},   // lap 2: -2 reverses into +2
+        {-6, -9}};                             // back over the top
+    EXPECT_EQ(planar(), expected);
+    EXPECT_EQ(net(), (std::array<long long, 3>{0, 0, 0}));
+    EXPECT_EQ(queued.back().periodUs, PeriodUs(m.settings.moveSpeedZ, m.settings.mmPerStepZ));
+}
+
+TEST_F(SurfaceTest, ZeroLengthMovesAreNeitherCountedNorQueued) {
+    job = {0, 0, 0, 1, 1};
+    for (SurfaceStyle style :
+         {SurfaceStyle::StrokesAlongX, SurfaceStyle::StrokesAlongY, SurfaceStyle::Spiral}) {
+        queued.clear();
+        const int32_t n = count(style);
+        append(style);
+        EXPECT_EQ(n, static_cast<int32_t>(queued.size()));
+        EXPECT_EQ(net(), (std::array<long long, 3>{0, 0, 0}));
+    }
+}
+
+TEST_F(SurfaceTest, CountIsTheNumberOfCommandsAppended) {
+    for (SurfaceStyle style :
+         {SurfaceStyle::StrokesAlongX, SurfaceStyle::StrokesAlongY, SurfaceStyle::Spiral}) {
+        for (SurfaceMillingJob j :
+             {SurfaceMillingJob{37, 52, 255, 4, 5}, SurfaceMillingJob{200, 30, 75, 7, 7}}) {
+            queued.clear();
+            job = j;
+            const int32_t n = count(style);
+            append(style);
+            EXPECT_EQ(n, static_cast<int32_t>(queued.size())) << static_cast<int>(style);
+            EXPECT_EQ(net(), (std::array<long long, 3>{0, 0, 0})) << static_cast<int>(style);
+        }
+    }
+}
+
+TEST_F(SurfaceTest, DeepJobWithAThinCutIsCountedWithoutRunningEveryCycle) {
+    job = {1000, 1000, 2'000'000'000, 1, 1};
+    values.cut = 1;
+    EXPECT_EQ(count(SurfaceStyle::StrokesAlongX), INT32_MAX);
+}
+
+TEST_F(SurfaceTest, RefusedJobsQueueNothing) {
+    job = {20, 20, 30, 3, 3};
+    m.position.relOriginSet = 0;
+    EXPECT_EQ(count(SurfaceStyle::Spiral), 0);
+    m.position.relOriginSet = 1;
+    values.feed = 0;
+    EXPECT_EQ(count(SurfaceStyle::Spiral), 0);
+    values.feed = 1;
+    job.depth = -5;
+    EXPECT_EQ(count(SurfaceStyle::StrokesAlongX), 0);
+    EXPECT_TRUE(queued.empty());
+    EXPECT_EQ(boxTexts(),
+              (std::vector<std::string>{
+                  "you must define relative point (startpoint)",
+                  "The cutting speed must be above 0, the job was not queued",
+                  "The depth and the sizes must not be negative, the job was not queued"}));
+}
+
+struct SurfaceDialogTest : GeneratorTest {
+    RecordingView view;
+    SurfaceMillingDialog dialog{m, values, view};
+    void type(int id, const std::string& text) {
+        view.setText(id, text);
+        dialog.onEditChange(id);
+    }
+};
+
+TEST_F(SurfaceDialogTest, OpensWithTheSharedFeedAndCutAndEmptySizes) {
+    values.feed = 2.5f;
+    dialog.onInit();
+    EXPECT_EQ(view.text(kSurfaceFeed), "  2.50 mm/s");
+    EXPECT_EQ(view.text(kSurfaceCut), "  1.00 mm");
+    EXPECT_EQ(view.text(kSurfacePitch), "0.0 mm");
+    EXPECT_EQ(view.text(kSurfaceSummary), "0.00x0.00, h0.00/s1.00, rf2.50");
+    EXPECT_EQ(dialog.job().pitchX, 1);
+}
+
+TEST_F(SurfaceDialogTest, EditsSetTheJobAndTheSummary) {
+    dialog.onInit();
+    type(kSurfaceSizeX, "12.5 mm");
+    type(kSurfaceSizeY, "4");
+    type(kSurfaceDepth, "0.36");
+    type(kSurfacePitch, "0.04");  // below half a step: still one step
+    type(kSurfaceCut, "0");
+    type(kSurfaceFeed, "-3");
+    EXPECT_EQ(dialog.job().sizeX, 125);
+    EXPECT_EQ(dialog.job().depth, 4);
+    EXPECT_EQ(dialog.job().pitchY, 1);
+    EXPECT_EQ(values.cut, 1);
+    EXPECT_EQ(values.feed, m.settings.cuttingSpeed);
+    EXPECT_EQ(view.text(kSurfaceSummary), "12.50x4.00, h0.40/s0.10, rf1.00");
+}
+
+TEST_F(SurfaceDialogTest, JobTooLargeForTheBufferIsRefusedWithTheShortfall) {
+    m.buffer.allocate(10);
+    dialog.onInit();
+    type(kSurfaceSizeX, "1");
+    type(kSurfaceSizeY, "1");
+    type(kSurfacePitch, "0.5");
+    dialog.onCommand(kSurfaceStartX);  // 1 + (2 + 2 x 3 + 3) + 1 = 13 commands at depth 0
+    EXPECT_EQ(dialog.lastStart(), 0);
+    EXPECT_TRUE(queued.empty());
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{"Not enought space in buffer space plus 3"}));
+    m.buffer.allocate(13);
+    dialog.onCommand(kSurfaceStartX);
+    EXPECT_EQ(dialog.lastStart(), 1);
+    EXPECT_FALSE(view.ended);  // stays open for the next surface
+}
+
+TEST_F(SurfaceDialogTest, RefusalIsReportedOnce) {
+    m.position.relOriginSet = 0;
+    dialog.onInit();
+    dialog.onCommand(kSurfaceStartSpiral);
+    EXPECT_EQ(host.boxes.size(), 1u);
+    dialog.onCommand(kSurfaceCancel);
+    EXPECT_EQ(view.endResult, kResultCancel);
+}
+
+}  // namespace
+}  // namespace korvex::test
