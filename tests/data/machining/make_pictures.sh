@@ -18,15 +18,15 @@ $im -size 4x2 -depth 8 rgb:colours.rgb -define bmp:subtype=RGB565 BMP:rgb565.bmp
 $im -size 4x2 -depth 8 rgb:colours.rgb -quality 95 rgb.jpg
 rm colours.rgb
 
-# Gray ramps: 8-bit 0, 85, 170, 255, then 1 to 28 (enough gray levels for an
+# Gray ramps: 8-bit 0, 85, 170, 255, then 25 levels 9 apart (enough for an
 # 8-bit palette), and 16-bit 0, 1000, 40000, 65535.
-printf '\000\125\252\377\001\002\003\004\005\006\007\010\011\012\013\014\015\016\017\020\021\022\023\024\025\026\027\030\031\032\033\034' >ramp8.gray
+printf '\000\125\252\377\012\023\034\045\056\067\100\111\133\144\155\166\177\210\221\232\243\265\276\307\320\331\342\353\364' >ramp8.gray
 printf '\000\000\003\350\234\100\377\377' >ramp16.gray
-$im -size 32x1 -depth 8 gray:ramp8.gray -type Palette -colors 256 BMP3:indexed8.bmp
-$im -size 32x1 -depth 8 gray:ramp8.gray -type Palette -colors 256 -compress RLE BMP3:rle8.bmp
-$im -size 32x1 -depth 8 gray:ramp8.gray -type Grayscale tiff:gray8.tif
+$im -size 29x1 -depth 8 gray:ramp8.gray -type Palette -compress none BMP3:indexed8.bmp
+$im -size 29x1 -depth 8 gray:ramp8.gray -type Palette -compress RLE BMP3:rle8.bmp
+$im -size 29x1 -depth 8 gray:ramp8.gray -type Grayscale tiff:gray8.tif
 $im -size 4x1 -depth 16 -endian MSB gray:ramp16.gray -type Grayscale tiff:gray16.tif
-$im -size 32x1 -depth 8 gray:ramp8.gray -type Grayscale gray.jpg
+$im -size 29x1 -depth 8 gray:ramp8.gray -type Grayscale gray.jpg
 rm ramp8.gray ramp16.gray
 
 # Larger pictures for the JPEG variants and the refused low depths.

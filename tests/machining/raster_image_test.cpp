@@ -1,0 +1,134 @@
+// Picture loading: which files are accepted by their own pixel format, and
+// the gray conversion and inversion.
+
+#include <gtest/gtest.h>
+
+#include "machining/raster_image.h"
+#include "machining/relief_carve.h"
+#include "motion/machine.h"
+#include "platform/headless.h"
+
+namespace korvex {
+namespace {
+
+std::string Picture(const std::string& name) {
+    return std::string(KORVEX_TEST_DATA) + "/machining/" + name;
+}
+
+struct RasterTest : ::testing::Test {
+    Machine m;
+    ScriptedHost host;
+    RasterImage image;
+
+    RasterTest() {
+        m.settings.language = 1;
+        m.log.setHost(&host);
+    }
+    void load(const std::string& name) { LoadRasterImage(image, Picture(name), host, m.log); }
+    uint32_t gray(int x, int y) const { return image.pixel(x, y) & 0xFF; }
+};
+
+struct Expected {
+    const char* file;
+    int loaded;
+    int levelCount;
+    int width;
+    int height;
+};
+
+class RasterFormats : public RasterTest, public ::testing::WithParamInterface<Expected> {};
+
+TEST_P(RasterFormats, AcceptedOrRefusedByTheFilesOwnFormat) {
+    const Expected e = GetParam();
+    load(e.file);
+    EXPECT_EQ(image.loaded, e.loaded);
+    EXPECT_EQ(image.levelCount, e.levelCount);
+    EXPECT_EQ(image.width, e.width);
+    EXPECT_EQ(image.height, e.height);
+    if (e.loaded) {
+        EXPECT_TRUE(host.boxes.empty());
+    } else {
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_EQ(host.boxes[0].title, "?");
+        EXPECT_EQ(host.boxes[0].text,
+                  Format("The file is not opened %dx%d vrstev 0", e.width, e.height));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, RasterFormats,
+    ::testing::Values(Expected{"indexed8.bmp", 1, 255, 29, 1}, Expected{"rle8.bmp", 1, 255, 29, 1},
+                      Expected{"rgb24.bmp", 1, 255, 4, 2}, Expected{"argb32.bmp", 1, 255, 4, 2},
+                      Expected{"gray.jpg", 1, 255, 29, 1}, Expected{"rgb.jpg", 1, 255, 4, 2},
+                      Expected{"progressive.jpg", 1, 255, 32, 24},
+                      Expected{"gray8.tif", 1, 255, 29, 1}, Expected{"gray16.tif", 1, 65535, 4, 1},
+                      Expected{"rgb24.tif", 1, 255, 4, 2}, Expected{"rgba32.tif", 1, 255, 4, 2},
+                      // 16 bits but not gray; 1, 4, 48 and 64 bits; CMYK; not a picture.
+                      Expected{"rgb565.bmp", 0, 0, 4, 2}, Expected{"mono1.bmp", 0, 0, 32, 24},
+                      Expected{"palette4.bmp", 0, 0, 32, 24}, Expected{"mono1.tif", 0, 0, 32, 24},
+                      Expected{"rgb48.tif", 0, 0, 4, 2}, Expected{"rgba64.tif", 0, 0, 4, 2},
+                      Expected{"cmyk.jpg", 0, 0, 32, 24}, Expected{"broken.bmp", 0, 0, 0, 0}),
+    [](const auto& info) {
+        std::string name = info.param.file;
+        for (char& c : name)
+            if (c == '.') c = '_';
+        return name;
+    });
+
+TEST_F(RasterTest, GrayWeighsBlueThirtyAndRedEleven) {
+    for (const char* file : {"rgb24.bmp", "rgb24.tif", "argb32.bmp"}) {
+        SCOPED_TRACE(file);
+        load(file);
+        // Red 200, blue 200, green 200, white; black, (10, 20, 30), gray 128, magenta.
+        const uint32_t expected[2][4] = {{22, 60, 118, 255}, {0, 21, 128, 104}};
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 4; ++x) {
+                const uint32_t p = image.pixel(x, y), g = expected[y][x];
+                EXPECT_EQ(p & 0xFFFFFF, g << 16 | g << 8 | g) << x << "," << y;
+            }
+    }
+    EXPECT_EQ(image.pixel(0, 0) >> 24, 0x80u);  // argb32.bmp keeps its half alpha
+}
+
+TEST_F(RasterTest, InvertingTwiceRestoresThePicture) {
+    load("indexed8.bmp");
+    EXPECT_EQ(gray(0, 0), 0u);
+    EXPECT_EQ(gray(3, 0), 255u);
+    const std::vector<uint32_t> before = image.pixels;
+    EXPECT_TRUE(ConvertRasterToGray(image, true));
+    EXPECT_EQ(gray(0, 0), 255u);
+    EXPECT_EQ(gray(1, 0), 170u);
+    EXPECT_EQ(gray(3, 0), 0u);
+    ConvertRasterToGray(image, true);
+    EXPECT_EQ(image.pixels, before);
+}
+
+TEST_F(RasterTest, SixteenBitGrayKeepsItsOwnLevels) {
+    load("gray16.tif");
+    ASSERT_EQ(image.gray16, (std::vector<uint16_t>{0, 1000, 40000, 65535}));
+    EXPECT_EQ(PixelLevel(image, 0, 0), 65535);
+    EXPECT_EQ(PixelLevel(image, 2, 0), 25535);
+    EXPECT_EQ(PixelLevel(image, 3, 0), 0);
+    ConvertRasterToGray(image, true);
+    EXPECT_EQ(PixelLevel(image, 0, 0), 0);
+    EXPECT_EQ(PixelLevel(image, 1, 0), 1000);
+}
+
+TEST_F(RasterTest, TheFileDialogChoosesTheFileAndTheSourceKind) {
+    int sourceKind = 0;
+    host.files.push_back({true, Picture("rgb.jpg"), 2});
+    OpenRasterImage(image, host, m.log, sourceKind);
+    EXPECT_EQ(image.loaded, 1);
+    EXPECT_EQ(sourceKind, 2);
+    ASSERT_EQ(host.fileDialogs.size(), 1u);
+    EXPECT_EQ(host.fileDialogs[0][2].description, " Raster file TIFF 16bit(*.tif)");
+    EXPECT_EQ(RasterFileFilters(0)[1].description, " Rastrový soubor JPEG (*.jpg)");
+
+    OpenRasterImage(image, host, m.log, sourceKind);  // cancelled
+    EXPECT_EQ(image.loaded, 1);
+    EXPECT_EQ(image.width, 4);
+    EXPECT_EQ(sourceKind, 2);
+}
+
+}  // namespace
+}  // namespace korvex

@@ -1,0 +1,171 @@
+// The "3D modelling" dialog: its texts, its limits and its guards.
+
+#include <algorithm>
+
+#include "machining/relief_carve.h"
+#include "machining/relief_view.h"
+#include "relief_fixture.h"
+
+namespace korvex::test {
+namespace {
+
+TEST_F(ReliefTest, ShowsTheJobInMillimetres) {
+    picture(4, std::vector<uint8_t>(8, 255));
+    dialog.onInit();
+    EXPECT_TRUE(host.fileDialogs.empty());
+    EXPECT_EQ(view.text(kReliefDepth), "1.00");
+    EXPECT_EQ(view.text(kReliefCut), "1.00");
+    EXPECT_EQ(view.text(kReliefFeed), "1.00/s");
+    EXPECT_EQ(view.text(kReliefPitch), "0.10000");
+    EXPECT_EQ(view.text(kReliefPitchByMultiple), "0.10000mm");
+    EXPECT_EQ(view.text(kReliefLevels), "255 linear");
+    EXPECT_EQ(view.text(kReliefOriginal), "original 4x2 pixel");
+    EXPECT_EQ(view.text(kReliefSizeX), "0.40");
+    EXPECT_EQ(view.text(kReliefZOffset), "0.00");
+    EXPECT_EQ(view.text(kReliefMultiple), "Násobek (multiple) > 1");
+    // 25.4 / 0.1f is a hair under 254.
+    EXPECT_EQ(view.text(kReliefSize), "0.40 x 0.20 x 1.00 mm @ DPI 253x253, x1, Z>0.00");
+    EXPECT_EQ(view.text(kReliefLevelLine), "255 .. 1.00000mm, 1 .. 0.00392mm");
+    EXPECT_EQ(view.text(kReliefResolution),
+              "Při použití 0.10000mm se použije maximální rozlišení\n if you use 0.10000mm, "
+              "program use maximal resolution");
+    EXPECT_TRUE(view.isChecked(kReliefRatio));
+    EXPECT_FALSE(view.isEnabled(kReliefCut));
+    EXPECT_EQ(job.depth, 10);
+}
+
+TEST_F(ReliefTest, OpensAPictureOnlyWhenNoneIsLoaded) {
+    host.files.push_back({true, std::string(KORVEX_TEST_DATA) + "/machining/rgb24.bmp", 1});
+    dialog.onInit();
+    EXPECT_EQ(raster.loaded, 1);
+    EXPECT_EQ(sourceKind, 1);
+    EXPECT_EQ(view.text(kReliefOriginal), "original 4x2 pixel");
+
+    raster = RasterImage{};
+    dialog.onInit();  // cancelled: an empty picture with 255 levels
+    EXPECT_EQ(host.fileDialogs.size(), 2u);
+    EXPECT_EQ(view.text(kReliefOriginal), "original 0x0 pixel");
+    EXPECT_EQ(view.text(kReliefLevels), "255 linear");
+}
+
+TEST_F(ReliefTest, TheMultipleScalesSizeAndOptionallyDepth) {
+    picture(4, std::vector<uint8_t>(8, 255));
+    dialog.onInit();
+    dialog.onCommand(kReliefPlus);
+    dialog.onCommand(kReliefPlus);
+    EXPECT_EQ(view.text(kReliefSize), "1.20 x 0.60 x 1.00 mm @ DPI 253x253, x3, Z>0.00");
+    EXPECT_EQ(view.text(kReliefSizeY), "0.60");
+    EXPECT_EQ(view.text(kReliefPitchByMultiple), "0.30000mm");
+    dialog.onCommand(kReliefZMultiple);
+    EXPECT_TRUE(view.isChecked(kReliefZMultiple));
+    EXPECT_EQ(view.text(kReliefSize), "1.20 x 0.60 x 3.00 mm @ DPI 253x253, x3, Z>0.00");
+    EXPECT_EQ(view.text(kReliefLevelLine), "255 .. 3.00000mm, 1 .. 0.01176mm");
+    dialog.onCommand(kReliefMinus);  // with the multiple the depth follows
+    EXPECT_EQ(view.text(kReliefLevelLine), "255 .. 2.00000mm, 1 .. 0.00784mm");
+    for (int i = 0; i < 3; ++i) dialog.onCommand(kReliefMinus);
+    EXPECT_EQ(job.multiple, 1);
+    job.multiple = 1000;
+    dialog.onCommand(kReliefPlus);
+    EXPECT_EQ(job.multiple, 1000);
+}
+
+TEST_F(ReliefTest, EditsAreReadAndLimited) {
+    picture(4, std::vector<uint8_t>(8, 255));
+    dialog.onInit();
+    edit(kReliefDepth, "0.01");
+    EXPECT_EQ(job.depth, 1);
+    edit(kReliefFeed, "7.5/s");
+    EXPECT_EQ(values.feed, 1.0f);  // never above the cutting speed
+    edit(kReliefFeed, "0.5");
+    EXPECT_EQ(values.feed, 0.5f);
+    edit(kReliefPitch, "0.36mm");
+    EXPECT_EQ(job.pitch, 4);
+    edit(kReliefZOffset, "-2");
+    EXPECT_EQ(job.zOffset, 0);
+    edit(kReliefCut, "0.2");
+    EXPECT_EQ(values.cut, 10);  // never below the default cut
+}
+
+TEST_F(ReliefTest, RefusesAZeroFeedAndAMissingPicture) {
+    dialog.onCommand(kReliefGo);
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{kReliefNoPicture.en});
+
+    picture(2, {255, 0});
+    dialog.onInit();
+    edit(kReliefFeed, "0");
+    dialog.onCommand(kReliefGo);
+    EXPECT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[1].text, "The cutting speed must be above 0, the job was not queued");
+    EXPECT_EQ(output.steps, 0);
+    EXPECT_EQ(dialog.lastRun(), 0);
+}
+
+TEST_F(ReliefTest, AnsweringNoCancels) {
+    picture(2, {255, 0});
+    dialog.onInit();
+    host.answers = {Answer::No};
+    dialog.onCommand(kReliefGo);
+    host.answers = {Answer::No};
+    dialog.onCommand(kReliefSimulate);
+    EXPECT_EQ(output.steps, 0);
+    EXPECT_EQ(canvasesMade, 0);
+    EXPECT_EQ(boxTexts(),
+              (std::vector<std::string>{kReliefGoQuestion.en, kReliefSimulateQuestion.en}));
+}
+
+// The relief and the executor never drive the port together: after Yes to the
+// busy question the relief waits for the executor to finish its queue.
+TEST_F(ReliefTest, WaitsForTheExecutorToFinish) {
+    picture(2, {255, 0});
+    dialog.onInit();
+    m.executor.executorIdle = 0;
+    output.onWait = [this](int waits) {
+        if (waits == 5) m.executor.executorIdle = 1;
+    };
+    output.onStep = [this](long) { ASSERT_EQ(m.executor.executorIdle, 1); };
+    dialog.onCommand(kReliefGo);
+    EXPECT_EQ(output.waits, 5);
+    EXPECT_GT(output.steps, 0);
+    EXPECT_EQ(dialog.lastRun(), 1);
+    ASSERT_GE(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[0].text, kReliefBusyQuestion.en);
+    EXPECT_EQ(host.boxes[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(host.boxes[1].text, kReliefGoQuestion.en);
+    EXPECT_EQ(host.boxes.back().text, kReliefFinished.en);
+}
+
+TEST_F(ReliefTest, ScrollsTheSimulationOnlyWhileItIsShown) {
+    picture(600, std::vector<uint8_t>(600 * 2, 128));
+    dialog.onInit();
+    dialog.onScroll(kReliefScrollX, kScrollPageDown, 0);
+    EXPECT_EQ(simulation.scrollX, 0);
+    dialog.onCommand(kReliefSimulate);
+    const int last = simulation.simWidth - kReliefViewWidth;
+    EXPECT_EQ(view.ranges[kReliefScrollX], std::make_pair(0, last));
+    dialog.onScroll(kReliefScrollX, kScrollPageDown, 0);
+    EXPECT_EQ(simulation.scrollX, 10);
+    dialog.onScroll(kReliefScrollX, kScrollThumbTrack, 100000);
+    EXPECT_EQ(simulation.scrollX, last);
+    EXPECT_EQ(view.scrollPos(kReliefScrollX), last);
+    dialog.onScroll(kReliefScrollY, kScrollLineDown, 0);  // shorter than the view
+    EXPECT_EQ(simulation.scrollY, 0);
+    dialog.onCommand(kReliefShowSimulation);
+    dialog.onScroll(kReliefScrollX, kScrollTop, 0);
+    EXPECT_EQ(simulation.scrollX, last);
+}
+
+TEST_F(ReliefTest, TheProgressBarStaysFullAfterARun) {
+    picture(2, {255, 0});
+    dialog.onInit();
+    dialog.onCommand(kReliefGo);
+    RecordingView reopened;
+    ReliefDialog again{context, reopened, host};
+    again.onInit();
+    again.onPaint();
+    const auto& calls = static_cast<RecordingCanvas&>(reopened.canvas(0)).calls;
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "fill 10 475 360 10 ff00ff00"), calls.end());
+    EXPECT_EQ(static_cast<RecordingCanvas&>(reopened.canvas(0)).pixel(380, 15), 0xFFFFFFFFu);
+}
+
+}  // namespace
+}  // namespace korvex::test

@@ -1,0 +1,85 @@
+// A relief on the simulated machine through the real step output: an
+// emergency input in the middle halts it, and after the release it goes on
+// with nothing lost or repeated.
+
+#include <gtest/gtest.h>
+
+#include "machining/relief_carve.h"
+#include "machining/relief_output.h"
+#include "motion/motion_rig.h"
+#include "motion/port.h"
+#include "relief_fixture.h"
+
+namespace korvex::test {
+namespace {
+
+// Presses the machine's emergency input at one step and counts the steps.
+class PressingOutput final : public ReliefOutput {
+  public:
+    PressingOutput(ReliefOutput& port, SimulatedMachine& sim, long pressAt)
+        : port_(port), sim_(sim), pressAt_(pressAt) {}
+    void begin() override { port_.begin(); }
+    void step(int sx, int sy, int sz, int periodUs) override {
+        if (++steps == pressAt_) sim_.pressEmergency(true);
+        port_.step(sx, sy, sz, periodUs);
+    }
+    void idle() override { port_.idle(); }
+    void wait() override { port_.wait(); }
+    long steps = 0;
+
+  private:
+    ReliefOutput& port_;
+    SimulatedMachine& sim_;
+    long pressAt_;
+};
+
+TEST(ReliefOnTheSimulatedMachine, AnEmergencyInputHaltsItUntilReleased) {
+    SimulatedRig rig;
+    Machine& m = rig.machine;
+    ScriptedHost host;
+    m.log.setHost(&host);
+    RasterImage raster;
+    raster.hasImage = true;
+    raster.width = 3;
+    raster.height = 2;
+    raster.levelCount = 255;
+    raster.loaded = 1;
+    raster.pixels = {0xFFFFFFFF, 0xFF808080, 0xFF000000, 0xFF000000, 0xFF404040, 0xFFFFFFFF};
+    ReliefJob job = StartReliefJob(m.settings);
+    job.stepsPerLevel = StepsPerLevel(job, raster.levelCount);
+    JobValues values = StartJobValues(m.settings);
+    ReliefSimulation simulation;
+    int sourceKind = 0;
+    RecordingView view;
+
+    // The operator waits a moment, then releases the input and the stop.
+    int waits = 0;
+    PortReliefOutput port(m, [&] {
+        if (m.signals.estopActive.load() && ++waits == 3) {
+            rig.sim().pressEmergency(false);
+            ReleaseEmergencyStop(m);
+        }
+    });
+    PressingOutput output(port, rig.sim(), 30);
+    ReliefContext context{m, raster, job, values, simulation, output, {}, sourceKind};
+    SimulatedMachine& sim = rig.sim();
+    const int32_t start[3] = {sim.position(0), sim.position(1), sim.position(2)};
+    const int64_t lost[3] = {sim.stepsLost(0), sim.stepsLost(1), sim.stepsLost(2)};
+    CarveRelief(context, view, host, 0);
+
+    EXPECT_EQ(waits, 3);
+    EXPECT_EQ(m.signals.estopActive, 0);
+    for (int axis = 0; axis < 3; ++axis) {
+        EXPECT_EQ(sim.position(axis), start[axis]) << axis;
+        EXPECT_EQ(sim.stepsLost(axis), lost[axis]) << axis;
+    }
+    RecordingOutput uninterrupted;
+    ReliefContext recorded{m, raster, job, values, simulation, uninterrupted, {}, sourceKind};
+    CarveRelief(recorded, view, host, 0);
+    EXPECT_EQ(output.steps, uninterrupted.steps);
+    EXPECT_EQ(m.position.absX, 0);
+    EXPECT_EQ(m.position.absZ, 0);
+}
+
+}  // namespace
+}  // namespace korvex::test
