@@ -7,6 +7,7 @@
 #include "cli/job_output.h"
 #include "drilling/drill_readers.h"
 #include "drilling/drilling_dialog.h"
+#include "drilling/excellon_full.h"
 #include "platform/headless.h"
 
 namespace korvex::cli {
@@ -22,7 +23,8 @@ struct DrillOptions {
     std::string file;
     std::vector<std::string> tools;
     std::vector<ToolRequest> requests;
-    int loadButton = kDrillLoadExcellon;  // from the file's extension
+    std::string kind;                     // "" or "excellon-full"
+    int loadButton = kDrillLoadExcellon;  // from the file's extension and the kind
     JobOutput output;
 };
 
@@ -115,14 +117,25 @@ void AddDrillCommand(CLI::App& app, CliContext& ctx) {
                     "N:depth=MM: drill the holes of drill N (1-based, file order) MM deep "
                     "(whole millimetres, as the dialog's depth edit reads them); repeatable")
         ->required();
+    sub->add_option("--kind", o->kind,
+                    "excellon-full: load with the full Excellon reader (.drl .txt .cnc .exc .tap "
+                    ".xln; holes of each drill in travel order, slots counted)")
+        ->check(CLI::IsMember({"excellon-full"}));
     o->output.addOptions(*sub);
     sub->callback([&ctx, o] {
         std::string extension = std::filesystem::path(o->file).extension().string();
         for (char& c : extension)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (extension != ".drl" && extension != ".vrt")
-            throw CLI::ValidationError("FILE", "expected a .drl or .vrt file");
-        o->loadButton = extension == ".vrt" ? kDrillLoadSimple : kDrillLoadExcellon;
+        if (o->kind == "excellon-full") {
+            if (!IsExcellonFullExtension(extension))
+                throw CLI::ValidationError("FILE",
+                                           "expected a .drl .txt .cnc .exc .tap or .xln file");
+            o->loadButton = kDrillLoadExcellonFull;
+        } else {
+            if (extension != ".drl" && extension != ".vrt")
+                throw CLI::ValidationError("FILE", "expected a .drl or .vrt file");
+            o->loadButton = extension == ".vrt" ? kDrillLoadSimple : kDrillLoadExcellon;
+        }
         o->requests.clear();
         for (const std::string& t : o->tools) o->requests.push_back(ParseTool(t));
         ctx.command = [&ctx, o] { return RunDrill(ctx, *o); };

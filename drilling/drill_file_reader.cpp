@@ -1,8 +1,8 @@
-#include <cstdio>
 #include <functional>
 #include <new>
 #include <optional>
 
+#include "drilling/drill_file_text.h"
 #include "drilling/drill_readers.h"
 #include "drilling/drill_words.h"
 #include "motion/machine.h"
@@ -10,24 +10,6 @@
 namespace korvex {
 
 namespace {
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return std::nullopt;
-    std::string text;
-    char chunk[65536];
-    size_t n;
-    bool failed = false;
-    try {
-        while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
-        failed = std::ferror(f);
-    } catch (const std::bad_alloc&) {
-        failed = true;  // a file larger than memory: it cannot be read
-    }
-    std::fclose(f);
-    if (failed) return std::nullopt;  // e.g. a directory
-    return text;
-}
 
 void Report(EventLog& log, Text text, std::string_view detail = {}) {
     auto picked = Pick(log.language(), text);
@@ -45,10 +27,6 @@ void Empty(DrillSet& set) {
     set.fieldWidth = set.fieldHeight = 0;
 }
 
-constexpr Text kWordTooLong{"Soubor obsahuje slovo delší než 259 znaků, nebyl načten",
-                            "The file holds a word longer than 259 characters; it was not loaded"};
-constexpr Text kTooManyDrills{"Soubor definuje více než 256 vrtáků, nebyl načten",
-                              "The file defines more than 256 drills; it was not loaded"};
 constexpr Text kChecksum{"kontrolni soucet der je spatny", "Sumary count of holes failed"};
 
 enum class Scan { kDone, kRefused, kStopped };
@@ -63,7 +41,7 @@ Scan ScanWords(EventLog& log, std::string_view text, const DrillFormat& format,
     std::string_view word;
     while (words.next(word)) {
         if (word.size() > kMaxDrillWordLength) {
-            Report(log, kWordTooLong);
+            Report(log, kDrillWordTooLong);
             return Scan::kRefused;
         }
         if (const Text* reason = format.refusal(word)) {
@@ -94,7 +72,7 @@ bool CountPass(EventLog& log, std::string_view text, const DrillFormat& format, 
         log, text, format,
         [&](std::string_view word) {
             if (++set.toolCount >= kMaxDrillTools) {
-                Report(log, kTooManyDrills);
+                Report(log, kDrillTooManyDrills);
                 return false;
             }
             set.tools[set.toolCount].diameter = format.diameterMm(word);
@@ -147,7 +125,7 @@ bool FillPass(Machine& m, std::string_view text, const DrillFormat& format, Dril
 
 int LoadDrillFile(Machine& m, DrillSet& set, const std::string& path, const DrillFormat& format) {
     set.drillPath = path;
-    std::optional<std::string> text = ReadWholeFile(path);
+    std::optional<std::string> text = ReadDrillFileText(path);
     if (!text) {
         Report(m.log, format.openFailed);
         return 0;
@@ -159,7 +137,7 @@ int LoadDrillFile(Machine& m, DrillSet& set, const std::string& path, const Dril
         Report(m.log, format.noMemory);
         return 0;
     }
-    text = ReadWholeFile(path);
+    text = ReadDrillFileText(path);
     bool loaded = false;
     if (!text)
         Report(m.log, format.openFailedAgain);

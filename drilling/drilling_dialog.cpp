@@ -6,6 +6,7 @@
 #include "drilling/drill_preview.h"
 #include "drilling/drill_readers.h"
 #include "drilling/drill_words.h"
+#include "drilling/excellon_full.h"
 #include "motion/machine.h"
 #include "motion/probing.h"
 #include "motion/rounding.h"
@@ -21,6 +22,7 @@ struct ControlCaption {
 constexpr ControlCaption kCaptions[] = {
     {kDrillLoadExcellon, "EXCELON DATA"},
     {kDrillLoadSimple, "jednoduchá data \n SIMPLE DATA"},
+    {kDrillLoadExcellonFull, "Excellon (plný) \n Excellon (full)"},
     {kDrillEnable, " vrtat / enable"},
     {kDrillNext, "vrták / drill +"},
     {kDrillPrevious, "vrták / drill -"},
@@ -89,6 +91,8 @@ void DrillingDialog::onCommand(int id) {
             return load(readExcellonFile);
         case kDrillLoadSimple:
             return load(readSimpleDrillFile);
+        case kDrillLoadExcellonFull:
+            return load(readExcellonFullFile);
         case kDrillEnable:
             set_.tools[displayed_].enabled = view_.isChecked(kDrillEnable) ? 1 : 0;
             return;

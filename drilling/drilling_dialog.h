@@ -24,6 +24,7 @@ enum DrillingControl {
     kDrillDepth = 1007,   // edit "Hloubka/depth", mm
     kDrillLoadExcellon = 1019,
     kDrillLoadSimple = 1020,
+    kDrillLoadExcellonFull = 1025,  // "Excellon (plný) \n Excellon (full)"
     kDrillNext = 1021,
     kDrillPrevious = 1022,
     kDrillCalibrate = 1023,

@@ -1,0 +1,172 @@
+#include "drilling/excellon_full.h"
+
+#include <algorithm>
+#include <new>
+
+#include "drilling/drill_file_text.h"
+#include "drilling/drill_readers.h"
+#include "drilling/excellon_program.h"
+#include "motion/machine.h"
+#include "motion/rounding.h"
+
+namespace korvex {
+
+namespace {
+
+// Lists longer than this end in "...": a log line is no table.
+constexpr size_t kListedTools = 8;
+
+constexpr Text kNoHoles{"V souboru EXCELLON nejsou žádné otvory k vrtání",
+                        "The Excellon file holds no holes to drill"};
+constexpr Text kOnlySlots{
+    "V souboru EXCELLON nejsou žádné otvory k vrtání, jen %d frézovaných drážek",
+    "The Excellon file holds no holes to drill, only %d routed slots"};
+constexpr Text kNoDrill{"Otvory v souboru EXCELLON nemají vybraný vrták (T…), nebyl načten",
+                        "No drill (T…) is selected for the holes of the Excellon file; it was not "
+                        "loaded"};
+constexpr Text kLoaded{"Excellon (plný): %d vrtáků, %d otvorů; čísla bez tečky v %s, %d:%d, %s",
+                       "Excellon (full): %d drills, %d holes; numbers without a point in %s, "
+                       "%d:%d, %s"};
+constexpr Text kInch{"palcích", "inches"};
+constexpr Text kMm{"mm", "mm"};
+constexpr Text kLeadingDropped{"bez úvodních nul", "leading zeros dropped"};
+constexpr Text kTrailingDropped{"bez koncových nul", "trailing zeros dropped"};
+constexpr Text kSlots{"Soubor obsahuje %d frézovaných drážek (%s); drážky se nevrtají",
+                      "The file holds %d routed slots (%s); slots are not drilled"};
+constexpr Text kNoToolSlots{"bez vrtáku: %d", "no drill: %d"};
+constexpr Text kUnknown{"Přeskočeno %d neznámých slov (%s)", "%d unknown words skipped (%s)"};
+constexpr Text kUndrilled{"%d otvorů před výběrem vrtáku se nevrtá",
+                          "%d holes come before any drill is selected and are not drilled"};
+constexpr Text kNoDiameter{"Vrtáky bez průměru v souboru: %s",
+                           "Drills without a diameter in the file: %s"};
+constexpr Text kTravel{"Pořadí otvorů zkrátilo přejezdy o %0.2f%% (%0.2f mm místo %0.2f mm)",
+                       "The hole order shortened travel by %0.2f%% (%0.2f mm instead of %0.2f mm)"};
+
+std::string InLanguage(const EventLog& log, Text text) {
+    return Caption(log.language(), text);
+}
+
+// Logs `text` in the log's language with `args` (to the list, and in a box
+// when asked); nothing in a language other than Czech or English.
+template <typename... Args>
+void Say(EventLog& log, bool box, Text text, Args... args) {
+    if (auto picked = Pick(log.language(), text)) {
+        if constexpr (sizeof...(Args) == 0)
+            LogLine(log, *picked, true, box);
+        else
+            LogLine(log, Format(picked->c_str(), args...), true, box);
+    }
+}
+
+// A refused file leaves nothing: no counts, no drills, no holes.
+int Clear(DrillSet& set) {
+    DrillSet empty;
+    empty.drillPath = set.drillPath;
+    set = std::move(empty);
+    return 0;
+}
+
+template <typename... Args>
+int Refuse(EventLog& log, DrillSet& set, Text text, Args... args) {
+    Say(log, true, text, args...);
+    return Clear(set);
+}
+
+std::string Joined(const std::vector<std::string>& parts) {
+    std::string all;
+    for (size_t i = 0; i < parts.size() && i < kListedTools; ++i) all += (i ? ", " : "") + parts[i];
+    if (parts.size() > kListedTools) all += ", ...";
+    return all;
+}
+
+void ReportSlots(EventLog& log, const ExcellonProgram& program) {
+    std::vector<std::string> tools;
+    for (const ExcellonTool& t : program.tools)
+        if (t.slots > 0)
+            tools.push_back(Format("T%d %.2f mm: %d", t.number, t.diameterMm, t.slots));
+    if (program.slotsWithoutTool > 0)
+        tools.push_back(Format(InLanguage(log, kNoToolSlots).c_str(), program.slotsWithoutTool));
+    Say(log, true, kSlots, program.slotCount(), Joined(tools).c_str());
+}
+
+// The lines of a successful load, after the drill set is complete.
+void ReportLoad(EventLog& log, const ExcellonProgram& program, const DrillSet& set,
+                const HoleTravel& travel) {
+    const ExcellonNumberFormat& f = program.format;
+    Say(log, false, kLoaded, set.toolCount, set.holeCount,
+        InLanguage(log, f.metric ? kMm : kInch).c_str(), f.integers(), f.decimals(),
+        InLanguage(log,
+                   f.dropped == ExcellonZeros::kLeadingDropped ? kLeadingDropped : kTrailingDropped)
+            .c_str());
+    std::vector<std::string> withoutDiameter;
+    for (const ExcellonTool& t : program.tools)
+        if (!t.diameterGiven) withoutDiameter.push_back(Format("T%d", t.number));
+    if (!withoutDiameter.empty()) Say(log, false, kNoDiameter, Joined(withoutDiameter).c_str());
+    const int undrilled = static_cast<int>(std::count_if(
+        set.holes.begin(), set.holes.end(), [](const DrillHole& h) { return h.tool < 0; }));
+    if (undrilled > 0) Say(log, false, kUndrilled, undrilled);
+    if (program.unknownWords > 0)
+        Say(log, false, kUnknown, program.unknownWords, Joined(program.unknownExamples).c_str());
+    if (program.slotCount() > 0) ReportSlots(log, program);
+    // As the vector jobs do: only when there was at least 1 mm to shorten.
+    if (travel.fileOrderMm >= 1 && travel.orderedMm != travel.fileOrderMm)
+        Say(log, false, kTravel, 100 - travel.orderedMm / travel.fileOrderMm * 100,
+            travel.orderedMm, travel.fileOrderMm);
+}
+
+// The drills and the holes in steps, before normalisation.
+void Fill(const ExcellonProgram& program, const MachineSettings& s, DrillSet& set) {
+    set.toolCount = static_cast<int32_t>(program.tools.size());
+    for (size_t t = 0; t < program.tools.size(); ++t)
+        set.tools[t].diameter = static_cast<float>(program.tools[t].diameterMm);
+    set.holeCount = static_cast<int32_t>(program.holes.size());
+    set.holes.reserve(program.holes.size());
+    for (const ExcellonHole& h : program.holes)
+        set.holes.push_back(
+            {h.tool, MmToSteps(h.xMm, s.mmPerStepX), MmToSteps(h.yMm, s.mmPerStepY)});
+}
+
+}  // namespace
+
+int LoadExcellonFullFile(Machine& m, DrillSet& set, const std::string& path,
+                         ExcellonFullReport* report) {
+    set = DrillSet{};
+    set.drillPath = path;
+    const MachineSettings& s = m.settings;
+    try {
+        std::optional<std::string> text = ReadDrillFileText(path);
+        if (!text) return Refuse(m.log, set, kExcellonFormat.openFailed);
+        const ExcellonProgram program = ParseExcellon(*text);
+        text.reset();
+        if (program.refusal == ExcellonRefusal::kWordTooLong)
+            return Refuse(m.log, set, kDrillWordTooLong);
+        if (program.refusal == ExcellonRefusal::kTooManyDrills)
+            return Refuse(m.log, set, kDrillTooManyDrills);
+        if (program.holes.empty())
+            return program.slotCount() > 0 ? Refuse(m.log, set, kOnlySlots, program.slotCount())
+                                           : Refuse(m.log, set, kNoHoles);
+        if (std::none_of(program.holes.begin(), program.holes.end(),
+                         [](const ExcellonHole& h) { return h.tool >= 0; }))
+            return Refuse(m.log, set, kNoDrill);
+        Fill(program, s, set);
+        if (!normaliseDrillSet(m.log, set)) return Clear(set);  // reported there
+        const HoleTravel travel = OrderHolesForTravel(set, s.mmPerStepX, s.mmPerStepY);
+        ReportLoad(m.log, program, set, travel);
+        if (report) *report = {program.slotCount(), program.unknownWords, travel};
+        return 1;
+    } catch (const std::bad_alloc&) {
+        return Refuse(m.log, set, kExcellonFormat.noMemory);
+    }
+}
+
+int readExcellonFullFile(Machine& m, Host& host, DrillSet& set) {
+    const FileChoice choice =
+        host.openFile({kExcellonFormat.filter, kExcellonFullFilter}, kDrillFilterIndex);
+    if (!choice.chosen) {
+        set.toolCount = 0;
+        return kDrillReadCancelled;
+    }
+    return LoadExcellonFullFile(m, set, choice.path) ? kDrillReadLoaded : kDrillReadFailed;
+}
+
+}  // namespace korvex

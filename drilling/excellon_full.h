@@ -1,0 +1,53 @@
+#pragma once
+// The third drill reader, "Excellon (plný) / Excellon (full)": Excellon as
+// PCB tools write it (excellon_program.h lists what it understands), read
+// into the same DrillSet as the other two: diameters in mm, holes in steps,
+// normalised and flipped. The holes of each drill are then put in the order
+// that shortens the job's travel, and the saving is logged.
+//
+// Routed slots are not drilled: they are counted, listed with their tools in
+// the log and shown in a box. Unknown words are skipped with one summary
+// line. A file without holes, or whose holes have no drill, is refused.
+// Every failure leaves an empty set with a box.
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "drilling/drill_set.h"
+#include "drilling/hole_order.h"
+#include "platform/host.h"
+
+namespace korvex {
+
+struct Machine;
+
+inline const FileFilter kExcellonFullFilter{"Excellon (*.drl;*.txt;*.cnc;*.exc;*.tap;*.xln)",
+                                            "*.drl;*.txt;*.cnc;*.exc;*.tap;*.xln"};
+
+// The extensions PCB tools give drill files, as the wider filter lists them.
+inline constexpr std::array<std::string_view, 6> kExcellonFullExtensions{".drl", ".txt", ".cnc",
+                                                                         ".exc", ".tap", ".xln"};
+inline bool IsExcellonFullExtension(std::string_view lowerCaseExtension) {
+    return std::find(kExcellonFullExtensions.begin(), kExcellonFullExtensions.end(),
+                     lowerCaseExtension) != kExcellonFullExtensions.end();
+}
+
+// What a load found beyond the drill set.
+struct ExcellonFullReport {
+    int slots = 0;
+    int unknownWords = 0;
+    HoleTravel travel;
+};
+
+// Loads `path` into `set`. 1 when loaded; 0 after the failure's box.
+int LoadExcellonFullFile(Machine& m, DrillSet& set, const std::string& path,
+                         ExcellonFullReport* report = nullptr);
+
+// The button's reader: the open-file dialog (the Excellon filter, then the
+// wider one), then LoadExcellonFullFile. Cancelling sets `toolCount` to 0
+// and changes nothing else. A DrillReadResult.
+int readExcellonFullFile(Machine& m, Host& host, DrillSet& set);
+
+}  // namespace korvex

@@ -1,0 +1,140 @@
+#include "drilling/excellon_full.h"
+
+#include <gtest/gtest.h>
+
+#include "drilling/drill_holes.h"
+#include "drilling/drilling_dialog.h"
+#include "tests/drilling/drilling_fixture.h"
+
+namespace korvex {
+namespace {
+
+class ExcellonFull : public DrillingTest {
+  protected:
+    ExcellonFull() {
+        m.log.setListSink([this](const std::string& line) { listed.push_back(line); });
+    }
+    int loadFull(const std::string& content) {
+        listed.clear();
+        host.boxes.clear();
+        return LoadExcellonFullFile(m, set, dir.write("file.drl", content), &report);
+    }
+    bool listedLine(const std::string& line) const {
+        return std::find(listed.begin(), listed.end(), line) != listed.end();
+    }
+
+    std::vector<std::string> listed;
+    ExcellonFullReport report;
+};
+
+TEST_F(ExcellonFull, FillsTheDrillSetLikeTheOtherReaders) {
+    ASSERT_EQ(loadFull("M48\nMETRIC\nT1C0.8\nT2C1.0\n%\nT1\nX1.0Y1.0\nX3.0Y2.0\nT2\nX2.0Y5.0\n"
+                       "X1.0Y1.0G85X2.0Y1.0\nQ1\nM30\n"),
+              1);
+    EXPECT_EQ(set.toolCount, 2);
+    EXPECT_FLOAT_EQ(set.tools[0].diameter, 0.8f);
+    EXPECT_EQ(set.tools[0].holeCount, 2);
+    EXPECT_EQ(set.tools[1].holeCount, 1);
+    EXPECT_EQ(set.holeCount, 3);
+    // Steps of 0.1 mm, moved to start at 0, Y flipped.
+    EXPECT_EQ(holes(), (std::vector<std::array<int, 3>>{{0, 0, 40}, {0, 20, 30}, {1, 10, 0}}));
+    EXPECT_EQ(set.fieldWidth, 20);
+    EXPECT_EQ(set.fieldHeight, 40);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text,
+              "The file holds 1 routed slots (T2 1.00 mm: 1); slots are not drilled");
+    EXPECT_TRUE(listedLine("1 unknown words skipped (Q1)"));
+    EXPECT_TRUE(
+        listedLine("Excellon (full): 2 drills, 3 holes; numbers without a point in mm, "
+                   "3:3, leading zeros dropped"));
+    EXPECT_EQ(report.slots, 1);
+    EXPECT_EQ(report.unknownWords, 1);
+}
+
+TEST_F(ExcellonFull, DrillsEachDrillInTheShorterOrder) {
+    // Drill 1 at x = 9, 0, 8, 1 mm after normalisation; drill 2 between them.
+    ASSERT_EQ(loadFull("METRIC\nT1C1\nX10.0Y0\nT2C2\nX5.0Y0\nT1\nX1.0Y0\nX9.0Y0\nX2.0Y0\n"), 1);
+    std::vector<int> xs;
+    for (const DrillHole& h : set.holes) xs.push_back(h.x);
+    EXPECT_EQ(xs, (std::vector<int>{0, 40, 10, 80, 90})) << "drill 2 keeps its place";
+    // 34 mm in file order for drill 1, 18 mm chained; 8 mm for drill 2.
+    EXPECT_TRUE(
+        listedLine("The hole order shortened travel by 38.10% (26.00 mm instead of 42.00 mm)"));
+
+    set.tools[0].depth = 5;
+    ASSERT_EQ(drillHoles(m, set, 0), 1);
+    std::vector<int> travels;
+    for (const MotionCommand& c : queued())
+        if (c.dz == 0) travels.push_back(c.dx);
+    EXPECT_EQ(travels, (std::vector<int>{10, 70, 10, -90})) << "the first hole is at the origin";
+
+    // Nothing to gain: the file order stays, and nothing is said.
+    ASSERT_EQ(loadFull("METRIC\nT1C1\nX1.0Y0\nX2.0Y0\n"), 1);
+    EXPECT_EQ(set.holes[0].x, 0);
+    EXPECT_EQ(report.travel.orderedMm, report.travel.fileOrderMm);
+    EXPECT_EQ(listed.size(), 1u);
+}
+
+TEST_F(ExcellonFull, TellsWhatCannotBeDrilled) {
+    ASSERT_EQ(loadFull("METRIC\nX1.0Y1.0\nT5\nX2.0Y2.0\nT1C1\nX3.0Y1.0"), 1);
+    EXPECT_TRUE(listedLine("1 holes come before any drill is selected and are not drilled"));
+    EXPECT_TRUE(listedLine("Drills without a diameter in the file: T5"));
+    EXPECT_EQ(set.holes[0].tool, -1);
+    EXPECT_TRUE(host.boxes.empty());
+}
+
+TEST_F(ExcellonFull, RefusedFilesLeaveAnEmptySet) {
+    std::string manyDrills;
+    for (int t = 1; t <= 257; ++t) manyDrills += "T" + std::to_string(t) + "C0.01\n";
+    const struct {
+        std::string content;
+        std::string message;
+    } cases[] = {
+        {"M48\nMETRIC\nT1C1\n%\nM30", "The Excellon file holds no holes to drill"},
+        {"METRIC\nT1C1\nX0Y0G85X1.0Y0",
+         "The Excellon file holds no holes to drill, only 1 routed slots"},
+        {"METRIC\nX1.0Y1.0\nT0\nX2.0Y1.0",
+         "No drill (T…) is selected for the holes of the Excellon file; it was not loaded"},
+        {manyDrills + "X1Y1", "The file defines more than 256 drills; it was not loaded"},
+        {"T1C1\nX" + std::string(259, '1'),
+         "The file holds a word longer than 259 characters; it was not loaded"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        ASSERT_EQ(loadFull("T1C.01\nX1000Y1000\nX2000Y3000"), 1);
+        EXPECT_EQ(loadFull(c.content), 0);
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_EQ(host.boxes[0].text, c.message);
+        EXPECT_EQ(set.toolCount, 0);
+        EXPECT_EQ(set.holeCount, 0);
+        EXPECT_TRUE(set.holes.empty());
+        EXPECT_EQ(set.fieldWidth, 0);
+    }
+    EXPECT_EQ(LoadExcellonFullFile(m, set, dir.file("missing.drl")), 0);
+    EXPECT_EQ(lastBox(), "Loading excelon failed");
+}
+
+TEST_F(ExcellonFull, TheDialogsThirdButton) {
+    RecordingView view;
+    DrillingDialog dialog(m, set, view, host, [] {});
+    dialog.onInit();
+    EXPECT_EQ(view.text(kDrillLoadExcellonFull), "Excellon (plný) \n Excellon (full)");
+    host.files.push_back({true, data("kicad-style-metric-decimal.drl"), 2});
+    dialog.onCommand(kDrillLoadExcellonFull);
+    EXPECT_EQ(dialog.lastReadResult(), kDrillReadLoaded);
+    ASSERT_EQ(host.fileDialogs.size(), 1u);
+    ASSERT_EQ(host.fileDialogs[0].size(), 2u);
+    EXPECT_EQ(host.fileDialogs[0][0].pattern, "*.drl");
+    EXPECT_EQ(host.fileDialogs[0][1].pattern, "*.drl;*.txt;*.cnc;*.exc;*.tap;*.xln");
+    EXPECT_EQ(view.text(kDrillToolCount), "3");
+    EXPECT_EQ(view.text(kDrillHoleCount), "6");
+    EXPECT_EQ(view.text(kDrillDiameter), " 0.40mm");
+
+    dialog.onCommand(kDrillLoadExcellonFull);  // cancelled
+    EXPECT_EQ(dialog.lastReadResult(), kDrillReadCancelled);
+    EXPECT_EQ(set.toolCount, 0);
+    EXPECT_EQ(set.holeCount, 6);
+}
+
+}  // namespace
+}  // namespace korvex
