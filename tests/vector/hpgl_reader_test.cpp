@@ -1,0 +1,221 @@
+#include "vector/hpgl_reader.h"
+
+#include <algorithm>
+
+#include "tests/vector/vector_fixture.h"
+#include "vector/hpgl_command.h"
+#include "vector/model_geometry.h"
+
+namespace korvex::test {
+namespace {
+
+using P = VectorPoint;
+using ReaderTest = VectorFixture;
+
+TEST(HpglCommandTest, LatestMnemonicWinsAndPtOverridesAll) {
+    EXPECT_EQ(ClassifyHpglCommand("SP3"), HpglCode::SelectPen);
+    EXPECT_EQ(ClassifyHpglCommand("SPPA1,2"), HpglCode::PlotAbsolute);
+    EXPECT_EQ(ClassifyHpglCommand("XPD1,2"), HpglCode::PenDown);
+    EXPECT_EQ(ClassifyHpglCommand("PDPU1,2"), HpglCode::PenDown);
+    EXPECT_EQ(ClassifyHpglCommand("PD1,2PT"), HpglCode::Ignored);
+    EXPECT_EQ(ClassifyHpglCommand("LB"), HpglCode::Unknown);
+    EXPECT_EQ(ClassifyHpglCommand("SC"), HpglCode::Unknown);
+}
+
+TEST(HpglCommandTest, SeparatorRuleAndIntegers) {
+    P p;
+    ASSERT_EQ(ParseHpglCoordinates("10,20 30", p), CoordinateResult::Point);
+    EXPECT_EQ(p, (P{10, 30, 0}));
+    ASSERT_EQ(ParseHpglCoordinates("5,6,7,8", p), CoordinateResult::Point);
+    EXPECT_EQ(p, (P{5, 6, 7}));
+    ASSERT_EQ(ParseHpglCoordinates("12.7,-3.9", p), CoordinateResult::Point);
+    EXPECT_EQ(p, (P{12, -3, 0}));
+    EXPECT_EQ(ParseHpglCoordinates(",10,20", p), CoordinateResult::BadSeparator);
+    EXPECT_EQ(ParseHpglCoordinates("", p), CoordinateResult::NoCoordinates);
+    EXPECT_EQ(ReadHpglInteger("99999999999"), 2147483647);
+    EXPECT_EQ(ReadHpglInteger("-99999999999"), -2147483648);
+    EXPECT_EQ(ReadHpglInteger("+7X"), 7);
+}
+
+TEST_F(ReaderTest, ConvertsNormalisesFlipsAndMeasures) {
+    ASSERT_EQ(load("IN;SP1;PU100,200;PD300,200;PD300,400;"), 1);
+    ASSERT_EQ(model.objectCount(), 1);
+    EXPECT_EQ(model.objects[0].pen, 1);
+    // Y grows down from the top edge after the flip.
+    EXPECT_EQ(points(0), (std::vector<P>{{0, 200, 0}, {200, 200, 0}, {200, 0, 0}}));
+    EXPECT_EQ(model.width, 200);
+    EXPECT_EQ(model.height, 200);
+    EXPECT_EQ(model.displayWidth, 200);
+    EXPECT_EQ(model.objects[0].length, 400);
+    ASSERT_EQ(model.penCount, 1);
+    EXPECT_EQ(model.pens[0].length, 400);
+    EXPECT_EQ(model.pens[0].objectOrder, std::vector<int32_t>{0});
+    // (32 bytes per object + 12 per point) / 1024.
+    EXPECT_EQ(list.back(), "Size of HPGL code (" + model.sourcePath + "): 0.07KB");
+}
+
+TEST_F(ReaderTest, UnitsBecomeStepsOfEachAxis) {
+    m.settings.mmPerStepX = 0.01f;
+    m.settings.mmPerStepY = 0.05f;
+    ASSERT_EQ(load("SP1;PU0,0;PD4000,4000;"), 1);
+    // 4000 units are 100 mm: 10000 X steps, 2000 Y steps.
+    EXPECT_EQ(points(0)[1], (P{10000, 0, 0}));
+    EXPECT_EQ(model.height, 2000);
+}
+
+TEST_F(ReaderTest, PensInFirstUseOrderAndPenZeroBelongsToNoLayer) {
+    ASSERT_EQ(load("SP2;PU0,0;PD1,1;SP1;PU5,5;PD6,6;SP2;PU9,9;PD8,8;SP0;PU3,3;PD4,4;"), 1);
+    ASSERT_EQ(model.penCount, 2);
+    EXPECT_EQ(model.pens[0].pen, 2);
+    EXPECT_EQ(model.pens[1].pen, 1);
+    EXPECT_EQ(model.pens[0].objectOrder, (std::vector<int32_t>{0, 2}));
+    EXPECT_EQ(model.pens[1].objectOrder, (std::vector<int32_t>{1}));
+    EXPECT_EQ(model.objects[3].pen, 0);
+}
+
+TEST_F(ReaderTest, DroppedCharactersAndIgnoredCommands) {
+    ASSERT_EQ(load("IN;\r\nSP1;PU0,0;\"PD100,\r\n200\";PT1;PD5,5PT;;  ;VS32,1;LT;PW0.35;"), 1);
+    EXPECT_EQ(model.objects[0].pointCount(), 2);
+    EXPECT_EQ(model.width, 100);
+    EXPECT_EQ(model.height, 200);
+}
+
+TEST_F(ReaderTest, SpacesAroundCommandsAreTrimmed) {
+    // Inkscape ends with "IN; "; pstoedit writes "PU; " and a line break before "SP1".
+    ASSERT_EQ(load("IN;SP1;PU0,0;PD10,10;SP0;PU0,0;IN; "), 1);
+    ASSERT_EQ(load("PU; \nSP1;\nPU799,408;PD799,398;PD795,368;", kHpglSprint), 1);
+    EXPECT_EQ(model.objects[1].pen, 1);
+    ASSERT_EQ(load("SP1;PU10,20 ;PD30,40 ;"), 1);
+    EXPECT_EQ(points(0), (std::vector<P>{{0, 20, 0}, {20, 0, 0}}));
+}
+
+TEST_F(ReaderTest, SprintLayoutCommandsWithoutCoordinates) {
+    ASSERT_EQ(load("SP1;PU;PA10,10;PD;PA20,10;PU;PU;PA5,5;", kHpglSprint), 1);
+    ASSERT_EQ(model.objectCount(), 3);
+    EXPECT_EQ(model.objects[0].pointCount(), 2);
+    EXPECT_EQ(model.objects[1].pointCount(), 0);
+    // Absolute points stay absolute: the ArtCam rule is not applied.
+    EXPECT_EQ(points(2), (std::vector<P>{{0, 5, 0}}));
+    EXPECT_EQ(model.pens[0].objectCount(), 3);
+}
+
+TEST_F(ReaderTest, ArtCamPointsBecomeDifferences) {
+    ASSERT_EQ(load("SP1;PU0,0;PA10,0;PA30,5;", kHpglArtCam), 1);
+    // Differences (0,0), (10,0), (20,5), then normalised and flipped.
+    EXPECT_EQ(points(0), (std::vector<P>{{0, 5, 0}, {10, 5, 0}, {20, 0, 0}}));
+    EXPECT_EQ(logFile().back(), "Size of HPGL code (" + model.sourcePath + "): 0.07KB");
+    const auto lines = logFile();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "konec transformace souboru ArtCam na HPGL"),
+              lines.end());
+}
+
+TEST_F(ReaderTest, PenDownBeforeAnyPenUpStartsAnObject) {
+    ASSERT_EQ(load("SP3;PD10,10;PD20,10;"), 1);
+    ASSERT_EQ(model.objectCount(), 1);
+    EXPECT_EQ(model.objects[0].pen, 3);
+    EXPECT_EQ(model.objects[0].pointCount(), 2);
+    ASSERT_EQ(load("IN;SP1;"), 1);
+    EXPECT_EQ(model.objectCount(), 0);
+    EXPECT_EQ(model.width, 0);
+}
+
+TEST_F(ReaderTest, RefusalsReportClearSizeAndPath) {
+    struct Case {
+        const char* hpgl;
+        int32_t kind;
+        const char* start;
+    };
+    const std::string longCommand = "PU" + std::string(258, '1') + ";";
+    std::string manyPens;
+    for (int pen = 1; pen <= 256; ++pen) manyPens += "SP" + std::to_string(pen) + ";PU0,0;";
+    const Case cases[] = {
+        {"SP1;PU0,0;LB hello;", kHpglCorel, "Loading file of HPGL failed, please contact"},
+        {"SP1;PU;", kHpglCorel, "Loading file of HPGL failed, unknown command  chybný oddělovač"},
+        {"SP1;PU,10,20;", kHpglSprint, "Loading file of HPGL failed, unknown command"},
+        {"SP1;PU10;", kHpglArtCam, "Loading file of HPGL failed, unknown command"},
+        {"SP1;PU0,0;PD 30,40;", kHpglCorel, "Loading file of HPGL failed, unknown command"},
+        {longCommand.c_str(), kHpglCorel, "Loading file of HPGL failed, a command is longer"},
+        {manyPens.c_str(), kHpglCorel, "Loading file of HPGL failed, the file uses more than 255"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.hpgl);
+        host.boxes.clear();
+        EXPECT_EQ(load(c.hpgl, c.kind), 0);
+        EXPECT_EQ(model.loaded, 0);
+        EXPECT_TRUE(model.sourcePath.empty());
+        EXPECT_EQ(model.width, 0);
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_EQ(host.boxes[0].text.rfind(c.start, 0), 0u) << host.boxes[0].text;
+    }
+    // 259 kept characters are still one command; 255 pens still fit.
+    EXPECT_EQ(load("PU1," + std::string(255, '1') + ";"), 1);
+    manyPens.resize(manyPens.rfind("SP256"));
+    EXPECT_EQ(load(manyPens), 1);
+    EXPECT_EQ(model.penCount, 255);
+}
+
+TEST_F(ReaderTest, MissingFileIsReportedInTheLanguageChosen) {
+    m.settings.language = 0;
+    VectorModel other;
+    EXPECT_EQ(LoadVectorFile(other, dir.file("none.plt"), kHpglCorel, m.settings, m.log, host), 0);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "Predloha se nenacetla, soubor není otevren");
+    EXPECT_EQ(other.sourcePath, dir.file("none.plt"));
+}
+
+TEST_F(ReaderTest, StorageLogReportsTheDocumentedChunks) {
+    std::string hpgl = "SP1;PU0,0;";
+    for (int i = 1; i < 120; ++i) hpgl += "PD" + std::to_string(i) + ",0;";
+    for (int i = 0; i < 20; ++i) hpgl += "PU0,5;";
+    ASSERT_EQ(load(hpgl), 1);
+    const auto lines = logFile();
+    auto count = [&](const char* text) { return std::count(lines.begin(), lines.end(), text); };
+    EXPECT_EQ(count("alokováno první 20 objektů"), 1);
+    // 120 points: chunks at 0, 49 and 99 points; then one per new object.
+    EXPECT_EQ(count("alokováno dalších 50 segmentů"), 3 + 20);
+    // 21 objects: another 20 records when index 19 leaves fewer than 2.
+    EXPECT_EQ(count("alokováno dalších 20 objektů"), 1);
+    EXPECT_EQ(model.objects[0].pointCapacity, 150);
+    EXPECT_EQ(model.objectCapacity, 40);
+}
+
+TEST_F(ReaderTest, HostileBytesNeverCrash) {
+    std::string junk;
+    for (int i = 0; i < 5000; ++i) junk += static_cast<char>((i * 7919) % 256);
+    load(junk);
+    EXPECT_EQ(load("SP1;PU-2147483648,2147483647;PD2147483647,-2147483648,99999999999;"), 1);
+    EXPECT_GE(model.width, 0);
+    m.settings.hpglUnitsPerInch = 0;
+    EXPECT_EQ(load("SP1;PU0,0;PD10,10;"), 1);
+}
+
+// Files written by real tools (tests/data/vector, made from lines.svg and circle.svg).
+TEST_F(ReaderTest, RealToolFiles) {
+    auto load = [this](const char* name, int32_t kind) {
+        const std::string path = std::string(KORVEX_TEST_DATA) + "/vector/" + name;
+        return LoadVectorFile(model, path, kind, m.settings, m.log, host);
+    };
+    // Inkscape starts with a bare "PU;", which only SprintLayout sources may write.
+    EXPECT_EQ(load("inkscape_lines.plt", kHpglCorel), 0);
+    ASSERT_EQ(load("inkscape_lines.plt", kHpglSprint), 1);
+    EXPECT_EQ(model.objectCount(), 7);
+    EXPECT_EQ(MeasureExtent(model).points, 8);
+    ASSERT_EQ(model.penCount, 2);
+    EXPECT_EQ(model.pens[0].objectCount(), 4);
+    EXPECT_EQ(model.pens[1].objectCount(), 2);
+    // Several pairs after one PD read as x1, y1 and x2 (as Z): one segment.
+    EXPECT_EQ(model.objects[1].pointCount(), 2);
+    ASSERT_EQ(load("inkscape_lines_default.plt", kHpglSprint), 1);
+    EXPECT_EQ(model.objectCount(), 8);
+    EXPECT_EQ(MeasureExtent(model).points, 11);
+    // A curve is one PD of many pairs: longer than a command may be.
+    host.boxes.clear();
+    EXPECT_EQ(load("inkscape_circle.plt", kHpglSprint), 0);
+    EXPECT_EQ(host.boxes.at(0).text,
+              "Loading file of HPGL failed, a command is longer than 259 characters");
+    // pstoedit's "SC", "EC", "PG" and "OE" are not in the command table.
+    EXPECT_EQ(load("pstoedit_pencolors.plt", kHpglSprint), 0);
+}
+
+}  // namespace
+}  // namespace korvex::test

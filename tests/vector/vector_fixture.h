@@ -1,0 +1,56 @@
+#pragma once
+// A machine, a host and a log that records its list and box lines, with
+// helpers to load HPGL text. One plotter unit is one step on every axis.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "motion/machine.h"
+#include "platform/headless.h"
+#include "tests/testkit/temp_dir.h"
+#include "vector/hpgl_reader.h"
+#include "vector/vector_model.h"
+
+namespace korvex::test {
+
+struct VectorFixture : ::testing::Test {
+    Machine m;
+    ScriptedHost host;
+    std::vector<std::string> list;
+    TempDir dir;
+    VectorModel model;
+
+    VectorFixture() {
+        LoadFactoryDefaults(m.settings);
+        m.settings.language = 1;
+        m.settings.hpglUnitsPerInch = 1016;  // 40 units per mm
+        m.settings.mmPerStepX = m.settings.mmPerStepY = m.settings.mmPerStepZ = 0.025f;
+        m.log.start(dir.path());
+        m.log.setHost(&host);
+        m.log.setListSink([this](const std::string& line) { list.push_back(line); });
+        m.buffer.allocate(100000);
+    }
+
+    int load(const std::string& hpgl, int32_t kind = kHpglCorel) {
+        return LoadVectorFile(model, dir.write("drawing.plt", hpgl), kind, m.settings, m.log, host);
+    }
+
+    // The lines of listbox.txt, without their numbers.
+    std::vector<std::string> logFile() const {
+        std::vector<std::string> lines;
+        const std::string text = TempDir::readFile(m.log.filePath());
+        for (size_t start = 0; start < text.size();) {
+            size_t end = text.find(" \n", start);
+            if (end == std::string::npos) break;
+            lines.push_back(text.substr(start + 6, end - start - 6));
+            start = end + 2;
+        }
+        return lines;
+    }
+
+    std::vector<VectorPoint> points(int object) const { return model.objects[object].points; }
+};
+
+}  // namespace korvex::test

@@ -1,0 +1,195 @@
+#include "vector/vector_job.h"
+
+#include <ostream>
+#include <random>
+
+#include "tests/vector/vector_fixture.h"
+
+namespace korvex::test {
+namespace {
+
+struct Move {
+    int dx, dy, dz, periodUs, accelerated, dwellAfter, spindleOn;
+    bool operator==(const Move&) const = default;
+};
+std::ostream& operator<<(std::ostream& o, const Move& m) {
+    return o << "{" << m.dx << "," << m.dy << "," << m.dz << " p" << m.periodUs << " a"
+             << m.accelerated << " d" << m.dwellAfter << " s" << m.spindleOn << "}";
+}
+
+// Steps of 0.025 mm: safe height 5 mm is 200 steps; travel and Z travel at
+// 5 mm/s take 5000 us a step, plunge and cutting at 1 mm/s 25000 us.
+constexpr int H = 200, kTravel = 5000, kZ = 5000, kSlow = 25000;
+Move Travel(int dx, int dy) {
+    return {dx, dy, 0, kTravel, 1, 0, 0};
+}
+Move Descend(int period = kZ) {
+    return {0, 0, H, period, 1, 0, 0};
+}
+Move Plunge(int d) {
+    return {0, 0, d, kSlow, 0, 1, 0};
+}
+Move Cut(int dx, int dy) {
+    return {dx, dy, 0, kSlow, 0, 0, 1};
+}
+Move Lift(int dz) {
+    return {0, 0, -dz, kZ, 1, 0, 0};
+}
+
+struct JobTest : VectorFixture {
+    VectorJobRepeat repeat;
+
+    JobTest() { m.position.relOriginSet = 1; }
+
+    // Loads `hpgl` with one layer cut at `depth` in passes of `pass` mm.
+    void layer(const std::string& hpgl, float depth, float pass, bool oneWay = false) {
+        ASSERT_EQ(load(hpgl), 1);
+        model.pens[0].depth = depth;
+        model.pens[0].passDepth = pass;
+        model.pens[0].oneWay = oneWay;
+        model.cutOrder.slots[0] = 0;
+        model.cutOrder.count = 1;
+    }
+    std::vector<Move> queued() const {
+        std::vector<Move> moves;
+        for (int i = 0; i <= m.buffer.lastIndex(); ++i) {
+            const MotionCommand c = m.buffer.entry(i);
+            moves.push_back(
+                {c.dx, c.dy, c.dz, c.periodUs, c.accelerated, c.dwellAfter, c.spindleOn});
+        }
+        return moves;
+    }
+};
+
+TEST_F(JobTest, PassesEndExactlyAtTheDepth) {
+    PenLayer l;
+    l.depth = 1.0f, l.passDepth = 0.4f;
+    const LayerPasses p = PassesOf(l, m.settings);
+    EXPECT_EQ(p.count, 3);
+    EXPECT_EQ(p.step, 16);
+    EXPECT_EQ(p.lastStep, 8);
+    l.depth = 1.2f;
+    EXPECT_EQ(PassesOf(l, m.settings).count, 3);
+    l.passDepth = 0;
+    EXPECT_EQ(PassesOf(l, m.settings).count, 0);
+}
+
+TEST_F(JobTest, ToolStaysDownWhereTheNextObjectStarts) {
+    layer("SP1;PU0,0;PD40,0;PU40,0;PD40,40;", 0.4f, 0.4f);
+    // The empty travel between the objects is counted but not queued.
+    EXPECT_EQ(generateLayersByPass(m, model, 1), 8);
+    EXPECT_EQ(generateLayersByPass(m, model, 0), 7);
+    EXPECT_EQ(queued(), (std::vector<Move>{Travel(0, 40), Descend(), Plunge(16), Cut(40, 0),
+                                           Cut(0, -40), Lift(H + 16), Travel(-40, 0)}));
+}
+
+TEST_F(JobTest, EachPassCutsEveryObjectOfTheLayer) {
+    layer("SP1;PU0,0;PD40,0;PU0,40;PD40,40;", 0.8f, 0.4f);
+    generateLayersByPass(m, model, 0);
+    const std::vector<Move> pass1{Travel(0, 40), Descend(),        Plunge(16), Cut(40, 0),
+                                  Lift(H + 16),  Travel(-40, -40), Descend(),  Plunge(16),
+                                  Cut(40, 0),    Lift(H + 16)};
+    std::vector<Move> expected = pass1;
+    expected.insert(expected.end(), {Travel(-40, 40), Descend(), Plunge(32), Cut(40, 0),
+                                     Lift(H + 32), Travel(-40, -40), Descend(), Plunge(32),
+                                     Cut(40, 0), Lift(H + 32), Travel(-40, 0)});
+    EXPECT_EQ(queued(), expected);
+}
+
+TEST_F(JobTest, OneWayRetractsAClosedObjectBetweenPasses) {
+    layer("SP1;PU0,0;PD40,0;PD40,40;PD0,40;PD0,0;", 1.0f, 0.4f, true);
+    generateVectorJob(m, model, repeat, 0);
+    const std::vector<Move> square{Cut(40, 0), Cut(0, -40), Cut(-40, 0), Cut(0, 40)};
+    std::vector<Move> expected{Travel(0, 40), Descend(kSlow), Plunge(16)};
+    expected.insert(expected.end(), square.begin(), square.end());
+    expected.insert(expected.end(), {Lift(16), Plunge(32)});
+    expected.insert(expected.end(), square.begin(), square.end());
+    expected.insert(expected.end(), {Lift(32), Plunge(40)});
+    expected.insert(expected.end(), square.begin(), square.end());
+    expected.insert(expected.end(), {Lift(H + 40), Travel(0, -40)});
+    EXPECT_EQ(queued(), expected);
+}
+
+TEST_F(JobTest, OneWayLiftsAnOpenObjectAndEveryObjectStartsAtTheSurface) {
+    layer("SP1;PU0,0;PD40,0;PU0,40;PD40,40;", 0.8f, 0.4f, true);
+    generateObjectsOneWay(m, model, 0);
+    const std::vector<Move> expected{
+        Travel(0, 40), Descend(kSlow), Plunge(16), Cut(40, 0), Lift(H + 16), Travel(-40, 0),
+        Descend(kSlow), Plunge(32), Cut(40, 0), Lift(H + 32),
+        // The second object starts from the surface again, not at 32.
+        Travel(-40, -40), Descend(kSlow), Plunge(16), Cut(40, 0), Lift(H + 16), Travel(-40, 0),
+        Descend(kSlow), Plunge(32), Cut(40, 0), Lift(H + 32), Travel(-40, 0)};
+    EXPECT_EQ(queued(), expected);
+}
+
+TEST_F(JobTest, RepeatGridMovesBetweenCopies) {
+    layer("SP1;PU0,0;PD40,0;", 0.4f, 0.4f);
+    repeat.countX = 2;
+    SetRepeatSpacing(repeat, 0.5f, m.settings);  // below 1 mm: no spacing
+    EXPECT_EQ(repeat.spacingXSteps, 0);
+    EXPECT_EQ(generateVectorJob(m, model, repeat, 1), 2 * 6 + 3);
+    EXPECT_EQ(generateVectorJob(m, model, repeat, 0), 2 * 5 + 2);
+    const std::vector<Move> copy{Travel(0, 0), Descend(),    Plunge(16),
+                                 Cut(40, 0),   Lift(H + 16), Travel(-40, 0)};
+    std::vector<Move> expected = copy;
+    expected.erase(expected.begin());  // the empty travel to the first point
+    expected.push_back(Travel(40, 0));
+    expected.insert(expected.end(), copy.begin() + 1, copy.end());
+    expected.push_back(Travel(-40, 0));
+    EXPECT_EQ(queued(), expected);
+}
+
+TEST_F(JobTest, NoRelativeOriginQueuesNothing) {
+    layer("SP1;PU0,0;PD40,0;", 0.4f, 0.4f);
+    m.position.relOriginSet = 0;
+    list.clear();
+    repeat.countX = repeat.countY = 3;
+    EXPECT_EQ(generateVectorJob(m, model, repeat, 1), 0);
+    EXPECT_EQ(generateVectorJob(m, model, repeat, 0), 0);
+    EXPECT_EQ(m.buffer.queued(), 0);
+    EXPECT_EQ(list, (std::vector<std::string>(2, "you must define relative point (startpoint)")));
+}
+
+// Counting must predict the real run exactly, whatever the strategy, the
+// number of passes, the layers and the grid (no empty moves in these jobs).
+TEST_F(JobTest, CountEqualsTheCommandsQueued) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 40; ++round) {
+        std::string hpgl;
+        for (int pen = 1; pen <= 3; ++pen) {
+            hpgl += "SP" + std::to_string(pen) + ";";
+            for (int object = 0; object < 3; ++object) {
+                const int x = 100 * (pen * 4 + object) + 1, y = 37 * object + 1;
+                hpgl += "PU" + std::to_string(x) + "," + std::to_string(y) + ";";
+                for (int p = 1; p <= 1 + object; ++p)
+                    hpgl += "PD" + std::to_string(x + 3 * p) + "," + std::to_string(y + p) + ";";
+                if (round % 2) hpgl += "PD" + std::to_string(x) + "," + std::to_string(y) + ";";
+            }
+        }
+        ASSERT_EQ(load(hpgl), 1);
+        for (int i = 0; i < 3; ++i) {
+            model.pens[i].depth = 0.1f * (1 + random() % 12);
+            model.pens[i].passDepth = 0.1f * (1 + random() % 3);
+            model.cutOrder.slots[i] = 2 - i;
+        }
+        model.cutOrder.count = 3;
+        model.pens[0].oneWay = round % 4 < 2;
+        repeat.countX = 2 + round % 2;
+        repeat.countY = 2 + round % 3;
+        m.buffer.allocate(100000);
+        const int64_t count = generateVectorJob(m, model, repeat, 1);
+        EXPECT_EQ(generateVectorJob(m, model, repeat, 0), count);
+        ASSERT_EQ(m.buffer.queued(), count) << "round " << round;
+    }
+}
+
+TEST_F(JobTest, CountingAMillionPassesTakesNoMillionSteps) {
+    layer("SP1;PU0,0;PD40,0;", 1000, 0.0001f);
+    const int64_t passes = PassesOf(model.pens[0], m.settings).count;
+    EXPECT_GT(passes, 9'000'000);
+    EXPECT_EQ(generateLayersByPass(m, model, 1), 5 * passes + 1);
+    EXPECT_EQ(generateObjectsOneWay(m, model, 1), 2 + 3 * passes + 2 * (passes - 1) + 1);
+}
+
+}  // namespace
+}  // namespace korvex::test

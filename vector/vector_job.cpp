@@ -1,0 +1,246 @@
+#include "vector/vector_job.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "motion/machine.h"
+#include "motion/rounding.h"
+#include "vector/model_geometry.h"
+
+namespace korvex {
+
+void SetRepeatSpacing(VectorJobRepeat& repeat, float spacing, const MachineSettings& settings) {
+    repeat.spacing = spacing < 1 ? 0 : spacing;
+    repeat.spacingXSteps = MmToSteps(repeat.spacing, settings.mmPerStepX);
+    repeat.spacingYSteps = MmToSteps(repeat.spacing, settings.mmPerStepY);
+}
+
+LayerPasses PassesOf(const PenLayer& layer, const MachineSettings& settings) {
+    const double d = layer.depth, p = layer.passDepth;
+    if (!(p > 0) || !(d > 0)) return {};
+    // Far beyond any buffer, and still a safe conversion.
+    constexpr double kMostPasses = 1e15;
+    const int64_t q = static_cast<int64_t>(std::min(d / p, kMostPasses));
+    // A remainder within float noise of the typed values (1.2 over 0.4) is
+    // no further pass: one would cut the layer again at the same depth.
+    const double remainder = d - static_cast<double>(q) * p;
+    LayerPasses passes;
+    passes.count = remainder <= p * 1e-6 ? q : q + 1;
+    passes.step = MmToSteps(p, settings.mmPerStepZ);
+    passes.lastStep = MmToSteps(d, settings.mmPerStepZ) -
+                      MmToSteps(static_cast<double>(passes.count - 1) * p, settings.mmPerStepZ);
+    return passes;
+}
+
+namespace {
+
+// Counts of absurd jobs (a million passes of a million copies) saturate
+// instead of overflowing; any of them is far beyond the buffer.
+int64_t SaturatingMultiply(int64_t a, int64_t b) {
+    int64_t product;
+    return __builtin_mul_overflow(a, b, &product) ? std::numeric_limits<int64_t>::max() : product;
+}
+int64_t SaturatingAdd(int64_t a, int64_t b) {
+    int64_t sum;
+    return __builtin_add_overflow(a, b, &sum) ? std::numeric_limits<int64_t>::max() : sum;
+}
+
+bool RelativeOriginSet(Machine& m) {
+    if (m.position.relOriginSet.load()) return true;
+    m.log.say({"nebyl definován relativní začátek, nebude se frézovat",
+               "you must define relative point (startpoint)"},
+              true, true);
+    return false;
+}
+
+// The step period for `x` and `y` mm/s with the X and Y step sizes: the
+// slower of the two step rates sets it.
+int32_t PlanarPeriod(Machine& m, float x, float y) {
+    const MachineSettings& s = m.settings;
+    return PeriodUs(LowestNonZero(m.log, x / s.mmPerStepX, y / s.mmPerStepY, 0), 1.0);
+}
+
+// Appends the moves of one job, or only counts them.
+class MoveWriter {
+  public:
+    MoveWriter(Machine& m, int countOnly)
+        : m_(m),
+          countOnly_(countOnly != 0),
+          travelPeriod_(PlanarPeriod(m, m.settings.moveSpeedX, m.settings.moveSpeedY)),
+          zPeriod_(PeriodUs(m.settings.moveSpeedZ, m.settings.mmPerStepZ)),
+          plungePeriod_(PeriodUs(m.settings.plungeSpeed, m.settings.mmPerStepZ)),
+          safeHeight_(MmToSteps(m.settings.safeHeight, m.settings.mmPerStepZ)) {}
+
+    bool countOnly() const { return countOnly_; }
+    int32_t safeHeight() const { return safeHeight_; }
+    int32_t plungePeriod() const { return plungePeriod_; }
+    int32_t zPeriod() const { return zPeriod_; }
+
+    void travel(int64_t dx, int64_t dy) { move(dx, dy, 0, travelPeriod_, 1, 0, 0); }
+    void lift(int64_t dz) { move(0, 0, -dz, zPeriod_, 1, 0, 0); }
+    void plunge(int32_t depth) { move(0, 0, depth, plungePeriod_, 0, 1, 0); }
+    void cut(int64_t dx, int64_t dy, int32_t periodUs) { move(dx, dy, 0, periodUs, 0, 0, 1); }
+    void descend(int32_t periodUs) { move(0, 0, safeHeight_, periodUs, 1, 0, 0); }
+
+    void move(int64_t dx, int64_t dy, int64_t dz, int32_t periodUs, int accelerated, int dwell,
+              int spindle) {
+        ++calls_;
+        if (countOnly_) return;
+        if (AppendCommand(m_, ClampToInt32(dx), ClampToInt32(dy), ClampToInt32(dz), periodUs,
+                          accelerated, dwell, 0, spindle, 0) == kAppended)
+            ++appended_;
+    }
+    // Counting mode: `calls` more without running them.
+    void skip(int64_t calls) { calls_ = SaturatingAdd(calls_, calls); }
+    int64_t calls() const { return calls_; }
+    int64_t result() const { return countOnly_ ? calls_ : appended_; }
+
+  private:
+    Machine& m_;
+    bool countOnly_;
+    int32_t travelPeriod_, zPeriod_, plungePeriod_, safeHeight_;
+    int64_t calls_ = 0, appended_ = 0;
+};
+
+// The tool's X/Y position relative to the job's start.
+struct Position {
+    int32_t x = 0, y = 0;
+    bool at(const VectorPoint& p) const { return p.x == x && p.y == y; }
+};
+
+void TravelTo(MoveWriter& w, Position& at, const VectorPoint& p) {
+    w.travel(int64_t{p.x} - at.x, int64_t{p.y} - at.y);
+    at = {p.x, p.y};
+}
+
+void CutAlong(MoveWriter& w, Position& at, const VectorObject& object, int32_t periodUs) {
+    for (size_t i = 1; i < object.points.size(); ++i) {
+        const VectorPoint& p = object.points[i];
+        w.cut(int64_t{p.x} - at.x, int64_t{p.y} - at.y, periodUs);
+        at = {p.x, p.y};
+    }
+}
+
+// The layer's objects that have points, in cutting order.
+std::vector<const VectorObject*> ObjectsToCut(const VectorModel& model, const PenLayer& layer) {
+    std::vector<const VectorObject*> objects;
+    objects.reserve(layer.objectOrder.size());
+    for (int32_t index : layer.objectOrder)
+        if (!model.objects[index].points.empty()) objects.push_back(&model.objects[index]);
+    return objects;
+}
+
+// Calls `body(layer, passes, cutting period)` for every layer in cut order.
+template <typename Body>
+void ForEachLayer(Machine& m, const VectorModel& model, Body body) {
+    for (int i = 0; i < model.cutOrder.count; ++i) {
+        const int index = model.cutOrder.slots[i];
+        if (index < 0 || index >= model.penCount) continue;
+        const PenLayer& layer = model.pens[index];
+        body(layer, PassesOf(layer, m.settings), PlanarPeriod(m, layer.feed, layer.feed));
+    }
+}
+
+}  // namespace
+
+int64_t generateLayersByPass(Machine& m, const VectorModel& model, int countOnly) {
+    if (!RelativeOriginSet(m)) return 0;
+    MoveWriter w(m, countOnly);
+    Position at;
+    ForEachLayer(m, model, [&](const PenLayer& layer, const LayerPasses& passes, int32_t cut) {
+        const auto objects = ObjectsToCut(model, layer);
+        int32_t depth = 0;
+        for (int64_t k = 0; k < passes.count; ++k) {
+            depth += passes.increment(k);
+            const int64_t before = w.calls();
+            bool plunge = true;
+            for (size_t j = 0; j < objects.size(); ++j) {
+                TravelTo(w, at, objects[j]->points.front());
+                if (plunge) {
+                    w.descend(w.zPeriod());
+                    w.plunge(depth);
+                }
+                CutAlong(w, at, *objects[j], cut);
+                // Stay down when the next object starts where this one ends.
+                plunge = j + 1 == objects.size() || !at.at(objects[j + 1]->points.front());
+                if (plunge) w.lift(int64_t{w.safeHeight()} + depth);
+            }
+            // Every pass makes the same calls and ends at the same place.
+            if (w.countOnly()) {
+                w.skip(SaturatingMultiply(w.calls() - before, passes.count - 1));
+                break;
+            }
+        }
+    });
+    w.travel(-int64_t{at.x}, -int64_t{at.y});
+    return w.result();
+}
+
+int64_t generateObjectsOneWay(Machine& m, const VectorModel& model, int countOnly) {
+    if (!RelativeOriginSet(m)) return 0;
+    MoveWriter w(m, countOnly);
+    Position at;
+    ForEachLayer(m, model, [&](const PenLayer& layer, const LayerPasses& passes, int32_t cut) {
+        for (const VectorObject* object : ObjectsToCut(model, layer)) {
+            const VectorPoint& start = object->points.front();
+            const bool closed = object->points.back() == start;
+            TravelTo(w, at, start);
+            w.descend(w.plungePeriod());
+            int32_t depth = 0;
+            for (int64_t k = 0; k < passes.count; ++k) {
+                depth += passes.increment(k);
+                const int64_t before = w.calls();
+                const bool more = k + 1 < passes.count;
+                w.plunge(depth);
+                CutAlong(w, at, *object, cut);
+                if (more && closed) {
+                    w.lift(depth);
+                } else {
+                    w.lift(int64_t{w.safeHeight()} + depth);
+                    if (more) {
+                        TravelTo(w, at, start);
+                        w.descend(w.plungePeriod());
+                    }
+                }
+                // The passes before the last make the same calls each.
+                if (w.countOnly() && k == 0 && passes.count > 2) {
+                    w.skip(SaturatingMultiply(w.calls() - before, passes.count - 2));
+                    k = passes.count - 2;
+                }
+            }
+        }
+    });
+    w.travel(-int64_t{at.x}, -int64_t{at.y});
+    return w.result();
+}
+
+int64_t generateVectorJob(Machine& m, const VectorModel& model, const VectorJobRepeat& repeat,
+                          int countOnly) {
+    // Without an origin even the moves between copies would go out.
+    if (!RelativeOriginSet(m)) return 0;
+    auto strategy = model.pens[0].oneWay ? generateObjectsOneWay : generateLayersByPass;
+    const int64_t columns = std::max(1, repeat.countX), rows = std::max(1, repeat.countY);
+    if (countOnly) {
+        // Every copy counts the same; the grid adds one move per copy and
+        // one per row (next copy or row start, next row or the final return).
+        const int64_t copies = columns * rows;
+        return SaturatingAdd(SaturatingMultiply(strategy(m, model, 1), copies), copies + rows);
+    }
+    const int64_t across = int64_t{model.width} + repeat.spacingXSteps;
+    const int64_t down = int64_t{model.height} + repeat.spacingYSteps;
+    MoveWriter w(m, 0);
+    int64_t appended = 0;
+    for (int64_t r = 0; r < rows; ++r) {
+        for (int64_t i = 0; i < columns; ++i) {
+            appended += strategy(m, model, 0);
+            if (i < columns - 1) w.travel(across, 0);
+        }
+        w.travel(-across * (columns - 1), 0);
+        if (r < rows - 1) w.travel(0, down);
+    }
+    w.travel(0, -down * (rows - 1));
+    return appended + w.result();
+}
+
+}  // namespace korvex

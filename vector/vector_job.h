@@ -1,0 +1,53 @@
+#pragma once
+// Turning the loaded drawing and its layer settings into motion commands.
+//
+// Every move is relative. A job starts and ends over its origin at safe
+// height; Z steps count down into the material. Each generator can count
+// instead of append: the count is exactly the number of AppendCommand calls
+// the real run makes (zero moves included), so the caller can refuse a job
+// that does not fit the buffer before anything is queued.
+
+#include <cstdint>
+
+#include "vector/vector_model.h"
+
+namespace korvex {
+
+struct Machine;
+struct MachineSettings;
+
+// The grid of copies of the job. Survives loads of new drawings.
+struct VectorJobRepeat {
+    int32_t countX = 1, countY = 1;
+    float spacing = 0;  // mm between copies; below 1 mm it is stored as 0
+    int32_t spacingXSteps = 0, spacingYSteps = 0;
+};
+
+// Stores `spacing` and its equivalents in X and Y steps.
+void SetRepeatSpacing(VectorJobRepeat& repeat, float spacing, const MachineSettings& settings);
+
+// The passes of one layer: every pass but the last goes `step` deeper, the
+// last `lastStep`, so that the passes end exactly at the layer's depth.
+struct LayerPasses {
+    int64_t count = 0;
+    int32_t step = 0, lastStep = 0;
+    int32_t increment(int64_t pass) const { return pass + 1 < count ? step : lastStep; }
+};
+LayerPasses PassesOf(const PenLayer& layer, const MachineSettings& settings);
+
+// The whole job `countX` x `countY` times; one-way when the first layer
+// record's `oneWay` is set. Returns the count (countOnly 1) or the number of
+// commands appended; 0 and a report when no relative origin is set.
+int64_t generateVectorJob(Machine& m, const VectorModel& model, const VectorJobRepeat& repeat,
+                          int countOnly);
+
+// Layer by layer in cut order; each pass cuts every object of the layer
+// before the next, deeper pass. The tool stays down between objects that
+// meet end to start.
+int64_t generateLayersByPass(Machine& m, const VectorModel& model, int countOnly);
+
+// Object by object: each is cut to its full depth, pass after pass, before
+// the tool moves on. Each object is cut from the surface down.
+int64_t generateObjectsOneWay(Machine& m, const VectorModel& model, int countOnly);
+
+}  // namespace korvex
