@@ -1,13 +1,15 @@
 #include "cli/cli_context.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <new>
 
+#include "platform/port_select.h"
 #include "settings/config_file.h"
 
 namespace korvex::cli {
 
-Answer ConsoleHost::messageBox(const std::string&, const std::string& text, Buttons buttons,
-                               Icon) {
+Answer ConsoleHost::messageBox(const std::string&, const std::string& text, Buttons buttons, Icon) {
     std::fprintf(stderr, "%s\n", text.c_str());
     return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
 }
@@ -32,8 +34,29 @@ bool CliContext::prepare() {
         }
     }
     applyLanguage();
-    m.buffer.allocate(s.commandCapacity);
+    try {
+        m.buffer.allocate(s.commandCapacity);
+    } catch (const std::bad_alloc&) {
+        // A capacity from a bad config.dat must not end the program with an abort.
+        m.log.say(
+            {"Nepodarilo se alokovat pamet pro zasobnik prikazu", "Alloc memory for buffer failed"},
+            true, true);
+        return false;
+    }
+    options.port = ChoosePortSpec(options.port, std::getenv("KORVEX_PORT"), "sim");
+    if (!IsPortSpec(options.port)) {
+        std::fprintf(stderr, "%s: unknown port backend (sim, none, rawio, ppdev:DEV, auto)\n",
+                     options.port.c_str());
+        return false;
+    }
     return true;
+}
+
+MotionRig& CliContext::startMotion() {
+    if (!motion)
+        motion =
+            std::make_unique<MotionRig>(machine, RigOptions{options.port, options.clock != "real"});
+    return *motion;
 }
 
 }  // namespace korvex::cli

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "motion/machine.h"
+#include "motion/motion_rig.h"
 #include "platform/host.h"
 
 namespace korvex::cli {
@@ -18,19 +19,25 @@ enum ExitCode { kExitOk = 0, kExitRefused = 1, kExitUsage = 2 };
 struct GlobalOptions {
     std::string settingsFile;
     bool factory = false;
-    std::string lang;           // "", "cz" or "en"
-    std::string port = "sim";   // sim | none | ppdev:DEV | rawio
+    std::string lang;  // "", "cz" or "en"
+    // sim | none | ppdev:DEV | rawio | auto; after prepare() always set:
+    // --port, else KORVEX_PORT, else sim.
+    std::string port;
     std::string clock = "virtual";
 };
 
 // A host without a desktop: boxes go to stderr (and are answered Yes/Ok),
 // file dialogs are cancelled.
 class ConsoleHost final : public Host {
-public:
+  public:
     Answer messageBox(const std::string& title, const std::string& text, Buttons buttons,
                       Icon icon) override;
-    FileChoice openFile(const std::vector<FileFilter>&, int index) override { return {false, {}, index}; }
-    FileChoice saveFile(const std::vector<FileFilter>&, int index) override { return {false, {}, index}; }
+    FileChoice openFile(const std::vector<FileFilter>&, int index) override {
+        return {false, {}, index};
+    }
+    FileChoice saveFile(const std::vector<FileFilter>&, int index) override {
+        return {false, {}, index};
+    }
     bool shiftPressed() const override { return false; }
     bool ctrlPressed() const override { return false; }
     void startTimer(int, int) override {}
@@ -45,12 +52,17 @@ struct CliContext {
     Machine machine;
     // The chosen command, run by main() once the settings are loaded.
     std::function<int()> command;
+    // The started machine (port, clock, executor), once startMotion() ran.
+    std::unique_ptr<MotionRig> motion;
 
     // Loads the settings the global options ask for and wires the log to
     // stderr. Returns false (after a message) when --settings cannot be read.
     bool prepare();
+    // Starts the machine on the port and clock the options ask for; the
+    // commands queued so far start running at once.
+    MotionRig& startMotion();
 
-private:
+  private:
     void applyLanguage();
 };
 

@@ -14,5 +14,12 @@ struct CliContext;
 void AddSettingsCommand(CLI::App& app, CliContext& ctx);
 void AddDemoCommand(CLI::App& app, CliContext& ctx);
 void AddInspectCommand(CLI::App& app, CliContext& ctx);
+void AddTraceCommand(CLI::App& app, CliContext& ctx);
+void AddAccelCommand(CLI::App& app, CliContext& ctx);
+void AddCutCommand(CLI::App& app, CliContext& ctx);
+void AddSurfaceCommand(CLI::App& app, CliContext& ctx);
+void AddSeparateCommand(CLI::App& app, CliContext& ctx);
+void AddDrillCommand(CLI::App& app, CliContext& ctx);
+void AddReliefCommand(CLI::App& app, CliContext& ctx);
 
 }  // namespace korvex::cli

@@ -158,7 +158,7 @@ void AddCutCommand(CLI::App& app, CliContext& ctx) {
     auto* sub = app.add_subcommand("cut", "cut layers of an HPGL drawing through the job dialog");
     sub->add_option("FILE", o->file, "the HPGL file")->required();
     sub->add_option("--kind", o->kind, "HPGL producer")
-        ->check(CLI::IsMember({"corel", "artcam", "sprint"}));
+        ->check(CLI::IsMember({"corel", "artcam", "sprint", "generic"}));
     sub->add_option("--layer", o->layers, "PEN:depth=MM[,pass=MM][,feed=MMS][,ccw], in order")
         ->required()
         ->expected(1)

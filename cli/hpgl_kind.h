@@ -7,11 +7,12 @@
 
 namespace korvex::cli {
 
-// "corel", "artcam" or "sprint"; 0 for any other name.
+// "corel", "artcam", "sprint" or "generic"; 0 for any other name.
 inline int32_t HpglKindOfName(const std::string& name) {
     if (name == "corel") return kHpglCorel;
     if (name == "artcam") return kHpglArtCam;
     if (name == "sprint") return kHpglSprint;
+    if (name == "generic") return kHpglGeneric;
     return 0;
 }
 

@@ -12,7 +12,8 @@ namespace korvex::cli {
 int InspectHpgl(CliContext& ctx, const std::string& path, const std::string& kind) {
     const int32_t code = HpglKindOfName(kind.empty() ? "corel" : kind);
     if (code == 0) {
-        std::fprintf(stderr, "--kind %s: expected corel, artcam or sprint\n", kind.c_str());
+        std::fprintf(stderr, "--kind %s: expected corel, artcam, sprint or generic\n",
+                     kind.c_str());
         return kExitUsage;
     }
     Machine& m = ctx.machine;

@@ -10,7 +10,9 @@ struct CliContext;
 
 // `kind`: "corel", "artcam", "sprint" (or "" for the extension's default).
 int InspectHpgl(CliContext& ctx, const std::string& path, const std::string& kind);
-// `kind`: "excellon" or "simple" (from the extension).
+// `kind`: "excellon" or "simple" (from the extension), or "excellon-full",
+// which adds "slots", "unknownWords" and the travel in mm of the holes in
+// file order and as ordered ("travelFileOrder", "travelOrdered").
 int InspectDrills(CliContext& ctx, const std::string& path, const std::string& kind);
 int InspectRaster(CliContext& ctx, const std::string& path);
 

@@ -5,6 +5,9 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
+#include "cli/progress_bar.h"
+#include "motion/executor.h"
+#include "motion/port.h"
 #include "ui/text.h"
 
 namespace korvex::cli {
@@ -15,7 +18,8 @@ std::string EmitLine(const MotionCommand& c) {
 }
 
 void JobOutput::addOptions(CLI::App& command) {
-    command.add_option("--emit", emitPath, "write every appended command as a CSV line (- for stdout)");
+    command.add_option("--emit", emitPath,
+                       "write every appended command as a CSV line (- for stdout)");
     command.add_flag("--run", run, "execute the job on the port backend");
     command.add_flag("--json", json, "print the JSON summary");
 }
@@ -28,20 +32,78 @@ bool JobOutput::begin(CliContext& ctx) {
             return false;
         }
     }
-    ctx.machine.buffer.setAppendObserver([this](const MotionCommand& c) {
-        ++commands;
-        if (emit_) std::fprintf(emit_, "%s\n", EmitLine(c).c_str());
-    });
+    ctx.machine.buffer.setAppendObserver([this](const MotionCommand& c) { emitCommand(c); });
     return true;
 }
 
+void JobOutput::emitCommand(const MotionCommand& c) {
+    ++commands;
+    if (emit_) std::fprintf(emit_, "%s\n", EmitLine(c).c_str());
+}
+
+namespace {
+
+struct RunTotals {
+    int64_t ticks = 0;
+    double machineSeconds = 0;
+};
+
+// The operator's part in a job: a stop raised by the job itself (after the
+// probe's rise) is answered by taking the probe away and releasing it.
+void ActAsOperator(Machine& m, SimulatedMachine* sim) {
+    if (!m.signals.estopActive.load() || m.gate.count() == 0 || m.signals.emergencyInput.load())
+        return;
+    std::fprintf(stderr,
+                 "korvex-cli: the job raised the emergency stop: probe removed, released\n");
+    if (sim) sim->placeProbe(false);
+    ReleaseEmergencyStop(m);
+}
+
+// Runs everything queued on the machine the options ask for, with a
+// progress bar on stderr.
+RunTotals RunQueued(CliContext& ctx, int commands) {
+    Machine& m = ctx.machine;
+    const int64_t ticks = m.executor.ticks.load(), tickTimeUs = m.executor.tickTimeUs.load();
+    MotionRig& rig = ctx.startMotion();
+    const double total = m.buffer.remainingTimeS();
+    ProgressBar bar(stderr);
+    auto detail = [&] { return Format("%d/%d commands", commands - m.buffer.queued(), commands); };
+    auto done = [&] { return total > 0 ? 1 - m.buffer.remainingTimeS() / total : 0.0; };
+    WaitUntilDrained(m, [&] {
+        ActAsOperator(m, rig.sim());
+        bar.update(done(), detail());
+        return false;
+    });
+    bar.finish(1, detail());
+
+    RunTotals run;
+    run.ticks = m.executor.ticks.load() - ticks;
+    const PerformanceCounter& clock = rig.clock();
+    const bool timed =
+        m.signals.portReady.load() && m.settings.driveMode == 3 && !m.settings.useSerial;
+    run.machineSeconds = timed
+                             ? static_cast<double>(clock.now() - rig.startedAt()) /
+                                   static_cast<double>(clock.frequency())
+                             : static_cast<double>(m.executor.tickTimeUs.load() - tickTimeUs) / 1e6;
+    return run;
+}
+
+}  // namespace
+
 int JobOutput::finish(CliContext& ctx) {
-    estimatedSeconds = ctx.machine.buffer.remainingTimeS();
+    Machine& m = ctx.machine;
+    estimatedSeconds = m.buffer.remainingTimeS();
     if (emit_) std::fflush(emit_);
-    if (json || run) {
-        nlohmann::json summary = {{"commands", commands}, {"estimatedSeconds", estimatedSeconds}};
-        std::printf("%s\n", summary.dump().c_str());
+    if (!json && !run) return kExitOk;
+    nlohmann::ordered_json summary = {{"commands", commands}};
+    if (run) {
+        const RunTotals totals = RunQueued(ctx, commands);
+        summary["ticks"] = totals.ticks;
+        summary["machineSeconds"] = totals.machineSeconds;
+        summary["final"] = {m.position.absX.load(), m.position.absY.load(), m.position.absZ.load()};
     }
+    summary["estimatedSeconds"] = estimatedSeconds;
+    std::printf("%s\n", summary.dump().c_str());
     return kExitOk;
 }
 

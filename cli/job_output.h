@@ -23,18 +23,24 @@ struct JobOutput {
     // Before the job appends: opens the emit target and observes the buffer.
     // False (after a message) when the target cannot be written.
     bool begin(CliContext& ctx);
-    // After the job has appended: runs it when asked, prints the summary.
+    // After the job has appended: with --run starts the machine
+    // (ctx.startMotion) and runs everything queued, with a progress bar on
+    // stderr; prints the summary.
     int finish(CliContext& ctx);
+    // Counts one command and writes it to the emit target, if any: what the
+    // buffer observer does, for jobs that move without the buffer.
+    void emitCommand(const MotionCommand& c);
     ~JobOutput();
 
     int commands = 0;
     double estimatedSeconds = 0;
 
-private:
+  private:
     std::FILE* emit_ = nullptr;
 };
 
-// One emitted command: "dx,dy,dz,periodUs,accelerated,dwellAfter,checkSwitches,spindleOn,stopAfter".
+// One emitted command:
+// "dx,dy,dz,periodUs,accelerated,dwellAfter,checkSwitches,spindleOn,stopAfter".
 std::string EmitLine(const MotionCommand& c);
 
 }  // namespace korvex::cli

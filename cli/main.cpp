@@ -7,6 +7,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "platform/port_select.h"
 
 using namespace korvex::cli;
 
@@ -27,12 +28,23 @@ int main(int argc, char** argv) {
     app.add_option("--settings", o.settingsFile, "load settings from FILE (config.dat format)");
     app.add_flag("--factory", o.factory, "use factory defaults, ignoring any config.dat");
     app.add_option("--lang", o.lang, "language of messages")->check(CLI::IsMember({"cz", "en"}));
-    app.add_option("--port", o.port, "port backend: sim, none, ppdev:DEV or rawio");
-    app.add_option("--clock", o.clock, "virtual or real")->check(CLI::IsMember({"virtual", "real"}));
+    app.add_option("--port", o.port, "port backend: sim, none, ppdev:DEV, rawio or auto")
+        ->check([](const std::string& spec) {
+            return korvex::IsPortSpec(spec) ? std::string() : "unknown port backend: " + spec;
+        });
+    app.add_option("--clock", o.clock, "virtual or real")
+        ->check(CLI::IsMember({"virtual", "real"}));
 
     AddSettingsCommand(app, *ctx);
     AddDemoCommand(app, *ctx);
     AddInspectCommand(app, *ctx);
+    AddTraceCommand(app, *ctx);
+    AddAccelCommand(app, *ctx);
+    AddCutCommand(app, *ctx);
+    AddSurfaceCommand(app, *ctx);
+    AddSeparateCommand(app, *ctx);
+    AddDrillCommand(app, *ctx);
+    AddReliefCommand(app, *ctx);
 
     try {
         app.parse(argc, argv);

@@ -14,7 +14,8 @@ void AddSettingsCommand(CLI::App& app, CliContext& ctx) {
     auto o = std::make_shared<Options>();
     auto* sub = app.add_subcommand("settings", "save or show the settings in force");
     auto* write = sub->add_option("--write", o->write, "save them as a config.dat file");
-    auto* show = sub->add_flag("--show", o->show, "print field=value, one per line, in record order");
+    auto* show =
+        sub->add_flag("--show", o->show, "print field=value, one per line, in record order");
     sub->require_option(1);
     write->excludes(show);
     sub->callback([&ctx, o] {

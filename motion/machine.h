@@ -9,7 +9,10 @@
 #include <atomic>
 #include <cstdint>
 
+#include "motion/acceleration_table.h"
 #include "motion/command_buffer.h"
+#include "motion/port_link.h"
+#include "motion/step_timing.h"
 #include "platform/suspend_gate.h"
 #include "settings/machine_settings.h"
 #include "ui/event_log.h"
@@ -43,6 +46,9 @@ struct ExecutorFlags {
     Counter executorExited{1};
     Counter currentPeriodUs{0};
     Counter axisStepping[3] = {0, 0, 0};
+    // Ticks run since start-up and the sum of their periods (microseconds).
+    std::atomic<int64_t> ticks{0};
+    std::atomic<int64_t> tickTimeUs{0};
 };
 
 struct Machine {
@@ -54,6 +60,10 @@ struct Machine {
     ExecutorFlags executor;
     // The executor's suspend count; AppendCommand resumes it.
     SuspendGate gate;
+    // The port backend, the clock and the pulse timing, the ramp tables.
+    PortLink port;
+    StepTiming timing;
+    AccelerationTables accel;
 
     Machine() { log.setLanguage(&settings.language); }
     Machine(const Machine&) = delete;

@@ -15,6 +15,18 @@ void MonotonicClock::waitUntil(int64_t deadline) {
     }
 }
 
+void MonotonicClock::sleepUntil(int64_t deadline) {
+    timespec ts{static_cast<time_t>(deadline / 1'000'000'000),
+                static_cast<long>(deadline % 1'000'000'000)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) != 0) {
+    }
+}
+
+PerformanceCounter& SystemClock() {
+    static MonotonicClock clock;
+    return clock;
+}
+
 void VirtualClock::waitUntil(int64_t deadline) {
     int64_t current = ticks_.load(std::memory_order_acquire);
     while (current < deadline &&

@@ -18,6 +18,9 @@ class PerformanceCounter {
     virtual int64_t frequency() const = 0;
     // Busy-waits until now() >= deadline. A virtual clock jumps there at once.
     virtual void waitUntil(int64_t deadline) = 0;
+    // Gives the processor away until `deadline`, for waits measured in
+    // milliseconds (a dwell), where a scheduler quantum does not matter.
+    virtual void sleepUntil(int64_t deadline) { waitUntil(deadline); }
 
     int64_t ticksFromMicroseconds(double us) const {
         return static_cast<int64_t>(us * static_cast<double>(frequency()) / 1e6);
@@ -32,7 +35,11 @@ class MonotonicClock final : public PerformanceCounter {
     int64_t now() const override;
     int64_t frequency() const override { return 1'000'000'000; }
     void waitUntil(int64_t deadline) override;
+    void sleepUntil(int64_t deadline) override;
 };
+
+// The process's monotonic clock (stateless, shared).
+PerformanceCounter& SystemClock();
 
 // Time that advances only when somebody waits: a two-hour job runs in
 // seconds and still knows its machine time. Safe from several threads.

@@ -1,5 +1,6 @@
 #include "platform/image_header.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -46,7 +47,9 @@ ImageFileFormat ParseBmp(const Bytes& b) {
     } else {
         if (headerSize < 40 || !b.has(14, 20)) return {};
         f.width = static_cast<int32_t>(b.u32(18));
-        f.height = std::abs(static_cast<int32_t>(b.u32(22)));  // negative: stored top-down
+        // Negative: stored top-down. INT32_MIN has no positive twin in an int.
+        f.height = static_cast<int>(
+            std::min<int64_t>(std::abs(int64_t{static_cast<int32_t>(b.u32(22))}), INT32_MAX));
         f.bitsPerPixel = static_cast<int>(b.u16(28));
         compression = b.u32(30);
     }

@@ -1,0 +1,22 @@
+#pragma once
+// The acceleration tables: per axis, `rampSteps` step periods leading from
+// the axis's speed of movement up to its acceleration speed; entry 0 is the
+// first (slowest) step of a ramp.
+
+#include <cstdint>
+#include <vector>
+
+namespace korvex {
+
+struct AccelerationTable {
+    std::vector<int32_t> periodsUs;
+    int32_t rampConstant = 0;  // K of the constant-acceleration ramp; 0 for the linear one
+    bool constantAcceleration = false;
+};
+
+struct AccelerationTables {
+    AccelerationTable axis[3];     // X, Y, Z
+    std::vector<int32_t> working;  // the executor copies a phase's table here
+};
+
+}  // namespace korvex

@@ -1,0 +1,143 @@
+#include "motion/executor.h"
+
+#include <chrono>
+#include <future>
+
+#include "motion/port.h"
+#include "motion/step_output.h"
+#include "platform/thread_priority.h"
+
+namespace korvex {
+
+void CommandExecutor::start() {
+    if (thread_.joinable()) return;
+    m_.executor.executorExited.store(0);
+    // Returns once the thread is known, so that its priority can be set.
+    std::promise<void> started;
+    std::future<void> known = started.get_future();
+    thread_ = std::thread([this, &started] {
+        m_.timing.executorThreadId.store(CurrentThreadId());
+        m_.timing.executorThread.store(std::this_thread::get_id());
+        started.set_value();
+        run();
+    });
+    known.wait();
+}
+
+void CommandExecutor::stop() {
+    if (!thread_.joinable()) return;
+    m_.executor.quitRequest.store(1);
+    m_.gate.open();
+    m_.buffer.wake();
+    thread_.join();
+    m_.timing.executorThreadId.store(0);
+    m_.timing.executorThread.store({});
+}
+
+void CommandExecutor::run() {
+    Machine& m = m_;
+    ExecutorFlags& e = m.executor;
+    e.executorIdle.store(1);
+    SetExecutorPriority(m, m.settings.executorPriority, 0);
+    busySinceNs_ = SystemClock().now();
+    while (!e.quitRequest.load()) {
+        m.gate.pass();
+        if (e.quitRequest.load()) break;
+        if (e.resetRequest.load()) {
+            finishReset();
+            continue;
+        }
+        if (m.buffer.queued() == 0) {
+            m.buffer.waitForCommand();
+            busySinceNs_ = SystemClock().now();
+            continue;
+        }
+        MotionCommand command = m.buffer.entry(0);
+        e.executorIdle.store(0);
+        PrepareStepOutput(m);
+        if (command.checkSwitches) SetControlOutputs(m, -1, -1, 0);
+        if (m.settings.laserPenMode) SetControlOutputs(m, -1, command.spindleOn, -1);
+        runner_.run(command);
+        e.currentPeriodUs.store(0);
+        command.remainingTimeS = 0;
+        m.buffer.publishFront(command.dx, command.dy, command.dz, 0);
+        if (e.quitRequest.load()) break;
+        if (e.resetRequest.load()) {
+            finishReset();
+            continue;
+        }
+        finishCommand(command);
+    }
+    m.buffer.reset();
+    e.executorExited.store(1);
+}
+
+void CommandExecutor::finishCommand(const MotionCommand& command) {
+    Machine& m = m_;
+    ExecutorFlags& e = m.executor;
+    if (command.dwellAfter) {
+        PerformanceCounter& clock = *m.timing.clock;
+        const int64_t seconds = static_cast<int64_t>(m.settings.dwellSeconds);
+        clock.sleepUntil(clock.now() + seconds * clock.frequency());
+    }
+    if (command.stopAfter) {
+        m.signals.estopActive.store(1);
+        m.gate.suspendSelf();
+        busySinceNs_ = SystemClock().now();
+    }
+    m.buffer.removeFront();
+    if (m.buffer.queued() > 0) {
+        restIfThrottled();
+        return;
+    }
+    e.executorIdle.store(1);
+    // A reset asked for with nothing left to abandon is settled now, so it
+    // cannot discard the next command queued.
+    int32_t asked = 1;
+    if (e.resetRequest.compare_exchange_strong(asked, 0)) m.buffer.reset();
+    m.gate.suspendSelf();
+    busySinceNs_ = SystemClock().now();
+}
+
+void CommandExecutor::finishReset() {
+    Machine& m = m_;
+    m.buffer.reset();
+    m.executor.resetRequest.store(0);
+    m.executor.executorIdle.store(1);
+    m.gate.suspendSelf();
+    busySinceNs_ = SystemClock().now();
+}
+
+// Under SCHED_FIFO with the kernel's bandwidth limit, a thread that
+// busy-waits for the whole runtime is stalled in the middle of whatever
+// move it is making. Resting briefly at a command boundary keeps it under
+// the limit, so the stall never lands inside a move.
+void CommandExecutor::restIfThrottled() {
+    const int64_t every = m_.timing.rtRestEveryNs.load(std::memory_order_relaxed);
+    if (every == 0) return;
+    PerformanceCounter& clock = SystemClock();
+    const int64_t now = clock.now();
+    if (now - busySinceNs_ < every) return;
+    clock.sleepUntil(now + m_.timing.rtRestNs.load(std::memory_order_relaxed));
+    busySinceNs_ = clock.now();
+}
+
+void RequestBufferReset(Machine& m) {
+    ExecutorFlags& e = m.executor;
+    e.resetRequest.store(1);
+    if (!e.executorIdle.load() || m.buffer.queued() != 0) return;
+    // Nothing runs and nothing is queued: settle the request now.
+    int32_t asked = 1;
+    if (e.resetRequest.compare_exchange_strong(asked, 0)) m.buffer.reset();
+}
+
+bool WaitUntilDrained(Machine& m, const std::function<bool()>& stop) {
+    for (;;) {
+        if (m.buffer.queued() == 0 && m.executor.executorIdle.load()) return true;
+        if (m.executor.executorExited.load() && m.executor.quitRequest.load()) return false;
+        if (stop && stop()) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+}  // namespace korvex

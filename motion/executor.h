@@ -1,0 +1,68 @@
+#pragma once
+// The command executor, the thread the log calls hCommand: it takes the
+// front command of the buffer, runs it tick by tick through OutputStep,
+// applies its flags, removes it and goes on with the next.
+//
+// Thread contract:
+// - It suspends itself (m.gate) when the buffer is drained, after a reset
+//   and after a command with stopAfter; AppendCommand resumes it. Resumed
+//   with nothing queued, it blocks on the buffer until an append: an empty
+//   buffer never costs a core.
+// - It passes m.gate once per tick, so a suspension from any thread (the
+//   emergency path of ReadInputs) halts it before its next tick; an
+//   emergency its own OutputStep reads halts it before that tick's pulse.
+//   A resume continues with that same tick: nothing lost or repeated.
+// - It reads resetRequest and quitRequest once per tick: either ends the
+//   move without another pulse.
+// - The tick allocates, locks and logs nothing (errors aside).
+
+#include <functional>
+#include <thread>
+
+#include "motion/machine.h"
+#include "motion/move_runner.h"
+
+namespace korvex {
+
+class CommandExecutor {
+  public:
+    explicit CommandExecutor(Machine& m) : m_(m), runner_(m) {}
+    ~CommandExecutor() { stop(); }
+    CommandExecutor(const CommandExecutor&) = delete;
+    CommandExecutor& operator=(const CommandExecutor&) = delete;
+
+    // Starts the thread (running at once, blocked on an empty buffer).
+    void start();
+    // Sets quitRequest, ends the current move at its next tick and joins.
+    // The machine then takes no more commands (the program is ending).
+    void stop();
+    bool running() const { return thread_.joinable(); }
+
+    // Called on the executor thread for every tick (tracing and tests); set
+    // it only while the executor is idle.
+    void setTickObserver(TickObserver observer) { runner_.setTickObserver(std::move(observer)); }
+
+  private:
+    void run();
+    void finishCommand(const MotionCommand& command);
+    void finishReset();
+    void restIfThrottled();
+
+    Machine& m_;
+    MoveRunner runner_;
+    std::thread thread_;
+    int64_t busySinceNs_ = 0;
+};
+
+// The buffer-reset request of the window. While a command runs, the
+// executor abandons it at its next tick and empties the buffer. While the
+// executor is idle with nothing queued, the request is settled at once, so
+// the next command queued is not discarded. Window thread.
+void RequestBufferReset(Machine& m);
+
+// Blocks the calling thread (never the executor) until the buffer is
+// drained and the executor idle, or `stop` returns true (checked every
+// millisecond). Returns true when drained.
+bool WaitUntilDrained(Machine& m, const std::function<bool()>& stop = {});
+
+}  // namespace korvex

@@ -1,0 +1,118 @@
+#include "motion/motion_rig.h"
+
+#include "motion/acceleration.h"
+#include "motion/port.h"
+#include "motion/rounding.h"
+#include "motion/say_formatted.h"
+#include "motion/step_output.h"
+#include "platform/port_select.h"
+#include "platform/ppdev_port.h"
+
+namespace korvex {
+
+namespace {
+
+std::unique_ptr<SimulatedMachine> MakeSim(Machine& m, const PerformanceCounter& clock) {
+    auto sim = std::make_unique<SimulatedMachine>(clock, SimConfigFromSettings(m.settings));
+    EventLog& log = m.log;
+    sim->setCrashReporter([&log](int axis, int direction) {
+        SayFormatted(log,
+                     {"Simulovaný stroj: osa %c narazila na mechanický doraz (%s)",
+                      "Simulated machine: axis %c ran into its mechanical end (%s)"},
+                     true, false, "XYZ"[axis], direction < 0 ? "-" : "+");
+    });
+    return sim;
+}
+
+// A ppdev port that opens, for "auto"; null when there is none.
+std::unique_ptr<PortIo> OpenDefaultPpdev(uint16_t base) {
+    auto port = std::make_unique<PpdevPort>(kDefaultPpdevDevice, base);
+    if (!port->load()) return nullptr;
+    return port;
+}
+
+}  // namespace
+
+SimConfig SimConfigFromSettings(const MachineSettings& s) {
+    SimConfig c;
+    c.baseAddress = static_cast<uint16_t>(s.lptAddress);
+    const int steps[4] = {s.pinStepX, s.pinStepY, s.pinStepZ, s.pinStepS4};
+    const int dirs[4] = {s.pinDirX, s.pinDirY, s.pinDirZ, s.pinDirS4};
+    const int invertDir[4] = {s.invertDirX, s.invertDirY, s.invertDirZ, 0};
+    for (int a = 0; a < 4; ++a) {
+        c.axes[a].stepMask = static_cast<uint8_t>(steps[a]);
+        c.axes[a].dirMask = static_cast<uint8_t>(dirs[a]);
+        c.axes[a].stepActiveLow = s.invertStep != 0;
+        c.axes[a].dirPositiveHigh = invertDir[a] == 0;
+    }
+    const float travel[3] = {s.travelX, s.travelY, s.travelZ};
+    const float step[3] = {s.mmPerStepX, s.mmPerStepY, s.mmPerStepZ};
+    const int limits[3] = {s.pinLimitX, s.pinLimitY, s.pinLimitZ};
+    for (int a = 0; a < 3; ++a) {
+        c.travelSteps[a] = MmToSteps(travel[a], step[a]);
+        c.overtravelSteps[a] = MmToSteps(2.0, step[a]);
+        c.powerOnSteps[a] = c.travelSteps[a] / 2;
+        c.limit[a] = {static_cast<uint8_t>(limits[a]), s.invertSwitches != 0};
+    }
+    c.probeSurfaceZ = c.travelSteps[2] * 6 / 10;
+    c.probe = {static_cast<uint8_t>(s.pinZSensor), s.invertSwitches != 0};
+    c.emergency = {static_cast<uint8_t>(s.pinEmergency), s.invertEmergency != 0};
+    return c;
+}
+
+MotionRig::MotionRig(Machine& m, const RigOptions& options) : m_(m), executor_(m) {
+    if (options.virtualClock) {
+        clock_ = std::make_unique<VirtualClock>();
+        m.timing.clock = clock_.get();
+    }
+    const MachineSettings& s = m.settings;
+    const auto base = static_cast<uint16_t>(s.lptAddress);
+    if (options.port == "auto") port_ = OpenDefaultPpdev(base);
+    if (!port_ && (options.port == "sim" || options.port == "auto"))
+        sim_ = MakeSim(m, *m.timing.clock);
+    if (!port_ && !sim_) port_ = MakeHardwarePort(options.port, base);
+    if (!port_ && !sim_) port_ = MakeHardwarePort("none", base);
+    PortIo& io = sim_ ? static_cast<PortIo&>(*sim_) : *port_;
+    portName_ = io.name();
+
+    if (BuildAccelerationTables(m))
+        m.log.say({"tabulka zrychleni vytvorena", "table of accelerations was created"}, false,
+                  false);
+    else
+        m.log.say({"tabulka zrychleni nevytvorena", "table of accelerations was not created"}, true,
+                  true);
+    if (m.buffer.capacity() == 0) m.buffer.allocate(s.commandCapacity);
+    // Suspended from the start rather than at the end of the sequence, so
+    // that commands queued before the machine was started cannot run
+    // before the port is ready.
+    m.gate.suspend();
+    executor_.start();
+    if (!s.useSerial) {
+        LoadPortLibrary(m, io);
+        TestPort(m);
+        SetControlOutputs(m, 1, 0, 1);
+    }
+    SetExecutorPriority(m, s.executorPriority, 1);
+    startedAt_ = m.timing.clock->now();
+    if (m.buffer.queued() > 0) m.gate.resume();  // as their append would have
+}
+
+MotionRig::~MotionRig() {
+    executor_.stop();
+    SetControlOutputs(m_, 0, 0, -1);
+    m_.signals.portReady.store(0);
+    m_.port.io = nullptr;
+    m_.timing.clock = &SystemClock();
+    m_.timing.planned.store(false);
+}
+
+static Machine& Prepared(Machine& m, const MachineSettings& settings, int capacity) {
+    m.settings = settings;
+    m.buffer.allocate(capacity);
+    return m;
+}
+
+SimulatedRig::SimulatedRig(const MachineSettings& settings, int capacity)
+    : rig(Prepared(machine, settings, capacity)) {}
+
+}  // namespace korvex

@@ -1,0 +1,74 @@
+#pragma once
+// The motion system's start-up around one Machine: a port backend, a clock,
+// the acceleration tables and the running executor. Front ends and tests
+// build one; its destructor shuts the machine down again.
+//
+//   SimulatedRig rig;                      // factory settings, sim, virtual clock
+//   AppendCommand(rig.machine, 100, 0, 0, 1000, 0, 0, 0, 0, 0);
+//   rig.waitUntilDrained();
+//
+// or, around a Machine owned elsewhere: MotionRig rig(m, {"sim", true});
+
+#include <memory>
+#include <string>
+
+#include "motion/executor.h"
+#include "motion/machine.h"
+#include "platform/sim_machine.h"
+
+namespace korvex {
+
+struct RigOptions {
+    std::string port = "sim";  // sim | none | rawio | ppdev:DEV | auto
+    bool virtualClock = true;  // false: the monotonic clock, real busy-waits
+};
+
+class MotionRig {
+  public:
+    // Start-up order: clock, tables, buffer (when not yet allocated), the
+    // executor (suspended until the first append), port (load, test,
+    // outputs: machine on, spindle off, pin 17 on), the priority with
+    // logging. Commands queued before start at once. Window thread.
+    MotionRig(Machine& m, const RigOptions& options = {});
+    // Stops the executor, switches machine and spindle off, detaches.
+    ~MotionRig();
+    MotionRig(const MotionRig&) = delete;
+    MotionRig& operator=(const MotionRig&) = delete;
+
+    Machine& machine() { return m_; }
+    // The simulated machine; null for other backends.
+    SimulatedMachine* sim() { return sim_.get(); }
+    PerformanceCounter& clock() { return *m_.timing.clock; }
+    CommandExecutor& executor() { return executor_; }
+    const std::string& portName() const { return portName_; }
+    // The clock's value when the machine was ready to run.
+    int64_t startedAt() const { return startedAt_; }
+
+  private:
+    Machine& m_;
+    std::unique_ptr<PerformanceCounter> clock_;
+    std::unique_ptr<SimulatedMachine> sim_;
+    std::unique_ptr<PortIo> port_;
+    std::string portName_;
+    int64_t startedAt_ = 0;
+    CommandExecutor executor_;
+};
+
+// The simulated machine wired as `s` describes the real one: step and
+// direction masks and inversions, the input pins and their inversions, the
+// travels. Power-on at mid-travel, the probe's surface at 60 % of Z.
+SimConfig SimConfigFromSettings(const MachineSettings& s);
+
+// A whole machine for a test or a dry run: its own Machine (with the given
+// settings and a buffer of `capacity`) on the simulated machine and the
+// virtual clock.
+struct SimulatedRig {
+    explicit SimulatedRig(const MachineSettings& settings = FactorySettings(), int capacity = 1000);
+    Machine machine;
+    MotionRig rig;
+
+    SimulatedMachine& sim() { return *rig.sim(); }
+    bool waitUntilDrained() { return WaitUntilDrained(machine); }
+};
+
+}  // namespace korvex

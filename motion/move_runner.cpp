@@ -1,0 +1,253 @@
+#include "motion/move_runner.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "motion/port.h"
+#include "motion/rounding.h"
+#include "motion/step_output.h"
+
+namespace korvex {
+
+namespace {
+
+constexpr auto kRelaxed = std::memory_order_relaxed;
+constexpr int32_t kSlowestFallbackUs = 1'000'000;
+
+// RoundHalfAway, with a short way for the values a tick's step has
+// (-1.5 < x < 1.5) whatever happened to the sums before.
+inline int RoundStep(double x) {
+    if (std::fabs(x) < 1.5) [[likely]]
+        return (x >= 0.5) - (x <= -0.5);
+    return RoundHalfAway(x);
+}
+
+inline void Store(Counter& c, int32_t v) {
+    c.store(v, kRelaxed);
+}
+
+inline int Toward(int32_t made, int32_t target) {
+    return made == target ? 0 : made < target ? 1 : -1;
+}
+
+}  // namespace
+
+void MoveRunner::run(MotionCommand& c) {
+    sensorSteps_ = RoundHalfAway(m_.settings.sensorDepth / m_.settings.mmPerStepZ);
+    if (c.accelerated)
+        ramped(c);
+    else
+        interpolated(c);
+    const bool cutShort = c.dx != 0 || c.dy != 0 || c.dz != 0;
+    if (cutShort && m_.executor.resetRequest.load() && !m_.position.resumeValid.load()) {
+        // The first tick that saw the request made no pulse: this is where
+        // the interrupted move stands.
+        m_.position.resumeX.store(m_.position.absX.load());
+        m_.position.resumeY.store(m_.position.absY.load());
+        m_.position.resumeZ.store(m_.position.absZ.load());
+        m_.position.resumeValid.store(1);
+    }
+}
+
+bool MoveRunner::stopping() const {
+    return (m_.executor.resetRequest.load(kRelaxed) | m_.executor.quitRequest.load(kRelaxed)) != 0;
+}
+
+// The bookkeeping every tick shares: output, progress, statistics.
+void MoveRunner::tick(MotionCommand& c, int sx, int sy, int sz, int periodUs) {
+    ExecutorFlags& e = m_.executor;
+    Store(e.axisStepping[0], sx != 0);
+    Store(e.axisStepping[1], sy != 0);
+    Store(e.axisStepping[2], sz != 0);
+    if (!stopping()) OutputStep(m_, sx, sy, sz, 0, periodUs, 0);
+    m_.buffer.publishFront(c.dx, c.dy, c.dz, c.remainingTimeS);
+    e.ticks.store(e.ticks.load(kRelaxed) + 1, kRelaxed);
+    e.tickTimeUs.store(e.tickTimeUs.load(kRelaxed) + periodUs, kRelaxed);
+    if (observer_) [[unlikely]]
+        observer_({sx, sy, sz, periodUs});
+}
+
+void MoveRunner::interpolated(MotionCommand& c) {
+    Machine& m = m_;
+    const int period = c.periodUs;
+    Store(m.executor.currentPeriodUs, period);
+    bool done[3] = {c.dx == 0, c.dy == 0, c.dz == 0};
+    const int n = std::max({std::abs(c.dx), std::abs(c.dy), std::abs(c.dz)});
+    const double kx = static_cast<double>(c.dx) / n, ky = static_cast<double>(c.dy) / n,
+                 kz = static_cast<double>(c.dz) / n;
+    const double tickSeconds = period / 1e6;
+    int sumX = 0, sumY = 0, sumZ = 0;
+    double tickNumber = 0;  // i, exact as a double
+    for (int i = 1; i <= n; ++i) {
+        m.gate.pass();
+        if ((done[0] && done[1] && done[2]) || stopping()) break;
+        tickNumber += 1;
+        int sx = RoundStep(tickNumber * kx - sumX), sy = RoundStep(tickNumber * ky - sumY),
+            sz = RoundStep(tickNumber * kz - sumZ);
+        c.remainingTimeS -= tickSeconds;
+        c.dx -= sx;
+        c.dy -= sy;
+        c.dz -= sz;
+        if (c.checkSwitches) [[unlikely]]
+            checkSwitchesInterpolated(c, sx, sy, sz, done);
+        tick(c, sx, sy, sz, period);
+        sumX += sx;
+        sumY += sy;
+        sumZ += sz;
+    }
+}
+
+// A switch stops its axis for the rest of the move. Homing with this kind of
+// move holds the counters at 0: an axis stepping towards its switch is put
+// at 1 so that the step brings it back to 0.
+void MoveRunner::checkSwitchesInterpolated(MotionCommand& c, int& sx, int& sy, int& sz,
+                                           bool done[3]) {
+    Machine& m = m_;
+    MachineSignals& g = m.signals;
+    MachinePosition& p = m.position;
+    ReadInputs(m);
+    if (g.limitX.load(kRelaxed)) {
+        SetControlOutputs(m, -1, -1, 1);
+        sx = 0;
+        done[0] = true;
+    }
+    if (g.limitY.load(kRelaxed)) {
+        SetControlOutputs(m, -1, -1, 1);
+        sy = 0;
+        done[1] = true;
+    }
+    if (g.limitZ.load(kRelaxed) && c.dz < 0) {
+        sz = 0;
+        done[2] = true;
+    }
+    if (g.zSensor.load(kRelaxed) && c.dz > 0) {
+        sz = 0;
+        done[2] = true;
+        setRelativeOriginAtProbe();
+    }
+    if (sx == -1) Store(p.absX, 1);
+    if (sy == -1) Store(p.absY, 1);
+    if (sz == -1) Store(p.absZ, 1);
+}
+
+void MoveRunner::setRelativeOriginAtProbe() {
+    MachinePosition& p = m_.position;
+    p.relOriginX.store(p.absX.load());
+    p.relOriginY.store(p.absY.load());
+    p.relOriginZ.store(p.absZ.load() + sensorSteps_);
+    p.relOriginSet.store(1);
+}
+
+void MoveRunner::ramped(MotionCommand& c) {
+    Machine& m = m_;
+    const int L = std::max(m.settings.rampSteps, 1);
+    int period = 0;
+    for (bool first = true;; first = false) {
+        const int n = static_cast<int>(LowestNonZero(m.log, static_cast<float>(std::abs(c.dx)),
+                                                     static_cast<float>(std::abs(c.dy)),
+                                                     static_cast<float>(std::abs(c.dz))));
+        if (n <= 0) return;
+        const int half = n / 2;
+        loadPhaseTable(c, L);
+        const int32_t* table = m.accel.working.data();
+        if (first) period = table[0];
+        int madeX = 0, madeY = 0, madeZ = 0, i = 0, r = n;
+        bool phaseEnded = false;
+        while (!phaseEnded) {
+            m.gate.pass();
+            if (stopping()) return;
+            if (i < half)
+                period = table[std::min(i, L - 1)];
+            else if (r < L && r > 0)
+                period = table[r - 1];
+            Store(m.executor.currentPeriodUs, period);
+            const int sx = Toward(madeX, c.dx), sy = Toward(madeY, c.dy), sz = Toward(madeZ, c.dz);
+            if (sx | sy | sz) {
+                ++i;
+                --r;
+            }
+            madeX += sx;
+            madeY += sy;
+            madeZ += sz;
+            c.remainingTimeS -= period * 1e-6;
+            tick(c, sx, sy, sz, period);
+            if (c.checkSwitches) [[unlikely]]
+                phaseEnded = checkSwitchesRamped(c, madeX, madeY, madeZ);
+            if (i == n) {
+                c.dx -= madeX;
+                c.dy -= madeY;
+                c.dz -= madeZ;
+                phaseEnded = true;
+            }
+            if (phaseEnded) m.buffer.publishFront(c.dx, c.dy, c.dz, c.remainingTimeS);
+        }
+        if (c.dx == 0 && c.dy == 0 && c.dz == 0) return;
+    }
+}
+
+// Homing: an axis whose switch answers stops there, and that place becomes
+// its zero. The probe answering a downward Z move sets the relative origin
+// and zeroes Z. Returns true when the phase ends.
+bool MoveRunner::checkSwitchesRamped(MotionCommand& c, int& madeX, int& madeY, int& madeZ) {
+    Machine& m = m_;
+    MachineSignals& g = m.signals;
+    MachinePosition& p = m.position;
+    bool ended = false;
+    ReadInputs(m);
+    if (g.limitX.load(kRelaxed) && c.dx != 0) {
+        SetControlOutputs(m, -1, -1, 1);
+        madeX = c.dx = 0;
+        p.absX.store(0);
+        p.plannedX.store(0);
+        ended = true;
+    }
+    if (g.limitY.load(kRelaxed) && c.dy != 0) {
+        SetControlOutputs(m, -1, -1, 1);
+        madeY = c.dy = 0;
+        p.absY.store(0);
+        p.plannedY.store(0);
+        ended = true;
+    }
+    if (g.limitZ.load(kRelaxed) && c.dz != 0) {
+        madeZ = c.dz = 0;
+        p.absZ.store(0);
+        p.plannedZ.store(0);
+        ended = true;
+    }
+    if (g.zSensor.load(kRelaxed) && c.dz > 0) {
+        madeZ = c.dz = 0;
+        setRelativeOriginAtProbe();
+        p.absZ.store(0);
+        p.plannedZ.store(0);
+        ended = true;
+    }
+    return ended;
+}
+
+// The phase's periods come from the table of the moving axis with the
+// lowest acceleration rate. Without a usable rate every tick runs at the
+// travel rate's period.
+void MoveRunner::loadPhaseTable(const MotionCommand& c, int L) {
+    Machine& m = m_;
+    const MachineSettings& s = m.settings;
+    std::vector<int32_t>& working = m.accel.working;
+    if (static_cast<int>(working.size()) != L) working.assign(static_cast<size_t>(L), 0);
+    const float u = c.dx ? s.accelSpeedX / s.mmPerStepX : 0;
+    const float v = c.dy ? s.accelSpeedY / s.mmPerStepY : 0;
+    const float w = c.dz ? s.accelSpeedZ / s.mmPerStepZ : 0;
+    const int k = LowestNonZeroAxis(m.log, u, v, w);
+    if (k >= 0 && static_cast<int>(m.accel.axis[k].periodsUs.size()) >= L) {
+        std::copy_n(m.accel.axis[k].periodsUs.begin(), L, working.begin());
+        return;
+    }
+    m.log.say({"! chyba vyberu tabulky zrychleni /vykonejprikaz/",
+               "! error choosing table of acceleration /vykonejprikaz/"},
+              true, true);
+    const float rate = LowestNonZero(m.log, s.moveSpeedX / s.mmPerStepX,
+                                     s.moveSpeedY / s.mmPerStepY, s.moveSpeedZ / s.mmPerStepZ);
+    const int32_t period = rate > 0 ? std::max(RoundHalfAway(1e6 / rate), 1) : kSlowestFallbackUs;
+    std::fill(working.begin(), working.end(), period);
+}
+
+}  // namespace korvex

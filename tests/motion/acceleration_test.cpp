@@ -1,0 +1,95 @@
+#include "motion/acceleration.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/headless.h"
+
+namespace korvex {
+namespace {
+
+struct TablesTest : ::testing::Test {
+    Machine m;
+    ScriptedHost host;
+    std::vector<std::string> list;
+    TablesTest() {
+        LoadFactoryDefaults(m.settings);
+        m.settings.language = 1;
+        m.log.setHost(&host);
+        m.log.setListSink([this](const std::string& l) { list.push_back(l); });
+    }
+};
+
+TEST_F(TablesTest, FactorySettingsGiveTheKnownRamps) {
+    ASSERT_EQ(BuildAccelerationTables(m), 1);
+    for (const AccelerationTable& t : m.accel.axis) {
+        EXPECT_EQ(t.rampConstant, 38);
+        ASSERT_EQ(t.periodsUs.size(), 100u);
+        EXPECT_EQ(t.periodsUs[0], 19944);
+        EXPECT_EQ(t.periodsUs[49], 12661);
+        EXPECT_EQ(t.periodsUs[99], 9981);
+    }
+    EXPECT_EQ(m.accel.working.size(), 100u);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0], "f(ac) X[0..99]=50.14Hz - 100.19Hz");
+    EXPECT_EQ(list[2], "f(ac) Z[0..99]=50.14Hz - 100.19Hz");
+
+    m.settings.linearRampY = 0;
+    BuildAccelerationTables(m);
+    const AccelerationTable& y = m.accel.axis[1];
+    EXPECT_EQ(y.rampConstant, 0);
+    EXPECT_EQ(y.periodsUs[0], 19900);
+    EXPECT_EQ(y.periodsUs[49], 15000);
+    EXPECT_EQ(y.periodsUs[99], 10000);
+    EXPECT_EQ(list[4], "f(ac) Y[0..99]=50.25Hz - 100.00Hz");
+}
+
+TEST(AxisTable, FineStepsRampFromHalfToFullRate) {
+    const AccelerationTable t = BuildAxisTable(5 / 0.0125f, 10 / 0.0125f, 100, true);
+    EXPECT_EQ(t.rampConstant, 2436);
+    EXPECT_EQ(t.periodsUs.front(), 2499);
+    EXPECT_EQ(t.periodsUs.back(), 1247);
+}
+
+TEST_F(TablesTest, RampWithoutAccelerationFallsBackToLinear) {
+    m.settings.accelSpeedX = m.settings.moveSpeedX;
+    BuildAccelerationTables(m);
+    EXPECT_EQ(m.settings.linearRampX, 0);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "Calculating acceleration for X failed");
+    for (int32_t p : m.accel.axis[0].periodsUs) EXPECT_EQ(p, 20000);
+    EXPECT_EQ(m.settings.linearRampY, 1);
+}
+
+TEST(AxisTable, StartRateBelowOneHertzUsesConstantOne) {
+    EXPECT_EQ(BuildAxisTable(0.5f, 100, 100, true).rampConstant, 1);
+}
+
+TEST(AxisTable, SlowerAccelerationSpeedMakesPeriodsGrow) {
+    const AccelerationTable t = BuildAxisTable(100, 50, 100, false);
+    EXPECT_LT(t.periodsUs.front(), t.periodsUs.back());
+}
+
+TEST(AxisTable, DegenerateInputsGiveFinitePositivePeriods) {
+    struct Case {
+        float fs, fa;
+        int L;
+        bool constant;
+    };
+    const Case cases[] = {
+        {50, 100, 1, true},    // rampSteps 1
+        {100, 100, 1, true},   // zero denominator of the ramp constant
+        {0.5f, 3, 100, true},  // negative radicands
+        {0, 100, 10, true},   {0, 0, 10, false},     {50, 0, 10, false},
+        {50, 100, 0, false},  {1e9f, 2e9f, 5, true},
+    };
+    for (const Case& c : cases) {
+        const AccelerationTable t = BuildAxisTable(c.fs, c.fa, c.L, c.constant);
+        ASSERT_FALSE(t.periodsUs.empty());
+        for (int32_t p : t.periodsUs) EXPECT_GE(p, 1) << c.fs << " " << c.fa << " " << c.L;
+    }
+}
+
+}  // namespace
+}  // namespace korvex

@@ -1,0 +1,188 @@
+#include "motion/executor.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+
+#include "motion/homing.h"
+#include "motion/motion_rig.h"
+#include "motion/port.h"
+#include "motion/probing.h"
+#include "platform/headless.h"
+
+namespace korvex {
+namespace {
+
+struct ExecutorTest : ::testing::Test {
+    // Written by the executor while it runs: outlive it.
+    std::vector<Tick> ticks;
+    std::function<void(int)> onTick;
+    SimulatedRig r;
+    Machine& m = r.machine;
+
+    ExecutorTest() {
+        r.rig.executor().setTickObserver([this](const Tick& t) {
+            ticks.push_back(t);
+            if (onTick) onTick(static_cast<int>(ticks.size()));
+        });
+    }
+    void append(int dx, int dy, int dz, int period, int accelerated, int checkSwitches = 0) {
+        AppendCommand(m, dx, dy, dz, period, accelerated, 0, checkSwitches, 0, 0);
+    }
+    // Keeps the executor from starting before `appends` commands are all
+    // queued: each append resumes it once.
+    void holdFor(int appends) {
+        for (int i = 1; i < appends; ++i) m.gate.suspend();
+    }
+    std::vector<int> axisTicks(int axis) const {
+        std::vector<int> at;
+        for (size_t i = 0; i < ticks.size(); ++i) {
+            const int s[3] = {ticks[i].stepX, ticks[i].stepY, ticks[i].stepZ};
+            if (s[axis]) at.push_back(static_cast<int>(i + 1) * s[axis]);
+        }
+        return at;
+    }
+    std::vector<int> periods() const {
+        std::vector<int> p;
+        for (const Tick& t : ticks) p.push_back(t.periodUs);
+        return p;
+    }
+};
+
+TEST_F(ExecutorTest, InterpolationSpreadsTheShorterAxis) {
+    m.position.absX = m.position.absY = 10;
+    append(10, 4, 0, 500, 0);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(ticks.size(), 10u);
+    EXPECT_EQ(axisTicks(1), (std::vector<int>{2, 4, 7, 9}));
+    ticks.clear();
+    append(2, 1, 0, 500, 0);
+    append(-2, -1, 0, 500, 0);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(axisTicks(1), (std::vector<int>{1, -3})) << "halves round away from zero";
+    EXPECT_EQ(m.position.absX, 20);
+    EXPECT_EQ(m.position.absY, 14);
+    EXPECT_EQ(r.sim().stepsReceived(0), 10);
+}
+
+TEST_F(ExecutorTest, RampClimbsAndDescendsTheTablePerPhase) {
+    const std::vector<int32_t>& table = m.accel.axis[0].periodsUs;
+    append(100, 30, 0, 0, 1);
+    append(5, 0, 0, 0, 1);
+    ASSERT_TRUE(r.waitUntilDrained());
+    ASSERT_EQ(ticks.size(), 105u);
+    std::vector<int> expected;
+    for (int i = 0; i < 15; ++i) expected.push_back(table[i]);
+    for (int i = 14; i >= 0; --i) expected.push_back(table[i]);
+    for (int i = 0; i < 35; ++i) expected.push_back(table[i]);
+    for (int i = 34; i >= 0; --i) expected.push_back(table[i]);
+    for (int i : {0, 1, 2, 1, 0}) expected.push_back(table[i]);
+    EXPECT_EQ(periods(), expected);
+    EXPECT_EQ(axisTicks(1).size(), 30u) << "Y steps with X in the first phase only";
+    EXPECT_EQ(axisTicks(1).back(), 30);
+    EXPECT_EQ(m.position.absX, 105);
+    EXPECT_EQ(r.sim().stepsReceived(0), 105);
+}
+
+TEST_F(ExecutorTest, HomingStopsEachAxisAtItsSwitch) {
+    HomeAllAxes(m);
+    ASSERT_TRUE(r.waitUntilDrained());
+    for (int axis = 0; axis < 3; ++axis) EXPECT_EQ(r.sim().position(axis), 0) << axis;
+    EXPECT_EQ(m.position.absX, 0);
+    EXPECT_EQ(m.position.absZ, 0);
+    EXPECT_EQ(m.position.plannedX, 0);
+    EXPECT_EQ(m.position.plannedY, 0);
+    EXPECT_EQ(r.sim().controlRegister() & 8, 0) << "pin 17 on again";
+    EXPECT_EQ(r.sim().crashes(0), 0);
+}
+
+TEST_F(ExecutorTest, ProbingLeavesTheTipSafeHeightAboveTheSurface) {
+    m.settings.softLimits = 0;
+    ScriptedHost host;
+    holdFor(4);
+    ProbeToolLength(m, host);
+    WaitUntilDrained(m, [&] { return m.signals.estopActive && m.gate.count() > 0; });
+    const int tip = r.sim().probePlaced() ? r.sim().position(2) : -1;
+    EXPECT_EQ(tip, 600 - 50) << "raised by safeHeight after the touch";
+    EXPECT_EQ(m.position.relOriginZ, 100 + 100) << "touched 100 steps down, probe 100 steps high";
+    r.sim().placeProbe(false);
+    ASSERT_EQ(ReleaseEmergencyStop(m), 1);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(r.sim().position(2), 600 + 100 - 50) << "surface under the probe less safeHeight";
+    EXPECT_EQ(m.position.absZ, 50);
+}
+
+TEST_F(ExecutorTest, EmergencyHaltsBeforeTheNextPulseAndResumesExactly) {
+    onTick = [this](int n) {
+        if (n == 10) r.sim().pressEmergency(true);
+    };
+    append(100, 0, 0, 200, 0);
+    WaitUntilDrained(m, [&] { return m.gate.count() > 0; });
+    EXPECT_EQ(m.signals.estopActive, 1);
+    EXPECT_EQ(r.sim().stepsReceived(0), 10) << "the 11th pulse waits";
+    EXPECT_EQ(m.executor.executorIdle, 0);
+    r.sim().pressEmergency(false);
+    ASSERT_EQ(ReleaseEmergencyStop(m), 1);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(ticks.size(), 100u);
+    EXPECT_EQ(m.position.absX, 100);
+    EXPECT_EQ(r.sim().stepsReceived(0), 100);
+    EXPECT_EQ(r.sim().position(0), 600);
+}
+
+TEST_F(ExecutorTest, ResetAbandonsTheMoveAndRemembersWhereItStopped) {
+    onTick = [this](int n) {
+        if (n == 20) RequestBufferReset(m);
+    };
+    holdFor(2);
+    append(100, 0, 0, 200, 0);
+    append(0, 50, 0, 200, 0);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(m.position.absX, 20);
+    EXPECT_EQ(r.sim().stepsReceived(0), 20);
+    EXPECT_EQ(m.position.absY, 0);
+    EXPECT_EQ(m.position.resumeValid, 1);
+    EXPECT_EQ(m.position.resumeX, 20);
+    EXPECT_EQ(m.buffer.lastIndex(), -1);
+    EXPECT_EQ(m.executor.resetRequest, 0);
+}
+
+TEST_F(ExecutorTest, ResetWhileIdleDoesNotDiscardTheNextCommand) {
+    RequestBufferReset(m);
+    append(7, 0, 0, 200, 0);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(m.position.absX, 7);
+}
+
+TEST_F(ExecutorTest, DwellWaitsWholeSeconds) {
+    m.settings.dwellSeconds = 2.7f;
+    const int64_t start = r.rig.clock().now();
+    AppendCommand(m, 1, 0, 0, 1000, 0, 1, 0, 0, 0);
+    ASSERT_TRUE(r.waitUntilDrained());
+    const int64_t tick = 5'001 + 10'001 + 1'000'001;
+    EXPECT_EQ(r.rig.clock().now() - start, tick + 2'000'000'000);
+}
+
+TEST_F(ExecutorTest, StopAfterHoldsTheNextCommandUntilReleased) {
+    holdFor(2);
+    AppendCommand(m, 5, 0, 0, 200, 0, 0, 0, 0, 1);
+    append(0, 5, 0, 200, 0);
+    WaitUntilDrained(m, [&] { return m.signals.estopActive && m.gate.count() > 0; });
+    EXPECT_EQ(m.position.absX, 5);
+    EXPECT_EQ(m.buffer.queued(), 2) << "removed only after the release";
+    EXPECT_EQ(r.sim().stepsReceived(1), 0);
+    ASSERT_EQ(ReleaseEmergencyStop(m), 1);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(m.position.absY, 5);
+}
+
+TEST_F(ExecutorTest, DrainedBufferWaitsForTheNextAppend) {
+    append(3, 0, 0, 200, 0);
+    ASSERT_TRUE(r.waitUntilDrained());
+    append(3, 0, 0, 200, 0);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(m.position.absX, 6);
+}
+
+}  // namespace
+}  // namespace korvex

@@ -1,0 +1,166 @@
+#include "motion/port.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_port.h"
+#include "motion/motion_rig.h"
+#include "platform/headless.h"
+#include "platform/port_select.h"
+
+namespace korvex {
+namespace {
+
+struct PortTest : ::testing::Test {
+    Machine m;
+    FakePort port;
+    ScriptedHost host;
+    std::vector<std::string> list;
+    PortTest() {
+        LoadFactoryDefaults(m.settings);
+        m.settings.language = 1;
+        m.log.setHost(&host);
+        m.log.setListSink([this](const std::string& l) { list.push_back(l); });
+    }
+    void open() {
+        LoadPortLibrary(m, port);
+        TestPort(m);
+        port.writes.clear();
+    }
+    int control() const { return port.control; }
+};
+
+TEST_F(PortTest, OpeningLogsTheLibraryStepsAndTheBackend) {
+    open();
+    EXPECT_EQ(m.signals.portReady, 1);
+    EXPECT_EQ(list, (std::vector<std::string>{"LPT port: fake", "Loading lib inpout32.dll OK",
+                                              "Alloc of function IN32 (lib inpout32.dll) OK",
+                                              "Alloc of function OUT32 (lib inpout32.dll) OK"}));
+    EXPECT_EQ(control(), 0x0B) << "all four control pins low";
+    EXPECT_TRUE(host.boxes.empty());
+}
+
+TEST_F(PortTest, BackendThatDoesNotOpenLeavesThePortAlone) {
+    port.loads = false;
+    open();
+    EXPECT_EQ(m.signals.portReady, 0);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "Loading lib inpout32.dll failed");
+    ReadInputs(m);
+    SetControlOutputs(m, 1, 1, 1);
+    EXPECT_TRUE(port.writes.empty());
+}
+
+TEST_F(PortTest, LatchThatDoesNotReadBackFailsTheTest) {
+    const uint8_t wrong = 85;
+    port.readBack = &wrong;
+    open();
+    EXPECT_EQ(m.signals.portReady, 0);
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[0].text, "Test portu LPT - from port 0x378 read :85");
+    EXPECT_EQ(host.boxes[1].text, "Testing of LPT port failed");
+    ReadInputs(m);
+    EXPECT_TRUE(port.writes.empty()) << "no further port access";
+}
+
+TEST_F(PortTest, InputsDecodeWithTheFactoryInversions) {
+    open();
+    port.status = 0x78;  // every input pin high
+    ReadInputs(m);
+    EXPECT_EQ(m.signals.limitX, 1);
+    EXPECT_EQ(m.signals.limitY, 1);
+    EXPECT_EQ(m.signals.limitZ, 1);
+    EXPECT_EQ(m.signals.zSensor, 1);
+    EXPECT_EQ(m.signals.emergencyInput, 0);
+    EXPECT_EQ(m.signals.estopActive, 0);
+
+    m.settings.pinZSensor = 0;
+    port.status = 0x00;
+    ReadInputs(m);
+    ReadInputs(m);
+    EXPECT_EQ(m.signals.limitX, 0);
+    EXPECT_EQ(m.signals.zSensor, 1) << "an unwired input keeps its value";
+}
+
+TEST_F(PortTest, EmergencyInputRaisesTheStopOnce) {
+    open();
+    port.status = 0x80;
+    ReadInputs(m);
+    ReadInputs(m);
+    EXPECT_EQ(m.signals.emergencyInput, 1);
+    EXPECT_EQ(m.signals.estopActive, 1);
+    EXPECT_EQ(m.gate.count(), 1) << "suspended once, released once";
+    EXPECT_EQ(control() & 4, 4) << "pin 16 shows the stop";
+
+    EXPECT_EQ(ReleaseEmergencyStop(m), 0) << "the input still holds it";
+    port.status = 0x00;
+    EXPECT_EQ(ReleaseEmergencyStop(m), 1);
+    EXPECT_EQ(m.signals.estopActive, 0);
+    EXPECT_EQ(m.gate.count(), 0);
+    EXPECT_EQ(control() & 4, 0);
+}
+
+TEST_F(PortTest, ControlOutputsFollowTheSwitchSettings) {
+    open();
+    port.control = 0x00;
+    m.port.control = 0x00;
+    SetControlOutputs(m, 1, 0, 1);
+    EXPECT_EQ(control(), 0x00) << "machine and spindle not switched; pin 17 high";
+    EXPECT_TRUE(list.size() == 4u) << "no log line";
+
+    m.settings.switchMachine = 1;
+    port.control = m.port.control = 0x0A;
+    SetControlOutputs(m, 0, -1, -1);
+    EXPECT_EQ(control(), 0x0B) << "pin 1 low, bits 1 and 3 kept";
+    EXPECT_EQ(list.back(), "Stroj (Machine) Off");
+    EXPECT_EQ(m.signals.machineOnState, 0);
+}
+
+TEST(SimulatedPort, FactoryWiringReadsInactiveAtRestAndPassesTheTest) {
+    SimulatedRig rig;
+    Machine& m = rig.machine;
+    EXPECT_EQ(m.signals.portReady, 1);
+    ReadInputs(m);
+    EXPECT_EQ(m.signals.limitX + m.signals.limitY + m.signals.limitZ, 0);
+    EXPECT_EQ(m.signals.zSensor, 0);
+    EXPECT_EQ(m.signals.emergencyInput, 0);
+    rig.sim().pressEmergency(true);
+    ReadInputs(m);
+    EXPECT_EQ(m.signals.emergencyInput, 1);
+    EXPECT_EQ(m.signals.estopActive, 1);
+    rig.sim().pressEmergency(false);
+    EXPECT_EQ(ReleaseEmergencyStop(m), 1);
+}
+
+TEST(SimulatedPort, ConcurrentControlChangesAreNotLost) {
+    SimulatedRig rig;
+    Machine& m = rig.machine;
+    m.settings.switchSpindle = 1;
+    std::thread other([&m] {
+        for (int i = 0; i <= 2000; ++i) SetControlOutputs(m, -1, i % 2, -1);
+    });
+    for (int i = 0; i <= 2000; ++i) SetControlOutputs(m, -1, -1, i % 2);
+    other.join();
+    EXPECT_EQ(m.port.control & 0x0A, 0x0A) << "both ended off";
+    EXPECT_EQ(rig.sim().controlRegister(), m.port.control);
+}
+
+}  // namespace
+}  // namespace korvex
+
+namespace korvex {
+namespace {
+
+TEST(PortChoice, OptionThenEnvironmentThenDefault) {
+    EXPECT_EQ(ChoosePortSpec("none", "rawio", "sim"), "none");
+    EXPECT_EQ(ChoosePortSpec("", "rawio", "sim"), "rawio");
+    EXPECT_EQ(ChoosePortSpec("", "", "sim"), "sim");
+    EXPECT_EQ(ChoosePortSpec("", nullptr, "auto"), "auto");
+    EXPECT_TRUE(IsPortSpec("ppdev:/dev/parport1"));
+    EXPECT_FALSE(IsPortSpec("ppdev:"));
+    EXPECT_FALSE(IsPortSpec("lpt1"));
+    EXPECT_EQ(MakeHardwarePort("sim", 0x378), nullptr) << "the motion layer builds the sim";
+    EXPECT_FALSE(MakeHardwarePort("ppdev:/nonexistent/parport", 0x378)->load());
+}
+
+}  // namespace
+}  // namespace korvex

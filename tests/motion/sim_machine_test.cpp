@@ -1,0 +1,80 @@
+#include "platform/sim_machine.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "motion/motion_rig.h"
+
+namespace korvex {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The recorded pin timeline of a few moves must match the stored file.
+// KORVEX_UPDATE_GOLDEN=1 rewrites the files after a deliberate change.
+void ExpectGoldenTimeline(SimulatedRig& r, const std::string& name) {
+    std::ostringstream vcd;
+    r.sim().writeVcd(vcd);
+    const std::string path = std::string(KORVEX_TEST_DATA) + "/motion/" + name;
+    if (std::getenv("KORVEX_UPDATE_GOLDEN")) std::ofstream(path) << vcd.str();
+    EXPECT_EQ(vcd.str(), ReadFile(path)) << path;
+}
+
+TEST(SimulatedMachine, PulseStreamMatchesTheRecordedWaveforms) {
+    SimulatedRig r;
+    r.machine.position.absX = r.machine.position.absY = r.machine.position.absZ = 10;
+    r.sim().startRecording();
+    AppendCommand(r.machine, 3, -1, 0, 200, 0, 0, 0, 0, 0);
+    AppendCommand(r.machine, 0, 0, -3, 0, 1, 0, 0, 0, 0);
+    ASSERT_TRUE(r.waitUntilDrained());
+    ExpectGoldenTimeline(r, "interpolated_and_ramped.vcd");
+
+    MachineSettings plain = FactorySettings();
+    plain.invertStep = 0;
+    plain.invertDirY = 1;
+    plain.oldTimer = 0;
+    SimulatedRig p(plain);
+    p.machine.position.absY = 10;
+    p.sim().startRecording();
+    AppendCommand(p.machine, 2, -2, 1, 100, 0, 0, 0, 0, 0);
+    ASSERT_TRUE(p.waitUntilDrained());
+    ExpectGoldenTimeline(p, "plain_step_new_timer.vcd");
+}
+
+TEST(SimulatedMachine, TooShortPulsesLoseTheirSteps) {
+    MachineSettings s = FactorySettings();
+    s.stepPulseUs = 1;  // the driver needs 2 µs
+    SimulatedRig r(s);
+    AppendCommand(r.machine, 20, 0, 0, 100, 0, 0, 0, 0, 0);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(r.machine.position.absX, 20) << "the controller cannot know";
+    EXPECT_EQ(r.sim().stepsReceived(0), 0);
+    EXPECT_GE(r.sim().stepsLost(0), 20);
+    EXPECT_EQ(r.sim().position(0), 500);
+}
+
+TEST(SimulatedMachine, CarriageStopsAtTheMechanicalEndAndReportsOnce) {
+    MachineSettings s = FactorySettings();
+    s.softLimits = 0;
+    s.language = 1;
+    SimulatedRig r(s);
+    std::vector<std::string> list;
+    r.machine.log.setListSink([&list](const std::string& l) { list.push_back(l); });
+    AppendCommand(r.machine, -600, 0, 0, 100, 0, 0, 0, 0, 0);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(r.sim().position(0), -20);
+    EXPECT_EQ(r.sim().crashes(0), 1);
+    EXPECT_EQ(r.machine.position.absX, -600);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0], "Simulated machine: axis X ran into its mechanical end (-)");
+}
+
+}  // namespace
+}  // namespace korvex

@@ -1,0 +1,130 @@
+#include "motion/step_output.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_port.h"
+#include "motion/port.h"
+#include "platform/headless.h"
+
+namespace korvex {
+namespace {
+
+// A machine on a recording port and the virtual clock, past the port test.
+struct PortFixture : ::testing::Test {
+    Machine m;
+    FakePort port;
+    VirtualClock clock;
+    ScriptedHost host;
+    std::vector<std::string> list;
+    PortFixture() {
+        LoadFactoryDefaults(m.settings);
+        m.settings.language = 1;
+        m.log.setHost(&host);
+        m.log.setListSink([this](const std::string& l) { list.push_back(l); });
+        m.timing.clock = &clock;
+        LoadPortLibrary(m, port);
+        TestPort(m);
+        port.writes.clear();
+    }
+    std::vector<int> data() const { return port.written(0x378); }
+};
+
+TEST_F(PortFixture, TickWritesIdlePulseIdle) {
+    m.position.absZ = 5;
+    OutputStep(m, 1, 0, -1, 0, 100, 0);
+    EXPECT_EQ(data(), (std::vector<int>{87, 70, 87}));
+    m.settings.invertStep = 0;
+    PrepareStepOutput(m);
+    port.writes.clear();
+    OutputStep(m, 1, 0, -1, 0, 100, 0);
+    EXPECT_EQ(data(), (std::vector<int>{2, 19, 2}));
+    EXPECT_EQ(m.position.absX, 2);
+    EXPECT_EQ(m.position.absZ, 3);
+}
+
+TEST_F(PortFixture, EmptyTickSettlesOutputsAndKeepsCounters) {
+    OutputStep(m, 0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(data(), (std::vector<int>{85, 85, 85}));
+    EXPECT_EQ(m.position.absX, 0);
+}
+
+TEST_F(PortFixture, OldTimerWaitsSetupPulseAndPeriod) {
+    const int64_t start = clock.now();
+    OutputStep(m, 1, 0, 0, 0, 1000, 0);
+    EXPECT_EQ(clock.now() - start, 5'001 + 10'001 + 1'000'001);
+}
+
+TEST_F(PortFixture, SoftLimitDropsThePulseAndItsCount) {
+    OutputStep(m, -1, 0, 0, 0, 10, 0);
+    EXPECT_EQ(data(), (std::vector<int>{85, 85, 85})) << "no X pulse below 0";
+    EXPECT_EQ(m.position.absX, 0);
+    // An excursion past the far end and back leaves the counter where the
+    // machine is.
+    m.position.absX = 1000;
+    OutputStep(m, 1, 0, 0, 0, 10, 0);
+    OutputStep(m, -1, 0, 0, 0, 10, 0);
+    EXPECT_EQ(m.position.absX, 999);
+}
+
+TEST_F(PortFixture, OutOfRangeStepMakesNoPulseAndNoCount) {
+    m.position.absY = 10;
+    OutputStep(m, 0, 2, 0, 0, 10, 0);
+    EXPECT_EQ(data(), (std::vector<int>{85, 85, 85}));
+    EXPECT_EQ(m.position.absY, 10);
+}
+
+TEST_F(PortFixture, NewTimerLogsLatenessRoundTheRing) {
+    m.settings.oldTimer = 0;
+    PrepareStepOutput(m);
+    m.timing.nextTickDeadline = clock.now() + 1;
+    for (int i = 0; i < 1000; ++i) {
+        if (i == 805) clock.advance(1'000'001 + 3'600);  // the caller came 3.6 µs late
+        OutputStep(m, 1, 1, 1, 1, 1000, 1);
+    }
+    EXPECT_TRUE(data().empty()) << "timing only";
+    EXPECT_EQ(m.position.absX, 0);
+    EXPECT_EQ(m.timing.timingLogIndex, 200);
+    EXPECT_EQ(m.timing.timingLog[5], 4);
+    EXPECT_EQ(m.timing.timingLog[6], 0);
+}
+
+TEST(StepOutput, WithoutPortCountersMoveAndNothingWaits) {
+    Machine m;
+    LoadFactoryDefaults(m.settings);
+    VirtualClock clock;
+    m.timing.clock = &clock;
+    m.position.absX = 3;
+    OutputStep(m, 1, 0, 0, 1, 5000, 0);
+    EXPECT_EQ(m.position.absX, 4);
+    EXPECT_EQ(m.position.absS4, 1);
+    EXPECT_EQ(clock.now(), 0);
+}
+
+TEST(StepOutput, PriorityLevelsOutsideTheTableAreRefused) {
+    Machine m;
+    LoadFactoryDefaults(m.settings);
+    EXPECT_EQ(SetExecutorPriority(m, 7, 1), 0);
+    EXPECT_EQ(SetExecutorPriority(m, -1, 1), 0);
+    EXPECT_EQ(m.timing.priorityLevel, -1);
+    EXPECT_STREQ(PriorityName(6), "THREAD_PRIORITY_TIME_CRITICAL");
+    EXPECT_STREQ(PriorityName(9), "priority unknown");
+}
+
+TEST(StepOutput, PriorityLevelIsStoredAndLoggedByName) {
+    Machine m;
+    LoadFactoryDefaults(m.settings);
+    std::vector<std::string> list;
+    m.log.setListSink([&list](const std::string& l) { list.push_back(l); });
+    std::thread worker([&] {  // a thread of its own, like the executor's
+        m.timing.executorThreadId = 0;
+        EXPECT_EQ(SetExecutorPriority(m, 1, 1), 1);
+        EXPECT_EQ(SetExecutorPriority(m, 1, 1), 0) << "already in force";
+    });
+    worker.join();
+    EXPECT_EQ(m.timing.priorityLevel, 1);
+    ASSERT_FALSE(list.empty());
+    EXPECT_EQ(list[0], "THREAD_PRIORITY_LOWEST");
+}
+
+}  // namespace
+}  // namespace korvex

@@ -1,0 +1,46 @@
+#include "motion/timer_test.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/headless.h"
+
+namespace korvex {
+namespace {
+
+TEST(TimingGraph, ZerosDrawAFlatLineAtTheBottom) {
+    Machine m;
+    RecordingCanvas canvas(kGraphWidth, kGraphHeight + 10);
+    const TimingLogView log = ReadTimingLog(m);
+    EXPECT_EQ(log.maximum, 0);
+    EXPECT_EQ(log.minimum, 0);
+    DrawTimingGraph(log, canvas);
+    ASSERT_EQ(canvas.calls.size(), 1u + kTimingLogSize - 1);
+    EXPECT_EQ(canvas.calls[0], "clear ff000000");
+    EXPECT_EQ(canvas.calls[1], "line 5 205 6 205 ff20ff20 1");
+}
+
+TEST(TimingGraph, LargestValueTouchesTheTop) {
+    Machine m;
+    m.timing.timingLog[1] = 50;
+    m.timing.timingLog[2] = 100;
+    RecordingCanvas canvas(kGraphWidth, kGraphHeight + 10);
+    DrawTimingGraph(ReadTimingLog(m), canvas);
+    EXPECT_EQ(canvas.calls[1], "line 5 205 6 105 ff20ff20 1");
+    EXPECT_EQ(canvas.calls[2], "line 6 105 7 5 ff20ff20 1");
+}
+
+TEST(TimerTestStep, WithoutPortRecordsNoTimeAndWrapsTheRing) {
+    Machine m;
+    LoadFactoryDefaults(m.settings);
+    m.timing.timingLogIndex = kTimingLogSize - 1;
+    m.timing.timingLog[kTimingLogSize - 1] = -1;
+    TimerTestStep(m);
+    const TimingLogView log = ReadTimingLog(m);
+    EXPECT_EQ(log.index, 0);
+    EXPECT_GE(log.entries[kTimingLogSize - 1], 0);
+    EXPECT_LT(log.entries[kTimingLogSize - 1], 1000) << "no port: the period is not waited";
+    EXPECT_EQ(m.position.absX, 0);
+}
+
+}  // namespace
+}  // namespace korvex
