@@ -17,34 +17,42 @@ namespace korvex {
 namespace {
 
 // A file of `points` pen-down points in objects of `perObject`, four pens;
-// removed at exit.
+// removed at exit. One PD per point, or, as Inkscape writes, one PD with
+// every pair of the object.
 struct Drawing {
     std::string path;
-    Drawing(const char* name, int64_t points, int perObject);
+    Drawing(const char* name, int64_t points, int perObject, bool manyPairs = false);
     ~Drawing() { std::remove(path.c_str()); }
 };
 
-Drawing::Drawing(const char* name, int64_t points, int perObject)
+Drawing::Drawing(const char* name, int64_t points, int perObject, bool manyPairs)
     : path((std::filesystem::temp_directory_path() / name).string()) {
     std::FILE* f = std::fopen(path.c_str(), "w");
     std::fputs("IN;VS32,1;", f);
     for (int64_t i = 0; i < points; ++i) {
-        if (i % perObject == 0)
+        const bool first = i % perObject == 0;
+        if (first) {
+            if (manyPairs && i > 0) std::fputs(";\n", f);
             std::fprintf(f, "SP%d;PU%lld,%lld;\n", 1 + int(i / perObject % 4),
                          (long long)(i % 9973), (long long)(i % 7919));
-        std::fprintf(f, "PD%lld,%lld;", (long long)((i * 37) % 40000),
-                     (long long)((i * 91) % 30000));
+        }
+        const long long x = (i * 37) % 40000, y = (i * 91) % 30000;
+        if (!manyPairs)
+            std::fprintf(f, "PD%lld,%lld;", x, y);
+        else
+            std::fprintf(f, first ? "PD%lld,%lld" : ",%lld,%lld", x, y);
     }
+    if (manyPairs) std::fputs(";\n", f);
     std::fclose(f);
 }
 
-void Read(benchmark::State& state, const std::string& path) {
+void Read(benchmark::State& state, const std::string& path, int32_t kind = kHpglCorel) {
     Machine m;
     LoadFactoryDefaults(m.settings);
     ScriptedHost host;
     VectorModel model;
     for (auto _ : state) {
-        if (!LoadVectorFile(model, path, kHpglCorel, m.settings, m.log, host))
+        if (!LoadVectorFile(model, path, kind, m.settings, m.log, host))
             state.SkipWithError("refused");
     }
     const auto bytes = static_cast<int64_t>(std::filesystem::file_size(path));
@@ -59,6 +67,14 @@ void BM_ReadHpgl50MB(benchmark::State& state) {
     Read(state, drawing.path);
 }
 BENCHMARK(BM_ReadHpgl50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The generic reader on 50 MB of Inkscape-style multi-pair PDs, against the
+// baseline above (the original reader on its own one-pair format).
+void BM_ReadGenericHpgl50MB(benchmark::State& state) {
+    static const Drawing drawing("korvex-bench-50mb-pairs.plt", 4'600'000, 50, true);
+    Read(state, drawing.path, kHpglGeneric);
+}
+BENCHMARK(BM_ReadGenericHpgl50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ReadOneObjectOfAMillionPoints(benchmark::State& state) {
     static const Drawing drawing("korvex-bench-1m.plt", 1'000'000, 1'000'000);

@@ -15,7 +15,9 @@
 #include "settings/machine_settings.h"
 #include "ui/event_log.h"
 #include "vector/hpgl_command.h"
+#include "vector/hpgl_generic_reader.h"
 #include "vector/model_geometry.h"
+#include "vector/plotter_units.h"
 
 namespace korvex {
 
@@ -56,6 +58,16 @@ const Text kBadSeparator{
 constexpr const char* kSeparatorDetail = " chybný oddělovač != {,' '} ";
 const Text kLongCommand{"Soubor HPGL se nenacetl, příkaz je delší než 259 znaků",
                         "Loading file of HPGL failed, a command is longer than 259 characters"};
+const Text kNothingDrawn{"Soubor HPGL se nenacetl, v souboru není nic kresleno spuštěným perem",
+                         "Loading file of HPGL failed, the file draws nothing with the pen down"};
+const Text kPenOutOfRange{"Soubor HPGL se nenacetl, pero %s je mimo rozsah 0 až 255",
+                          "Loading file of HPGL failed, pen %s is outside 0 to 255"};
+const Text kIgnoredCommands{"Přeskočené příkazy HPGL: %s", "HPGL commands ignored: %s"};
+const Text kSeveralPairs{
+    "Soubor obsahuje PD nebo PA s více dvojicemi souřadnic, čte se z nich jen první bod. Lépe "
+    "jej otevřete jako \"Vektorový soubor HPGL obecný (*.plt;*.hpgl)\"",
+    "The file has PD or PA commands with several coordinate pairs, only their first point is "
+    "read. Open it as \"Vector file HPGL generic (*.plt;*.hpgl)\" instead"};
 const Text kTooManyPens{"Soubor HPGL se nenacetl, soubor používá více než 255 per",
                         "Loading file of HPGL failed, the file uses more than 255 pens"};
 const Text kNoObjectMemory{"Nedostatek pameti O(%d) na HPGL kod",
@@ -65,16 +77,8 @@ const Text kNoPointMemory{"Nedostatek pameti S(%d) na HPGL kod",
 const Text kNoScratchMemory{"Nedostatek pameti pro pomocnou strukturu(%d) na HPGL kod",
                             "Not enought memory for reading temp hpgl code (%d)"};
 
-// Plotter units to steps, rounded half away from zero, kept within the
-// coordinate limit (a NaN from a zero setting reads as 0).
-int32_t ToSteps(double value) {
-    if (std::isnan(value)) return 0;
-    const double limit = kCoordinateLimit;
-    return RoundHalfAway(std::clamp(value, -limit, limit));
-}
-
 void ConvertToSteps(VectorModel& model, const MachineSettings& s) {
-    const double unitsPerMm = s.hpglUnitsPerInch * 0.03937007874015748;
+    const double unitsPerMm = PlotterUnitsPerMm(s);
     for (VectorObject& object : model.objects) {
         for (VectorPoint& p : object.points) {
             p.x = ToSteps(p.x / unitsPerMm / s.mmPerStepX);
@@ -104,6 +108,10 @@ class HpglLoad {
 
   private:
     bool scan(std::FILE* file);
+    bool scanGeneric(std::FILE* file);
+    // A PD or PA of more than one pair, which only the generic kind reads whole.
+    void noteSeveralPairs(std::string_view text);
+    void warnSeveralPairs();
     bool command(std::string_view text);
     bool startObject();
     bool ensureObjectRoom();
@@ -128,6 +136,7 @@ class HpglLoad {
     Host& host_;
     int32_t pen_ = 1;
     bool artCam_ = false;
+    bool severalPairs_ = false;
     std::unordered_map<int32_t, int> penIndex_;  // pen number to pen-table index
     int layerOf(const VectorObject& object) const {
         auto it = penIndex_.find(object.pen);
@@ -149,13 +158,17 @@ bool HpglLoad::run() {
         return false;
     }
     log_.line("soubor otevřen pro čtení", false, false);
-    const bool scanned = scan(file.get());
+    const bool generic = model_.sourceKind == kHpglGeneric;
+    const bool scanned = generic ? scanGeneric(file.get()) : scan(file.get());
     file.reset();
+    if (severalPairs_) warnSeveralPairs();
     if (!scanned) return false;
     log_.line("soubor uzavřen", false, false);
 
-    if (artCam_ && !applyArtCamRule()) return false;
-    ConvertToSteps(model_, settings_);
+    if (!generic) {
+        if (artCam_ && !applyArtCamRule()) return false;
+        ConvertToSteps(model_, settings_);
+    }
     ModelExtent extent;
     if (!normalise(extent)) return false;
     model_.width = model_.displayWidth = extent.maxX;
@@ -188,11 +201,56 @@ bool HpglLoad::scan(std::FILE* file) {
             }
             const char kept = kKept.map[static_cast<unsigned char>(buffer[i])];
             if (!kept) continue;
-            if (length == kMaxCommand) return refuse(kLongCommand);
+            if (length == kMaxCommand) {
+                noteSeveralPairs(TrimSpaces({text, length}));
+                return refuse(kLongCommand);
+            }
             text[length++] = kept;
         }
     }
     return command({text, length});
+}
+
+bool HpglLoad::scanGeneric(std::FILE* file) {
+    try {
+        std::string data;
+        char buffer[1 << 16];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+            data.append(buffer, n);
+        const GenericHpglResult result = ReadGenericHpgl(data, model_, settings_);
+        if (!result.ignored.empty())
+            SayFormatted(log_, kIgnoredCommands, true, false, result.ignored.c_str());
+        switch (result.outcome) {
+            case GenericHpglResult::kRead:
+                return true;
+            case GenericHpglResult::kNothingDrawn:
+                return refuse(kNothingDrawn);
+            case GenericHpglResult::kPenOutOfRange:
+                return refuse(kPenOutOfRange, std::to_string(result.pen).c_str());
+        }
+    } catch (const std::bad_alloc&) {
+        return outOfMemory(kNoPointMemory, 1);
+    }
+    return false;
+}
+
+void HpglLoad::noteSeveralPairs(std::string_view text) {
+    if (severalPairs_ || text.size() < 2) return;
+    const HpglCode code = ClassifyHpglCommand(text.substr(0, 2));
+    if (code != HpglCode::PenDown && code != HpglCode::PlotAbsolute) return;
+    // x,y and an optional Z are one pair; a fourth number is a second pair.
+    int numbers = 0;
+    bool inNumber = false;
+    for (char c : text.substr(2)) {
+        const bool separator = c == ',' || c == ' ';
+        if (!separator && !inNumber) ++numbers;
+        inNumber = !separator;
+    }
+    severalPairs_ = numbers >= 4;
+}
+
+void HpglLoad::warnSeveralPairs() {
+    log_.say(kSeveralPairs, true, true);
 }
 
 bool HpglLoad::command(std::string_view text) {
@@ -214,6 +272,7 @@ bool HpglLoad::command(std::string_view text) {
             if (model_.sourceKind != kHpglSprint) artCam_ = true;
             [[fallthrough]];
         case HpglCode::PenDown:
+            noteSeveralPairs(text);
             // A pen-down before any pen-up starts the drawing's first object.
             if (model_.objects.empty()) return startObject() && addPoint(text.substr(2));
             return ensureObjectRoom() && addPoint(text.substr(2));

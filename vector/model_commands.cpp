@@ -11,10 +11,11 @@ namespace korvex {
 using namespace model_panel;
 
 namespace {
-constexpr int32_t kKindOfFilter[] = {kHpglCorel, kHpglArtCam, kHpglSprint};
+constexpr int32_t kKindOfFilter[] = {kHpglCorel, kHpglArtCam, kHpglSprint, kHpglGeneric};
+constexpr int kFilterCount = 4;
 
 int FilterOfKind(int32_t kind) {
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < kFilterCount; ++i)
         if (kKindOfFilter[i] == kind) return i + 1;
     return 1;
 }
@@ -26,13 +27,16 @@ int openVectorFile(VectorModel& model, MainPreview& preview, const MachineSettin
         settings.language == 0
             ? std::vector<FileFilter>{{"Vektorový soubor HPGL CorelDraw (*.plt)", "*.plt"},
                                       {"Vektorový soubor HPGL ArtCam 2018(*.art)", "*.art"},
-                                      {"Vektorový soubor HPGL SprintLayout(*.plt)", "*.plt"}}
+                                      {"Vektorový soubor HPGL SprintLayout(*.plt)", "*.plt"},
+                                      {"Vektorový soubor HPGL obecný (*.plt;*.hpgl)",
+                                       "*.plt;*.hpgl"}}
             : std::vector<FileFilter>{{"Vector file HPGL CorelDraw(*.plt)", "*.plt"},
                                       {"Vector file HPGL ArtCam 2018(*.art)", "*.art"},
-                                      {"Vector file HPGL SprintLayout(*.plt)", "*.plt"}};
+                                      {"Vector file HPGL SprintLayout(*.plt)", "*.plt"},
+                                      {"Vector file HPGL generic (*.plt;*.hpgl)", "*.plt;*.hpgl"}};
     const FileChoice choice = host.openFile(filters, FilterOfKind(model.sourceKind));
     if (!choice.chosen) return 0;
-    const int32_t kind = choice.filterIndex >= 1 && choice.filterIndex <= 3
+    const int32_t kind = choice.filterIndex >= 1 && choice.filterIndex <= kFilterCount
                              ? kKindOfFilter[choice.filterIndex - 1]
                              : kHpglCorel;
     LoadVectorFile(model, choice.path, kind, settings, log, host);

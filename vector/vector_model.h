@@ -16,11 +16,17 @@ namespace korvex {
 struct MachineSettings;
 
 // The producer of a loaded file, as chosen in the open dialog. The raster and
-// drill loaders store their own filter index here too.
-enum HpglSourceKind : int32_t { kHpglCorel = 1, kHpglArtCam = 11, kHpglSprint = 111 };
+// drill loaders store their own filter index here too. The generic kind reads
+// any plotter driver's HP-GL/2 rather than the three producers' dialects.
+enum HpglSourceKind : int32_t {
+    kHpglCorel = 1,
+    kHpglArtCam = 11,
+    kHpglSprint = 111,
+    kHpglGeneric = 1111
+};
 
 inline bool IsHpglKind(int32_t kind) {
-    return kind == kHpglCorel || kind == kHpglArtCam || kind == kHpglSprint;
+    return kind == kHpglCorel || kind == kHpglArtCam || kind == kHpglSprint || kind == kHpglGeneric;
 }
 
 struct VectorPoint {

@@ -1,0 +1,262 @@
+#include <algorithm>
+#include <cmath>
+
+#include "tests/vector/vector_fixture.h"
+#include "vector/arc_flattening.h"
+#include "vector/hpgl_generic_scanner.h"
+#include "vector/model_commands.h"
+#include "vector/model_geometry.h"
+
+namespace korvex::test {
+namespace {
+
+using P = VectorPoint;
+
+// Each command as "NAME p1 p2 ...".
+std::vector<std::string> Scan(std::string_view data) {
+    HpglGenericScanner scanner(data);
+    HpglGenericCommand c;
+    std::vector<std::string> out;
+    while (scanner.next(c)) {
+        std::string line = c.name;
+        for (double p : c.params) line += " " + Format("%g", p);
+        out.push_back(line);
+    }
+    return out;
+}
+
+TEST(HpglGenericScannerTest, CommandsAsAPlotterSplitsThem) {
+    // Lower case, no ';' between commands, decimals, spaces and signs.
+    EXPECT_EQ(Scan("in;pa10,20pd 1.5 -2.25,+3;PU"),
+              (std::vector<std::string>{"IN", "PA 10 20", "PD 1.5 -2.25 3", "PU"}));
+    // Label, comment and encoded text never read as commands; DT moves the
+    // label's end, IN puts it back.
+    EXPECT_EQ(Scan("LBPD9,9\x03;CO\"PU 1\";DT@;LBSP5@PA1,1;IN;LBPD@\x03PR2,2;PEabc;SM*;EP;"),
+              (std::vector<std::string>{"LB", "CO", "DT", "LB", "PA 1 1", "IN", "LB", "PR 2 2",
+                                        "PE", "SM", "EP"}));
+    // PCL: reset, universal exit, HP-GL/2 entry; a PCL part is skipped whole.
+    EXPECT_EQ(Scan("\x1b%-12345X\x1b"
+                   "E\x1b%0BIN;PD1,2;\x1b%0A\x1b*b3WPD9\x1b%1BPU;\x1b"
+                   "E"),
+              (std::vector<std::string>{"IN", "PD 1 2", "PU"}));
+    EXPECT_EQ(Scan("PA123456789012345678901234,0.000000000000000000001;"),
+              (std::vector<std::string>{"PA 1.23457e+23 1e-21"}));
+}
+
+TEST(ArcFlatteningTest, ChordsKeepWithinTheTolerance) {
+    for (double r : {1.0, 10.0, 1000.0, 1e6}) {
+        const int n = ArcChordCount(r, 2 * M_PI, 1);
+        EXPECT_LE(r * (1 - std::cos(M_PI / n)), 1.0) << r;
+        EXPECT_GE(n, 4);
+    }
+    EXPECT_EQ(ArcChordCount(1e12, -M_PI, 1), 1800);  // capped
+    EXPECT_EQ(ArcChordCount(NAN, 2 * M_PI, 1), 3600);
+    EXPECT_EQ(ArcChordCount(5, 0, 1), 1);
+}
+
+struct GenericTest : VectorFixture {
+    int loadGeneric(const std::string& hpgl) { return load(hpgl, kHpglGeneric); }
+    std::vector<P> pointsOf(int object) const { return model.objects.at(object).points; }
+};
+
+TEST_F(GenericTest, PolylinesOfManyPairsAbsoluteAndRelative) {
+    // Pen state carries: PD without pairs, then PA pairs draw. PR returns to
+    // the start; decimals round to the nearest step.
+    ASSERT_EQ(loadGeneric("IN;SP1;PU0,0;PD100,0,100,50;PU;PA200.6,0;PD;PR10,0,0,10,-10,0,0,-10;"),
+              1);
+    ASSERT_EQ(model.objectCount(), 2);
+    EXPECT_EQ(pointsOf(0), (std::vector<P>{{0, 50, 0}, {100, 50, 0}, {100, 0, 0}}));
+    EXPECT_EQ(
+        pointsOf(1),
+        (std::vector<P>{{201, 50, 0}, {211, 50, 0}, {211, 40, 0}, {201, 40, 0}, {201, 50, 0}}));
+    EXPECT_EQ(model.width, 211);
+    EXPECT_EQ(model.pens[0].objectOrder, (std::vector<int32_t>{0, 1}));
+}
+
+TEST_F(GenericTest, PensSplitObjectsAndPenZeroDrawsNothing) {
+    ASSERT_EQ(loadGeneric("SP2;PD;PA0,0,10,0;SP3;PA10,10;SP0;PA50,50;SP;PA60,60;SP2;PA0,10;"), 1);
+    ASSERT_EQ(model.objectCount(), 3);
+    EXPECT_EQ(model.objects[0].pen, 2);
+    EXPECT_EQ(model.objects[1].pen, 3);
+    EXPECT_EQ(model.objects[2].pen, 2);
+    EXPECT_EQ(pointsOf(1).size(), 2u);
+    EXPECT_EQ(model.penCount, 2);
+    // Moves with pen 0 only travel: the last object starts where they ended.
+    EXPECT_EQ(pointsOf(2).front().x, 60);
+}
+
+TEST_F(GenericTest, ScalingWithMirroredAxes) {
+    // User X 0..100 over plotter 1000..2000, Y mirrored: user 0 is plotter 500.
+    ASSERT_EQ(loadGeneric("IN;IP1000,0,2000,500;SC0,100,100,0;SP1;PU0,0;PD100,0;PD100,100;"), 1);
+    EXPECT_EQ(model.width, 1000);
+    EXPECT_EQ(model.height, 500);
+    // After the flip the model's Y grows down: user Y 0 (plotter 500) is the top.
+    EXPECT_EQ(pointsOf(0), (std::vector<P>{{0, 0, 0}, {1000, 0, 0}, {1000, 500, 0}}));
+    // Isotropic: one scale (5 units per user unit), centred; point factor.
+    ASSERT_EQ(loadGeneric("IP0,0,1000,500;SC0,100,0,100,1;PU0,0;PD100,100;"), 1);
+    EXPECT_EQ(model.width, 500);
+    EXPECT_EQ(model.height, 500);
+    ASSERT_EQ(loadGeneric("SC0,-2,0,3,2;PU0,0;PR10,10;PD10,10;"), 1);
+    EXPECT_EQ(model.width, 20);
+    EXPECT_EQ(model.height, 30);
+}
+
+TEST_F(GenericTest, CirclesArcsAndRectangles) {
+    // Chord tolerance: one step (0.025 mm) is one plotter unit here; the
+    // points are rounded to steps besides.
+    ASSERT_EQ(loadGeneric("SP1;PA500,500;CI400;PU;AA500,500,90;"), 1);
+    ASSERT_EQ(model.objectCount(), 1);  // the arc was a pen-up move
+    const std::vector<P> circle = pointsOf(0);
+    EXPECT_EQ(circle.front(), circle.back());
+    for (const P& p : circle) EXPECT_NEAR(std::hypot(p.x - 400.0, p.y - 400.0), 400, 1.5);
+    EXPECT_GE(circle.size(), 40u);
+    EXPECT_LE(circle.size(), 80u);
+
+    // Counter-clockwise for a positive sweep, clockwise for a negative one;
+    // the pen stays at the arc's end. Plotter Y -100..200 becomes model
+    // Y = 200 - y.
+    ASSERT_EQ(loadGeneric("PA100,0;PD;AA0,0,90;PA0,200;PU;PA100,0;PD;AR-100,0,-90;"), 1);
+    ASSERT_EQ(model.objectCount(), 2);
+    const auto ccw = pointsOf(0), cw = pointsOf(1);
+    EXPECT_EQ(ccw.front(), (P{100, 200, 0}));
+    EXPECT_EQ(ccw[ccw.size() - 2], (P{0, 100, 0}));
+    EXPECT_EQ(ccw.back(), (P{0, 0, 0}));
+    EXPECT_LT(ccw[1].y, 200);
+    EXPECT_EQ(cw.front(), (P{100, 200, 0}));
+    EXPECT_GT(cw[1].y, 200);
+    EXPECT_EQ(cw.back(), (P{0, 300, 0}));
+
+    // Edge rectangle: outline whatever the pen, position unchanged.
+    ASSERT_EQ(loadGeneric("PA10,10;EA30,20;RR-10,-10;"), 1);
+    ASSERT_EQ(model.objectCount(), 2);
+    EXPECT_EQ(pointsOf(0),
+              (std::vector<P>{{10, 10, 0}, {30, 10, 0}, {30, 0, 0}, {10, 0, 0}, {10, 10, 0}}));
+    EXPECT_EQ(pointsOf(1).size(), 5u);
+}
+
+TEST_F(GenericTest, IgnoredCommandsAreSummedUpInOneLine) {
+    ASSERT_EQ(loadGeneric("\x1b"
+                          "E\x1b%0BIN;SC;PS10668;PM0;PD;PA0,0,5,5;PM2;EP;FP;PM0;PM2;"
+                          "LBHello\x03;LT;PW0.3;PG;EC;OE\x1b%0A\x1b"
+                          "E"),
+              1);
+    EXPECT_EQ(std::count(list.begin(), list.end(),
+                         "HPGL commands ignored: PS 1, PM 4, EP 1, FP 1, LB 1, LT 1, PW 1, PG 1, "
+                         "EC 1, OE 1"),
+              1);
+    EXPECT_TRUE(host.boxes.empty());
+}
+
+TEST_F(GenericTest, NothingToCutOrPensBeyondTheTableAreRefused) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"IN;PU0,0;PU100,100;SP0;PD;PA5,5;IN;", "the file draws nothing with the pen down"},
+        {"", "the file draws nothing with the pen down"},
+        {"SP1;PD0,0,5,5;SP256;PD9,9;", "pen 256 is outside 0 to 255"},
+        {"SP-1;PD0,0,5,5;", "pen -1 is outside 0 to 255"},
+    };
+    for (const auto& [hpgl, text] : cases) {
+        SCOPED_TRACE(hpgl);
+        host.boxes.clear();
+        EXPECT_EQ(loadGeneric(hpgl), 0);
+        EXPECT_TRUE(model.sourcePath.empty());
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_EQ(host.boxes[0].text, std::string("Loading file of HPGL failed, ") + text);
+    }
+    std::string junk;
+    for (int i = 0; i < 20000; ++i) junk += static_cast<char>((i * 7919 + i / 13) % 256);
+    loadGeneric(junk);
+    loadGeneric("SP1;SC0,0,0,0;PD1,1,2,2;CI1e300;AA1,1,1e300;EA-1e300,1e300;");
+    EXPECT_GE(model.width, 0);
+}
+
+const char* const kSeveralPairsWarning =
+    "The file has PD or PA commands with several coordinate pairs, only their first point is "
+    "read. Open it as \"Vector file HPGL generic (*.plt;*.hpgl)\" instead";
+
+TEST_F(GenericTest, OriginalKindsWarnAboutSeveralPairsAndLoadAsBefore) {
+    ASSERT_EQ(load("SP1;PU0,0;PD5,6,7;PD8,9;"), 1);  // x,y,z is one pair
+    EXPECT_TRUE(host.boxes.empty());
+    ASSERT_EQ(load("SP1;PU0,0;PD5,6,7,8;PD8,9;"), 1);
+    EXPECT_EQ(pointsOf(0)[1].z, 7);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, kSeveralPairsWarning);
+    EXPECT_EQ(std::count(list.begin(), list.end(), kSeveralPairsWarning), 1);
+    // Also when the pairs made the command too long to read.
+    host.boxes.clear();
+    const std::string path = std::string(KORVEX_TEST_DATA) + "/vector/inkscape_circle.plt";
+    EXPECT_EQ(LoadVectorFile(model, path, kHpglSprint, m.settings, m.log, host), 0);
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[1].text, kSeveralPairsWarning);
+}
+
+TEST_F(GenericTest, OpenDialogOffersTheGenericKind) {
+    MainPreview preview;
+    host.files.push_back({true, dir.write("a.hpgl", "PD0,0,40,0;"), 4});
+    ASSERT_EQ(openVectorFile(model, preview, m.settings, m.log, host), 1);
+    EXPECT_EQ(model.sourceKind, kHpglGeneric);
+    EXPECT_TRUE(model.hasHpgl());
+    EXPECT_EQ(host.fileDialogs[0][3].description, "Vector file HPGL generic (*.plt;*.hpgl)");
+    EXPECT_EQ(host.fileDialogs[0][3].pattern, "*.plt;*.hpgl");
+    m.settings.language = 0;
+    openVectorFile(model, preview, m.settings, m.log, host);
+    EXPECT_EQ(host.fileDialogs[1][3].description, "Vektorový soubor HPGL obecný (*.plt;*.hpgl)");
+}
+
+// Files of tests/data/vector; see its README for how they were made.
+TEST_F(GenericTest, RealToolFiles) {
+    struct Expected {
+        const char* file;
+        int objects, points, width, height;
+        std::vector<int32_t> pens, penObjects;
+    };
+    const Expected files[] = {
+        {"inkscape_lines.plt", 3, 12, 2000, 1200, {1, 2}, {2, 1}},
+        {"inkscape_lines_default.plt", 5, 54, 2020, 1220, {1, 2}, {3, 2}},
+        {"inkscape_circle.plt", 4, 61, 2000, 1200, {1, 2}, {2, 2}},
+        {"pstoedit_pencolors.plt", 4, 53, 2001, 1200, {1}, {4}},
+        {"pstoedit_plain.plt", 4, 53, 2001, 1200, {1}, {4}},
+        {"pstoedit_hpgl2.plt", 4, 53, 2001, 1200, {1}, {4}},
+        {"libplot_circle.plt", 4, 141, 1455, 872, {1, 2}, {2, 2}},
+    };
+    for (const Expected& e : files) {
+        SCOPED_TRACE(e.file);
+        const std::string path = std::string(KORVEX_TEST_DATA) + "/vector/" + e.file;
+        ASSERT_EQ(LoadVectorFile(model, path, kHpglGeneric, m.settings, m.log, host), 1);
+        EXPECT_EQ(model.objectCount(), e.objects);
+        EXPECT_EQ(MeasureExtent(model).points, e.points);
+        EXPECT_EQ(model.width, e.width);
+        EXPECT_EQ(model.height, e.height);
+        std::vector<int32_t> pens, penObjects;
+        for (int i = 0; i < model.penCount; ++i) {
+            pens.push_back(model.pens[i].pen);
+            penObjects.push_back(model.pens[i].objectCount());
+        }
+        EXPECT_EQ(pens, e.pens);
+        EXPECT_EQ(penObjects, e.penObjects);
+    }
+}
+
+// hp2xx re-encodes a file as one pair per command, which the SprintLayout
+// kind reads: an independent reading of the same drawing.
+TEST_F(GenericTest, AgreesWithHp2xxReencodings) {
+    auto totalLength = [this] {
+        double sum = 0;
+        for (const VectorObject& o : model.objects) sum += o.length;
+        return sum;
+    };
+    for (const char* name : {"inkscape_circle", "pstoedit_hpgl2", "libplot_circle"}) {
+        SCOPED_TRACE(name);
+        const std::string base = std::string(KORVEX_TEST_DATA) + "/vector/" + name;
+        ASSERT_EQ(LoadVectorFile(model, base + ".plt", kHpglGeneric, m.settings, m.log, host), 1);
+        const int width = model.width, height = model.height;
+        const double length = totalLength();
+        ASSERT_EQ(LoadVectorFile(model, base + ".hp2xx.hpgl", kHpglSprint, m.settings, m.log, host),
+                  1);
+        EXPECT_NEAR(model.width, width, 1);
+        EXPECT_NEAR(model.height, height, 1);
+        EXPECT_NEAR(totalLength(), length, length * 0.01);
+    }
+}
+
+}  // namespace
+}  // namespace korvex::test
