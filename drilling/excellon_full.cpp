@@ -6,6 +6,7 @@
 #include "drilling/drill_file_text.h"
 #include "drilling/drill_readers.h"
 #include "drilling/excellon_program.h"
+#include "ui/event_log.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
 
@@ -46,19 +47,6 @@ std::string InLanguage(const EventLog& log, Text text) {
     return Caption(log.language(), text);
 }
 
-// Logs `text` in the log's language with `args` (to the list, and in a box
-// when asked); nothing in a language other than Czech or English.
-template <typename... Args>
-void Say(EventLog& log, bool box, Text text, Args... args) {
-    if (auto picked = Pick(log.language(), text)) {
-        if constexpr (sizeof...(Args) == 0)
-            LogLine(log, *picked, true, box);
-        else
-            LogLine(log, Format(picked->c_str(), args...), true, box);
-    }
-}
-
-// A refused file leaves nothing: no counts, no drills, no holes.
 int Clear(DrillSet& set) {
     DrillSet empty;
     empty.drillPath = set.drillPath;
@@ -68,7 +56,7 @@ int Clear(DrillSet& set) {
 
 template <typename... Args>
 int Refuse(EventLog& log, DrillSet& set, Text text, Args... args) {
-    Say(log, true, text, args...);
+    SayFormatted(log, text, true, true, args...);
     return Clear(set);
 }
 
@@ -86,32 +74,34 @@ void ReportSlots(EventLog& log, const ExcellonProgram& program) {
             tools.push_back(Format("T%d %.2f mm: %d", t.number, t.diameterMm, t.slots));
     if (program.slotsWithoutTool > 0)
         tools.push_back(Format(InLanguage(log, kNoToolSlots).c_str(), program.slotsWithoutTool));
-    Say(log, true, kSlots, program.slotCount(), Joined(tools).c_str());
+    SayFormatted(log, kSlots, true, true, program.slotCount(), Joined(tools).c_str());
 }
 
 // The lines of a successful load, after the drill set is complete.
 void ReportLoad(EventLog& log, const ExcellonProgram& program, const DrillSet& set,
                 const HoleTravel& travel) {
     const ExcellonNumberFormat& f = program.format;
-    Say(log, false, kLoaded, set.toolCount, set.holeCount,
-        InLanguage(log, f.metric ? kMm : kInch).c_str(), f.integers(), f.decimals(),
-        InLanguage(log,
-                   f.dropped == ExcellonZeros::kLeadingDropped ? kLeadingDropped : kTrailingDropped)
-            .c_str());
+    SayFormatted(log, kLoaded, true, false, set.toolCount, set.holeCount,
+                 InLanguage(log, f.metric ? kMm : kInch).c_str(), f.integers(), f.decimals(),
+                 InLanguage(log, f.dropped == ExcellonZeros::kLeadingDropped ? kLeadingDropped
+                                                                             : kTrailingDropped)
+                     .c_str());
     std::vector<std::string> withoutDiameter;
     for (const ExcellonTool& t : program.tools)
         if (!t.diameterGiven) withoutDiameter.push_back(Format("T%d", t.number));
-    if (!withoutDiameter.empty()) Say(log, false, kNoDiameter, Joined(withoutDiameter).c_str());
+    if (!withoutDiameter.empty())
+        SayFormatted(log, kNoDiameter, true, false, Joined(withoutDiameter).c_str());
     const int undrilled = static_cast<int>(std::count_if(
         set.holes.begin(), set.holes.end(), [](const DrillHole& h) { return h.tool < 0; }));
-    if (undrilled > 0) Say(log, false, kUndrilled, undrilled);
+    if (undrilled > 0) SayFormatted(log, kUndrilled, true, false, undrilled);
     if (program.unknownWords > 0)
-        Say(log, false, kUnknown, program.unknownWords, Joined(program.unknownExamples).c_str());
+        SayFormatted(log, kUnknown, true, false, program.unknownWords,
+                     Joined(program.unknownExamples).c_str());
     if (program.slotCount() > 0) ReportSlots(log, program);
     // As the vector jobs do: only when there was at least 1 mm to shorten.
     if (travel.fileOrderMm >= 1 && travel.orderedMm != travel.fileOrderMm)
-        Say(log, false, kTravel, 100 - travel.orderedMm / travel.fileOrderMm * 100,
-            travel.orderedMm, travel.fileOrderMm);
+        SayFormatted(log, kTravel, true, false, 100 - travel.orderedMm / travel.fileOrderMm * 100,
+                     travel.orderedMm, travel.fileOrderMm);
 }
 
 // The drills and the holes in steps, before normalisation.

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "machining/formatted_text.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
+#include "ui/event_log.h"
 
 namespace korvex {
 
@@ -25,7 +25,7 @@ void MoveSink::move(int32_t dx, int32_t dy, int32_t dz, int32_t periodUs, int32_
 void MoveSink::report(Text text, int64_t first, int64_t second) {
     // Only a job that fits the buffer is appended, so its numbers fit an int.
     if (!countOnly_)
-        LogFormatted(machine_.log, text, true, false, static_cast<int>(first),
+        SayFormatted(machine_.log, text, true, false, static_cast<int>(first),
                      static_cast<int>(second));
 }
 

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "machining/formatted_text.h"
 #include "machining/job_input.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
 #include "platform/dialog_view.h"
+#include "ui/event_log.h"
 
 namespace korvex {
 
@@ -18,7 +18,7 @@ namespace {
 // would suffice.
 void ReportShortfall(Machine& m, int64_t needed) {
     const int64_t shortfall = std::llabs(needed - m.buffer.freeSlots());
-    LogFormatted(
+    SayFormatted(
         m.log,
         {"Takto zadany pohyb presahuje velikost zasobniku o %d,\n upravte velikost "
          "zasobniku na %d nebo zmensete rozsahy",

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "machining/formatted_text.h"
 #include "machining/job_input.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
 #include "platform/dialog_view.h"
+#include "ui/event_log.h"
 
 namespace korvex {
 
@@ -84,7 +84,7 @@ void SurfaceMillingDialog::start(SurfaceStyle style) {
     if (needed == 0) return;
     const int32_t free = machine_.buffer.freeSlots();
     if (needed > free) {
-        LogFormatted(machine_.log,
+        SayFormatted(machine_.log,
                      {"Takto zadany pohyb presahuje velikost zasobniku o %d",
                       "Not enought space in buffer space plus %d"},
                      true, true, std::abs(needed - free));

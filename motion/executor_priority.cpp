@@ -1,6 +1,6 @@
-#include "motion/say_formatted.h"
 #include "motion/step_output.h"
 #include "platform/thread_priority.h"
+#include "ui/event_log.h"
 
 namespace korvex {
 

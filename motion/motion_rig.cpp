@@ -3,10 +3,10 @@
 #include "motion/acceleration.h"
 #include "motion/port.h"
 #include "motion/rounding.h"
-#include "motion/say_formatted.h"
 #include "motion/step_output.h"
 #include "platform/port_select.h"
 #include "platform/ppdev_port.h"
+#include "ui/event_log.h"
 
 namespace korvex {
 

@@ -70,4 +70,15 @@ inline void LogSystemError(EventLog& log, const std::string& text) {
     log.systemError(text);
 }
 
+// A bilingual report with printf-style arguments: the form of the language in
+// force is formatted and logged; nothing for a language other than 0 or 1.
+template <typename... Args>
+void SayFormatted(EventLog& log, Text text, bool toList, bool showBox, Args... args) {
+    if constexpr (sizeof...(Args) == 0) {
+        log.say(text, toList, showBox);
+    } else if (auto picked = Pick(log.language(), text)) {
+        log.line(Format(picked->c_str(), args...), toList, showBox);
+    }
+}
+
 }  // namespace korvex

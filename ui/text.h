@@ -24,4 +24,12 @@ std::string Caption(int language, Text text);
 // decimal point whatever the process locale.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// The text in `language` (English for an unknown one), formatted: for
+// dialog captions that carry numbers.
+template <typename... Args>
+std::string FormatCaption(int language, Text text, Args... args) {
+    static_assert(sizeof...(Args) > 0, "use Caption for plain texts");
+    return Format(Caption(language, text).c_str(), args...);
+}
+
 }  // namespace korvex

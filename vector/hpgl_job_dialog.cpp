@@ -6,10 +6,10 @@
 
 #include "motion/machine.h"
 #include "motion/rounding.h"
-#include "motion/say_formatted.h"
 #include "platform/dialog_view.h"
 #include "platform/host.h"
-#include "vector/format_caption.h"
+#include "ui/event_log.h"
+#include "ui/text.h"
 #include "vector/model_geometry.h"
 #include "vector/travel_order.h"
 

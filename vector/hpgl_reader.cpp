@@ -10,7 +10,6 @@
 #include <unordered_map>
 
 #include "motion/rounding.h"
-#include "motion/say_formatted.h"
 #include "platform/host.h"
 #include "settings/machine_settings.h"
 #include "ui/event_log.h"

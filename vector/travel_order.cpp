@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "motion/say_formatted.h"
 #include "settings/machine_settings.h"
 #include "ui/event_log.h"
 #include "vector/model_geometry.h"
