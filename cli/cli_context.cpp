@@ -44,7 +44,7 @@ bool CliContext::prepare() {
         return false;
     }
     options.port = ChoosePortSpec(options.port, std::getenv("KORVEX_PORT"), "sim");
-    if (!IsPortSpec(options.port)) {
+    if (!IsPortBackend(options.port)) {
         std::fprintf(stderr, "%s: unknown port backend (sim, none, rawio, ppdev:DEV, auto)\n",
                      options.port.c_str());
         return false;

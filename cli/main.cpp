@@ -29,8 +29,8 @@ int main(int argc, char** argv) {
     app.add_flag("--factory", o.factory, "use factory defaults, ignoring any config.dat");
     app.add_option("--lang", o.lang, "language of messages")->check(CLI::IsMember({"cz", "en"}));
     app.add_option("--port", o.port, "port backend: sim, none, ppdev:DEV, rawio or auto")
-        ->check([](const std::string& spec) {
-            return korvex::IsPortSpec(spec) ? std::string() : "unknown port backend: " + spec;
+        ->check([](const std::string& backend) {
+            return korvex::IsPortBackend(backend) ? std::string() : "unknown port backend: " + backend;
         });
     app.add_option("--clock", o.clock, "virtual or real")
         ->check(CLI::IsMember({"virtual", "real"}));

@@ -8,8 +8,8 @@ namespace korvex {
 
 namespace {
 constexpr const char kPpdevPrefix[] = "ppdev:";
-bool IsPpdev(const std::string& spec) {
-    return spec.rfind(kPpdevPrefix, 0) == 0 && spec.size() > sizeof kPpdevPrefix - 1;
+bool IsPpdev(const std::string& backend) {
+    return backend.rfind(kPpdevPrefix, 0) == 0 && backend.size() > sizeof kPpdevPrefix - 1;
 }
 }  // namespace
 
@@ -20,15 +20,15 @@ std::string ChoosePortSpec(const std::string& option, const char* environment,
     return fallback;
 }
 
-bool IsPortSpec(const std::string& spec) {
-    return spec == "sim" || spec == "none" || spec == "rawio" || spec == "auto" || IsPpdev(spec);
+bool IsPortBackend(const std::string& backend) {
+    return backend == "sim" || backend == "none" || backend == "rawio" || backend == "auto" || IsPpdev(backend);
 }
 
-std::unique_ptr<PortIo> MakeHardwarePort(const std::string& spec, uint16_t base) {
-    if (spec == "none") return std::make_unique<NullPort>();
-    if (spec == "rawio") return std::make_unique<RawIoPort>(base);
-    if (IsPpdev(spec))
-        return std::make_unique<PpdevPort>(spec.substr(sizeof kPpdevPrefix - 1), base);
+std::unique_ptr<PortIo> MakeHardwarePort(const std::string& backend, uint16_t base) {
+    if (backend == "none") return std::make_unique<NullPort>();
+    if (backend == "rawio") return std::make_unique<RawIoPort>(base);
+    if (IsPpdev(backend))
+        return std::make_unique<PpdevPort>(backend.substr(sizeof kPpdevPrefix - 1), base);
     return nullptr;
 }
 

@@ -12,16 +12,16 @@ namespace korvex {
 
 inline constexpr const char* kDefaultPpdevDevice = "/dev/parport0";
 
-// The spec in force: `option` when given, else `environment` (may be null),
+// The backend in force: `option` when given, else `environment` (may be null),
 // else `fallback`.
 std::string ChoosePortSpec(const std::string& option, const char* environment,
                            const std::string& fallback);
 
 // True for "sim", "none", "rawio", "auto" and "ppdev:DEV".
-bool IsPortSpec(const std::string& spec);
+bool IsPortBackend(const std::string& backend);
 
 // The hardware and "none" backends; null for "sim" and "auto" (the motion
-// layer builds those) and for an unknown spec.
-std::unique_ptr<PortIo> MakeHardwarePort(const std::string& spec, uint16_t base);
+// layer builds those) and for an unknown backend.
+std::unique_ptr<PortIo> MakeHardwarePort(const std::string& backend, uint16_t base);
 
 }  // namespace korvex

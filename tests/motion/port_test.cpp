@@ -155,9 +155,9 @@ TEST(PortChoice, OptionThenEnvironmentThenDefault) {
     EXPECT_EQ(ChoosePortSpec("", "rawio", "sim"), "rawio");
     EXPECT_EQ(ChoosePortSpec("", "", "sim"), "sim");
     EXPECT_EQ(ChoosePortSpec("", nullptr, "auto"), "auto");
-    EXPECT_TRUE(IsPortSpec("ppdev:/dev/parport1"));
-    EXPECT_FALSE(IsPortSpec("ppdev:"));
-    EXPECT_FALSE(IsPortSpec("lpt1"));
+    EXPECT_TRUE(IsPortBackend("ppdev:/dev/parport1"));
+    EXPECT_FALSE(IsPortBackend("ppdev:"));
+    EXPECT_FALSE(IsPortBackend("lpt1"));
     EXPECT_EQ(MakeHardwarePort("sim", 0x378), nullptr) << "the motion layer builds the sim";
     EXPECT_FALSE(MakeHardwarePort("ppdev:/nonexistent/parport", 0x378)->load());
 }
