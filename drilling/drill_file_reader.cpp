@@ -2,10 +2,11 @@
 #include <new>
 #include <optional>
 
-#include "drilling/drill_file_text.h"
+#include "drilling/drill_limits.h"
 #include "drilling/drill_readers.h"
 #include "drilling/drill_words.h"
 #include "motion/machine.h"
+#include "platform/file_read.h"
 
 namespace korvex {
 
@@ -125,7 +126,7 @@ bool FillPass(Machine& m, std::string_view text, const DrillFormat& format, Dril
 
 int LoadDrillFile(Machine& m, DrillSet& set, const std::string& path, const DrillFormat& format) {
     set.drillPath = path;
-    std::optional<std::string> text = ReadDrillFileText(path);
+    std::optional<std::string> text = ReadRegularFile(path);
     if (!text) {
         Report(m.log, format.openFailed);
         return 0;
@@ -137,7 +138,7 @@ int LoadDrillFile(Machine& m, DrillSet& set, const std::string& path, const Dril
         Report(m.log, format.noMemory);
         return 0;
     }
-    text = ReadDrillFileText(path);
+    text = ReadRegularFile(path);
     bool loaded = false;
     if (!text)
         Report(m.log, format.openFailedAgain);

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <new>
 
-#include "drilling/drill_file_text.h"
+#include "drilling/drill_limits.h"
 #include "drilling/drill_readers.h"
 #include "drilling/excellon_program.h"
-#include "ui/event_log.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
+#include "platform/file_read.h"
+#include "ui/event_log.h"
 
 namespace korvex {
 
@@ -124,7 +125,7 @@ int LoadExcellonFullFile(Machine& m, DrillSet& set, const std::string& path,
     set.drillPath = path;
     const MachineSettings& s = m.settings;
     try {
-        std::optional<std::string> text = ReadDrillFileText(path);
+        std::optional<std::string> text = ReadRegularFile(path);
         if (!text) return Refuse(m.log, set, kExcellonFormat.openFailed);
         const ExcellonProgram program = ParseExcellon(*text);
         text.reset();

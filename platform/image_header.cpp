@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <optional>
+
+#include "platform/file_read.h"
 
 namespace korvex {
 
@@ -170,10 +171,8 @@ ImageFileFormat ParseImageFileFormat(const std::string& bytes) {
 }
 
 ImageFileFormat ReadImageFileFormat(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return ParseImageFileFormat(bytes);
+    const std::optional<std::string> bytes = ReadRegularFile(path);
+    return bytes ? ParseImageFileFormat(*bytes) : ImageFileFormat{};
 }
 
 }  // namespace korvex

@@ -2,8 +2,9 @@
 
 #include <QImage>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <optional>
+
+#include "platform/file_read.h"
 
 namespace korvex {
 
@@ -23,9 +24,9 @@ std::vector<Pixel> Rows(const QImage& image) {
 
 DecodedImage DecodeImageFile(const std::string& path) {
     DecodedImage result;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return result;
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::optional<std::string> file = ReadRegularFile(path);
+    if (!file) return result;
+    const std::string& bytes = *file;
     result.format = ParseImageFileFormat(bytes);
 
     QImage image;

@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "motion/rounding.h"
+#include "platform/file_read.h"
 #include "platform/host.h"
 #include "settings/machine_settings.h"
 #include "ui/event_log.h"
@@ -149,7 +150,7 @@ bool HpglLoad::run() {
         return outOfMemory(kNoObjectMemory, code);
     log_.line("alokováno první 20 objektů", false, false);
 
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(model_.sourcePath.c_str(), "rb"));
+    std::unique_ptr<std::FILE, FileCloser> file(OpenRegularFile(model_.sourcePath));
     if (!file) {
         log_.say(
             {"Predloha se nenacetla, soubor není otevren", "Loading hpgl failed, file not open"},

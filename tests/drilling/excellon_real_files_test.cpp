@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "drilling/drill_file_text.h"
 #include "drilling/excellon_full.h"
 #include "drilling/excellon_program.h"
+#include "platform/file_read.h"
 #include "tests/drilling/drilling_fixture.h"
 
 namespace korvex {
@@ -25,8 +25,8 @@ class RealFiles : public DrillingTest {
     // whatever their order and tool numbers.
     void expectSameHoles(const std::string& a, const std::string& b, double diameterTolerance) {
         SCOPED_TRACE(a + " and " + b);
-        const ExcellonProgram first = ParseExcellon(*ReadDrillFileText(data(a)));
-        const ExcellonProgram second = ParseExcellon(*ReadDrillFileText(data(b)));
+        const ExcellonProgram first = ParseExcellon(*ReadRegularFile(data(a)));
+        const ExcellonProgram second = ParseExcellon(*ReadRegularFile(data(b)));
         ASSERT_EQ(first.holes.size(), second.holes.size());
         const auto diameter = [](const ExcellonProgram& p, const ExcellonHole& h) {
             return h.tool < 0 ? 0 : p.tools[h.tool].diameterMm;
@@ -143,7 +143,7 @@ TEST_F(RealFiles, OneBoardInEveryFormatDrillsTheSameHoles) {
 // is (2.598, 3.740) in, where the copper layer of the same board has a pad.
 // gerbv reads it as (2.598, 0.374).
 TEST_F(RealFiles, ProtelNumbersCountFromTheLeft) {
-    const ExcellonProgram p = ParseExcellon(*ReadDrillFileText(data("gerbv-protel.txt")));
+    const ExcellonProgram p = ParseExcellon(*ReadRegularFile(data("gerbv-protel.txt")));
     const auto at = [&](double xIn, double yIn) {
         return std::any_of(p.holes.begin(), p.holes.end(), [&](const ExcellonHole& h) {
             return std::abs(h.xMm - xIn * 25.4) < 1e-9 && std::abs(h.yMm - yIn * 25.4) < 1e-9;

@@ -2,11 +2,13 @@
 // the gray conversion and inversion.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "machining/raster_image.h"
 #include "machining/relief_carve.h"
 #include "motion/machine.h"
 #include "platform/headless.h"
+#include "tests/testkit/temp_dir.h"
 
 namespace korvex {
 namespace {
@@ -74,6 +76,15 @@ INSTANTIATE_TEST_SUITE_P(
             if (c == '.') c = '_';
         return name;
     });
+
+TEST_F(RasterTest, AFolderNamedLikeAPictureIsRefused) {
+    test::TempDir dir;
+    ASSERT_EQ(mkdir(dir.file("scan.bmp").c_str(), 0700), 0);
+    LoadRasterImage(image, dir.file("scan.bmp"), host, m.log);
+    EXPECT_EQ(image.loaded, 0);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "The file is not opened 0x0 vrstev 0");
+}
 
 TEST_F(RasterTest, GrayWeighsBlueThirtyAndRedEleven) {
     for (const char* file : {"rgb24.bmp", "rgb24.tif", "argb32.bmp"}) {

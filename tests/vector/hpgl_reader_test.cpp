@@ -1,5 +1,7 @@
 #include "vector/hpgl_reader.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "tests/vector/vector_fixture.h"
@@ -161,6 +163,12 @@ TEST_F(ReaderTest, MissingFileIsReportedInTheLanguageChosen) {
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, "Predloha se nenacetla, soubor není otevren");
     EXPECT_EQ(other.sourcePath, dir.file("none.plt"));
+
+    ASSERT_EQ(mkdir(dir.file("folder.plt").c_str(), 0700), 0);
+    EXPECT_EQ(LoadVectorFile(other, dir.file("folder.plt"), kHpglCorel, m.settings, m.log, host),
+              0);
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[1].text, host.boxes[0].text);
 }
 
 TEST_F(ReaderTest, StorageLogReportsTheDocumentedChunks) {

@@ -1,0 +1,12 @@
+#pragma once
+// The fixed limits every drill reader shares: the drill table and a word,
+// past which a file is refused.
+
+#include "ui/text.h"
+
+namespace korvex {
+
+extern const Text kDrillWordTooLong;
+extern const Text kDrillTooManyDrills;
+
+}  // namespace korvex
