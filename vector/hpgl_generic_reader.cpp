@@ -1,7 +1,9 @@
 #include "vector/hpgl_generic_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 #include <vector>
 
@@ -38,6 +40,36 @@ struct UnitMap {
 void MapAxis(double p1, double p2, double low, double high, double& scale, double& offset) {
     scale = (p2 - p1) / (high - low);
     offset = p1 - low * scale;
+}
+
+// SC xmin,xmax,ymin,ymax[,type[,left,bottom]] over the window P1..P2: type 0
+// stretches each axis over the window, type 1 keeps one scale for both,
+// placed by left and bottom percent of the spare room, type 2 gives plotter
+// units per user unit (xmin,xfactor,ymin,yfactor). Reversed bounds mirror
+// the axis.
+UnitMap ScaleMap(const std::vector<double>& s, Point p1, Point p2) {
+    UnitMap map;
+    // Compared as a number: the file may give any value, even one past int.
+    const double type = s.size() >= 5 ? std::trunc(s[4]) : 0;
+    if (type == 2) {
+        map.scale = {s[1], s[3]};
+        map.offset = {p1.x - s[0] * s[1], p1.y - s[2] * s[3]};
+        return map;
+    }
+    MapAxis(p1.x, p2.x, s[0], s[1], map.scale.x, map.offset.x);
+    MapAxis(p1.y, p2.y, s[2], s[3], map.scale.y, map.offset.y);
+    if (type != 1) return map;
+    const double common = std::min(std::abs(map.scale.x), std::abs(map.scale.y));
+    const double left = s.size() >= 6 ? s[5] / 100 : 0.5, bottom = s.size() >= 7 ? s[6] / 100 : 0.5;
+    auto fit = [common](double from, double to, double low, double high, double share,
+                        double& scale, double& offset) {
+        scale = std::copysign(common, scale);
+        const double spare = std::abs(to - from) - common * std::abs(high - low);
+        offset = from + std::copysign(spare * share, to - from) - low * scale;
+    };
+    fit(p1.x, p2.x, s[0], s[1], left, map.scale.x, map.offset.x);
+    fit(p1.y, p2.y, s[2], s[3], bottom, map.scale.y, map.offset.y);
+    return map;
 }
 
 class GenericPlot {
@@ -280,33 +312,16 @@ void GenericPlot::setScale(const std::vector<double>& params) {
     updateMap();
 }
 
-// SC xmin,xmax,ymin,ymax[,type[,left,bottom]]: type 0 stretches each axis
-// over P1..P2, type 1 keeps one scale for both, placed by left and bottom
-// percent of the spare room, type 2 gives plotter units per user unit
-// (xmin,xfactor,ymin,yfactor). Reversed bounds mirror the axis.
 void GenericPlot::updateMap() {
-    map_ = UnitMap{};
-    if (scaleParams_.empty()) return;
-    const std::vector<double>& s = scaleParams_;
-    const int type = s.size() >= 5 ? static_cast<int>(s[4]) : 0;
-    if (type == 2) {
-        map_.scale = {s[1], s[3]};
-        map_.offset = {p1_.x - s[0] * s[1], p1_.y - s[2] * s[3]};
-        return;
-    }
-    MapAxis(p1_.x, p2_.x, s[0], s[1], map_.scale.x, map_.offset.x);
-    MapAxis(p1_.y, p2_.y, s[2], s[3], map_.scale.y, map_.offset.y);
-    if (type != 1) return;
-    const double common = std::min(std::abs(map_.scale.x), std::abs(map_.scale.y));
-    const double left = s.size() >= 6 ? s[5] / 100 : 0.5, bottom = s.size() >= 7 ? s[6] / 100 : 0.5;
-    auto fit = [common](double p1, double p2, double low, double high, double share, double& scale,
-                        double& offset) {
-        scale = std::copysign(common, scale);
-        const double spare = std::abs(p2 - p1) - common * std::abs(high - low);
-        offset = p1 + std::copysign(spare * share, p2 - p1) - low * scale;
-    };
-    fit(p1_.x, p2_.x, s[0], s[1], left, map_.scale.x, map_.offset.x);
-    fit(p1_.y, p2_.y, s[2], s[3], bottom, map_.scale.y, map_.offset.y);
+    map_ = scaleParams_.empty() ? UnitMap{} : ScaleMap(scaleParams_, p1_, p2_);
+    // An empty user range or input window (SC0,0,0,0; IP0,0,0,0) would fold
+    // the drawing onto one point and divide by zero on the way back: plotter
+    // units stay in force instead, as a plotter ignores such a scaling.
+    const double values[] = {map_.scale.x, map_.scale.y, map_.offset.x, map_.offset.y};
+    const bool usable = std::all_of(std::begin(values), std::end(values),
+                                    [](double v) { return std::isfinite(v); }) &&
+                        map_.scale.x != 0 && map_.scale.y != 0;
+    if (!usable) map_ = UnitMap{};
 }
 
 void GenericPlot::countIgnored(const HpglGenericCommand& c) {

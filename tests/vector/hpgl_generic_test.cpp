@@ -99,6 +99,16 @@ TEST_F(GenericTest, ScalingWithMirroredAxes) {
     ASSERT_EQ(loadGeneric("SC0,-2,0,3,2;PU0,0;PR10,10;PD10,10;"), 1);
     EXPECT_EQ(model.width, 20);
     EXPECT_EQ(model.height, 30);
+    // Empty ranges and windows: plotter units stay.
+    for (const char* hpgl : {"SC5,5,0,10;PU0,0;PD40,30;", "IP7,7,7,7;SC0,1,0,1;PU0,0;PD40,30;"}) {
+        SCOPED_TRACE(hpgl);
+        ASSERT_EQ(loadGeneric(hpgl), 1);
+        EXPECT_EQ(model.width, 40);
+        EXPECT_EQ(model.height, 30);
+    }
+    // A type past any int is no type: the axes stretch over the 10000-unit window.
+    ASSERT_EQ(loadGeneric("SC0,1,0,1,8.9e89;PU0,0;PD40,30;"), 1);
+    EXPECT_EQ(model.width, 400000);
 }
 
 TEST_F(GenericTest, CirclesArcsAndRectangles) {
