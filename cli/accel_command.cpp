@@ -11,7 +11,7 @@ void AddAccelCommand(CLI::App& app, CliContext& ctx) {
     sub->callback([&ctx] {
         ctx.command = [&ctx]() -> int {
             Machine& m = ctx.machine;
-            BuildAccelerationTables(m);
+            if (!BuildAccelerationTables(m)) return kExitRefused;
             for (int axis = 0; axis < 3; ++axis) {
                 const AccelerationTable& t = m.accel.axis[axis];
                 std::printf("%c K=%d ramp=%s", "XYZ"[axis], t.rampConstant,

@@ -118,7 +118,11 @@ int BuildAccelerationTables(Machine& m) {
          {"Spocitání akcelerace pro Z selhalo", "Calculating acceleration for Z failed"}},
     };
     for (AccelerationTable& t : m.accel.axis) t = {};
+    m.accel.working.clear();
     try {
+        // The kernel grants almost any size and kills the process later; a
+        // ramp past kMaxRampSteps is treated as the allocation it would fail.
+        if (L > kMaxRampSteps) throw std::bad_alloc();
         m.accel.working.assign(static_cast<size_t>(L), 0);
     } catch (const std::bad_alloc&) {
         m.log.say({"Nebylo mozne vytvorit pozadovanou pomocnou tabulku zrychleni",

@@ -15,10 +15,16 @@ namespace korvex {
 // Degenerate inputs still give finite, positive periods.
 AccelerationTable BuildAxisTable(float fs, float fa, int rampSteps, bool constantAcceleration);
 
+// The longest ramp tables are built for: 16 M steps is kilometres of ramp
+// on any machine this drives, and 256 MB of tables.
+inline constexpr int kMaxRampSteps = 1 << 24;
+
 // Builds the X, Y, Z and working tables into m.accel. An axis whose
 // constant-acceleration ramp fails gets its message box, its linearRamp
 // flag switched off and the linear ramp. Logs the "f(ac)" line of each
-// axis. Returns 1.
+// axis. Returns 1; 0, with the message box of the table that could not be
+// allocated and the tables empty, when `rampSteps` is over kMaxRampSteps or
+// memory runs out.
 int BuildAccelerationTables(Machine& m);
 
 // "f(ac) X[0..99]=50.14Hz - 100.19Hz" for axis 0, 1, 2.

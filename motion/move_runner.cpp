@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "motion/acceleration.h"
 #include "motion/port.h"
 #include "motion/rounding.h"
 #include "motion/step_output.h"
@@ -141,7 +142,7 @@ void MoveRunner::setRelativeOriginAtProbe() {
 
 void MoveRunner::ramped(MotionCommand& c) {
     Machine& m = m_;
-    const int L = std::max(m.settings.rampSteps, 1);
+    const int L = std::clamp(m.settings.rampSteps, 1, kMaxRampSteps);
     int period = 0;
     for (bool first = true;; first = false) {
         const int n = static_cast<int>(LowestNonZero(m.log, static_cast<float>(std::abs(c.dx)),

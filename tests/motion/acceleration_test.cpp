@@ -45,6 +45,18 @@ TEST_F(TablesTest, FactorySettingsGiveTheKnownRamps) {
     EXPECT_EQ(list[4], "f(ac) Y[0..99]=50.25Hz - 100.00Hz");
 }
 
+TEST_F(TablesTest, RampTooLongToAllocateIsRefusedNotAttempted) {
+    ASSERT_EQ(BuildAccelerationTables(m), 1);
+    m.settings.rampSteps = 2'000'000'000;
+    EXPECT_EQ(BuildAccelerationTables(m), 0);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "Calculating of acceleration temporary table failed");
+    EXPECT_TRUE(m.accel.working.empty());
+    for (const AccelerationTable& t : m.accel.axis) EXPECT_TRUE(t.periodsUs.empty());
+    m.settings.rampSteps = kMaxRampSteps;
+    EXPECT_EQ(BuildAccelerationTables(m), 1);
+}
+
 TEST(AxisTable, FineStepsRampFromHalfToFullRate) {
     const AccelerationTable t = BuildAxisTable(5 / 0.0125f, 10 / 0.0125f, 100, true);
     EXPECT_EQ(t.rampConstant, 2436);
