@@ -46,6 +46,7 @@ class CommandExecutor {
     void run();
     void finishCommand(const MotionCommand& command);
     void finishReset();
+    void suspendWhileDrained();
     void restIfThrottled();
 
     Machine& m_;

@@ -4,6 +4,7 @@
 
 #include <mutex>
 
+#include "motion/acceleration.h"
 #include "motion/homing.h"
 #include "motion/motion_rig.h"
 #include "motion/port.h"
@@ -82,6 +83,15 @@ TEST_F(ExecutorTest, RampClimbsAndDescendsTheTablePerPhase) {
     EXPECT_EQ(axisTicks(1).back(), 30);
     EXPECT_EQ(m.position.absX, 105);
     EXPECT_EQ(r.sim().stepsReceived(0), 105);
+}
+
+TEST_F(ExecutorTest, RampTooLongForItsTablesRunsAtTheTravelRate) {
+    m.settings.rampSteps = 2'000'000'000;  // the tables could not be built
+    ASSERT_EQ(BuildAccelerationTables(m), 0);
+    append(4, 0, 0, 0, 1);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(periods(), (std::vector<int>(4, 20000)));
+    EXPECT_EQ(r.sim().stepsReceived(0), 4);
 }
 
 TEST_F(ExecutorTest, HomingStopsEachAxisAtItsSwitch) {
