@@ -22,7 +22,7 @@ namespace korvex {
 using Counter = std::atomic<int32_t>;
 
 struct MachinePosition {
-    Counter absX{0}, absY{0}, absZ{0}, absS4{0};  // executed position, steps
+    Counter absX{0}, absY{0}, absZ{0}, absS4{0};    // executed position, steps
     Counter plannedX{0}, plannedY{0}, plannedZ{0};  // after everything queued
     Counter relOriginX{0}, relOriginY{0}, relOriginZ{0};
     Counter relOriginSet{0};
@@ -79,7 +79,7 @@ enum AppendResult {
 
 // Appends one move and resumes the executor. Window thread.
 int AppendCommand(Machine& m, int32_t dx, int32_t dy, int32_t dz, int32_t periodUs,
-                  int32_t accelerated, int32_t dwellAfter, int32_t checkSwitches,
-                  int32_t spindleOn, int32_t stopAfter);
+                  int32_t accelerated, int32_t dwellAfter, int32_t checkSwitches, int32_t spindleOn,
+                  int32_t stopAfter);
 
 }  // namespace korvex

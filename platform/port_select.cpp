@@ -21,7 +21,8 @@ std::string ChoosePortSpec(const std::string& option, const char* environment,
 }
 
 bool IsPortBackend(const std::string& backend) {
-    return backend == "sim" || backend == "none" || backend == "rawio" || backend == "auto" || IsPpdev(backend);
+    return backend == "sim" || backend == "none" || backend == "rawio" || backend == "auto" ||
+           IsPpdev(backend);
 }
 
 std::unique_ptr<PortIo> MakeHardwarePort(const std::string& backend, uint16_t base) {

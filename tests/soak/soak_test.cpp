@@ -1,0 +1,332 @@
+// A long mixed job on the simulated machine with the virtual clock, with
+// emergency stops, releases and buffer resets injected at seeded random
+// ticks. After every event the executed position must equal the steps the
+// machine received, the queue must hold exactly what was appended and not
+// yet run (the running command part-way), and a reset must leave the resume
+// position where the last pulse left the machine. Every job ends where it
+// started, so each drained buffer finds the tool back at the origin.
+//
+// KORVEX_SOAK_EVENTS and KORVEX_SOAK_SEED change the length and the draw.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "motion/executor.h"
+#include "motion/motion_rig.h"
+#include "motion/port.h"
+#include "tests/soak/soak_jobs.h"
+
+namespace korvex::test {
+namespace {
+
+int EnvOr(const char* name, int fallback) {
+    const char* value = std::getenv(name);
+    return value && *value ? std::atoi(value) : fallback;
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+// Holds the executor in the tick observer of a chosen tick until the window
+// thread has done what it wanted to do at that tick.
+class Breakpoint {
+  public:
+    void arm(int64_t tick) { at_.store(tick, std::memory_order_release); }
+    void disarm() {
+        arm(-1);
+        release();
+    }
+    // Executor thread, every tick.
+    void onTick() {
+        const int64_t tick = ticks_.fetch_add(1, std::memory_order_acq_rel) + 1;
+        if (tick != at_.load(std::memory_order_acquire)) return;
+        std::unique_lock lock(mutex_);
+        hit_.store(true, std::memory_order_release);
+        released_.wait(lock, [this] { return !hit_.load(std::memory_order_acquire); });
+    }
+    bool hit() const { return hit_.load(std::memory_order_acquire); }
+    void release() {
+        {
+            std::lock_guard lock(mutex_);
+            hit_.store(false, std::memory_order_release);
+        }
+        released_.notify_all();
+    }
+    int64_t ticks() const { return ticks_.load(std::memory_order_acquire); }
+
+  private:
+    std::atomic<int64_t> ticks_{0}, at_{-1};
+    std::atomic<bool> hit_{false};
+    std::mutex mutex_;
+    std::condition_variable released_;
+};
+
+int32_t Steps(const MotionCommand& c, int axis) {
+    return axis == 0 ? c.dx : axis == 1 ? c.dy : c.dz;
+}
+
+enum class Event { Stop, StopWithEarlyRelease, Reset, ResetWhileStopped };
+
+struct Tally {
+    int events = 0, stops = 0, refusedReleases = 0, resets = 0, drains = 0, jobs = 0;
+    int64_t discarded = 0;
+};
+
+MachineSettings SoakSettings() {
+    MachineSettings s = FactorySettings();
+    s.language = 1;
+    s.softLimits = 0;  // every queued step is output: the ledger stays exact
+    s.travelX = s.travelY = s.travelZ = 1000;
+    return s;
+}
+
+class Soak {
+  public:
+    Soak() : rig_(SoakSettings(), 5000), m_(rig_.machine) {
+        rig_.rig.executor().setTickObserver([this](const Tick&) { breakpoint_.onTick(); });
+        m_.buffer.setAppendObserver([this](const MotionCommand& c) { appended_.push_back(c); });
+        m_.position.relOriginSet = 1;
+        for (int axis = 0; axis < 3; ++axis) lostAtStart_[axis] = rig_.sim().stepsLost(axis);
+    }
+    ~Soak() { breakpoint_.disarm(); }
+
+    void run(int events, uint32_t seed);
+    const Tally& tally() const { return tally_; }
+    int64_t ticks() const { return breakpoint_.ticks(); }
+
+  private:
+    int32_t abs(int axis) const {
+        const Counter* c[3] = {&m_.position.absX, &m_.position.absY, &m_.position.absZ};
+        return c[axis]->load();
+    }
+    bool drained() const { return m_.buffer.queued() == 0 && m_.executor.executorIdle.load(); }
+    bool halted() const { return m_.gate.count() > 0 && m_.signals.estopActive.load(); }
+    bool settled() const { return drained() && m_.executor.resetRequest.load() == 0; }
+    std::vector<int32_t> position() const { return {abs(0), abs(1), abs(2)}; }
+    // What a wait that timed out was left with.
+    std::string state() const;
+
+    void stop(Event event);
+    void reset(int ticksLeft);
+    void checkCounters();
+    int checkQueue() const;
+    void checkResume(const std::vector<int32_t>& lastPulse, bool moveCutShort);
+    void returnToOrigin();
+
+    Breakpoint breakpoint_;  // outlives the executor that calls it
+    SimulatedRig rig_;
+    Machine& m_;
+    // Everything appended since the ledger's base position, in order.
+    std::vector<MotionCommand> appended_;
+    int32_t base_[3] = {0, 0, 0};
+    // What the machine's power-on and port test cost before any command.
+    int64_t lostAtStart_[3] = {0, 0, 0};
+    Tally tally_;
+};
+
+std::string Soak::state() const {
+    return "queued " + std::to_string(m_.buffer.queued()) + ", idle " +
+           std::to_string(m_.executor.executorIdle.load()) + ", suspended " +
+           std::to_string(m_.gate.count()) + ", estop " +
+           std::to_string(m_.signals.estopActive.load()) + ", reset asked " +
+           std::to_string(m_.executor.resetRequest.load()) + ", tick " +
+           std::to_string(breakpoint_.ticks()) + ", held " + std::to_string(breakpoint_.hit());
+}
+
+// The machine counted every pulse the executor counted, and lost none.
+void Soak::checkCounters() {
+    const SimulatedMachine& sim = rig_.sim();
+    for (int axis = 0; axis < 3; ++axis) {
+        EXPECT_EQ(abs(axis), sim.stepsReceived(axis)) << "axis " << axis;
+        EXPECT_EQ(sim.stepsLost(axis), lostAtStart_[axis]) << "axis " << axis;
+    }
+}
+
+// With the executor held, the queue is the tail of the ledger: the head
+// part-way, the rest untouched; what ran before it ran exactly once.
+// Returns the ticks the head has left (its largest remaining axis).
+int Soak::checkQueue() const {
+    const int queued = m_.buffer.queued();
+    EXPECT_LE(queued, static_cast<int>(appended_.size()));
+    if (queued > static_cast<int>(appended_.size())) return 0;
+    const size_t head = appended_.size() - static_cast<size_t>(queued);
+    int64_t ticksLeft = 0;
+    const int32_t planned[3] = {m_.position.plannedX, m_.position.plannedY, m_.position.plannedZ};
+    for (int axis = 0; axis < 3; ++axis) {
+        int64_t done = base_[axis], all = base_[axis];
+        for (size_t i = 0; i < appended_.size(); ++i) {
+            const int32_t d = Steps(appended_[i], axis);
+            all += d;
+            if (i < head) done += d;
+        }
+        EXPECT_EQ(planned[axis], all) << "axis " << axis;
+        const int64_t partial = abs(axis) - done;
+        const int32_t d = queued ? Steps(appended_[head], axis) : 0;
+        EXPECT_TRUE(d >= 0 ? partial >= 0 && partial <= d : partial <= 0 && partial >= d)
+            << "axis " << axis << ": " << partial << " of " << d;
+        ticksLeft = std::max(ticksLeft, std::abs(d - partial));
+    }
+    for (int i = 0; i < queued; ++i) {
+        const MotionCommand e = m_.buffer.entry(i);
+        const MotionCommand& c = appended_[head + i];
+        if (i > 0) {
+            EXPECT_TRUE(e.dx == c.dx && e.dy == c.dy && e.dz == c.dz) << "entry " << i;
+        }
+        EXPECT_TRUE(e.periodUs == c.periodUs && e.accelerated == c.accelerated &&
+                    e.dwellAfter == c.dwellAfter && e.checkSwitches == c.checkSwitches &&
+                    e.spindleOn == c.spindleOn && e.stopAfter == c.stopAfter)
+            << "entry " << i;
+    }
+    return static_cast<int>(ticksLeft);
+}
+
+// After a reset: no pulse after `lastPulse`. A move the reset cut short left
+// its resume position there; a reset between two moves saves none.
+void Soak::checkResume(const std::vector<int32_t>& lastPulse, bool moveCutShort) {
+    EXPECT_EQ(position(), lastPulse);
+    EXPECT_EQ(m_.position.resumeValid.load(), moveCutShort ? 1 : 0);
+    if (m_.position.resumeValid.load()) {
+        EXPECT_EQ(position(), (std::vector<int32_t>{m_.position.resumeX, m_.position.resumeY,
+                                                    m_.position.resumeZ}));
+    }
+    checkCounters();
+}
+
+// As the operator does after a reset: take the resume position as the
+// planned one and go back to the job origin.
+void Soak::returnToOrigin() {
+    m_.position.plannedX = abs(0), m_.position.plannedY = abs(1), m_.position.plannedZ = abs(2);
+    m_.position.resumeValid = 0;
+    appended_.clear();
+    for (int axis = 0; axis < 3; ++axis) base_[axis] = abs(axis);
+    AppendCommand(m_, -abs(0), -abs(1), -abs(2), 2000, 1, 0, 0, 0, 0);
+}
+
+void Soak::reset(int ticksLeft) {
+    const std::vector<int32_t> lastPulse = position();
+    tally_.discarded += m_.buffer.queued();
+    ++tally_.resets;
+    RequestBufferReset(m_);
+    breakpoint_.release();
+    ASSERT_TRUE(WaitFor([&] { return settled(); })) << "reset never settled: " << state();
+    checkResume(lastPulse, ticksLeft > 0);
+    returnToOrigin();
+}
+
+void Soak::stop(Event event) {
+    const std::vector<int32_t> lastPulse = position();
+    ++tally_.stops;
+    rig_.sim().pressEmergency(true);
+    breakpoint_.release();
+    ASSERT_TRUE(WaitFor([&] { return halted() || drained(); }))
+        << "the stop never halted: " << state();
+    if (!halted()) {
+        // The stop came after the last pulse: the status timer sees it.
+        ReadInputs(m_);
+        ASSERT_TRUE(halted());
+    }
+    EXPECT_EQ(position(), lastPulse) << "a pulse after the emergency input";
+    checkCounters();
+    const int ticksLeft = checkQueue();
+    if (event == Event::StopWithEarlyRelease) {
+        ++tally_.refusedReleases;
+        EXPECT_EQ(ReleaseEmergencyStop(m_), 0) << "released while the input is active";
+        EXPECT_TRUE(halted());
+    }
+    const bool resetToo = event == Event::ResetWhileStopped;
+    if (resetToo) {
+        tally_.discarded += m_.buffer.queued();
+        ++tally_.resets;
+        RequestBufferReset(m_);
+    }
+    rig_.sim().pressEmergency(false);
+    ASSERT_EQ(ReleaseEmergencyStop(m_), 1);
+    EXPECT_EQ(m_.signals.estopActive, 0);
+    if (!resetToo) return;
+    ASSERT_TRUE(WaitFor([&] { return settled(); })) << "reset never settled: " << state();
+    // The held tick still makes its pulse; the reset is seen at the next one.
+    const std::vector<int32_t> at = position();
+    for (int axis = 0; axis < 3; ++axis) EXPECT_LE(std::abs(at[axis] - lastPulse[axis]), 1);
+    checkResume(at, ticksLeft > 1);
+    returnToOrigin();
+}
+
+void Soak::run(int events, uint32_t seed) {
+    std::mt19937 random(seed);
+    SoakJobs jobs(m_);
+    std::discrete_distribution<int> kinds({45, 15, 30, 10});
+    for (int done = 0; done < events && !::testing::Test::HasFatalFailure();) {
+        if (drained()) {
+            for (int n = std::uniform_int_distribution<int>(1, 3)(random); n > 0; --n)
+                tally_.jobs += jobs.queueNext(random);
+        }
+        // Mostly soon, sometimes late enough for the jobs to finish first.
+        const int64_t longest = std::bernoulli_distribution(0.7)(random) ? 2000 : 60000;
+        breakpoint_.arm(breakpoint_.ticks() +
+                        std::uniform_int_distribution<int64_t>(1, longest)(random));
+        ASSERT_TRUE(WaitFor([&] { return breakpoint_.hit() || drained(); }))
+            << "neither the tick nor the end came: " << state();
+        if (!breakpoint_.hit()) {
+            // Every job ends where it started.
+            ++tally_.drains;
+            checkCounters();
+            checkQueue();
+            EXPECT_EQ(position(), (std::vector<int32_t>{0, 0, 0}));
+            appended_.clear();
+            for (int axis = 0; axis < 3; ++axis) base_[axis] = abs(axis);
+            continue;
+        }
+        checkCounters();
+        const int ticksLeft = checkQueue();
+        const auto event = static_cast<Event>(kinds(random));
+        if (event == Event::Reset)
+            reset(ticksLeft);
+        else
+            stop(event);
+        ++done;
+        ++tally_.events;
+    }
+    breakpoint_.disarm();
+    ASSERT_TRUE(WaitFor([&] { return drained(); })) << "never drained: " << state();
+    EXPECT_EQ(position(), (std::vector<int32_t>{0, 0, 0}));
+    checkCounters();
+}
+
+TEST(SoakTest, MixedJobsSurviveStopsReleasesAndResets) {
+    const int events = EnvOr("KORVEX_SOAK_EVENTS", 3000);
+    const auto seed = static_cast<uint32_t>(EnvOr("KORVEX_SOAK_SEED", 20261206));
+    const auto start = std::chrono::steady_clock::now();
+    Soak soak;
+    soak.run(events, seed);
+    const Tally& t = soak.tally();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf(
+        "soak seed %u: %d events (%d stops, %d refused releases, %d resets), %d jobs, %d drains, "
+        "%lld ticks, %lld queued commands discarded by resets, %.1f s\n",
+        seed, t.events, t.stops, t.refusedReleases, t.resets, t.jobs, t.drains,
+        static_cast<long long>(soak.ticks()), static_cast<long long>(t.discarded), seconds);
+    EXPECT_GT(t.stops, 0);
+    EXPECT_GT(t.resets, 0);
+}
+
+}  // namespace
+}  // namespace korvex::test
