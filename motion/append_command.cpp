@@ -23,7 +23,6 @@ int AppendCommand(Machine& m, int32_t dx, int32_t dy, int32_t dz, int32_t period
     m.position.plannedX += dx;
     m.position.plannedY += dy;
     m.position.plannedZ += dz;
-    m.gate.resume();
     return kAppended;
 }
 

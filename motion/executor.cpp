@@ -95,15 +95,6 @@ void CommandExecutor::finishCommand(const MotionCommand& command) {
     // cannot discard the next command queued.
     int32_t asked = 1;
     if (e.resetRequest.compare_exchange_strong(asked, 0)) m.buffer.reset();
-    suspendWhileDrained();
-}
-
-// An append between the drained test and the suspension would resume a
-// running thread, which does nothing, and leave its command waiting for the
-// next append: the test and the suspension are one step under the gate.
-void CommandExecutor::suspendWhileDrained() {
-    m_.gate.suspendSelfUnless([this] { return m_.buffer.queued() > 0; });
-    busySinceNs_ = SystemClock().now();
 }
 
 void CommandExecutor::finishReset() {
@@ -111,7 +102,6 @@ void CommandExecutor::finishReset() {
     m.buffer.reset();
     m.executor.resetRequest.store(0);
     m.executor.executorIdle.store(1);
-    suspendWhileDrained();
 }
 
 // Under SCHED_FIFO with the kernel's bandwidth limit, a thread that

@@ -4,10 +4,12 @@
 // applies its flags, removes it and goes on with the next.
 //
 // Thread contract:
-// - It suspends itself (m.gate) when the buffer is drained, after a reset
-//   and after a command with stopAfter; AppendCommand resumes it. Resumed
-//   with nothing queued, it blocks on the buffer until an append: an empty
-//   buffer never costs a core.
+// - With nothing queued (drained, after a reset) it blocks on the buffer,
+//   and an append wakes it: an empty buffer never costs a core. The idle
+//   wait is not a count on m.gate, so an append can never lift a
+//   suspension the emergency stop holds.
+// - It suspends itself (m.gate) after a command with stopAfter, as the
+//   emergency input does; the release of the emergency stop resumes it.
 // - It passes m.gate once per tick, so a suspension from any thread (the
 //   emergency path of ReadInputs) halts it before its next tick; an
 //   emergency its own OutputStep reads halts it before that tick's pulse.
@@ -46,7 +48,6 @@ class CommandExecutor {
     void run();
     void finishCommand(const MotionCommand& command);
     void finishReset();
-    void suspendWhileDrained();
     void restIfThrottled();
 
     Machine& m_;

@@ -58,7 +58,8 @@ struct Machine {
     MachinePosition position;
     MachineSignals signals;
     ExecutorFlags executor;
-    // The executor's suspend count; AppendCommand resumes it.
+    // The executor's suspend count: the start-up, the emergency stop and
+    // stopAfter hold it; each is lifted by its own resume.
     SuspendGate gate;
     // The port backend, the clock and the pulse timing, the ramp tables.
     PortLink port;
@@ -77,7 +78,7 @@ enum AppendResult {
     kBufferFull = 3  // no free entry: nothing appended, reported with a box
 };
 
-// Appends one move and resumes the executor. Window thread.
+// Appends one move; the push wakes an idle executor. Window thread.
 int AppendCommand(Machine& m, int32_t dx, int32_t dy, int32_t dz, int32_t periodUs,
                   int32_t accelerated, int32_t dwellAfter, int32_t checkSwitches, int32_t spindleOn,
                   int32_t stopAfter);

@@ -94,7 +94,7 @@ MotionRig::MotionRig(Machine& m, const RigOptions& options) : m_(m), executor_(m
     }
     SetExecutorPriority(m, s.executorPriority, 1);
     startedAt_ = m.timing.clock->now();
-    if (m.buffer.queued() > 0) m.gate.resume();  // as their append would have
+    m.gate.resume();
 }
 
 MotionRig::~MotionRig() {

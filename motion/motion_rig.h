@@ -26,7 +26,7 @@ struct RigOptions {
 class MotionRig {
   public:
     // Start-up order: clock, tables, buffer (when not yet allocated), the
-    // executor (suspended until the first append), port (load, test,
+    // executor (held until the port is ready), port (load, test,
     // outputs: machine on, spindle off, pin 17 on), the priority with
     // logging. Commands queued before start at once. Window thread.
     MotionRig(Machine& m, const RigOptions& options = {});

@@ -21,19 +21,6 @@ class SuspendGate {
     int resume();
     // The gated thread suspends itself and blocks until resumed (or opened).
     void suspendSelf();
-    // As suspendSelf(), unless `skip()` holds. `skip` is tested under the
-    // gate's lock, so a producer that makes it true and then calls resume()
-    // either is seen by the test or resumes the suspension: the wake-up an
-    // idle thread waits for cannot fall between its test and its suspend.
-    template <typename Skip>
-    void suspendSelfUnless(Skip skip) {
-        {
-            std::lock_guard lock(mutex_);
-            if (skip()) return;
-            count_.fetch_add(1, std::memory_order_acq_rel);
-        }
-        block();
-    }
     // The gated thread: blocks while the count is above 0. Cheap when open:
     // one relaxed atomic load.
     void pass() {

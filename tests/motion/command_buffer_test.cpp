@@ -36,9 +36,9 @@ TEST_F(BufferTest, ZeroMoveAndEndingProgramAppendNothing) {
 }
 
 TEST_F(BufferTest, AppendEstimatesTimeAndTracksPlannedPosition) {
-    m.gate.suspend();
+    m.gate.suspend();  // as the emergency stop does
     EXPECT_EQ(append(3, 4, 0, 1000, 1), kAppended);
-    EXPECT_EQ(m.gate.count(), 0) << "every append resumes the executor";
+    EXPECT_EQ(m.gate.count(), 1) << "an append leaves the stop in force";
     EXPECT_DOUBLE_EQ(m.buffer.entry(0).remainingTimeS, 1.005);
     append(-10);
     append(10);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <mutex>
+#include <thread>
 
 #include "motion/acceleration.h"
 #include "motion/homing.h"
@@ -30,11 +32,9 @@ struct ExecutorTest : ::testing::Test {
     void append(int dx, int dy, int dz, int period, int accelerated, int checkSwitches = 0) {
         AppendCommand(m, dx, dy, dz, period, accelerated, 0, checkSwitches, 0, 0);
     }
-    // Keeps the executor from starting before `appends` commands are all
-    // queued: each append resumes it once.
-    void holdFor(int appends) {
-        for (int i = 1; i < appends; ++i) m.gate.suspend();
-    }
+    // Keeps the executor from starting before a whole job is queued.
+    void hold() { m.gate.suspend(); }
+    void release() { m.gate.resume(); }
     std::vector<int> axisTicks(int axis) const {
         std::vector<int> at;
         for (size_t i = 0; i < ticks.size(); ++i) {
@@ -109,8 +109,9 @@ TEST_F(ExecutorTest, HomingStopsEachAxisAtItsSwitch) {
 TEST_F(ExecutorTest, ProbingLeavesTheTipSafeHeightAboveTheSurface) {
     m.settings.softLimits = 0;
     ScriptedHost host;
-    holdFor(4);
+    hold();
     ProbeToolLength(m, host);
+    release();
     WaitUntilDrained(m, [&] { return m.signals.estopActive && m.gate.count() > 0; });
     const int tip = r.sim().probePlaced() ? r.sim().position(2) : -1;
     EXPECT_EQ(tip, 600 - 50) << "raised by safeHeight after the touch";
@@ -140,13 +141,44 @@ TEST_F(ExecutorTest, EmergencyHaltsBeforeTheNextPulseAndResumesExactly) {
     EXPECT_EQ(r.sim().position(0), 600);
 }
 
+TEST_F(ExecutorTest, CommandsQueuedDuringAnEmergencyStopWaitForItsRelease) {
+    // Halted in the middle of a move, and halted while idle.
+    onTick = [this](int n) {
+        if (n == 10) r.sim().pressEmergency(true);
+    };
+    append(100, 0, 0, 200, 0);
+    WaitUntilDrained(m, [&] { return m.gate.count() > 0; });
+    onTick = nullptr;
+    for (int i = 0; i < 3; ++i) append(0, 5, 0, 200, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(m.gate.count(), 1) << "an append does not lift the stop";
+    EXPECT_EQ(r.sim().stepsReceived(0), 10);
+    EXPECT_EQ(r.sim().stepsReceived(1), 0);
+    r.sim().pressEmergency(false);
+    ASSERT_EQ(ReleaseEmergencyStop(m), 1);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(m.position.absX, 100);
+    EXPECT_EQ(m.position.absY, 15);
+
+    r.sim().pressEmergency(true);
+    ReadInputs(m);  // the window's status timer sees it
+    for (int i = 0; i < 3; ++i) append(0, 5, 0, 200, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(r.sim().stepsReceived(1), 15);
+    r.sim().pressEmergency(false);
+    ASSERT_EQ(ReleaseEmergencyStop(m), 1);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(m.position.absY, 30);
+}
+
 TEST_F(ExecutorTest, ResetAbandonsTheMoveAndRemembersWhereItStopped) {
     onTick = [this](int n) {
         if (n == 20) RequestBufferReset(m);
     };
-    holdFor(2);
+    hold();
     append(100, 0, 0, 200, 0);
     append(0, 50, 0, 200, 0);
+    release();
     ASSERT_TRUE(r.waitUntilDrained());
     EXPECT_EQ(m.position.absX, 20);
     EXPECT_EQ(r.sim().stepsReceived(0), 20);
@@ -174,9 +206,10 @@ TEST_F(ExecutorTest, DwellWaitsWholeSeconds) {
 }
 
 TEST_F(ExecutorTest, StopAfterHoldsTheNextCommandUntilReleased) {
-    holdFor(2);
+    hold();
     AppendCommand(m, 5, 0, 0, 200, 0, 0, 0, 0, 1);
     append(0, 5, 0, 200, 0);
+    release();
     WaitUntilDrained(m, [&] { return m.signals.estopActive && m.gate.count() > 0; });
     EXPECT_EQ(m.position.absX, 5);
     EXPECT_EQ(m.buffer.queued(), 2) << "removed only after the release";
