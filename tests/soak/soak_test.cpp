@@ -1,10 +1,10 @@
 // A long mixed job on the simulated machine with the virtual clock, with
-// emergency stops, releases and buffer resets injected at seeded random
-// ticks. After every event the executed position must equal the steps the
-// machine received, the queue must hold exactly what was appended and not
-// yet run (the running command part-way), and a reset must leave the resume
-// position where the last pulse left the machine. Every job ends where it
-// started, so each drained buffer finds the tool back at the origin.
+// emergency stops (some with another job queued while stopped), releases and
+// buffer resets injected at seeded random ticks. After every event the executed position must equal
+// the steps the machine received, the queue must hold exactly what was appended and not yet run
+// (the running command part-way), and a reset must leave the resume position where the last pulse
+// left the machine. Every job ends where it started, so each drained buffer finds the tool back at
+// the origin.
 //
 // KORVEX_SOAK_EVENTS and KORVEX_SOAK_SEED change the length and the draw.
 
@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
@@ -83,10 +84,11 @@ int32_t Steps(const MotionCommand& c, int axis) {
     return axis == 0 ? c.dx : axis == 1 ? c.dy : c.dz;
 }
 
-enum class Event { Stop, StopWithEarlyRelease, Reset, ResetWhileStopped };
+enum class Event { Stop, StopWithEarlyRelease, Reset, ResetWhileStopped, QueueWhileStopped };
 
 struct Tally {
-    int events = 0, stops = 0, refusedReleases = 0, resets = 0, drains = 0, jobs = 0;
+    int events = 0, stops = 0, refusedReleases = 0, resets = 0, drains = 0, jobs = 0,
+        queuedWhileStopped = 0;
     int64_t discarded = 0;
 };
 
@@ -100,15 +102,16 @@ MachineSettings SoakSettings() {
 
 class Soak {
   public:
-    Soak() : rig_(SoakSettings(), 5000), m_(rig_.machine) {
+    explicit Soak(uint32_t seed) : rig_(SoakSettings(), 5000), m_(rig_.machine), random_(seed) {
         rig_.rig.executor().setTickObserver([this](const Tick&) { breakpoint_.onTick(); });
         m_.buffer.setAppendObserver([this](const MotionCommand& c) { appended_.push_back(c); });
         m_.position.relOriginSet = 1;
+        jobs_.emplace(m_);
         for (int axis = 0; axis < 3; ++axis) lostAtStart_[axis] = rig_.sim().stepsLost(axis);
     }
     ~Soak() { breakpoint_.disarm(); }
 
-    void run(int events, uint32_t seed);
+    void run(int events);
     const Tally& tally() const { return tally_; }
     int64_t ticks() const { return breakpoint_.ticks(); }
 
@@ -134,6 +137,8 @@ class Soak {
     Breakpoint breakpoint_;  // outlives the executor that calls it
     SimulatedRig rig_;
     Machine& m_;
+    std::mt19937 random_;
+    std::optional<SoakJobs> jobs_;  // needs the machine's relative origin
     // Everything appended since the ledger's base position, in order.
     std::vector<MotionCommand> appended_;
     int32_t base_[3] = {0, 0, 0};
@@ -246,6 +251,13 @@ void Soak::stop(Event event) {
     EXPECT_EQ(position(), lastPulse) << "a pulse after the emergency input";
     checkCounters();
     const int ticksLeft = checkQueue();
+    if (event == Event::QueueWhileStopped && jobs_->queueNext(random_)) {
+        // The appends must not lift the stop: give the executor a chance.
+        ++tally_.jobs, ++tally_.queuedWhileStopped;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        EXPECT_TRUE(halted());
+        EXPECT_EQ(position(), lastPulse) << "a pulse after the emergency input";
+    }
     if (event == Event::StopWithEarlyRelease) {
         ++tally_.refusedReleases;
         EXPECT_EQ(ReleaseEmergencyStop(m_), 0) << "released while the input is active";
@@ -269,14 +281,13 @@ void Soak::stop(Event event) {
     returnToOrigin();
 }
 
-void Soak::run(int events, uint32_t seed) {
-    std::mt19937 random(seed);
-    SoakJobs jobs(m_);
-    std::discrete_distribution<int> kinds({45, 15, 30, 10});
+void Soak::run(int events) {
+    std::mt19937& random = random_;
+    std::discrete_distribution<int> kinds({40, 15, 25, 10, 10});
     for (int done = 0; done < events && !::testing::Test::HasFatalFailure();) {
         if (drained()) {
             for (int n = std::uniform_int_distribution<int>(1, 3)(random); n > 0; --n)
-                tally_.jobs += jobs.queueNext(random);
+                tally_.jobs += jobs_->queueNext(random);
         }
         // Mostly soon, sometimes late enough for the jobs to finish first.
         const int64_t longest = std::bernoulli_distribution(0.7)(random) ? 2000 : 60000;
@@ -314,18 +325,21 @@ TEST(SoakTest, MixedJobsSurviveStopsReleasesAndResets) {
     const int events = EnvOr("KORVEX_SOAK_EVENTS", 3000);
     const auto seed = static_cast<uint32_t>(EnvOr("KORVEX_SOAK_SEED", 20261206));
     const auto start = std::chrono::steady_clock::now();
-    Soak soak;
-    soak.run(events, seed);
+    Soak soak(seed);
+    soak.run(events);
     const Tally& t = soak.tally();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf(
-        "soak seed %u: %d events (%d stops, %d refused releases, %d resets), %d jobs, %d drains, "
-        "%lld ticks, %lld queued commands discarded by resets, %.1f s\n",
-        seed, t.events, t.stops, t.refusedReleases, t.resets, t.jobs, t.drains,
-        static_cast<long long>(soak.ticks()), static_cast<long long>(t.discarded), seconds);
+        "soak seed %u: %d events (%d stops, %d refused releases, %d resets, %d jobs queued while "
+        "stopped), %d jobs, %d drains, %lld ticks, %lld queued commands discarded by resets, "
+        "%.1f s\n",
+        seed, t.events, t.stops, t.refusedReleases, t.resets, t.queuedWhileStopped, t.jobs,
+        t.drains, static_cast<long long>(soak.ticks()), static_cast<long long>(t.discarded),
+        seconds);
     EXPECT_GT(t.stops, 0);
     EXPECT_GT(t.resets, 0);
+    EXPECT_GT(t.queuedWhileStopped, 0);
 }
 
 }  // namespace
