@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 
 #include "platform/file_read.h"
@@ -113,6 +114,11 @@ uint32_t TiffValue(const Bytes& b, size_t entry, uint32_t index) {
     return size == 4 ? b.u32(base + index * 4) : b.u16(base + index * 2);
 }
 
+// A count or size the file gives in 32 bits, as a non-negative int.
+int Clamped(uint64_t value) {
+    return static_cast<int>(std::min<uint64_t>(value, std::numeric_limits<int>::max()));
+}
+
 ImageFileFormat ParseTiff(const Bytes& b) {
     if (b.u16(2) != 42) return {};
     const size_t directory = b.u32(4);
@@ -125,10 +131,10 @@ ImageFileFormat ParseTiff(const Bytes& b) {
         const size_t entry = directory + 2 + static_cast<size_t>(i) * 12;
         switch (b.u16(entry)) {
             case 256:
-                f.width = static_cast<int>(TiffValue(b, entry, 0));
+                f.width = Clamped(TiffValue(b, entry, 0));
                 break;
             case 257:
-                f.height = static_cast<int>(TiffValue(b, entry, 0));
+                f.height = Clamped(TiffValue(b, entry, 0));
                 break;
             case 258:
                 bitsEntry = entry;
@@ -143,9 +149,10 @@ ImageFileFormat ParseTiff(const Bytes& b) {
         }
     }
     // Without BitsPerSample a TIFF is bilevel; a single value stands for every sample.
+    uint64_t bits = 0;
     for (uint32_t s = 0; s < samples && s < 16; ++s)
-        f.bitsPerPixel +=
-            bitsEntry ? static_cast<int>(TiffValue(b, bitsEntry, bitsCount > 1 ? s : 0)) : 1;
+        bits += bitsEntry ? TiffValue(b, bitsEntry, bitsCount > 1 ? s : 0) : 1;
+    f.bitsPerPixel = Clamped(bits);
     if (photometric <= 1)
         f.colour = samples == 1 ? ColourType::Gray : ColourType::Other;
     else if (photometric == 3)
