@@ -6,6 +6,7 @@
 
 #include "motion/machine.h"
 #include "motion/rounding.h"
+#include "ui/event_log.h"
 #include "vector/model_geometry.h"
 
 namespace korvex {
@@ -19,18 +20,31 @@ void SetRepeatSpacing(VectorJobRepeat& repeat, float spacing, const MachineSetti
 LayerPasses PassesOf(const PenLayer& layer, const MachineSettings& settings) {
     const double d = layer.depth, p = layer.passDepth;
     if (!(p > 0) || !(d > 0)) return {};
+    LayerPasses passes;
+    passes.finalDepth = MmToSteps(d, settings.mmPerStepZ);
+    passes.passDepth = p;
+    passes.mmPerStep = settings.mmPerStepZ;
+    if (passes.raised()) {
+        passes.count = std::max(passes.finalDepth, 1);
+        return passes;
+    }
     // Far beyond any buffer, and still a safe conversion.
     constexpr double kMostPasses = 1e15;
     const int64_t q = static_cast<int64_t>(std::min(d / p, kMostPasses));
     // A remainder within float noise of the typed values (1.2 over 0.4) is
     // no further pass: one would cut the layer again at the same depth.
     const double remainder = d - static_cast<double>(q) * p;
-    LayerPasses passes;
-    passes.count = remainder <= p * 1e-6 ? q : q + 1;
-    passes.step = MmToSteps(p, settings.mmPerStepZ);
-    passes.lastStep = MmToSteps(d, settings.mmPerStepZ) -
-                      MmToSteps(static_cast<double>(passes.count - 1) * p, settings.mmPerStepZ);
+    passes.count = std::max<int64_t>(remainder <= p * 1e-6 ? q : q + 1, 1);
+    // Nor is a last pass that the rounding leaves at the depth already reached.
+    if (passes.count > 1 && passes.depthAfter(passes.count - 1) >= passes.finalDepth)
+        --passes.count;
     return passes;
+}
+
+int32_t LayerPasses::depthAfter(int64_t k) const {
+    if (k >= count) return finalDepth;
+    if (raised()) return static_cast<int32_t>(std::min<int64_t>(k, finalDepth));
+    return std::min(MmToSteps(static_cast<double>(k) * passDepth, mmPerStep), finalDepth);
 }
 
 namespace {
@@ -83,8 +97,10 @@ class MoveWriter {
     void cut(int64_t dx, int64_t dy, int32_t periodUs) { move(dx, dy, 0, periodUs, 0, 0, 1); }
     void descend(int32_t periodUs) { move(0, 0, safeHeight_, periodUs, 1, 0, 0); }
 
+    // A move of length 0 is not queued, so it is not counted either.
     void move(int64_t dx, int64_t dy, int64_t dz, int32_t periodUs, int accelerated, int dwell,
               int spindle) {
+        if (dx == 0 && dy == 0 && dz == 0) return;
         ++calls_;
         if (countOnly_) return;
         if (AppendCommand(m_, ClampToInt32(dx), ClampToInt32(dy), ClampToInt32(dz), periodUs,
@@ -142,6 +158,23 @@ void ForEachLayer(Machine& m, const VectorModel& model, Body body) {
     }
 }
 
+// Says once per job which layers cut one step per pass instead of their
+// thinner pass depth.
+void ReportRaisedPasses(Machine& m, const VectorModel& model) {
+    for (int i = 0; i < model.cutOrder.count; ++i) {
+        const int index = model.cutOrder.slots[i];
+        if (index < 0 || index >= model.penCount) continue;
+        const LayerPasses passes = PassesOf(model.pens[index], m.settings);
+        if (passes.count == 0 || !passes.raised()) continue;
+        SayFormatted(m.log,
+                     {"vrstva %d: úběr %.3f mm je menší než krok osy Z, každý průchod půjde "
+                      "o jeden krok (%.4f mm) hlouběji",
+                      "layer %d: pass depth %.3f mm is below one Z step, every pass goes one "
+                      "step (%.4f mm) deeper"},
+                     true, false, model.pens[index].pen, passes.passDepth, passes.mmPerStep);
+    }
+}
+
 }  // namespace
 
 int64_t generateLayersByPass(Machine& m, const VectorModel& model, int countOnly) {
@@ -150,9 +183,8 @@ int64_t generateLayersByPass(Machine& m, const VectorModel& model, int countOnly
     Position at;
     ForEachLayer(m, model, [&](const PenLayer& layer, const LayerPasses& passes, int32_t cut) {
         const auto objects = ObjectsToCut(model, layer);
-        int32_t depth = 0;
         for (int64_t k = 0; k < passes.count; ++k) {
-            depth += passes.increment(k);
+            const int32_t depth = passes.depthAfter(k + 1);
             const int64_t before = w.calls();
             bool plunge = true;
             for (size_t j = 0; j < objects.size(); ++j) {
@@ -166,9 +198,10 @@ int64_t generateLayersByPass(Machine& m, const VectorModel& model, int countOnly
                 plunge = j + 1 == objects.size() || !at.at(objects[j + 1]->points.front());
                 if (plunge) w.lift(int64_t{w.safeHeight()} + depth);
             }
-            // Every pass makes the same calls and ends at the same place.
-            if (w.countOnly()) {
-                w.skip(SaturatingMultiply(w.calls() - before, passes.count - 1));
+            // Every pass after the first starts where the one before ended
+            // and makes the same moves; the first may start elsewhere.
+            if (w.countOnly() && k == 1) {
+                w.skip(SaturatingMultiply(w.calls() - before, passes.count - 2));
                 break;
             }
         }
@@ -187,9 +220,8 @@ int64_t generateObjectsOneWay(Machine& m, const VectorModel& model, int countOnl
             const bool closed = object->points.back() == start;
             TravelTo(w, at, start);
             w.descend(w.plungePeriod());
-            int32_t depth = 0;
             for (int64_t k = 0; k < passes.count; ++k) {
-                depth += passes.increment(k);
+                const int32_t depth = passes.depthAfter(k + 1);
                 const int64_t before = w.calls();
                 const bool more = k + 1 < passes.count;
                 w.plunge(depth);
@@ -221,14 +253,18 @@ int64_t generateVectorJob(Machine& m, const VectorModel& model, const VectorJobR
     if (!RelativeOriginSet(m)) return 0;
     auto strategy = model.pens[0].oneWay ? generateObjectsOneWay : generateLayersByPass;
     const int64_t columns = std::max(1, repeat.countX), rows = std::max(1, repeat.countY);
-    if (countOnly) {
-        // Every copy counts the same; the grid adds one move per copy and
-        // one per row (next copy or row start, next row or the final return).
-        const int64_t copies = columns * rows;
-        return SaturatingAdd(SaturatingMultiply(strategy(m, model, 1), copies), copies + rows);
-    }
     const int64_t across = int64_t{model.width} + repeat.spacingXSteps;
     const int64_t down = int64_t{model.height} + repeat.spacingYSteps;
+    if (countOnly) {
+        // Every copy counts the same. Each row moves to its next copies and
+        // back to its start, and each row but the last down to the next,
+        // which the final return undoes; moves of length 0 do not count.
+        const int64_t copies = columns * rows;
+        const int64_t grid =
+            (across != 0 && columns > 1 ? rows * columns : 0) + (down != 0 && rows > 1 ? rows : 0);
+        return SaturatingAdd(SaturatingMultiply(strategy(m, model, 1), copies), grid);
+    }
+    ReportRaisedPasses(m, model);
     MoveWriter w(m, 0);
     int64_t appended = 0;
     for (int64_t r = 0; r < rows; ++r) {

@@ -26,12 +26,19 @@ struct VectorJobRepeat {
 // Stores `spacing` and its equivalents in X and Y steps.
 void SetRepeatSpacing(VectorJobRepeat& repeat, float spacing, const MachineSettings& settings);
 
-// The passes of one layer: every pass but the last goes `step` deeper, the
-// last `lastStep`, so that the passes end exactly at the layer's depth.
+// The passes of one layer. Pass k (from 1) reaches min(k * passDepth,
+// depth) below the surface, rounded to Z steps, so the last pass always ends
+// at the layer's rounded depth, however the rounding of the passes falls. A
+// pass depth below one Z step would leave passes at the depth of the one
+// before: then every pass goes one step deeper.
 struct LayerPasses {
     int64_t count = 0;
-    int32_t step = 0, lastStep = 0;
-    int32_t increment(int64_t pass) const { return pass + 1 < count ? step : lastStep; }
+    int32_t finalDepth = 0;  // Z steps
+    double passDepth = 0, mmPerStep = 0;
+    // The pass depth is below one step and each pass is raised to one.
+    bool raised() const { return passDepth < mmPerStep; }
+    // Z steps below the surface after pass `k`, 1 <= k <= count.
+    int32_t depthAfter(int64_t k) const;
 };
 LayerPasses PassesOf(const PenLayer& layer, const MachineSettings& settings);
 

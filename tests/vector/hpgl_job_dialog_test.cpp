@@ -194,13 +194,14 @@ TEST_F(DialogTest, StartRefusesAJobLargerThanTheFreeSpace) {
     open(kThreePens);
     select(0, "1");
     dialog->onCommand(kEnabled);
-    // One pass: travel, descend, plunge, cut, lift, return, two grid moves.
-    m.buffer.allocate(7);
+    // One pass: travel, descend, plunge, cut, lift, return; the grid of one
+    // copy moves nothing, and a job that fits the buffer exactly is taken.
+    m.buffer.allocate(5);
     dialog->onCommand(kStart);
     EXPECT_FALSE(view.ended);
     EXPECT_EQ(list.back(), "Not enought space in buffer,more space plus 1 ");
     EXPECT_EQ(m.buffer.queued(), 0);
-    m.buffer.allocate(8);
+    m.buffer.allocate(6);
     dialog->onCommand(kStart);
     EXPECT_TRUE(view.ended);
     EXPECT_EQ(view.endResult, kResultCancel);

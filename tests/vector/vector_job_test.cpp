@@ -1,8 +1,10 @@
 #include "vector/vector_job.h"
 
+#include <algorithm>
 #include <ostream>
 #include <random>
 
+#include "motion/rounding.h"
 #include "tests/vector/vector_fixture.h"
 
 namespace korvex::test {
@@ -66,18 +68,88 @@ TEST_F(JobTest, PassesEndExactlyAtTheDepth) {
     l.depth = 1.0f, l.passDepth = 0.4f;
     const LayerPasses p = PassesOf(l, m.settings);
     EXPECT_EQ(p.count, 3);
-    EXPECT_EQ(p.step, 16);
-    EXPECT_EQ(p.lastStep, 8);
+    EXPECT_EQ(p.depthAfter(1), 16);
+    EXPECT_EQ(p.depthAfter(2), 32);
+    EXPECT_EQ(p.depthAfter(3), 40);
     l.depth = 1.2f;
     EXPECT_EQ(PassesOf(l, m.settings).count, 3);
     l.passDepth = 0;
     EXPECT_EQ(PassesOf(l, m.settings).count, 0);
 }
 
+// The depth below the surface of every cut, in the order cut: the job
+// starts at safe height, H above the surface.
+std::vector<int> CutDepths(const std::vector<Move>& moves, int safeHeight) {
+    std::vector<int> depths;
+    int z = 0;
+    for (const Move& move : moves) {
+        z += move.dz;
+        if (move.spindleOn) depths.push_back(z - safeHeight);
+    }
+    return depths;
+}
+
+// The passes of one object as the depths it is cut at, one per pass.
+std::vector<int> PassDepths(const std::vector<int>& cuts, size_t cutsPerPass) {
+    std::vector<int> passes;
+    for (size_t i = 0; i < cuts.size(); i += cutsPerPass) passes.push_back(cuts[i]);
+    return passes;
+}
+
+TEST_F(JobTest, EveryStrategyEndsAtTheRoundedDepthWhateverThePasses) {
+    // Measured wrong at 0.1 mm steps: 1.0 in passes of 0.15 ended at 1.3 mm,
+    // in passes of 0.25 at 0.9 mm, and 0.3 in passes of 0.04 never cut.
+    struct Case {
+        float depth, pass, step;
+    };
+    std::vector<Case> cases{{1.0f, 0.15f, 0.1f}, {1.0f, 0.25f, 0.1f}, {0.3f, 0.04f, 0.1f}};
+    std::mt19937 random(18);
+    const float steps[] = {0.1f, 0.05f, 0.025f, 0.02f, 0.0125f, 0.01f, 0.00625f, 0.2f};
+    for (int i = 0; i < 600; ++i)
+        cases.push_back({0.01f * (1 + random() % 300), 0.01f * (1 + random() % 80),
+                         steps[random() % std::size(steps)]});
+    const std::string open = "SP1;PU0,0;PD40,0;PD40,40;";
+    const std::string closed = "SP1;PU0,0;PD40,0;PD40,40;PD0,0;";
+    for (const auto& [hpgl, oneWay] : {std::pair{open, false}, {open, true}, {closed, true}}) {
+        layer(hpgl, 0, 0, oneWay);
+        const size_t cutsPerPass = model.objects[0].points.size() - 1;
+        for (const Case& c : cases) {
+            m.settings.mmPerStepZ = c.step;
+            model.pens[0].depth = c.depth;
+            model.pens[0].passDepth = c.pass;
+            m.buffer.reset();
+            list.clear();
+            const int64_t counted = generateVectorJob(m, model, repeat, 1);
+            generateVectorJob(m, model, repeat, 0);
+            const std::vector<Move> moves = queued();
+            ASSERT_EQ(static_cast<int64_t>(moves.size()), counted);
+            const int safe = MmToSteps(m.settings.safeHeight, c.step);
+            const std::vector<int> passes = PassDepths(CutDepths(moves, safe), cutsPerPass);
+            const int finalDepth = MmToSteps(c.depth, c.step);
+            const int mostPerPass = std::max(MmToSteps(c.pass, c.step), 1) + 1;
+            SCOPED_TRACE(::testing::Message() << "depth " << c.depth << " pass " << c.pass
+                                              << " step " << c.step << " one-way " << oneWay);
+            ASSERT_FALSE(passes.empty());
+            EXPECT_EQ(passes.back(), finalDepth);
+            EXPECT_EQ(*std::max_element(passes.begin(), passes.end()), finalDepth);
+            for (size_t k = 0; k < passes.size(); ++k) {
+                const int before = k == 0 ? 0 : passes[k - 1];
+                EXPECT_LE(passes[k] - before, mostPerPass) << "pass " << k + 1;
+                if (finalDepth > 0) {
+                    EXPECT_GE(passes[k] - before, 1) << "pass " << k + 1;
+                }
+            }
+            // A pass depth below one step is said once per job.
+            const bool raised = c.pass < c.step && finalDepth > 0;
+            EXPECT_EQ(list.size(), raised ? 1u : 0u);
+        }
+    }
+}
+
 TEST_F(JobTest, ToolStaysDownWhereTheNextObjectStarts) {
     layer("SP1;PU0,0;PD40,0;PU40,0;PD40,40;", 0.4f, 0.4f);
-    // The empty travel between the objects is counted but not queued.
-    EXPECT_EQ(generateLayersByPass(m, model, 1), 8);
+    // The empty travel between the objects is neither queued nor counted.
+    EXPECT_EQ(generateLayersByPass(m, model, 1), 7);
     EXPECT_EQ(generateLayersByPass(m, model, 0), 7);
     EXPECT_EQ(queued(), (std::vector<Move>{Travel(0, 40), Descend(), Plunge(16), Cut(40, 0),
                                            Cut(0, -40), Lift(H + 16), Travel(-40, 0)}));
@@ -127,7 +199,7 @@ TEST_F(JobTest, RepeatGridMovesBetweenCopies) {
     repeat.countX = 2;
     SetRepeatSpacing(repeat, 0.5f, m.settings);  // below 1 mm: no spacing
     EXPECT_EQ(repeat.spacingXSteps, 0);
-    EXPECT_EQ(generateVectorJob(m, model, repeat, 1), 2 * 6 + 3);
+    EXPECT_EQ(generateVectorJob(m, model, repeat, 1), 2 * 5 + 2);
     EXPECT_EQ(generateVectorJob(m, model, repeat, 0), 2 * 5 + 2);
     const std::vector<Move> copy{Travel(0, 0), Descend(),    Plunge(16),
                                  Cut(40, 0),   Lift(H + 16), Travel(-40, 0)};
@@ -183,12 +255,29 @@ TEST_F(JobTest, CountEqualsTheCommandsQueued) {
     }
 }
 
+// Moves of length 0 are neither queued nor counted: the first object starts
+// at the origin, objects meet end to start, the safe height is 0, the drawing
+// is a vertical line with copies side by side (no width, no spacing) and one
+// row (no move down), so a job exactly the size of the free space fits.
+TEST_F(JobTest, EmptyMovesAreNotCountedSoAJobThatFitsIsNotRefused) {
+    m.settings.safeHeight = 0;
+    for (bool oneWay : {false, true}) {
+        layer("SP1;PU0,0;PD0,40;PU0,40;PD0,80;", 0.8f, 0.4f, oneWay);
+        repeat.countX = 3;
+        repeat.countY = 1;
+        m.buffer.allocate(1000);
+        const int64_t counted = generateVectorJob(m, model, repeat, 1);
+        generateVectorJob(m, model, repeat, 0);
+        EXPECT_EQ(m.buffer.queued(), counted) << "one-way " << oneWay;
+    }
+}
+
 TEST_F(JobTest, CountingAMillionPassesTakesNoMillionSteps) {
-    layer("SP1;PU0,0;PD40,0;", 1000, 0.0001f);
+    layer("SP1;PU0,0;PD40,0;", 100000, 0.025f);
     const int64_t passes = PassesOf(model.pens[0], m.settings).count;
-    EXPECT_GT(passes, 9'000'000);
-    EXPECT_EQ(generateLayersByPass(m, model, 1), 5 * passes + 1);
-    EXPECT_EQ(generateObjectsOneWay(m, model, 1), 2 + 3 * passes + 2 * (passes - 1) + 1);
+    EXPECT_EQ(passes, 4'000'000);
+    EXPECT_EQ(generateLayersByPass(m, model, 1), 5 * passes);
+    EXPECT_EQ(generateObjectsOneWay(m, model, 1), 1 + 3 * passes + 2 * (passes - 1) + 1);
 }
 
 }  // namespace
