@@ -1,0 +1,310 @@
+#include "ui/main_commands.h"
+
+#include <gtest/gtest.h>
+
+#include "motion/rounding.h"
+#include "tests/testkit/temp_dir.h"
+#include "tests/ui/recording_window.h"
+#include "ui/controller.h"
+#include "ui/main_ids.h"
+#include "ui/status_display.h"
+
+namespace korvex {
+namespace {
+
+using namespace mainwin;
+
+// The commands on a machine whose executor does not run: what they queue
+// stays in the buffer to be read.
+struct CommandsTest : ::testing::Test {
+    test::TempDir dir;
+    Controller c{dir.path(), {"none", true}};
+    test::RecordingWindow view;
+    ScriptedHost host;
+    test::ScriptedLauncher dialogs;
+    StatusDisplay status{c, view};
+    MainCommands commands{c, view, host, status, dialogs};
+    const MachineSettings& s = c.machine.settings;
+
+    CommandsTest() {
+        c.machine.settings.language = 1;
+        c.machine.settings.showMillimetres = 0;
+        c.machine.settings.moveSpeedZ = 2.5f;  // Z's period differs from X's and Y's
+        c.machine.buffer.allocate(100);
+        c.machine.log.setHost(&host);
+        c.machine.log.setListSink([this](const std::string& l) { view.addListLine(kLogList, l); });
+    }
+    std::vector<MotionCommand> queued() const {
+        std::vector<MotionCommand> out;
+        for (int i = 0; i <= c.machine.buffer.lastIndex(); ++i)
+            out.push_back(c.machine.buffer.entry(i));
+        return out;
+    }
+    int32_t period(float speed) const { return PeriodUs(speed, 0.1); }
+};
+
+TEST_F(CommandsTest, PlainJogMovesOneStepWithoutRampOnEveryAxisBothWays) {
+    for (int id = kJogXPlus; id <= kJogZMinus; ++id) commands.onCommand(id);
+    const auto q = queued();
+    ASSERT_EQ(q.size(), 6u);
+    const int32_t expect[6][3] = {{1, 0, 0},  {-1, 0, 0}, {0, 1, 0},
+                                  {0, -1, 0}, {0, 0, 1},  {0, 0, -1}};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(q[i].dx, expect[i][0]);
+        EXPECT_EQ(q[i].dy, expect[i][1]);
+        EXPECT_EQ(q[i].dz, expect[i][2]);
+        EXPECT_EQ(q[i].accelerated, 0);
+        EXPECT_EQ(q[i].periodUs, period(i < 4 ? s.moveSpeedX : s.moveSpeedZ));
+    }
+}
+
+TEST_F(CommandsTest, ShiftAndCtrlQueueFiveThenFiftyMillimetresWithTheAccelerationSwitch) {
+    host.shift = true;
+    commands.onCommand(kJogXPlus);
+    host.shift = false;
+    host.ctrl = true;
+    commands.onCommand(kJogXPlus + 3);  // Y -
+    host.shift = true;
+    commands.onCommand(kUseAcceleration);  // off
+    commands.onCommand(kJogZMinus - 1);    // Z +
+    const auto q = queued();
+    ASSERT_EQ(q.size(), 4u);
+    EXPECT_EQ(q[0].dx, 50);
+    EXPECT_EQ(q[0].accelerated, 1);
+    EXPECT_EQ(q[1].dy, -500);
+    EXPECT_EQ(q[2].dz, 50);
+    EXPECT_EQ(q[3].dz, 500);
+    EXPECT_EQ(q[3].accelerated, 0);
+    EXPECT_EQ(q[3].periodUs, period(s.moveSpeedZ));
+}
+
+TEST_F(CommandsTest, KeysJogLikeTheButtonsWithPageUpLiftingZ) {
+    commands.onKey(JogKey::Left);
+    commands.onKey(JogKey::Up);
+    commands.onKey(JogKey::PageUp);
+    commands.onKey(JogKey::PageDown);
+    const auto q = queued();
+    ASSERT_EQ(q.size(), 4u);
+    EXPECT_EQ(q[0].dx, -1);
+    EXPECT_EQ(q[1].dy, 1);
+    EXPECT_EQ(q[2].dz, -1);
+    EXPECT_EQ(q[3].dz, 1);
+}
+
+TEST_F(CommandsTest, GoTargetsEnableTheGoButtonsAndReturnToZero) {
+    commands.updateGoButtons();
+    EXPECT_FALSE(view.isEnabled(kGoXYZ));
+    view.setText(kTargetX, "12");
+    commands.onEditChange(kTargetX);
+    EXPECT_TRUE(view.isEnabled(kGoXYZ));
+    EXPECT_TRUE(view.isEnabled(kGoXYThenZ));
+    view.setText(kTargetZ, "-7 steps");
+    commands.onEditChange(kTargetZ);
+    commands.onCommand(kGoXYZ);
+    const auto q = queued();
+    ASSERT_EQ(q.size(), 1u);
+    EXPECT_EQ(q[0].dx, 12);
+    EXPECT_EQ(q[0].dz, -7);
+    // The slowest of the three axes sets the period, whichever moves.
+    EXPECT_EQ(q[0].periodUs, period(s.moveSpeedZ));
+    EXPECT_EQ(view.text(kTargetX), "   0.00");
+    EXPECT_FALSE(view.isEnabled(kGoXYZ));
+}
+
+TEST_F(CommandsTest, TargetsInMillimetresWhenPositionsShowMillimetres) {
+    c.machine.settings.showMillimetres = 1;
+    view.setText(kTargetY, "2.56");
+    commands.onEditChange(kTargetY);
+    EXPECT_EQ(c.op.goTarget[1], 26);
+}
+
+TEST_F(CommandsTest, GoXYThenZWithANegativeZLiftsFirst) {
+    view.setText(kTargetX, "30");
+    commands.onEditChange(kTargetX);
+    view.setText(kTargetZ, "-40");
+    commands.onEditChange(kTargetZ);
+    commands.onCommand(kGoXYThenZ);
+    auto q = queued();
+    ASSERT_EQ(q.size(), 2u);
+    EXPECT_EQ(q[0].dz, -40);
+    EXPECT_EQ(q[1].dx, 30);
+    EXPECT_EQ(q[1].dwellAfter, 1);
+
+    view.setText(kTargetZ, "40");
+    commands.onEditChange(kTargetZ);
+    commands.onCommand(kGoXYThenZ);
+    q = queued();
+    ASSERT_EQ(q.size(), 3u);  // a zero XY move is not queued
+    EXPECT_EQ(q[2].dz, 40);
+}
+
+TEST_F(CommandsTest, AbsoluteTargetsOfZeroGoBackToTheOrigin) {
+    AppendCommand(c.machine, 10, -20, 30, 1000, 0, 0, 0, 0, 0);
+    commands.onCommand(kAbsoluteTarget);
+    EXPECT_TRUE(view.isEnabled(kGoXYZ));
+    commands.onCommand(kGoXYZ);
+    const auto q = queued();
+    ASSERT_EQ(q.size(), 2u);
+    EXPECT_EQ(q[1].dx, -10);
+    EXPECT_EQ(q[1].dy, 20);
+    EXPECT_EQ(q[1].dz, -30);
+}
+
+TEST_F(CommandsTest, GoCommandsRefuseWithoutFreeEntries) {
+    c.machine.buffer.allocate(1);
+    view.setText(kTargetX, "5");
+    commands.onEditChange(kTargetX);
+    commands.onCommand(kGoXYThenZ);
+    EXPECT_TRUE(queued().empty());
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_NE(host.boxes[0].text.find("plus 2"), std::string::npos);
+    commands.onCommand(kGoXYZ);
+    EXPECT_EQ(queued().size(), 1u);
+}
+
+TEST_F(CommandsTest, SetRelativeOriginNoKeepsZAndQueuesNothing) {
+    c.machine.position.relOriginZ = 77;
+    AppendCommand(c.machine, 10, 20, 30, 1000, 0, 0, 0, 0, 0);
+    host.answers = {Answer::No};
+    commands.onCommand(kSetRel);
+    EXPECT_EQ(queued().size(), 1u);
+    EXPECT_EQ(c.machine.position.relOriginX.load(), 10);
+    EXPECT_EQ(c.machine.position.relOriginY.load(), 20);
+    EXPECT_EQ(c.machine.position.relOriginZ.load(), 77);
+    EXPECT_EQ(c.machine.position.relOriginSet.load(), 1);
+    EXPECT_TRUE(view.isEnabled(kRelX));
+}
+
+TEST_F(CommandsTest, SetRelativeOriginYesTakesZAndLiftsBySafeHeight) {
+    AppendCommand(c.machine, 10, 20, 30, 1000, 0, 0, 0, 0, 0);
+    host.answers = {Answer::Yes};
+    commands.onCommand(kMenuSetRel);
+    const auto q = queued();
+    ASSERT_EQ(q.size(), 2u);
+    EXPECT_EQ(q[1].dz, -MmToSteps(s.safeHeight, s.mmPerStepZ));
+    EXPECT_EQ(q[1].accelerated, 1);
+    EXPECT_EQ(c.machine.position.relOriginZ.load(), 30);
+}
+
+TEST_F(CommandsTest, GotoRelativeAfterAResetStartsFromWhereTheResetStopped) {
+    MachinePosition& p = c.machine.position;
+    p.relOriginX = 100;
+    p.relOriginY = 50;
+    p.relOriginZ = 10;
+    p.relOriginSet = 1;
+    p.plannedX = 999;  // the abandoned job's end
+    p.resumeX = 40;
+    p.resumeY = 30;
+    p.resumeZ = 20;
+    p.resumeValid = 1;
+    commands.onCommand(kGotoRel);
+    const int32_t safe = MmToSteps(s.safeHeight, s.mmPerStepZ);
+    const auto q = queued();
+    ASSERT_EQ(q.size(), 4u);
+    EXPECT_EQ(q[0].dz, -10);
+    EXPECT_EQ(q[1].dz, -safe);
+    EXPECT_EQ(q[2].dx, 60);
+    EXPECT_EQ(q[2].dy, 20);
+    EXPECT_EQ(q[3].dz, safe);
+    EXPECT_EQ(p.resumeValid.load(), 0);
+    EXPECT_EQ(p.absX.load(), 40);
+    EXPECT_EQ(p.plannedZ.load(), 10);
+}
+
+TEST_F(CommandsTest, ResetAbsoluteOnlyWhileIdleAndKeepsTheOriginFlag) {
+    MachinePosition& p = c.machine.position;
+    p.absX = 5;
+    p.relOriginX = 9;
+    p.relOriginSet = 1;
+    c.machine.executor.executorIdle = 0;
+    commands.onCommand(kResetAbs);
+    EXPECT_EQ(p.absX.load(), 5);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].title, "?");
+    c.machine.executor.executorIdle = 1;
+    commands.onCommand(kMenuResetAbs);
+    EXPECT_EQ(p.absX.load(), 0);
+    EXPECT_EQ(p.relOriginX.load(), 0);
+    EXPECT_EQ(p.relOriginSet.load(), 1);
+}
+
+TEST_F(CommandsTest, EmergencyButtonHoldsTheGateUntilItsRelease) {
+    commands.onCommand(kEmergencyStop);
+    EXPECT_EQ(c.machine.signals.estopActive.load(), 1);
+    EXPECT_EQ(c.machine.gate.count(), 1);
+    EXPECT_TRUE(view.isChecked(kEmergencyStop));
+    commands.onCommand(kEmergencyStop);
+    EXPECT_EQ(c.machine.signals.estopActive.load(), 0);
+    EXPECT_EQ(c.machine.gate.count(), 0);
+    EXPECT_FALSE(view.isChecked(kEmergencyStop));
+}
+
+TEST_F(CommandsTest, ResetBufferAsksFirst) {
+    AppendCommand(c.machine, 10, 0, 0, 1000, 0, 0, 0, 0, 0);
+    host.answers = {Answer::No};
+    commands.onCommand(kResetBuffer);
+    EXPECT_EQ(queued().size(), 1u);
+    EXPECT_TRUE(view.lines().empty());
+    host.answers = {Answer::Yes};
+    commands.onCommand(kResetBuffer);
+    EXPECT_EQ(host.boxes.back().title, "?");
+    EXPECT_EQ(view.lines().back(), "Reset buffer OK");
+}
+
+TEST_F(CommandsTest, ScaleNeverGoesBelowOnePercent) {
+    c.op.scalePercent = 2;
+    commands.onCommand(kScaleDown);
+    commands.onCommand(kScaleDown);
+    EXPECT_EQ(c.op.scalePercent, 1);
+    EXPECT_EQ(view.text(kScalePercent), "1 %");
+    commands.onCommand(kScaleUp);
+    EXPECT_EQ(c.op.scalePercent, 2);
+}
+
+TEST_F(CommandsTest, TurningWithoutADrawingOnlyTellsWithABox) {
+    commands.onCommand(kToLeft);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "At first, u must choose file hpgl!");
+    EXPECT_TRUE(view.lines().empty());
+}
+
+TEST_F(CommandsTest, JobCommandsWithoutTheirWindowSayWhichWindowIsMissing) {
+    commands.onCommand(kDrill);
+    commands.onCommand(kMenuSurface);
+    ASSERT_EQ(dialogs.opened.size(), 2u);
+    EXPECT_EQ(dialogs.opened[0], DialogKind::Drilling);
+    const auto lines = view.lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "The window \"Drill holes\" is not in this version yet");
+    dialogs.result = 1;
+    commands.onCommand(kMenuSeparate);
+    EXPECT_EQ(view.lines().size(), 2u);
+}
+
+TEST_F(CommandsTest, CalibrationOpensTheNullPositionDialogOnlyWhenIdle) {
+    c.machine.executor.executorIdle = 0;
+    commands.onCommand(kSetAbs);
+    EXPECT_TRUE(dialogs.opened.empty());
+    c.machine.executor.executorIdle = 1;
+    commands.onCommand(kMenuCalibration);
+    ASSERT_EQ(dialogs.opened.size(), 1u);
+    EXPECT_EQ(dialogs.opened[0], DialogKind::NullPosition);
+}
+
+TEST_F(CommandsTest, ModelCommandsAreGrayWithoutADrawing) {
+    commands.updateModelControls();
+    EXPECT_FALSE(view.menuEnabled[kMenuHpgl]);
+    EXPECT_FALSE(view.menuEnabled[kMenuGcode]);
+    EXPECT_FALSE(view.isEnabled(kScaleUp));
+}
+
+TEST_F(CommandsTest, LogoOpensThePageOfTheLanguage) {
+    commands.onCommand(kLogo);
+    c.machine.settings.language = 0;
+    commands.onCommand(kLogo);
+    ASSERT_EQ(host.urls.size(), 2u);
+    EXPECT_NE(host.urls[0], host.urls[1]);
+}
+
+}  // namespace
+}  // namespace korvex

@@ -1,0 +1,122 @@
+#include "ui/status_display.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/testkit/temp_dir.h"
+#include "tests/ui/recording_window.h"
+#include "ui/controller.h"
+#include "ui/main_ids.h"
+
+namespace korvex {
+namespace {
+
+using namespace mainwin;
+
+TEST(TimeToEnd, SwitchesUnitsAboveOneHundredOfEach) {
+    EXPECT_EQ(FormatTimeToEnd(100.0), "100.0 s");
+    EXPECT_EQ(FormatTimeToEnd(150.0), "  2.5 min");
+    EXPECT_EQ(FormatTimeToEnd(6001.0), "  1.7 h");
+    EXPECT_EQ(FormatTimeToEnd(-30.0), " 30.0 s");
+    EXPECT_EQ(FormatTimeToEnd(400.0 * 3600), " 16.7 d");
+}
+
+TEST(CountryOfLocale, GivesTheThreeLetterCountry) {
+    EXPECT_EQ(CountryOfLocale("cs_CZ.UTF-8"), "CZE");
+    EXPECT_EQ(CountryOfLocale("en_US"), "USA");
+    EXPECT_EQ(CountryOfLocale("C"), "");
+    EXPECT_EQ(CountryOfLocale("xx_ZZ.UTF-8"), "ZZ");
+}
+
+struct StatusTest : ::testing::Test {
+    test::TempDir dir;
+    Controller c{dir.path(), {"none", true}};
+    test::RecordingWindow view;
+    StatusDisplay status{c, view};
+    StatusTest() {
+        c.machine.buffer.allocate(50);
+        c.machine.settings.showMillimetres = 0;
+    }
+};
+
+TEST_F(StatusTest, EmptyBufferShowsNicAndZeroProgressAndLeavesTheFinalFields) {
+    view.setText(kFinalX, "none");
+    status.refresh(true);
+    EXPECT_EQ(view.text(kBufferFill), "nic/50");
+    EXPECT_EQ(view.text(kLeftX), "      0");
+    EXPECT_EQ(view.text(kFinalX), "none");
+    EXPECT_EQ(view.text(kTimeToEnd), "  0.0 s");
+    EXPECT_EQ(view.text(kSpeedX), "stop");
+}
+
+TEST_F(StatusTest, QueuedWorkShowsFillPlannedEndAndTime) {
+    c.machine.settings.showMillimetres = 1;
+    AppendCommand(c.machine, 100, 0, 0, 100000, 0, 0, 0, 0, 0);  // 10 s
+    AppendCommand(c.machine, 0, -50, 0, 100000, 0, 0, 0, 0, 0);  // 5 s
+    status.refresh(true);
+    EXPECT_EQ(view.text(kBufferFill), "2/50");
+    EXPECT_EQ(view.text(kLeftX), "10.00mm");
+    EXPECT_EQ(view.text(kFinalX + 1), "-5.00mm");
+    EXPECT_EQ(view.text(kTimeToEnd), " 15.0 s");
+}
+
+TEST_F(StatusTest, PositionsInMillimetresOrSteps) {
+    c.machine.position.absX = 1234;
+    status.refresh(false);
+    EXPECT_EQ(view.text(kAbsX), "   1234");
+    c.machine.settings.showMillimetres = 1;
+    c.machine.position.absX = 1235;
+    status.refresh(false);
+    EXPECT_EQ(view.text(kAbsX), "123.500 mm");
+}
+
+TEST_F(StatusTest, AnUnchangedPositionRefreshesNothingUntilForced) {
+    status.refresh(true);
+    c.machine.executor.currentPeriodUs = 1000;
+    c.machine.executor.axisStepping[0] = 1;
+    EXPECT_EQ(status.refresh(false), 1);
+    EXPECT_EQ(view.text(kSpeedX), "stop");
+    EXPECT_EQ(status.refresh(true), 0);
+    EXPECT_EQ(view.text(kSpeedX), "    1000 k/s");
+    c.machine.settings.showMillimetres = 1;
+    status.refresh(true);
+    EXPECT_EQ(view.text(kSpeedX), " 100.000 mm/s");
+    EXPECT_EQ(view.text(kSpeedY), "stop");
+}
+
+TEST_F(StatusTest, RelativeOriginGrayedUntilSet) {
+    status.showRelativeOrigin();
+    EXPECT_FALSE(view.isEnabled(kRelX));
+    c.machine.position.relOriginZ = -42;
+    c.machine.position.relOriginSet = 1;
+    status.showRelativeOrigin();
+    EXPECT_TRUE(view.isEnabled(kRelZ));
+    EXPECT_EQ(view.text(kRelZ), "  -42");
+}
+
+TEST_F(StatusTest, SwitchesFollowTheOutputsAndTheirSettings) {
+    c.machine.settings.switchMachine = 1;
+    c.machine.settings.switchSpindle = 0;
+    c.machine.signals.machineOnState = 1;
+    status.refresh(true);
+    EXPECT_TRUE(view.isEnabled(kMachineSwitch));
+    EXPECT_TRUE(view.isChecked(kMachineSwitch));
+    EXPECT_FALSE(view.isEnabled(kSpindleSwitch));
+}
+
+TEST_F(StatusTest, SignalsShowTheInputFlags) {
+    c.machine.signals.limitY = 1;
+    c.machine.signals.estopActive = 1;
+    status.showSignals();
+    EXPECT_TRUE(view.isChecked(kMinY));
+    EXPECT_FALSE(view.isChecked(kMinX));
+    EXPECT_TRUE(view.isChecked(kEmergencyStop));
+}
+
+TEST_F(StatusTest, ModelFieldsSayNoneWithoutAModel) {
+    status.showModelInfo();
+    EXPECT_EQ(view.text(kModelFile), "none");
+    EXPECT_EQ(view.text(kModelObjects), "none");
+}
+
+}  // namespace
+}  // namespace korvex

@@ -1,0 +1,42 @@
+#include "ui/controller.h"
+
+#include <utility>
+
+namespace korvex {
+
+Controller::Controller(std::string dir, RigOptions rig)
+    : moduleDir(std::move(dir)), rigOptions(std::move(rig)) {
+    LoadFactoryDefaults(machine.settings);
+}
+
+Controller::~Controller() {
+    stopMotion();
+}
+
+void Controller::startMotion() {
+    if (!motion_) motion_ = std::make_unique<MotionRig>(machine, rigOptions);
+}
+
+void Controller::stopMotion() {
+    motion_.reset();
+}
+
+const std::string& Controller::portName() const {
+    static const std::string none;
+    return motion_ ? motion_->portName() : none;
+}
+
+std::string CountryOfLocale(const std::string& locale) {
+    static const std::pair<const char*, const char*> kCountries[] = {
+        {"CZ", "CZE"}, {"SK", "SVK"}, {"DE", "DEU"}, {"AT", "AUT"}, {"PL", "POL"},
+        {"GB", "GBR"}, {"US", "USA"}, {"FR", "FRA"}, {"IT", "ITA"}, {"ES", "ESP"},
+        {"HU", "HUN"}, {"NL", "NLD"}, {"CA", "CAN"}, {"AU", "AUS"}, {"IE", "IRL"}};
+    const size_t underscore = locale.find('_');
+    if (underscore == std::string::npos || underscore + 3 > locale.size()) return {};
+    const std::string code = locale.substr(underscore + 1, 2);
+    for (const auto& [two, three] : kCountries)
+        if (code == two) return three;
+    return code;
+}
+
+}  // namespace korvex

@@ -1,0 +1,62 @@
+#pragma once
+// The application object: the one machine, the models of every job kind,
+// the values the jobs share and the module directory. A front end owns one
+// for the program's run; a test builds its own and throws it away.
+
+#include <memory>
+#include <string>
+
+#include "drilling/drill_set.h"
+#include "machining/job_values.h"
+#include "machining/raster_image.h"
+#include "motion/machine.h"
+#include "motion/motion_rig.h"
+#include "ui/operator_state.h"
+#include "vector/vector_job.h"
+#include "vector/vector_model.h"
+#include "vector/vector_preview.h"
+
+namespace korvex {
+
+class Controller {
+  public:
+    // `rig` chooses the port backend and the clock the machine starts on.
+    Controller(std::string moduleDir, RigOptions rig);
+    ~Controller();
+    Controller(const Controller&) = delete;
+    Controller& operator=(const Controller&) = delete;
+
+    // Starts the port, the clock, the tables and the executor on the
+    // settings in force; stopMotion() joins the executor and switches the
+    // outputs off. Window thread.
+    void startMotion();
+    void stopMotion();
+    bool motionRunning() const { return motion_ != nullptr; }
+    // The simulated machine while the "sim" backend runs; else null.
+    SimulatedMachine* sim() { return motion_ ? motion_->sim() : nullptr; }
+    const std::string& portName() const;
+
+    const std::string moduleDir;
+    const RigOptions rigOptions;
+    // The user's country, three letters ("CZE"), set by the front end.
+    std::string country;
+
+    Machine machine;
+    OperatorState op;
+    VectorModel vector;
+    MainPreview preview;
+    VectorJobRepeat repeat;
+    DrillSet drills;
+    RasterImage raster;
+    JobValues jobValues;
+
+  private:
+    std::unique_ptr<MotionRig> motion_;
+};
+
+// The three-letter country of a POSIX locale name ("cs_CZ.UTF-8" gives
+// "CZE"); the two letters themselves for a country this table lacks, ""
+// without one.
+std::string CountryOfLocale(const std::string& locale);
+
+}  // namespace korvex

@@ -1,0 +1,121 @@
+#include "ui/status_display.h"
+
+#include <cmath>
+
+#include "platform/dialog_view.h"
+#include "ui/controller.h"
+#include "ui/main_ids.h"
+
+namespace korvex {
+
+using namespace mainwin;
+
+std::string FormatTimeToEnd(double seconds) {
+    float t = std::fabs(static_cast<float>(seconds));
+    if (t <= 100) return Format("%5.1f s", t);
+    t /= 60;
+    if (t <= 100) return Format("%5.1f min", t);
+    t /= 60;
+    if (t <= 100) return Format("%5.1f h", t);
+    return Format("%5.1f d", t / 24);
+}
+
+static float StepSize(const MachineSettings& s, int axis) {
+    return axis == 0 ? s.mmPerStepX : axis == 1 ? s.mmPerStepY : s.mmPerStepZ;
+}
+
+std::string StatusDisplay::position(int axis, int32_t steps, const char* mmFormat,
+                                    const char* stepFormat) const {
+    const MachineSettings& s = c_.machine.settings;
+    if (s.showMillimetres) return Format(mmFormat, static_cast<double>(steps * StepSize(s, axis)));
+    return Format(stepFormat, steps);
+}
+
+int StatusDisplay::refresh(bool force) {
+    Machine& m = c_.machine;
+    const MachineSettings& s = m.settings;
+    const int32_t abs[3] = {m.position.absX.load(), m.position.absY.load(), m.position.absZ.load()};
+    if (!force && abs[0] == shown_[0] && abs[1] == shown_[1] && abs[2] == shown_[2]) return 1;
+
+    view_.enable(kMachineSwitch, s.switchMachine != 0);
+    view_.enable(kSpindleSwitch, s.switchSpindle != 0);
+    view_.setCheck(kMachineSwitch, m.signals.machineOnState.load() != 0);
+    view_.setCheck(kSpindleSwitch, m.signals.spindleOnState.load() != 0);
+
+    const int absIds[3] = {kAbsX, kAbsY, kAbsZ};
+    for (int a = 0; a < 3; ++a)
+        if (abs[a] != shown_[a]) view_.setText(absIds[a], position(a, abs[a], "%7.3f mm", "%7d"));
+
+    const int32_t period = m.executor.currentPeriodUs.load();
+    const int speedIds[3] = {kSpeedX, kSpeedY, kSpeedZ};
+    for (int a = 0; a < 3; ++a) {
+        std::string text = "stop";
+        if (period >= 1 && m.executor.axisStepping[a].load()) {
+            const float rate = 1000000.0f / static_cast<float>(period);
+            text = s.showMillimetres ? Format(" %7.3f mm/s", rate * StepSize(s, a))
+                                     : Format(" %7.0f k/s", rate);
+        }
+        view_.setText(speedIds[a], text);
+    }
+
+    const int capacity = m.buffer.capacity();
+    const int last = m.buffer.lastIndex();
+    if (last < 0) {
+        view_.setText(kBufferFill, Format("nic/%d", capacity));
+        for (int a = 0; a < 3; ++a)
+            view_.setText(kLeftX + a,
+                          s.showMillimetres ? Format("%5.2fmm", 0.0) : Format("%7d", 0));
+    } else {
+        view_.setText(kBufferFill, Format("%d/%d", last + 1, capacity));
+        const MotionCommand front = m.buffer.entry(0);
+        const int32_t left[3] = {front.dx, front.dy, front.dz};
+        const int32_t planned[3] = {m.position.plannedX.load(), m.position.plannedY.load(),
+                                    m.position.plannedZ.load()};
+        for (int a = 0; a < 3; ++a) {
+            view_.setText(kLeftX + a, position(a, left[a], "%5.2fmm", "%5d"));
+            view_.setText(kFinalX + a, position(a, planned[a], "%5.2fmm", "%5d"));
+        }
+    }
+    view_.setText(kTimeToEnd, FormatTimeToEnd(last < 0 ? 0.0 : m.buffer.remainingTimeS()));
+    for (int a = 0; a < 3; ++a) shown_[a] = abs[a];
+    return 0;
+}
+
+void StatusDisplay::showRelativeOrigin() {
+    const MachinePosition& p = c_.machine.position;
+    const int32_t origin[3] = {p.relOriginX.load(), p.relOriginY.load(), p.relOriginZ.load()};
+    const bool set = p.relOriginSet.load() == 1;
+    const int ids[3] = {kRelX, kRelY, kRelZ};
+    for (int a = 0; a < 3; ++a) {
+        view_.setText(ids[a], position(a, origin[a], "%7.3f mm", "%5d"));
+        view_.enable(ids[a], set);
+    }
+}
+
+void StatusDisplay::showSignals() {
+    const MachineSignals& g = c_.machine.signals;
+    view_.setCheck(kEmergencyStop, g.estopActive.load() != 0);
+    view_.setCheck(kEmergencySignal, g.emergencyInput.load() != 0);
+    view_.setCheck(kMinX, g.limitX.load() != 0);
+    view_.setCheck(kMinY, g.limitY.load() != 0);
+    view_.setCheck(kMinZ, g.limitZ.load() != 0);
+    view_.setCheck(kMinKZ, g.zSensor.load() != 0);
+}
+
+void StatusDisplay::showModelInfo() {
+    const VectorModel& model = c_.vector;
+    if (model.loaded != 1) {
+        for (int id = kModelFile; id <= kModelObjects; ++id) view_.setText(id, "none");
+        return;
+    }
+    const MachineSettings& s = c_.machine.settings;
+    view_.setText(kModelFile, model.sourcePath);
+    if (IsHpglKind(model.sourceKind)) view_.setText(kModelType, "HPGL soubor (*.plt)");
+    view_.setText(kModelSize, Format("x:%.2fmm y:%.2fmm z:%.2fmm",
+                                     static_cast<double>(model.displayWidth * s.mmPerStepX),
+                                     static_cast<double>(model.displayHeight * s.mmPerStepY), 0.0));
+    view_.setText(kModelPens, Format("%d", model.penCount));
+    view_.setText(kModelObjects, Format("%d", model.objectCount()));
+}
+
+}  // namespace korvex
