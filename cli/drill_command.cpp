@@ -4,6 +4,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "cli/excellon_format_option.h"
 #include "cli/job_output.h"
 #include "drilling/drill_readers.h"
 #include "drilling/drilling_dialog.h"
@@ -24,6 +25,7 @@ struct DrillOptions {
     std::vector<std::string> tools;
     std::vector<ToolRequest> requests;
     std::string kind;                     // "" or "excellon-full"
+    std::string format;                   // "" or digits such as "2.4", for excellon-full
     int loadButton = kDrillLoadExcellon;  // from the file's extension and the kind
     JobOutput output;
 };
@@ -83,6 +85,7 @@ int RunDrill(CliContext& ctx, DrillOptions& o) {
     DrillSet set;
     DrillingDialog dialog(m, set, view, host);
     dialog.onInit();
+    view.setText(kDrillNumberFormat, o.format);
     dialog.onCommand(o.loadButton);
     if (dialog.lastReadResult() != kDrillReadLoaded) return kExitRefused;
     for (const ToolRequest& r : o.requests) {
@@ -121,6 +124,7 @@ void AddDrillCommand(CLI::App& app, CliContext& ctx) {
                     "excellon-full: load with the full Excellon reader (.drl .txt .cnc .exc .tap "
                     ".xln; holes of each drill in travel order, slots counted)")
         ->check(CLI::IsMember({"excellon-full"}));
+    AddNumberFormatOption(*sub, o->format);
     o->output.addOptions(*sub);
     sub->callback([&ctx, o] {
         std::string extension = std::filesystem::path(o->file).extension().string();
@@ -132,6 +136,7 @@ void AddDrillCommand(CLI::App& app, CliContext& ctx) {
                                            "expected a .drl .txt .cnc .exc .tap or .xln file");
             o->loadButton = kDrillLoadExcellonFull;
         } else {
+            RequireFullExcellonFor(o->format);
             if (extension != ".drl" && extension != ".vrt")
                 throw CLI::ValidationError("FILE", "expected a .drl or .vrt file");
             o->loadButton = extension == ".vrt" ? kDrillLoadSimple : kDrillLoadExcellon;

@@ -4,6 +4,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "cli/excellon_format_option.h"
 #include "cli/inspectors.h"
 #include "drilling/excellon_full.h"
 
@@ -22,6 +23,7 @@ void AddInspectCommand(CLI::App& app, CliContext& ctx) {
     struct Options {
         std::string file;
         std::string kind;
+        std::string format;
     };
     auto o = std::make_shared<Options>();
     auto* sub =
@@ -30,7 +32,9 @@ void AddInspectCommand(CLI::App& app, CliContext& ctx) {
     sub->add_option("--kind", o->kind,
                     "HPGL producer: corel, artcam or sprint; excellon-full reads a drill file "
                     "(.drl .txt .cnc .exc .tap .xln) with the full Excellon reader");
+    AddNumberFormatOption(*sub, o->format);
     sub->callback([&ctx, o] {
+        if (o->kind != "excellon-full") RequireFullExcellonFor(o->format);
         ctx.command = [&ctx, o]() -> int {
             const std::string ext = LowerExtension(o->file);
             if (ext == ".plt" || ext == ".art" || ext == ".hpgl")
@@ -39,9 +43,9 @@ void AddInspectCommand(CLI::App& app, CliContext& ctx) {
                                    : ext == ".art"  ? "artcam"
                                                     : "corel");
             if (o->kind == "excellon-full" && IsExcellonFullExtension(ext))
-                return InspectDrills(ctx, o->file, o->kind);
-            if (ext == ".drl") return InspectDrills(ctx, o->file, "excellon");
-            if (ext == ".vrt") return InspectDrills(ctx, o->file, "simple");
+                return InspectDrills(ctx, o->file, o->kind, o->format);
+            if (ext == ".drl") return InspectDrills(ctx, o->file, "excellon", "");
+            if (ext == ".vrt") return InspectDrills(ctx, o->file, "simple", "");
             if (ext == ".bmp" || ext == ".jpg" || ext == ".jpeg" || ext == ".tif" || ext == ".tiff")
                 return InspectRaster(ctx, o->file);
             std::fprintf(stderr,

@@ -21,24 +21,28 @@ double ShortestDecimal(float value) {
 }
 }  // namespace
 
-int InspectDrills(CliContext& ctx, const std::string& path, const std::string& kind) {
+int InspectDrills(CliContext& ctx, const std::string& path, const std::string& kind,
+                  const std::string& format) {
     DrillSet set;
     const bool full = kind == "excellon-full";
     ExcellonFullReport report;
-    const DrillFormat& format = kind == "simple" ? kSimpleDrillFormat : kExcellonFormat;
-    if (!(full ? LoadExcellonFullFile(ctx.machine, set, path, &report)
-               : LoadDrillFile(ctx.machine, set, path, format)))
+    const DrillFormat& reader = kind == "simple" ? kSimpleDrillFormat : kExcellonFormat;
+    const ExcellonDigits digits = ParseExcellonDigits(format).value_or(ExcellonDigits{});
+    if (!(full ? LoadExcellonFullFile(ctx.machine, set, path, &report, digits)
+               : LoadDrillFile(ctx.machine, set, path, reader)))
         return kExitRefused;
     nlohmann::ordered_json tools = nlohmann::ordered_json::array();
     for (int t = 0; t < set.toolCount; ++t)
         tools.push_back({{"diameter", ShortestDecimal(set.tools[t].diameter)},
                          {"holes", set.tools[t].holeCount}});
-    nlohmann::ordered_json summary = {{"type", kind},
+    // The full reader reads the same format: the type stays "excellon".
+    nlohmann::ordered_json summary = {{"type", full ? "excellon" : kind},
                                       {"tools", tools},
                                       {"holes", set.holeCount},
                                       {"fieldWidth", set.fieldWidth},
                                       {"fieldHeight", set.fieldHeight}};
     if (full) {
+        summary["reader"] = "full";
         summary["slots"] = report.slots;
         summary["unknownWords"] = report.unknownWords;
         summary["travelFileOrder"] = std::round(report.travel.fileOrderMm * 100) / 100;

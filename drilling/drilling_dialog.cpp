@@ -1,5 +1,6 @@
 #include "drilling/drilling_dialog.h"
 
+#include <optional>
 #include <string>
 
 #include "drilling/drill_holes.h"
@@ -66,11 +67,26 @@ void DrillingDialog::refresh() {
     view_.invalidate();
 }
 
-void DrillingDialog::load(int (*read)(Machine&, Host&, DrillSet&)) {
-    lastRead_ = read(m_, host_, set_);
+void DrillingDialog::load(const std::function<int()>& read) {
+    lastRead_ = read();
     fileChosen_ = fileChosen_ || lastRead_ != kDrillReadCancelled;
     displayed_ = 0;  // the new file's first drill
     refresh();
+}
+
+void DrillingDialog::loadExcellonFull() {
+    std::string typed = view_.text(kDrillNumberFormat);
+    std::erase(typed, ' ');
+    const std::optional<ExcellonDigits> chosen =
+        typed.empty() ? ExcellonDigits{} : ParseExcellonDigits(typed);
+    if (!chosen) {
+        m_.log.say({"Formát čísel zadejte jako počet číslic před a za tečkou, např. 2.4",
+                    "Give the number format as the digits before and after the point, e.g. 2.4"},
+                   true, true);
+        lastRead_ = kDrillReadFailed;
+        return;
+    }
+    load([&] { return readExcellonFullFile(m_, host_, set_, *chosen); });
 }
 
 void DrillingDialog::drillDisplayed() {
@@ -88,11 +104,11 @@ void DrillingDialog::drillDisplayed() {
 void DrillingDialog::onCommand(int id) {
     switch (id) {
         case kDrillLoadExcellon:
-            return load(readExcellonFile);
+            return load([this] { return readExcellonFile(m_, host_, set_); });
         case kDrillLoadSimple:
-            return load(readSimpleDrillFile);
+            return load([this] { return readSimpleDrillFile(m_, host_, set_); });
         case kDrillLoadExcellonFull:
-            return load(readExcellonFullFile);
+            return loadExcellonFull();
         case kDrillEnable:
             set_.tools[displayed_].enabled = view_.isChecked(kDrillEnable) ? 1 : 0;
             return;

@@ -25,6 +25,10 @@ enum DrillingControl {
     kDrillLoadExcellon = 1019,
     kDrillLoadSimple = 1020,
     kDrillLoadExcellonFull = 1025,  // "Excellon (plný) \n Excellon (full)"
+    // Edit "formát čísel / number format": digits before and after the point
+    // ("2.4") of coordinates without one, for the full Excellon reader;
+    // empty leaves it to the file.
+    kDrillNumberFormat = 1026,
     kDrillNext = 1021,
     kDrillPrevious = 1022,
     kDrillCalibrate = 1023,
@@ -63,7 +67,8 @@ class DrillingDialog {
 
   private:
     void refresh();
-    void load(int (*read)(Machine&, Host&, DrillSet&));
+    void load(const std::function<int()>& read);
+    void loadExcellonFull();
     void drillDisplayed();
 
     Machine& m_;

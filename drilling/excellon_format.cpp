@@ -38,20 +38,22 @@ DrillHole Hole(std::string_view word, const MachineSettings& s) {
             RoundHalfAway(yUnits * kMmPerUnit / s.mmPerStepY)};
 }
 
+// Each names the reader that does take the file.
 constexpr Text kMetric{
-    "EXCELON v milimetrech (METRIC) nelze načíst, díry by se vrtaly na špatných místech; "
-    "exportujte jej v palcích (INCH, souřadnice 2.4 s nulami na začátku)",
-    "An Excellon file in millimetres (METRIC) cannot be read: its holes would be drilled at wrong "
-    "positions; export it in inches (INCH, coordinates 2.4 with leading zeros)"};
+    "EXCELON v milimetrech (METRIC) tímto tlačítkem nelze načíst, díry by se vrtaly na špatných "
+    "místech; načtěte jej tlačítkem \"Excellon (plný)\"",
+    "An Excellon file in millimetres (METRIC) cannot be read here: its holes would be drilled at "
+    "wrong positions; load it with the button \"Excellon (full)\""};
 constexpr Text kDecimalPoint{
-    "EXCELON se souřadnicemi s desetinnou tečkou nelze načíst, díry by se vrtaly na špatných "
-    "místech; exportujte souřadnice bez tečky (palce, 2.4 s nulami na začátku)",
-    "Excellon coordinates with a decimal point cannot be read: the holes would be drilled at "
-    "wrong positions; export coordinates without a point (inches, 2.4 with leading zeros)"};
+    "EXCELON se souřadnicemi s desetinnou tečkou tímto tlačítkem nelze načíst, díry by se vrtaly "
+    "na špatných místech; načtěte jej tlačítkem \"Excellon (plný)\"",
+    "Excellon coordinates with a decimal point cannot be read here: the holes would be drilled "
+    "at wrong positions; load the file with the button \"Excellon (full)\""};
 constexpr Text kLeadingZeroDrill{
-    "Vrtáky zapsané s nulou před tečkou (T1C0.0315) tento čtenář nezná, zapište je jako T1C.0315",
-    "Drills written with a zero before the point (T1C0.0315) are not read; write them as "
-    "T1C.0315"};
+    "Vrtáky zapsané s nulou před tečkou (T1C0.0315) se tímto tlačítkem nečtou; načtěte soubor "
+    "tlačítkem \"Excellon (plný)\"",
+    "Drills written with a zero before the point (T1C0.0315) are not read here; load the file "
+    "with the button \"Excellon (full)\""};
 
 const Text* Refusal(std::string_view word) {
     if (Contains(word, "METRIC") || word == "M71") return &kMetric;

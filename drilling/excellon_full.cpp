@@ -9,6 +9,7 @@
 #include "motion/machine.h"
 #include "motion/rounding.h"
 #include "platform/file_read.h"
+#include "settings/machine_settings.h"
 #include "ui/event_log.h"
 
 namespace korvex {
@@ -26,6 +27,24 @@ constexpr Text kOnlySlots{
 constexpr Text kNoDrill{"Otvory v souboru EXCELLON nemají vybraný vrták (T…), nebyl načten",
                         "No drill (T…) is selected for the holes of the Excellon file; it was not "
                         "loaded"};
+constexpr Text kUnreadGeometry{
+    "Soubor EXCELLON se nenačetl: slovo %s na řádku %d mění polohy otvorů a tento čtenář jej "
+    "nezná",
+    "The Excellon file was not loaded: the word %s on line %d changes where holes go, and this "
+    "reader does not know it"};
+constexpr Text kFormatAssumed{
+    "Soubor EXCELLON neuvádí, kolik číslic mají jeho souřadnice bez tečky před a za tečkou; "
+    "předpokládá se obvyklý formát %d.%d v %s. Jiný formát lze zvolit.",
+    "The Excellon file does not say how many digits its coordinates without a point have before "
+    "and after the point; the usual format %d.%d in %s is assumed. Another format can be "
+    "chosen."};
+constexpr Text kFormatMisfit{
+    "\n S formátem %d.%d zabírají otvory %.1f x %.1f mm, %s; formát %d.%d dává %.1f x %.1f mm "
+    "a vejde se na stůl.",
+    "\n With %d.%d the holes take %.1f x %.1f mm, %s; the format %d.%d gives %.1f x %.1f mm "
+    "and fits the table."};
+constexpr Text kTooSmall{"méně než 10 mm", "less than 10 mm"};
+constexpr Text kTooLarge{"více než stůl", "more than the table"};
 constexpr Text kLoaded{"Excellon (plný): %d vrtáků, %d otvorů; čísla bez tečky v %s, %d:%d, %s",
                        "Excellon (full): %d drills, %d holes; numbers without a point in %s, "
                        "%d:%d, %s"};
@@ -105,6 +124,57 @@ void ReportLoad(EventLog& log, const ExcellonProgram& program, const DrillSet& s
                      travel.orderedMm, travel.fileOrderMm);
 }
 
+// The formats drill files commonly use for numbers without a point.
+constexpr ExcellonDigits kCommonFormats[] = {{2, 4}, {2, 3}, {3, 3}, {2, 5},
+                                             {3, 2}, {4, 2}, {4, 3}};
+// A hole field whose larger side is below this is most likely misread.
+constexpr double kSmallestLikelyFieldMm = 10;
+
+struct FieldMm {
+    double width = 0, height = 0;
+};
+FieldMm FieldOf(const ExcellonProgram& program) {
+    if (program.holes.empty()) return {};
+    auto [minX, maxX] = std::minmax_element(
+        program.holes.begin(), program.holes.end(),
+        [](const ExcellonHole& a, const ExcellonHole& b) { return a.xMm < b.xMm; });
+    auto [minY, maxY] = std::minmax_element(
+        program.holes.begin(), program.holes.end(),
+        [](const ExcellonHole& a, const ExcellonHole& b) { return a.yMm < b.yMm; });
+    return {maxX->xMm - minX->xMm, maxY->yMm - minY->yMm};
+}
+
+// Why a field is an unlikely reading, or nullptr when it is a likely one.
+const Text* Misfit(FieldMm field, const MachineSettings& s) {
+    if (std::max(field.width, field.height) < kSmallestLikelyFieldMm) return &kTooSmall;
+    if (field.width > s.travelX || field.height > s.travelY) return &kTooLarge;
+    return nullptr;
+}
+
+// The box about digits the file left open: which were assumed, and when
+// they give an unlikely field while another common format fits the table,
+// that one.
+void ReportAssumedFormat(EventLog& log, std::string_view text, const ExcellonProgram& program,
+                         const MachineSettings& s) {
+    const ExcellonNumberFormat& f = program.format;
+    std::string message = Format(InLanguage(log, kFormatAssumed).c_str(), f.integers(),
+                                 f.decimals(), InLanguage(log, f.metric ? kMm : kInch).c_str());
+    const FieldMm field = FieldOf(program);
+    if (const Text* misfit = Misfit(field, s)) {
+        for (const ExcellonDigits& other : kCommonFormats) {
+            if (other == ExcellonDigits{f.integers(), f.decimals()}) continue;
+            const FieldMm alternative = FieldOf(ParseExcellon(text, other));
+            if (Misfit(alternative, s)) continue;
+            message +=
+                Format(InLanguage(log, kFormatMisfit).c_str(), f.integers(), f.decimals(),
+                       field.width, field.height, InLanguage(log, *misfit).c_str(), other.integers,
+                       other.decimals, alternative.width, alternative.height);
+            break;
+        }
+    }
+    log.line(message, true, true);
+}
+
 // The drills and the holes in steps, before normalisation.
 void Fill(const ExcellonProgram& program, const MachineSettings& s, DrillSet& set) {
     set.toolCount = static_cast<int32_t>(program.tools.size());
@@ -120,19 +190,21 @@ void Fill(const ExcellonProgram& program, const MachineSettings& s, DrillSet& se
 }  // namespace
 
 int LoadExcellonFullFile(Machine& m, DrillSet& set, const std::string& path,
-                         ExcellonFullReport* report) {
+                         ExcellonFullReport* report, ExcellonDigits chosen) {
     set = DrillSet{};
     set.drillPath = path;
     const MachineSettings& s = m.settings;
     try {
         std::optional<std::string> text = ReadRegularFile(path);
         if (!text) return Refuse(m.log, set, kExcellonFormat.openFailed);
-        const ExcellonProgram program = ParseExcellon(*text);
-        text.reset();
+        const ExcellonProgram program = ParseExcellon(*text, chosen);
         if (program.refusal == ExcellonRefusal::kWordTooLong)
             return Refuse(m.log, set, kDrillWordTooLong);
         if (program.refusal == ExcellonRefusal::kTooManyDrills)
             return Refuse(m.log, set, kDrillTooManyDrills);
+        if (program.refusal == ExcellonRefusal::kUnreadGeometry)
+            return Refuse(m.log, set, kUnreadGeometry, program.refusedWord.c_str(),
+                          program.refusedLine);
         if (program.holes.empty())
             return program.slotCount() > 0 ? Refuse(m.log, set, kOnlySlots, program.slotCount())
                                            : Refuse(m.log, set, kNoHoles);
@@ -143,6 +215,7 @@ int LoadExcellonFullFile(Machine& m, DrillSet& set, const std::string& path,
         if (!normaliseDrillSet(m.log, set)) return Clear(set);  // reported there
         const HoleTravel travel = OrderHolesForTravel(set, s.mmPerStepX, s.mmPerStepY);
         ReportLoad(m.log, program, set, travel);
+        if (program.formatAssumed) ReportAssumedFormat(m.log, *text, program, s);
         if (report) *report = {program.slotCount(), program.unknownWords, travel};
         return 1;
     } catch (const std::bad_alloc&) {
@@ -150,14 +223,15 @@ int LoadExcellonFullFile(Machine& m, DrillSet& set, const std::string& path,
     }
 }
 
-int readExcellonFullFile(Machine& m, Host& host, DrillSet& set) {
+int readExcellonFullFile(Machine& m, Host& host, DrillSet& set, ExcellonDigits chosen) {
     const FileChoice choice =
         host.openFile({kExcellonFormat.filter, kExcellonFullFilter}, kDrillFilterIndex);
     if (!choice.chosen) {
         set.toolCount = 0;
         return kDrillReadCancelled;
     }
-    return LoadExcellonFullFile(m, set, choice.path) ? kDrillReadLoaded : kDrillReadFailed;
+    return LoadExcellonFullFile(m, set, choice.path, nullptr, chosen) ? kDrillReadLoaded
+                                                                      : kDrillReadFailed;
 }
 
 }  // namespace korvex

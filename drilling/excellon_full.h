@@ -7,8 +7,15 @@
 //
 // Routed slots are not drilled: they are counted, listed with their tools in
 // the log and shown in a box. Unknown words are skipped with one summary
-// line. A file without holes, or whose holes have no drill, is refused.
-// Every failure leaves an empty set with a box.
+// line, unless they would move or add holes: those refuse the file. A file
+// without holes, or whose holes have no drill, is refused. Every failure
+// leaves an empty set with a box.
+//
+// Coordinates without a point need to know how many digits stand before and
+// after it. When neither the file nor the operator says, the usual format is
+// assumed and a box says so; when that reading gives a hole field below
+// 10 mm or beyond the table and another common format fits the table, the
+// box names that one.
 
 #include <algorithm>
 #include <array>
@@ -16,6 +23,7 @@
 #include <string_view>
 
 #include "drilling/drill_set.h"
+#include "drilling/excellon_number_format.h"
 #include "drilling/hole_order.h"
 #include "platform/host.h"
 
@@ -41,13 +49,14 @@ struct ExcellonFullReport {
     HoleTravel travel;
 };
 
-// Loads `path` into `set`. 1 when loaded; 0 after the failure's box.
+// Loads `path` into `set`, reading numbers without a point with the
+// `chosen` digits when known. 1 when loaded; 0 after the failure's box.
 int LoadExcellonFullFile(Machine& m, DrillSet& set, const std::string& path,
-                         ExcellonFullReport* report = nullptr);
+                         ExcellonFullReport* report = nullptr, ExcellonDigits chosen = {});
 
 // The button's reader: the open-file dialog (the Excellon filter, then the
 // wider one), then LoadExcellonFullFile. Cancelling sets `toolCount` to 0
 // and changes nothing else. A DrillReadResult.
-int readExcellonFullFile(Machine& m, Host& host, DrillSet& set);
+int readExcellonFullFile(Machine& m, Host& host, DrillSet& set, ExcellonDigits chosen = {});
 
 }  // namespace korvex

@@ -90,12 +90,21 @@ bool DigitCounts(std::string_view s, int& integers, int& decimals) {
 
 }  // namespace
 
+std::optional<ExcellonDigits> ParseExcellonDigits(std::string_view text) {
+    if (text.size() != 3 || (text[1] != '.' && text[1] != ':') || !IsDigit(text[0]) ||
+        !IsDigit(text[2]) || text[0] == '0')
+        return std::nullopt;
+    return ExcellonDigits{text[0] - '0', text[2] - '0'};
+}
+
 int ExcellonNumberFormat::integers() const {
+    if (chosen.known()) return chosen.integers;
     if (integerDigits > 0) return integerDigits;
     return metric ? 3 : 2;
 }
 
 int ExcellonNumberFormat::decimals() const {
+    if (chosen.known()) return chosen.decimals;
     if (integerDigits > 0) return decimalDigits;
     return metric ? 3 : 4;
 }

@@ -17,6 +17,18 @@ namespace korvex {
 
 enum class ExcellonZeros { kLeadingDropped, kTrailingDropped };
 
+// Digits before and after the point of numbers written without one; 0 and 0
+// when not known.
+struct ExcellonDigits {
+    int integers = 0, decimals = 0;
+    bool known() const { return integers > 0; }
+    bool operator==(const ExcellonDigits&) const = default;
+};
+
+// "2.4" or "3:3" (1 to 9 digits before the point, 0 to 9 after); nothing
+// for any other text.
+std::optional<ExcellonDigits> ParseExcellonDigits(std::string_view text);
+
 inline double MmPerUnit(bool metric) {
     return metric ? 1 : 25.4;
 }
@@ -28,6 +40,8 @@ struct ExcellonNumberFormat {
     // then the common 2.4 in inches and 3.3 in millimetres apply.
     int integerDigits = 0;
     int decimalDigits = 0;
+    // The operator's choice, which beats whatever the file says.
+    ExcellonDigits chosen;
     // Without a word on it, leading zeros are taken as dropped: Eagle, gEDA
     // and most others write them so, and a number with all its digits reads
     // the same either way.
@@ -35,6 +49,8 @@ struct ExcellonNumberFormat {
 
     int integers() const;
     int decimals() const;
+    // Whether the digits come from the file or the operator, not a default.
+    bool digitsKnown() const { return chosen.known() || integerDigits > 0; }
 
     // A coordinate as written after its letter, in mm: with a point as it
     // stands ('-1.25'), without one by its digits and the zeros dropped

@@ -48,6 +48,16 @@ std::optional<std::vector<Field>> Fields(std::string_view word, std::string_view
 
 constexpr int kSlotCode = 85, kZeroSetCode = 93;
 
+// More repeats than this in one word describe no board.
+constexpr int kMostRepeats = 100000;
+
+// Whether a word not understood carries a coordinate ('G84X1.0Y2.0').
+bool HasCoordinate(std::string_view word) {
+    for (size_t i = 0; i + 1 < word.size(); ++i)
+        if ((word[i] == 'X' || word[i] == 'Y') && IsNumberCharacter(word[i + 1])) return true;
+    return false;
+}
+
 // The G codes a drill file may use: modes, the slot and the zero set.
 bool KnownGCode(int code) {
     switch (code) {
@@ -81,6 +91,7 @@ class Parser {
         ApplyFormatComment(text, p_.format);
         noteUnit();
     }
+    void startLine(int number) { line_ = number; }
     // False once the program has ended or been refused.
     bool word(std::string_view word);
     void finish();
@@ -88,6 +99,8 @@ class Parser {
   private:
     bool tool(std::string_view word);
     bool mCode(std::string_view word);
+    bool repeat(std::string_view word);
+    bool refuseGeometry(std::string_view word);
     void coordinates(std::string_view word);
     void modeCode(int code);
 
@@ -95,6 +108,13 @@ class Parser {
         if (p_.format.unitNamed && !firstMetric_) firstMetric_ = p_.format.metric;
     }
     void unknown(std::string_view word);
+    // A number without a point reads by the digits in force, unless it is
+    // all zeros.
+    void noteDigits(std::string_view number) {
+        if (!p_.format.digitsKnown() && number.find('.') == std::string_view::npos &&
+            number.find_first_of("123456789") != std::string_view::npos)
+            p_.formatAssumed = true;
+    }
     int toolIndex(int number);  // -1 when the table is full (refused)
     Point resolve(std::optional<double> x, std::optional<double> y, Point from) const;
     void addSlot();
@@ -110,6 +130,7 @@ class Parser {
     std::vector<std::pair<int, double>> unitless_;
     std::optional<bool> firstMetric_;
     int current_ = -1;
+    int line_ = 0;
     bool incremental_ = false;
     bool routing_ = false;   // G00..G03 until G05 / G81
     bool cutting_ = false;   // the modal route move is G01..G03, not G00
@@ -134,7 +155,37 @@ bool Parser::word(std::string_view word) {
     }
     if (w[0] == 'T') return tool(w);
     if (w[0] == 'M') return mCode(w);
+    if (w[0] == 'R' && w.size() > 1 && IsDigit(w[1])) return repeat(w);
     coordinates(w);
+    return p_.refusal == ExcellonRefusal::kNone;
+}
+
+bool Parser::refuseGeometry(std::string_view word) {
+    p_.refusal = ExcellonRefusal::kUnreadGeometry;
+    p_.refusedWord = std::string(word.substr(0, kExampleLength));
+    p_.refusedLine = line_;
+    return false;
+}
+
+// 'R3X001000': the last hole again 3 times, each the offset further on.
+bool Parser::repeat(std::string_view word) {
+    size_t digits = 1;
+    while (digits < word.size() && IsDigit(word[digits])) ++digits;
+    const std::optional<std::vector<Field>> fields = Fields(word.substr(digits), "XY");
+    const int count = digits > 1 ? LeadingInteger(word.substr(1, digits - 1)) : 0;
+    if (!fields || count < 1 || count > kMostRepeats || routing_ || p_.holes.empty())
+        return refuseGeometry(word);
+    Point step;
+    for (const Field& f : *fields) {
+        const std::optional<double> mm = p_.format.coordinateMm(f.number);
+        if (!mm) return refuseGeometry(word);
+        noteDigits(f.number);
+        (f.letter == 'X' ? step.x : step.y) = *mm;
+    }
+    for (int i = 0; i < count; ++i) {
+        at_ = {at_.x + step.x, at_.y + step.y};
+        p_.holes.push_back({current_, at_.x, at_.y});
+    }
     return true;
 }
 
@@ -195,7 +246,8 @@ bool Parser::tool(std::string_view word) {
 }
 
 bool Parser::mCode(std::string_view word) {
-    const std::string_view digits = word.substr(1);
+    // 'M97,TEXT' carries its text after a comma.
+    const std::string_view digits = word.substr(1, word.find(',') - 1);
     const int code = AllDigits(digits) ? LeadingInteger(digits) : -1;
     switch (code) {
         case 71:
@@ -208,6 +260,16 @@ bool Parser::mCode(std::string_view word) {
             return false;
         case 15:  // the router goes down; what it cuts makes the slot
             return true;
+        case 1:
+        case 2:
+        case 8:
+        case 25:
+        case 70:
+        case 80:
+        case 90:
+        case 97:
+        case 98:
+            return refuseGeometry(word);
         case 16:
         case 17:
             closeSlot();
@@ -262,15 +324,24 @@ void Parser::addSlot() {
 }
 
 void Parser::coordinates(std::string_view word) {
+    // What is not understood is skipped, unless it would place holes.
+    auto notUnderstood = [&] {
+        if (HasCoordinate(word))
+            refuseGeometry(word);
+        else
+            unknown(word);
+    };
     const std::optional<std::vector<Field>> fields = Fields(word, "XYGAIJ");
-    if (!fields) return unknown(word);
+    if (!fields) return notUnderstood();
     // Check every field before acting on any.
     for (const Field& f : *fields) {
         const bool known = f.letter == 'G'
                                ? AllDigits(f.number) && KnownGCode(LeadingInteger(f.number))
                                : p_.format.coordinateMm(f.number).has_value();
-        if (!known) return unknown(word);
+        if (!known) return notUnderstood();
     }
+    for (const Field& f : *fields)
+        if (f.letter != 'G') noteDigits(f.number);
     std::optional<double> x[2], y[2];  // before and after G85
     int part = 0;
     bool zeroSet = false;
@@ -332,8 +403,9 @@ int ExcellonProgram::slotCount() const {
     return count;
 }
 
-ExcellonProgram ParseExcellon(std::string_view text) {
+ExcellonProgram ParseExcellon(std::string_view text, ExcellonDigits chosen) {
     ExcellonProgram program;
+    program.format.chosen = chosen;
     WordScanner all(text);
     std::string_view w;
     while (all.next(w)) {
@@ -344,11 +416,16 @@ ExcellonProgram ParseExcellon(std::string_view text) {
     }
     Parser parser(program);
     size_t start = 0;
+    int lineNumber = 1;
     while (start < text.size()) {
+        parser.startLine(lineNumber);
         size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) end = text.size();
         const std::string_view line = text.substr(start, end - start);
         start = end + 1;
+        // "\r\n" ends one line, as does a lone "\r" or "\n".
+        if (end < text.size() && !(text[end] == '\r' && start < text.size() && text[start] == '\n'))
+            ++lineNumber;
         const size_t comment = line.find(';');
         if (comment != std::string_view::npos) parser.comment(line.substr(comment + 1));
         if (!Statements(parser, line.substr(0, comment))) break;

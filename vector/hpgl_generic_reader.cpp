@@ -179,6 +179,10 @@ bool GenericPlot::execute(const HpglGenericCommand& c) {
     } else if ((c.is("ER") || c.is("RR")) && p.size() >= 2) {
         const Point from = userPosition();
         rectangle({from.x + p[0], from.y + p[1]});
+    } else if (c.is("PE") || c.is("BZ") || c.is("BR")) {
+        result_.outcome = GenericHpglResult::kUndrawnGeometry;
+        result_.command = c.name;
+        return false;
     } else if (c.is("IP")) {
         setInputWindow(p);
     } else if (c.is("SC")) {

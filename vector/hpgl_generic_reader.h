@@ -3,7 +3,9 @@
 // GNU libplot, KiCad): polylines of any number of pairs, absolute and
 // relative, decimal coordinates, IP/SC user units, circles, arcs and
 // rectangles as chords. Commands that cannot cut anything (fills, labels,
-// line styles, page and output control) are skipped and counted.
+// line styles, page and output control) are skipped and counted. A drawing
+// with geometry this reader does not draw (encoded polylines, Bézier curves)
+// is refused rather than cut with pieces missing.
 
 #include <cstdint>
 #include <string>
@@ -16,9 +18,10 @@ namespace korvex {
 struct MachineSettings;
 
 struct GenericHpglResult {
-    enum Outcome { kRead, kNothingDrawn, kPenOutOfRange };
+    enum Outcome { kRead, kNothingDrawn, kPenOutOfRange, kUndrawnGeometry };
     Outcome outcome = kRead;
     int32_t pen = 0;      // the pen number refused, for kPenOutOfRange
+    std::string command;  // for kUndrawnGeometry: "PE"
     std::string ignored;  // "PM 2, EP 2, LT 1": mnemonics in first-use order with counts
 };
 

@@ -55,7 +55,14 @@ const Text kBadSeparator{
     "problemu\n Chyba ve formátu HPGL",
     "Loading file of HPGL failed, unknown command %s, please contact autor to solve this "
     "problem\n Wrong command HPGL"};
-constexpr const char* kSeparatorDetail = " chybný oddělovač != {,' '} ";
+const Text kSeparatorDetail{" chybný oddělovač != {,' '} ", " wrong separator != {,' '} "};
+const Text kUndrawnGeometry{
+    "Soubor HPGL se nenacetl, kresba používá příkaz %s (kódované lomené čáry nebo Bézierovy "
+    "křivky), který se nečte: část kresby by se nevyfrézovala",
+    "Loading file of HPGL failed, the drawing uses %s (encoded polylines or Bézier curves), "
+    "which is not read: part of the drawing would not be cut"};
+const Text kGenericReads{"\n Soubor přečte typ \"HPGL obecný\", zvolte jej",
+                         "\n The kind \"HPGL generic\" reads this file, choose it"};
 const Text kLongCommand{"Soubor HPGL se nenacetl, příkaz je delší než 259 znaků",
                         "Loading file of HPGL failed, a command is longer than 259 characters"};
 const Text kNothingDrawn{"Soubor HPGL se nenacetl, v souboru není nic kresleno spuštěným perem",
@@ -91,6 +98,18 @@ void ConvertToSteps(VectorModel& model, const MachineSettings& s) {
 VectorPoint Difference(const VectorPoint& a, const VectorPoint& b) {
     return {ClampToInt32(int64_t{a.x} - b.x), ClampToInt32(int64_t{a.y} - b.y),
             ClampToInt32(int64_t{a.z} - b.z)};
+}
+
+// Whether the generic kind reads the file at `path` into a drawing.
+bool GenericKindReads(const std::string& path, const MachineSettings& settings) {
+    try {
+        const std::optional<std::string> data = ReadRegularFile(path);
+        VectorModel scratch;
+        return data &&
+               ReadGenericHpgl(*data, scratch, settings).outcome == GenericHpglResult::kRead;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 struct FileCloser {
@@ -161,7 +180,6 @@ bool HpglLoad::run() {
     const bool generic = model_.sourceKind == kHpglGeneric;
     const bool scanned = generic ? scanGeneric(file.get()) : scan(file.get());
     file.reset();
-    if (severalPairs_) warnSeveralPairs();
     if (!scanned) return false;
     log_.line("soubor uzavřen", false, false);
 
@@ -183,6 +201,8 @@ bool HpglLoad::run() {
     if (!buildPenTable()) return false;
     measure();
     if (!fillObjectOrders()) return false;
+    // Only about a drawing that loaded: a refused one has its own report.
+    if (severalPairs_) warnSeveralPairs();
     model_.loaded = 1;
     return true;
 }
@@ -227,6 +247,8 @@ bool HpglLoad::scanGeneric(std::FILE* file) {
                 return refuse(kNothingDrawn);
             case GenericHpglResult::kPenOutOfRange:
                 return refuse(kPenOutOfRange, std::to_string(result.pen).c_str());
+            case GenericHpglResult::kUndrawnGeometry:
+                return refuse(kUndrawnGeometry, result.command.c_str());
         }
     } catch (const std::bad_alloc&) {
         return outOfMemory(kNoPointMemory, 1);
@@ -315,7 +337,7 @@ bool HpglLoad::addPoint(std::string_view coordinates) {
         case CoordinateResult::BadSeparator:
             break;
     }
-    return refuse(kBadSeparator, kSeparatorDetail);
+    return refuse(kBadSeparator, Caption(log_.language(), kSeparatorDetail).c_str());
 }
 
 bool HpglLoad::applyArtCamRule() {
@@ -381,8 +403,12 @@ bool HpglLoad::fillObjectOrders() {
 }
 
 bool HpglLoad::refuse(Text text, const char* detail) {
-    if (auto picked = Pick(log_.language(), text))
-        log_.line(detail ? Format(picked->c_str(), detail) : *picked, true, true);
+    if (auto picked = Pick(log_.language(), text)) {
+        std::string message = detail ? Format(picked->c_str(), detail) : *picked;
+        if (model_.sourceKind != kHpglGeneric && GenericKindReads(model_.sourcePath, settings_))
+            message += Caption(log_.language(), kGenericReads);
+        log_.line(message, true, true);
+    }
     model_.width = model_.height = model_.displayWidth = model_.displayHeight = 0;
     model_.sourcePath.clear();
     return false;

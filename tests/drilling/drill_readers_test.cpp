@@ -51,8 +51,8 @@ TEST_F(Readers, CountFailuresKeepTheCountsButNothingToDrill) {
     EXPECT_EQ(load("M48 T1C0.0315 X010000Y010000 X020000Y020000"), 0);
     EXPECT_EQ(host.boxes.at(0).text, "Count of holes,drills == 0");
     EXPECT_EQ(lastBox(),
-              "Drills written with a zero before the point (T1C0.0315) are not read; "
-              "write them as T1C.0315: T1C0.0315");
+              "Drills written with a zero before the point (T1C0.0315) are not read here; load "
+              "the file with the button \"Excellon (full)\": T1C0.0315");
     EXPECT_EQ(set.toolCount, 0);
     EXPECT_EQ(set.holeCount, 2);
     EXPECT_TRUE(set.holes.empty());
@@ -84,14 +84,13 @@ TEST_F(Readers, RefusedFilesLeaveAnEmptySet) {
     for (int i = 0; i < 257; ++i) manyDrills += "T1C.01 ";
     const Case cases[] = {
         {"M48 METRIC,TZ T1C.0315 X010000Y010000",
-         "An Excellon file in millimetres (METRIC) cannot be read: its holes would be drilled at "
-         "wrong positions; export it in inches (INCH, coordinates 2.4 with leading zeros): "
-         "METRIC,TZ"},
+         "An Excellon file in millimetres (METRIC) cannot be read here: its holes would be drilled "
+         "at wrong positions; load it with the button \"Excellon (full)\": METRIC,TZ"},
         {"T1C.0315 M71 X010000Y010000", "An Excellon file in millimetres (METRIC)"},
         {"T1C.0315 X1.2345Y-2.5",
-         "Excellon coordinates with a decimal point cannot be read: the holes would be drilled at "
-         "wrong positions; export coordinates without a point (inches, 2.4 with leading zeros): "
-         "X1.2345Y-2.5"},
+         "Excellon coordinates with a decimal point cannot be read here: the holes would be "
+         "drilled "
+         "at wrong positions; load the file with the button \"Excellon (full)\": X1.2345Y-2.5"},
         {"T1C.0315 X010000Y010000 " + longWord,
          "The file holds a word longer than 259 characters; it was not loaded"},
         {manyDrills + "X010000Y010000", "The file defines more than 256 drills; it was not loaded"},

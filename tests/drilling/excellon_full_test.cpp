@@ -98,6 +98,9 @@ TEST_F(ExcellonFull, RefusedFilesLeaveAnEmptySet) {
         {manyDrills + "X1Y1", "The file defines more than 256 drills; it was not loaded"},
         {"T1C1\nX" + std::string(259, '1'),
          "The file holds a word longer than 259 characters; it was not loaded"},
+        {"METRIC\nT1C1\nX1.0Y1.0\nR3X1.0\nM25\nX2.0Y2.0\nM01\nM02X5.0",
+         "The Excellon file was not loaded: the word M25 on line 5 changes where holes go, and "
+         "this reader does not know it"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
@@ -112,6 +115,49 @@ TEST_F(ExcellonFull, RefusedFilesLeaveAnEmptySet) {
     }
     EXPECT_EQ(LoadExcellonFullFile(m, set, dir.file("missing.drl")), 0);
     EXPECT_EQ(lastBox(), "Loading excelon failed");
+}
+
+// gEDA's numpres board says INCH,TZ and nothing of its digits: 2.4 reads
+// it at a tenth of its size.
+TEST_F(ExcellonFull, AnAssumedFormatIsSaidAndAnotherCanBeChosen) {
+    host.boxes.clear();
+    ASSERT_EQ(LoadExcellonFullFile(m, set, data("gerbv-pcb-numpres.cnc")), 1);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text,
+              "The Excellon file does not say how many digits its coordinates without a point "
+              "have before and after the point; the usual format 2.4 in inches is assumed. "
+              "Another format can be chosen.\n With 2.4 the holes take 5.2 x 3.2 mm, less than "
+              "10 mm; the format 2.3 gives 51.8 x 32.0 mm and fits the table.");
+    host.boxes.clear();
+    ASSERT_EQ(LoadExcellonFullFile(m, set, data("gerbv-pcb-numpres.cnc"), nullptr, {2, 3}), 1);
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(set.fieldWidth, 518);  // 0.1 mm steps
+    EXPECT_EQ(set.fieldHeight, 320);
+    // A file that gives its digits, or writes points, needs no box.
+    ASSERT_EQ(loadFull("INCH,TZ,00.000\nT1C.01\nX3070Y2010\nX1000Y1000"), 1);
+    EXPECT_TRUE(host.boxes.empty());
+    // A likely size is assumed without naming another format.
+    ASSERT_EQ(loadFull("INCH,TZ\nT1C.01\nX30700Y20100\nX10000Y10000"), 1);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text.find("\n With"), std::string::npos);
+}
+
+TEST_F(ExcellonFull, TheDialogsFormatEditChoosesTheDigits) {
+    RecordingView view;
+    DrillingDialog dialog(m, set, view, host, [] {});
+    dialog.onInit();
+    host.files.push_back({true, data("gerbv-pcb-numpres.cnc"), 2});
+    view.setText(kDrillNumberFormat, "2.3");
+    dialog.onCommand(kDrillLoadExcellonFull);
+    EXPECT_EQ(dialog.lastReadResult(), kDrillReadLoaded);
+    EXPECT_EQ(view.text(kDrillFieldSize), "51.80x32.00 mm");
+    host.boxes.clear();
+    view.setText(kDrillNumberFormat, "2,3");
+    dialog.onCommand(kDrillLoadExcellonFull);
+    EXPECT_EQ(dialog.lastReadResult(), kDrillReadFailed);
+    EXPECT_EQ(lastBox(),
+              "Give the number format as the digits before and after the point, e.g. 2.4");
+    EXPECT_EQ(set.fieldWidth, 518) << "the board loaded before stays";
 }
 
 TEST_F(ExcellonFull, TheDialogsThirdButton) {

@@ -110,11 +110,60 @@ TEST(ExcellonSlots, AreCountedPerToolAndNeverDrilled) {
 
 TEST(ExcellonWords, UnknownOnesAreCountedAndShown) {
     const ExcellonProgram p = ParseExcellon(
-        "M48\nFMAT,2\nVER,1\nDETECT,ON\nATC,ON\nR,H\n%\nm72\nt1c.01\nR5X0.1\nM47,HELLO\n"
-        "G04X1\nX1Q2\nDETECT,ON\nx012345\n");
-    EXPECT_EQ(p.unknownWords, 8);
+        "M48\nFMAT,2\nVER,1\nDETECT,ON\nATC,ON\nR,H\n%\nm72\nt1c.01\nM47,HELLO\n"
+        "DETECT,ON\nx012345\n");
+    EXPECT_EQ(p.unknownWords, 5);
     EXPECT_EQ(p.unknownExamples, (std::vector<std::string>{"DETECT,ON", "ATC,ON", "R,H"}));
     EXPECT_EQ(p.holes.size(), 1u) << "lower case is read as upper case";
+}
+
+TEST(ExcellonWords, RepeatsDrillTheLastHoleAgainAtEachOffset) {
+    ExpectHoles("METRIC\nT1C1\nX1.0Y2.0\nR3X1.5\nT2C2\nR2Y-1.0X0.5",
+                {{0, 1, 2}, {0, 2.5, 2}, {0, 4, 2}, {0, 5.5, 2}, {1, 6, 1}, {1, 6.5, 0}});
+    // Offsets follow the number format; the next hole is absolute again.
+    ExpectHoles("INCH,TZ\nT1C.01\nX1000\nR2X001000\nX2000Y1000",
+                {{0, 2.54, 0}, {0, 5.08, 0}, {0, 7.62, 0}, {0, 5.08, 2.54}});
+}
+
+// Dropping a word that moves or adds holes would drill a different board.
+TEST(ExcellonWords, UnreadWordsThatPlaceHolesRefuseTheProgram) {
+    const struct {
+        const char* text;
+        const char* word;
+        int line;
+    } cases[] = {
+        {"T1C.01\nR3X001000", "R3X001000", 2},  // nothing to repeat
+        {"T1C.01\r\nX1000\r\nM25\r\nX2000\r\nM01\r\nM02X1000\r\n", "M25", 3},
+        {"T1C.01\nX1000\nM97,ABC", "M97,ABC", 3},
+        {"T1C.01\nX1000\nM80", "M80", 3},
+        {"T1C.01\nX1000\n\nG84X1000Y1000", "G84X1000Y1000", 4},
+        {"T1C.01\nX1Q2", "X1Q2", 2},
+        {"T1C.01\nX1000\nR999999X1", "R999999X1", 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const ExcellonProgram p = ParseExcellon(c.text);
+        EXPECT_EQ(p.refusal, ExcellonRefusal::kUnreadGeometry);
+        EXPECT_EQ(p.refusedWord, c.word);
+        EXPECT_EQ(p.refusedLine, c.line);
+    }
+}
+
+TEST(ExcellonNumbers, ChosenDigitsBeatTheFileAndTheDefaults) {
+    EXPECT_EQ(ParseExcellonDigits("2.3"), (ExcellonDigits{2, 3}));
+    EXPECT_EQ(ParseExcellonDigits("3:3"), (ExcellonDigits{3, 3}));
+    for (const char* bad : {"", "2", "0.4", "24", "2.", "2.44", "a.b"})
+        EXPECT_FALSE(ParseExcellonDigits(bad)) << bad;
+    const char* text = "INCH,TZ\nT1C.01\nX3070Y2010\nX1.5Y1.5";
+    const ExcellonProgram assumed = ParseExcellon(text);
+    EXPECT_TRUE(assumed.formatAssumed);
+    const ExcellonProgram chosen = ParseExcellon(text, {2, 3});
+    EXPECT_FALSE(chosen.formatAssumed);
+    ASSERT_EQ(chosen.holes.size(), 2u);
+    EXPECT_NEAR(chosen.holes[0].xMm, 3.07 * 25.4, 1e-9);
+    EXPECT_NEAR(chosen.holes[1].xMm, 1.5 * 25.4, 1e-9) << "a point needs no digits";
+    EXPECT_FALSE(ParseExcellon("INCH,TZ,00.000\nT1C.01\nX3070").formatAssumed);
+    EXPECT_FALSE(ParseExcellon("METRIC\nT1C1\nX1.0Y2.5").formatAssumed);
 }
 
 TEST(ExcellonLimits, OverlongWordsAndTooManyToolsRefuseTheFile) {

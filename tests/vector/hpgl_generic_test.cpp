@@ -163,6 +163,13 @@ TEST_F(GenericTest, NothingToCutOrPensBeyondTheTableAreRefused) {
         {"", "the file draws nothing with the pen down"},
         {"SP1;PD0,0,5,5;SP256;PD9,9;", "pen 256 is outside 0 to 255"},
         {"SP-1;PD0,0,5,5;", "pen -1 is outside 0 to 255"},
+        // Read, parts of the drawing would be missing from the cut.
+        {"SP1;PD0,0,5,5;PE7<=_?;PD9,9;",
+         "the drawing uses PE (encoded polylines or Bézier curves), which is not read: part of "
+         "the drawing would not be cut"},
+        {"SP1;PA0,0;PD;BZ1,1,2,2,3,0;",
+         "the drawing uses BZ (encoded polylines or Bézier curves), which is not read: part of "
+         "the drawing would not be cut"},
     };
     for (const auto& [hpgl, text] : cases) {
         SCOPED_TRACE(hpgl);
@@ -191,12 +198,21 @@ TEST_F(GenericTest, OriginalKindsWarnAboutSeveralPairsAndLoadAsBefore) {
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, kSeveralPairsWarning);
     EXPECT_EQ(std::count(list.begin(), list.end(), kSeveralPairsWarning), 1);
-    // Also when the pairs made the command too long to read.
-    host.boxes.clear();
+}
+
+// A refusal by an original kind names the kind that reads the file instead,
+// and a refused file gets no warning about its pairs on top.
+TEST_F(GenericTest, OriginalKindsRefusingAFileNameTheGenericKindWhenItReadsIt) {
     const std::string path = std::string(KORVEX_TEST_DATA) + "/vector/inkscape_circle.plt";
     EXPECT_EQ(LoadVectorFile(model, path, kHpglSprint, m.settings, m.log, host), 0);
-    ASSERT_EQ(host.boxes.size(), 2u);
-    EXPECT_EQ(host.boxes[1].text, kSeveralPairsWarning);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text,
+              "Loading file of HPGL failed, a command is longer than 259 characters\n The kind "
+              "\"HPGL generic\" reads this file, choose it");
+    host.boxes.clear();
+    EXPECT_EQ(load("SP1;PU0,0;LB hello;"), 0);  // nothing the generic kind would cut either
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text.find("HPGL generic"), std::string::npos);
 }
 
 TEST_F(GenericTest, OpenDialogOffersTheGenericKind) {
