@@ -1,5 +1,7 @@
 #include "motion/command_buffer.h"
 
+#include <algorithm>
+
 #include "ui/event_log.h"
 
 namespace korvex {
@@ -8,6 +10,7 @@ void CommandBuffer::allocate(int capacity) {
     std::lock_guard lock(mutex_);
     entries_.assign(static_cast<size_t>(capacity > 0 ? capacity : 0), MotionCommand{});
     head_ = 0;
+    pushed_ = resetMark_ = 0;
     storedTimeS_ = 0;
     frontPublished_.store(false, std::memory_order_release);
     count_.store(0, std::memory_order_release);
@@ -23,6 +26,7 @@ bool CommandBuffer::push(const MotionCommand& command, EventLog& log) {
     const int count = count_.load(std::memory_order_relaxed);
     if (count >= static_cast<int>(entries_.size())) return false;
     entries_[slot(count)] = command;
+    ++pushed_;
     storedTimeS_ += command.remainingTimeS;
     count_.store(count + 1, std::memory_order_release);
     lock.unlock();
@@ -76,21 +80,37 @@ void CommandBuffer::publishFront(int32_t dx, int32_t dy, int32_t dz, double rema
     frontPublished_.store(true, std::memory_order_release);
 }
 
+void CommandBuffer::dropFront(int n) {
+    for (int count = count_.load(std::memory_order_relaxed); n > 0 && count > 0; --n, --count) {
+        storedTimeS_ -= entries_[head_].remainingTimeS;
+        entries_[head_] = MotionCommand{};
+        head_ = (head_ + 1) % entries_.size();
+        count_.store(count - 1, std::memory_order_release);
+        if (count == 1) storedTimeS_ = 0;  // no drift left behind by the sums
+    }
+    frontPublished_.store(false, std::memory_order_release);
+}
+
 void CommandBuffer::removeFront() {
     removing_.store(true, std::memory_order_release);
     {
         std::lock_guard lock(mutex_);
-        const int count = count_.load(std::memory_order_relaxed);
-        if (count > 0) {
-            storedTimeS_ -= entries_[head_].remainingTimeS;
-            entries_[head_] = MotionCommand{};
-            head_ = (head_ + 1) % entries_.size();
-            count_.store(count - 1, std::memory_order_release);
-            if (count == 1) storedTimeS_ = 0;  // no drift left behind by the sums
-        }
-        frontPublished_.store(false, std::memory_order_release);
+        dropFront(1);
     }
     removing_.store(false, std::memory_order_release);
+}
+
+void CommandBuffer::requestReset(std::atomic<int32_t>& asked) {
+    std::lock_guard lock(mutex_);
+    resetMark_ = pushed_;
+    asked.store(count_.load(std::memory_order_relaxed) > 0 ? 1 : 0);
+}
+
+void CommandBuffer::settleReset(std::atomic<int32_t>& asked) {
+    std::lock_guard lock(mutex_);
+    const int64_t front = pushed_ - count_.load(std::memory_order_relaxed);
+    dropFront(static_cast<int>(std::max<int64_t>(resetMark_ - front, 0)));
+    asked.store(0);
 }
 
 void CommandBuffer::reset() {

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <vector>
@@ -63,6 +64,17 @@ class CommandBuffer {
     // Drops everything queued and zeroes every entry.
     void reset();
 
+    // --- the buffer reset ---
+    // Window thread: asks for everything queued now to be dropped, setting
+    // `asked` (resetRequest) under the buffer's lock; commands pushed later
+    // are kept. With nothing queued there is nothing to drop and `asked` is
+    // cleared at once.
+    void requestReset(std::atomic<int32_t>& asked);
+    // Executor thread: drops what was queued when the reset was asked for
+    // and clears `asked`, in one step, so neither a push nor a new request
+    // can land between the two.
+    void settleReset(std::atomic<int32_t>& asked);
+
     // Called on the producer's thread after every successful push (the
     // command-line front end writes the commands out from here).
     using AppendObserver = std::function<void(const MotionCommand&)>;
@@ -72,11 +84,16 @@ class CommandBuffer {
     size_t slot(int logical) const {
         return (head_ + static_cast<size_t>(logical)) % entries_.size();
     }
+    // Removes up to n commands from the front, zeroing their slots. Lock held.
+    void dropFront(int n);
 
     mutable std::mutex mutex_;
     std::condition_variable queuedSignal_;
     std::vector<MotionCommand> entries_;
     size_t head_ = 0;
+    // Commands pushed since allocation, and that count when the pending
+    // reset was asked for: the queue's first pushed_ - count_ were removed.
+    int64_t pushed_ = 0, resetMark_ = 0;
     std::atomic<int> capacity_{0};
     std::atomic<int> count_{0};
     std::atomic<bool> removing_{false};

@@ -6,6 +6,7 @@
 #include "motion/port.h"
 #include "motion/step_output.h"
 #include "platform/thread_priority.h"
+#include "ui/event_log.h"
 
 namespace korvex {
 
@@ -55,12 +56,14 @@ void CommandExecutor::run() {
         MotionCommand command = m.buffer.entry(0);
         e.executorIdle.store(0);
         PrepareStepOutput(m);
+        TakeSoftLimitDrops(m);
         if (command.checkSwitches) SetControlOutputs(m, -1, -1, 0);
         if (m.settings.laserPenMode) SetControlOutputs(m, -1, command.spindleOn, -1);
         runner_.run(command);
         e.currentPeriodUs.store(0);
         command.remainingTimeS = 0;
         m.buffer.publishFront(command.dx, command.dy, command.dz, 0);
+        reportSoftLimitDrops();
         if (e.quitRequest.load()) break;
         if (e.resetRequest.load()) {
             finishReset();
@@ -81,8 +84,8 @@ void CommandExecutor::finishCommand(const MotionCommand& command) {
         clock.sleepUntil(clock.now() + seconds * clock.frequency());
     }
     if (command.stopAfter) {
-        m.signals.estopActive.store(1);
-        m.gate.suspendSelf();
+        // Raised and suspended in one step: a release cannot slip between.
+        m.gate.latchSelf(m.signals.estopActive);
         busySinceNs_ = SystemClock().now();
     }
     m.buffer.removeFront();
@@ -91,17 +94,26 @@ void CommandExecutor::finishCommand(const MotionCommand& command) {
         return;
     }
     e.executorIdle.store(1);
-    // A reset asked for with nothing left to abandon is settled now, so it
-    // cannot discard the next command queued.
-    int32_t asked = 1;
-    if (e.resetRequest.compare_exchange_strong(asked, 0)) m.buffer.reset();
+    limitsReported_ = false;
 }
 
 void CommandExecutor::finishReset() {
     Machine& m = m_;
-    m.buffer.reset();
-    m.executor.resetRequest.store(0);
+    m.buffer.settleReset(m.executor.resetRequest);
     m.executor.executorIdle.store(1);
+    limitsReported_ = false;
+}
+
+// Soft limits drop pulses silently inside the tick; the first command that
+// lost some is reported once per run of the buffer, outside the tick.
+void CommandExecutor::reportSoftLimitDrops() {
+    const SoftLimitDrops d = TakeSoftLimitDrops(m_);
+    if ((d.x | d.y | d.z) == 0 || limitsReported_) return;
+    limitsReported_ = true;
+    SayFormatted(m_.log,
+                 {"Softwarové limity nepustily kroky mimo dráhu stroje: X %d, Y %d, Z %d",
+                  "The soft limits dropped steps beyond the machine's travel: X %d, Y %d, Z %d"},
+                 true, false, d.x, d.y, d.z);
 }
 
 // Under SCHED_FIFO with the kernel's bandwidth limit, a thread that
@@ -119,12 +131,7 @@ void CommandExecutor::restIfThrottled() {
 }
 
 void RequestBufferReset(Machine& m) {
-    ExecutorFlags& e = m.executor;
-    e.resetRequest.store(1);
-    if (!e.executorIdle.load() || m.buffer.queued() != 0) return;
-    // Nothing runs and nothing is queued: settle the request now.
-    int32_t asked = 1;
-    if (e.resetRequest.compare_exchange_strong(asked, 0)) m.buffer.reset();
+    m.buffer.requestReset(m.executor.resetRequest);
 }
 
 bool WaitUntilDrained(Machine& m, const std::function<bool()>& stop) {

@@ -48,18 +48,20 @@ class CommandExecutor {
     void run();
     void finishCommand(const MotionCommand& command);
     void finishReset();
+    void reportSoftLimitDrops();
     void restIfThrottled();
 
     Machine& m_;
     MoveRunner runner_;
     std::thread thread_;
     int64_t busySinceNs_ = 0;
+    bool limitsReported_ = false;  // since the buffer last drained or was reset
 };
 
-// The buffer-reset request of the window. While a command runs, the
-// executor abandons it at its next tick and empties the buffer. While the
-// executor is idle with nothing queued, the request is settled at once, so
-// the next command queued is not discarded. Window thread.
+// The buffer-reset request of the window: the executor abandons the
+// running command at its next tick (a tick held by an emergency stop makes
+// no pulse) and drops everything queued up to this call. Commands queued
+// after it are kept and run. Window thread.
 void RequestBufferReset(Machine& m);
 
 // Blocks the calling thread (never the executor) until the buffer is

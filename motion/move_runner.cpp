@@ -36,11 +36,12 @@ inline int Toward(int32_t made, int32_t target) {
 
 void MoveRunner::run(MotionCommand& c) {
     sensorSteps_ = RoundHalfAway(m_.settings.sensorDepth / m_.settings.mmPerStepZ);
+    abandoned_ = false;
     if (c.accelerated)
         ramped(c);
     else
         interpolated(c);
-    const bool cutShort = c.dx != 0 || c.dy != 0 || c.dz != 0;
+    const bool cutShort = c.dx != 0 || c.dy != 0 || c.dz != 0 || abandoned_;
     if (cutShort && m_.executor.resetRequest.load() && !m_.position.resumeValid.load()) {
         // The first tick that saw the request made no pulse: this is where
         // the interrupted move stands.
@@ -61,7 +62,8 @@ void MoveRunner::tick(MotionCommand& c, int sx, int sy, int sz, int periodUs) {
     Store(e.axisStepping[0], sx != 0);
     Store(e.axisStepping[1], sy != 0);
     Store(e.axisStepping[2], sz != 0);
-    if (!stopping()) OutputStep(m_, sx, sy, sz, 0, periodUs, 0);
+    if (!stopping() && !OutputStep(m_, sx, sy, sz, 0, periodUs, 0)) [[unlikely]]
+        abandoned_ = true;
     m_.buffer.publishFront(c.dx, c.dy, c.dz, c.remainingTimeS);
     e.ticks.store(e.ticks.load(kRelaxed) + 1, kRelaxed);
     e.tickTimeUs.store(e.tickTimeUs.load(kRelaxed) + periodUs, kRelaxed);
@@ -188,8 +190,9 @@ void MoveRunner::ramped(MotionCommand& c) {
 }
 
 // Homing: an axis whose switch answers stops there, and that place becomes
-// its zero. The probe answering a downward Z move sets the relative origin
-// and zeroes Z. Returns true when the phase ends.
+// its zero. The probe answering a downward Z move stops Z and sets the
+// relative origin at the surface under the probe. Returns true when the
+// phase ends.
 bool MoveRunner::checkSwitchesRamped(MotionCommand& c, int& madeX, int& madeY, int& madeZ) {
     Machine& m = m_;
     MachineSignals& g = m.signals;
@@ -217,10 +220,11 @@ bool MoveRunner::checkSwitchesRamped(MotionCommand& c, int& madeX, int& madeY, i
         ended = true;
     }
     if (g.zSensor.load(kRelaxed) && c.dz > 0) {
+        // Z keeps its homed frame, so the soft limits still guard the real
+        // travel; the rest of the descent is no longer planned.
+        p.plannedZ.fetch_sub(c.dz - madeZ);
         madeZ = c.dz = 0;
         setRelativeOriginAtProbe();
-        p.absZ.store(0);
-        p.plannedZ.store(0);
         ended = true;
     }
     return ended;

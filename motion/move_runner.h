@@ -45,6 +45,7 @@ class MoveRunner {
     Machine& m_;
     TickObserver observer_;
     int32_t sensorSteps_ = 0;
+    bool abandoned_ = false;  // a tick held by an emergency stop was dropped
 };
 
 }  // namespace korvex

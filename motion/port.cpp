@@ -111,12 +111,10 @@ void ReadInputs(Machine& m, const InputWiring& w, uint16_t statusAddress) {
     Update(g.limitZ, status, w.limitZ);
     Update(g.zSensor, status, w.zSensor);
     Update(g.emergencyInput, status, w.emergency);
-    // Both threads read the inputs: only the one that raises the state
-    // suspends the executor, so one release resumes it.
-    int32_t idle = 0;
-    if (g.emergencyInput.load(std::memory_order_relaxed) &&
-        g.estopActive.compare_exchange_strong(idle, 1))
-        m.gate.suspend();
+    // Both threads read the inputs; the latch holds at most one suspension
+    // for the stop, so one release resumes the executor.
+    if (g.emergencyInput.load(std::memory_order_relaxed) && !m.gate.latched()) [[unlikely]]
+        m.gate.latch(g.estopActive);
     // Pin 16 follows the state; an unchanged register is not written again.
     if ((m.port.control.load() & 4) != EmergencyBit(m)) SetControlOutputs(m, -1, -1, -1);
 }
@@ -161,10 +159,7 @@ void SetControlOutputs(Machine& m, int machine, int spindle, int pin17) {
 int ReleaseEmergencyStop(Machine& m) {
     ReadInputs(m);
     if (m.signals.emergencyInput.load()) return 0;
-    int32_t active = 1;
-    if (!m.signals.estopActive.compare_exchange_strong(active, 0)) return 1;
-    SetControlOutputs(m, -1, -1, -1);
-    m.gate.resume();
+    if (m.gate.unlatch(m.signals.estopActive)) SetControlOutputs(m, -1, -1, -1);
     return 1;
 }
 

@@ -26,10 +26,10 @@ void LoadPortLibrary(Machine& m, PortIo& io);
 // levels. Failed: two boxes and portReady = 0. Window thread, at start-up.
 void TestPort(Machine& m);
 
-// Reads the status register into the signal flags. An emergency input seen
-// while estopActive is 0 sets it and suspends the executor (it halts before
-// its next tick). Then pin 16 is brought in line with estopActive. Either
-// thread; never blocks.
+// Reads the status register into the signal flags. An active emergency
+// input sets estopActive and suspends the executor, once however often it
+// is seen (m.gate's latch); the executor halts before its next pulse. Then
+// pin 16 is brought in line with estopActive. Either thread; never blocks.
 void ReadInputs(Machine& m);
 
 // The same with the wiring converted beforehand (the tick's path: the

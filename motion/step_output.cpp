@@ -78,17 +78,25 @@ int OutputStep(Machine& m, int stepX, int stepY, int stepZ, int stepS4, int peri
     if (p.softLimits) {
         for (int i = 0; i < 3; ++i) {
             const int32_t next = counters[i]->load(std::memory_order_relaxed) + steps[i];
-            if (next > p.limitSteps[i] || next < 0) steps[i] = 0;
+            if ((next > p.limitSteps[i] || next < 0) && steps[i]) [[unlikely]] {
+                steps[i] = 0;
+                if (!timingOnly) Advance(t.softLimitDrops[i], 1);
+            }
         }
     }
 
     if (p.portActive) {
-        ReadInputs(m, p.inputs, p.statusAddress);
         // An emergency seen by the executor halts it before this tick's
-        // pulse; the resume continues with the same pulse.
-        if (m.gate.count() > 0 && t.executorThread.load(std::memory_order_relaxed) ==
-                                      std::this_thread::get_id()) [[unlikely]]
+        // pulse. After the release the inputs are read again, and a reset
+        // or quit that came meanwhile abandons the tick without its pulse.
+        for (;;) {
+            ReadInputs(m, p.inputs, p.statusAddress);
+            if (m.gate.count() == 0 || t.executorThread.load(std::memory_order_relaxed) !=
+                                           std::this_thread::get_id()) [[likely]]
+                break;
             m.gate.pass();
+            if (m.executor.resetRequest.load() || m.executor.quitRequest.load()) return 0;
+        }
         const StepOutputPlan::Patterns pattern =
             p.patterns[PatternIndex(steps[0], steps[1], steps[2], steps[3])];
         const uint8_t idle = pattern.idle, pulse = pattern.pulse;
@@ -116,6 +124,11 @@ int OutputStep(Machine& m, int stepX, int stepY, int stepZ, int stepS4, int peri
     if (!timingOnly)
         for (int i = 0; i < 4; ++i) Advance(*counters[i], steps[i]);
     return 1;
+}
+
+SoftLimitDrops TakeSoftLimitDrops(Machine& m) {
+    std::atomic<int32_t>* d = m.timing.softLimitDrops;
+    return {d[0].exchange(0), d[1].exchange(0), d[2].exchange(0)};
 }
 
 void WaitMicroseconds(Machine& m, int64_t us) {

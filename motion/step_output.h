@@ -39,11 +39,20 @@ void PrepareStepOutput(Machine& m);
 // pulse (on any other thread OutputStep never blocks). Then it writes the idle,
 // pulse and idle patterns with the configured waits, and advances the
 // absolute counters by the pulses actually made: a pulse dropped by the
-// soft limits does not move its counter. Without an active port nothing is
-// written or waited and the counters still move. `timingOnly`: the timing
-// alone, no port writes and no counter change. Returns 1.
+// soft limits does not move its counter and is counted in
+// m.timing.softLimitDrops. Without an active port nothing is written or
+// waited and the counters still move. `timingOnly`: the timing alone, no
+// port writes and no counter change. Returns 1; 0 when the tick was held
+// by an emergency stop and a reset or quit came before the release: then
+// nothing was written and no counter moved.
 int OutputStep(Machine& m, int stepX, int stepY, int stepZ, int stepS4, int periodUs,
                int timingOnly);
+
+// The pulses the soft limits dropped since the last call, per axis.
+struct SoftLimitDrops {
+    int32_t x, y, z;
+};
+SoftLimitDrops TakeSoftLimitDrops(Machine& m);
 
 // Busy-waits at least `us` microseconds on the machine's clock; never sleeps.
 void WaitMicroseconds(Machine& m, int64_t us);

@@ -64,6 +64,9 @@ struct StepTiming {
 
     StepOutputPlan plan;
     std::atomic<bool> planned{false};
+    // Pulses of X, Y, Z the soft limits dropped; the executor takes them per
+    // command to report them.
+    std::atomic<int32_t> softLimitDrops[3] = {0, 0, 0};
 
     // The executor's priority level as last asked for, and its thread.
     std::atomic<int32_t> priorityLevel{-1};

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 
 namespace korvex {
@@ -30,10 +31,26 @@ class SuspendGate {
     // Releases every waiter for good (shutdown); later suspends do not block.
     void open();
 
+    // The emergency-stop latch: `flag` (the stop's state) and at most one
+    // suspension that belongs to it change together under the gate's lock,
+    // so a release can never land between raising the flag and suspending.
+    // latch: sets flag and adds the latch's suspension unless it is held
+    // already; true when this call added it. Any thread.
+    bool latch(std::atomic<int32_t>& flag);
+    // The gated thread latches and blocks until unlatched (or opened).
+    void latchSelf(std::atomic<int32_t>& flag);
+    // Clears flag and lifts the latch's suspension; false when flag was
+    // clear already. Any thread.
+    bool unlatch(std::atomic<int32_t>& flag);
+    bool latched() const { return latched_.load(std::memory_order_acquire); }
+
   private:
     void block();
+    // Lowers the count by one under the held lock; true when it reached 0.
+    bool lower();
 
     std::atomic<int> count_{0};
+    std::atomic<bool> latched_{false};
     std::atomic<bool> opened_{false};
     std::mutex mutex_;
     std::condition_variable resumed_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <thread>
@@ -20,6 +21,8 @@ struct ExecutorTest : ::testing::Test {
     // Written by the executor while it runs: outlive it.
     std::vector<Tick> ticks;
     std::function<void(int)> onTick;
+    ScriptedHost logHost;
+    std::vector<std::string> logLines;  // read only while the executor is idle
     SimulatedRig r;
     Machine& m = r.machine;
 
@@ -28,6 +31,11 @@ struct ExecutorTest : ::testing::Test {
             ticks.push_back(t);
             if (onTick) onTick(static_cast<int>(ticks.size()));
         });
+    }
+    void captureLog() {
+        m.settings.language = 1;
+        m.log.setHost(&logHost);
+        m.log.setListSink([this](const std::string& line) { logLines.push_back(line); });
     }
     void append(int dx, int dy, int dz, int period, int accelerated, int checkSwitches = 0) {
         AppendCommand(m, dx, dy, dz, period, accelerated, 0, checkSwitches, 0, 0);
@@ -107,20 +115,121 @@ TEST_F(ExecutorTest, HomingStopsEachAxisAtItsSwitch) {
 }
 
 TEST_F(ExecutorTest, ProbingLeavesTheTipSafeHeightAboveTheSurface) {
-    m.settings.softLimits = 0;
-    ScriptedHost host;
+    const int64_t lostAtPowerOn = r.sim().stepsLost(2);
+    // Homed: Z counts from the top switch, the probe's top 600 steps down.
+    HomeAllAxes(m);
+    ASSERT_TRUE(r.waitUntilDrained());
+    for (const int softLimits : {1, 0}) {
+        SCOPED_TRACE(softLimits);
+        m.settings.softLimits = softLimits;
+        r.sim().placeProbe(true);
+        ScriptedHost host;
+        hold();
+        ProbeToolLength(m, host);
+        release();
+        WaitUntilDrained(m, [&] { return m.signals.estopActive && m.gate.count() > 0; });
+        EXPECT_EQ(r.sim().position(2), 600 - 50) << "raised by safeHeight off the probe";
+        EXPECT_EQ(m.position.relOriginZ, 600 + 100) << "the surface, probe 100 steps high";
+        r.sim().placeProbe(false);
+        ASSERT_EQ(ReleaseEmergencyStop(m), 1);
+        ASSERT_TRUE(r.waitUntilDrained());
+        EXPECT_EQ(r.sim().position(2), 700 - 50) << "safeHeight above the surface";
+        EXPECT_EQ(m.position.absZ, 650) << "still the homed frame";
+        EXPECT_EQ(m.position.plannedZ, 650);
+        AppendCommand(m, 0, 0, -650, 200, 1, 0, 0, 0, 0);
+        ASSERT_TRUE(r.waitUntilDrained());
+        EXPECT_EQ(r.sim().position(2), 0) << "back at the top switch";
+    }
+    EXPECT_EQ(r.sim().crashes(2), 0);
+    EXPECT_EQ(r.sim().stepsLost(2), lostAtPowerOn);
+}
+
+TEST_F(ExecutorTest, SoftLimitsReportDroppedPulsesOnce) {
+    captureLog();
     hold();
-    ProbeToolLength(m, host);
+    append(-5, 0, 0, 200, 0);  // unhomed: X stands at 0
+    append(0, -3, 0, 200, 0);
+    append(4, 0, 0, 200, 0);
     release();
-    WaitUntilDrained(m, [&] { return m.signals.estopActive && m.gate.count() > 0; });
-    const int tip = r.sim().probePlaced() ? r.sim().position(2) : -1;
-    EXPECT_EQ(tip, 600 - 50) << "raised by safeHeight after the touch";
-    EXPECT_EQ(m.position.relOriginZ, 100 + 100) << "touched 100 steps down, probe 100 steps high";
-    r.sim().placeProbe(false);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(m.position.absX, 4);
+    EXPECT_EQ(r.sim().stepsReceived(1), 0);
+    int reports = 0;
+    for (const std::string& line : logLines)
+        if (line.find("soft limits") != std::string::npos) ++reports;
+    EXPECT_EQ(reports, 1) << "one report for the run, not one per command";
+    EXPECT_TRUE(logHost.boxes.empty());
+}
+
+// The tick held by the emergency input never makes its pulse when the
+// executor is stopped or the buffer reset meanwhile.
+TEST_F(ExecutorTest, NoPulseAfterTheEmergencyInputAtShutdown) {
+    onTick = [this](int n) {
+        if (n == 10) r.sim().pressEmergency(true);
+    };
+    append(100, 0, 0, 200, 0);
+    WaitUntilDrained(m, [&] { return m.gate.count() > 0; });
+    r.rig.executor().stop();
+    EXPECT_EQ(r.sim().stepsReceived(0), 10);
+    EXPECT_EQ(m.position.absX, 10);
+}
+
+TEST_F(ExecutorTest, ResetDuringAnEmergencyStopKeepsWhatWasQueuedAfterIt) {
+    onTick = [this](int n) {
+        if (n == 10) r.sim().pressEmergency(true);
+    };
+    hold();
+    append(100, 0, 0, 200, 0);
+    append(0, 50, 0, 200, 0);
+    release();
+    WaitUntilDrained(m, [&] { return m.gate.count() > 0; });
+    onTick = nullptr;
+    RequestBufferReset(m);
+    append(0, 0, 7, 200, 0);  // queued after the reset: kept
+    r.sim().pressEmergency(false);
     ASSERT_EQ(ReleaseEmergencyStop(m), 1);
     ASSERT_TRUE(r.waitUntilDrained());
-    EXPECT_EQ(r.sim().position(2), 600 + 100 - 50) << "surface under the probe less safeHeight";
-    EXPECT_EQ(m.position.absZ, 50);
+    EXPECT_EQ(r.sim().stepsReceived(0), 10) << "no pulse of the abandoned move";
+    EXPECT_EQ(m.position.resumeValid, 1);
+    EXPECT_EQ(m.position.resumeX, 10);
+    EXPECT_EQ(r.sim().stepsReceived(1), 0);
+    EXPECT_EQ(r.sim().stepsReceived(2), 7);
+}
+
+TEST_F(ExecutorTest, ResetDuringStopAfterKeepsWhatWasQueuedAfterIt) {
+    AppendCommand(m, 5, 0, 0, 200, 0, 0, 0, 0, 1);
+    append(0, 5, 0, 200, 0);
+    WaitUntilDrained(m, [&] { return m.signals.estopActive && m.gate.count() > 0; });
+    RequestBufferReset(m);
+    append(0, 0, 3, 200, 0);
+    ASSERT_EQ(ReleaseEmergencyStop(m), 1);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(m.position.absX, 5);
+    EXPECT_EQ(m.position.absY, 0);
+    EXPECT_EQ(m.position.absZ, 3);
+}
+
+// A release racing the executor's own stop must never leave it suspended
+// with nothing left to release it.
+TEST_F(ExecutorTest, ReleaseRacingStopAfterNeverStrandsTheExecutor) {
+    constexpr int kStops = 30000;
+    std::atomic<bool> done{false};
+    std::thread operatorThread([&] {
+        while (!done.load()) {
+            if (m.signals.estopActive.load()) ReleaseEmergencyStop(m);
+        }
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    const auto late = [&] { return std::chrono::steady_clock::now() > deadline; };
+    for (int i = 0; i < kStops && !late();) {
+        if (m.buffer.freeSlots() == 0) continue;
+        AppendCommand(m, i % 2 ? 1 : -1, 0, 0, 200, 0, 0, 0, 0, 1);
+        ++i;
+    }
+    const bool drained = WaitUntilDrained(m, late);
+    done.store(true);
+    operatorThread.join();
+    EXPECT_TRUE(drained) << m.buffer.queued() << " left, suspended " << m.gate.count();
 }
 
 TEST_F(ExecutorTest, EmergencyHaltsBeforeTheNextPulseAndResumesExactly) {

@@ -46,6 +46,23 @@ TEST(SuspendGate, SelfSuspensionWaitsForOneResume) {
     gate.suspendSelf();  // an opened gate never blocks again
 }
 
+TEST(SuspendGate, TheLatchHoldsOneSuspensionWithItsFlag) {
+    SuspendGate gate;
+    std::atomic<int32_t> stop{0};
+    EXPECT_FALSE(gate.unlatch(stop)) << "nothing to release";
+    EXPECT_TRUE(gate.latch(stop));
+    EXPECT_FALSE(gate.latch(stop)) << "seen twice, still one suspension";
+    gate.suspend();  // another holder
+    EXPECT_EQ(gate.count(), 2);
+    EXPECT_TRUE(gate.unlatch(stop));
+    EXPECT_EQ(stop, 0);
+    EXPECT_EQ(gate.count(), 1) << "the other holder keeps its suspension";
+    gate.resume();
+    stop = 1;  // raised without a suspension (the operator's button)
+    EXPECT_TRUE(gate.unlatch(stop));
+    EXPECT_EQ(gate.count(), 0);
+}
+
 TEST(VirtualClock, WaitingMovesTimeForward) {
     VirtualClock clock;
     clock.waitMicroseconds(1500);

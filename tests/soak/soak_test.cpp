@@ -1,6 +1,8 @@
 // A long mixed job on the simulated machine with the virtual clock, with
 // emergency stops (some with another job queued while stopped), releases and
-// buffer resets injected at seeded random ticks. After every event the executed position must equal
+// buffer resets (some with a job queued before the executor settles them)
+// injected at seeded random ticks, and bursts of stopAfter moves raced by
+// instant releases. After every event the executed position must equal
 // the steps the machine received, the queue must hold exactly what was appended and not yet run
 // (the running command part-way), and a reset must leave the resume position where the last pulse
 // left the machine. Every job ends where it started, so each drained buffer finds the tool back at
@@ -84,11 +86,19 @@ int32_t Steps(const MotionCommand& c, int axis) {
     return axis == 0 ? c.dx : axis == 1 ? c.dy : c.dz;
 }
 
-enum class Event { Stop, StopWithEarlyRelease, Reset, ResetWhileStopped, QueueWhileStopped };
+enum class Event {
+    Stop,
+    StopWithEarlyRelease,
+    Reset,
+    ResetWhileStopped,
+    QueueWhileStopped,
+    ResetThenQueue,             // a job queued between the request and the executor's settling
+    ResetThenQueueWhileStopped  // the same while the emergency stop holds the executor
+};
 
 struct Tally {
     int events = 0, stops = 0, refusedReleases = 0, resets = 0, drains = 0, jobs = 0,
-        queuedWhileStopped = 0;
+        queuedWhileStopped = 0, queuedAfterReset = 0, stopAfterRaces = 0;
     int64_t discarded = 0;
 };
 
@@ -128,7 +138,9 @@ class Soak {
     std::string state() const;
 
     void stop(Event event);
-    void reset(int ticksLeft);
+    void reset(int ticksLeft, bool queueAfter);
+    bool queueAfterReset();
+    void raceReleasesWithStopAfter();
     void checkCounters();
     int checkQueue() const;
     void checkResume(const std::vector<int32_t>& lastPulse, bool moveCutShort);
@@ -225,11 +237,20 @@ void Soak::returnToOrigin() {
     AppendCommand(m_, -abs(0), -abs(1), -abs(2), 2000, 1, 0, 0, 0, 0);
 }
 
-void Soak::reset(int ticksLeft) {
+// A job queued after a reset request is kept whole: it runs after the
+// abandoned move and, like every job, ends where it started.
+bool Soak::queueAfterReset() {
+    if (!jobs_->queueNext(random_)) return false;
+    ++tally_.jobs, ++tally_.queuedAfterReset;
+    return true;
+}
+
+void Soak::reset(int ticksLeft, bool queueAfter) {
     const std::vector<int32_t> lastPulse = position();
     tally_.discarded += m_.buffer.queued();
     ++tally_.resets;
     RequestBufferReset(m_);
+    if (queueAfter) queueAfterReset();
     breakpoint_.release();
     ASSERT_TRUE(WaitFor([&] { return settled(); })) << "reset never settled: " << state();
     checkResume(lastPulse, ticksLeft > 0);
@@ -263,29 +284,51 @@ void Soak::stop(Event event) {
         EXPECT_EQ(ReleaseEmergencyStop(m_), 0) << "released while the input is active";
         EXPECT_TRUE(halted());
     }
-    const bool resetToo = event == Event::ResetWhileStopped;
+    const bool resetToo =
+        event == Event::ResetWhileStopped || event == Event::ResetThenQueueWhileStopped;
     if (resetToo) {
         tally_.discarded += m_.buffer.queued();
         ++tally_.resets;
         RequestBufferReset(m_);
+        if (event == Event::ResetThenQueueWhileStopped) queueAfterReset();
     }
     rig_.sim().pressEmergency(false);
     ASSERT_EQ(ReleaseEmergencyStop(m_), 1);
     EXPECT_EQ(m_.signals.estopActive, 0);
     if (!resetToo) return;
     ASSERT_TRUE(WaitFor([&] { return settled(); })) << "reset never settled: " << state();
-    // The held tick still makes its pulse; the reset is seen at the next one.
-    const std::vector<int32_t> at = position();
-    for (int axis = 0; axis < 3; ++axis) EXPECT_LE(std::abs(at[axis] - lastPulse[axis]), 1);
-    checkResume(at, ticksLeft > 1);
+    // The tick the stop held makes no pulse once the reset has come.
+    checkResume(lastPulse, ticksLeft > 0);
     returnToOrigin();
+}
+
+// Moves with stopAfter while an operator releases the stop the moment it
+// is raised: a release landing as the executor raises its own stop must
+// never leave it suspended with nothing to release it.
+void Soak::raceReleasesWithStopAfter() {
+    ++tally_.stopAfterRaces;
+    breakpoint_.arm(-1);
+    std::atomic<bool> done{false};
+    std::thread operatorThread([&] {
+        while (!done.load())
+            if (m_.signals.estopActive.load()) ReleaseEmergencyStop(m_);
+    });
+    for (int i = 0; i < 200; ++i) AppendCommand(m_, 0, 0, i % 2 ? 1 : -1, 500, 0, 0, 0, 0, 1);
+    const bool finished = WaitFor([&] { return drained(); });
+    done.store(true);
+    operatorThread.join();
+    ASSERT_TRUE(finished) << "stranded by a release: " << state();
+    checkCounters();
+    appended_.clear();
+    for (int axis = 0; axis < 3; ++axis) base_[axis] = abs(axis);
 }
 
 void Soak::run(int events) {
     std::mt19937& random = random_;
-    std::discrete_distribution<int> kinds({40, 15, 25, 10, 10});
+    std::discrete_distribution<int> kinds({34, 12, 20, 8, 10, 8, 8});
     for (int done = 0; done < events && !::testing::Test::HasFatalFailure();) {
         if (drained()) {
+            if (std::bernoulli_distribution(0.02)(random)) raceReleasesWithStopAfter();
             for (int n = std::uniform_int_distribution<int>(1, 3)(random); n > 0; --n)
                 tally_.jobs += jobs_->queueNext(random);
         }
@@ -296,6 +339,8 @@ void Soak::run(int events) {
         ASSERT_TRUE(WaitFor([&] { return breakpoint_.hit() || drained(); }))
             << "neither the tick nor the end came: " << state();
         if (!breakpoint_.hit()) {
+            // The jobs queued next must not meet this unreached tick.
+            breakpoint_.arm(-1);
             // Every job ends where it started.
             ++tally_.drains;
             checkCounters();
@@ -308,8 +353,8 @@ void Soak::run(int events) {
         checkCounters();
         const int ticksLeft = checkQueue();
         const auto event = static_cast<Event>(kinds(random));
-        if (event == Event::Reset)
-            reset(ticksLeft);
+        if (event == Event::Reset || event == Event::ResetThenQueue)
+            reset(ticksLeft, event == Event::ResetThenQueue);
         else
             stop(event);
         ++done;
@@ -332,14 +377,16 @@ TEST(SoakTest, MixedJobsSurviveStopsReleasesAndResets) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf(
         "soak seed %u: %d events (%d stops, %d refused releases, %d resets, %d jobs queued while "
-        "stopped), %d jobs, %d drains, %lld ticks, %lld queued commands discarded by resets, "
-        "%.1f s\n",
-        seed, t.events, t.stops, t.refusedReleases, t.resets, t.queuedWhileStopped, t.jobs,
-        t.drains, static_cast<long long>(soak.ticks()), static_cast<long long>(t.discarded),
-        seconds);
+        "stopped, %d after a reset, %d stopAfter races), %d jobs, %d drains, %lld ticks, %lld "
+        "queued commands discarded by resets, %.1f s\n",
+        seed, t.events, t.stops, t.refusedReleases, t.resets, t.queuedWhileStopped,
+        t.queuedAfterReset, t.stopAfterRaces, t.jobs, t.drains,
+        static_cast<long long>(soak.ticks()), static_cast<long long>(t.discarded), seconds);
     EXPECT_GT(t.stops, 0);
     EXPECT_GT(t.resets, 0);
     EXPECT_GT(t.queuedWhileStopped, 0);
+    EXPECT_GT(t.queuedAfterReset, 0);
+    EXPECT_GT(t.stopAfterRaces, 0);
 }
 
 }  // namespace
