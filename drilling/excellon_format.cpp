@@ -55,10 +55,20 @@ constexpr Text kLeadingZeroDrill{
     "Drills written with a zero before the point (T1C0.0315) are not read here; load the file "
     "with the button \"Excellon (full)\""};
 
+constexpr Text kNotAHole{
+    "Slovo EXCELONu s X, které není otvor (opakování, vzor, drážka), se tímto tlačítkem nečte; "
+    "načtěte soubor tlačítkem \"Excellon (plný)\"",
+    "An Excellon word with an X that is no hole (a repeat, pattern or slot) is not read here; "
+    "load the file with the button \"Excellon (full)\""};
+
 const Text* Refusal(std::string_view word) {
     if (Contains(word, "METRIC") || word == "M71") return &kMetric;
     const size_t x = word.find('X');
-    if (x != std::string_view::npos && Contains(word.substr(x), ".")) return &kDecimalPoint;
+    if (x == std::string_view::npos) return nullptr;
+    if (Contains(word.substr(x), ".")) return &kDecimalPoint;
+    // Read as a hole, 'R3X001000' or 'G85' would drill one where none is.
+    if (word[0] == 'R' || word[0] == 'M' || word[0] == 'G' || Contains(word, "G85"))
+        return &kNotAHole;
     return nullptr;
 }
 

@@ -91,6 +91,11 @@ TEST_F(Readers, RefusedFilesLeaveAnEmptySet) {
          "Excellon coordinates with a decimal point cannot be read here: the holes would be "
          "drilled "
          "at wrong positions; load the file with the button \"Excellon (full)\": X1.2345Y-2.5"},
+        {"T1C.0315 X010000 R3X001000",
+         "An Excellon word with an X that is no hole (a repeat, pattern or slot) is not read "
+         "here; load the file with the button \"Excellon (full)\": R3X001000"},
+        {"T1C.0315 X010000Y010000G85X020000Y010000", "An Excellon word with an X that is no hole"},
+        {"T1C.0315 X010000 M02X001000", "An Excellon word with an X that is no hole"},
         {"T1C.0315 X010000Y010000 " + longWord,
          "The file holds a word longer than 259 characters; it was not loaded"},
         {manyDrills + "X010000Y010000", "The file defines more than 256 drills; it was not loaded"},
