@@ -65,6 +65,7 @@ AccelerationTable BuildAxisTable(float fs, float fa, int rampSteps, bool constan
     AccelerationTable table;
     table.periodsUs.assign(static_cast<size_t>(std::max(rampSteps, 1)), 0);
     const int32_t fallback = Sane(std::trunc(1'000'000.0 / fs), kMaxPeriodUs);
+    bool filled = false;
     if (constantAcceleration) {
         const int32_t a = Truncated(fa), b = Truncated(fs);
         const int32_t K = RampConstant(a, b, static_cast<int>(table.periodsUs.size()));
@@ -72,10 +73,15 @@ AccelerationTable BuildAxisTable(float fs, float fa, int rampSteps, bool constan
             FillConstantAcceleration(table.periodsUs, a, K, fallback);
             table.rampConstant = K;
             table.constantAcceleration = true;
-            return table;
+            filled = true;
         }
     }
-    FillLinearPeriod(table.periodsUs, fs, fa, fallback);
+    if (!filled) FillLinearPeriod(table.periodsUs, fs, fa, fallback);
+    // A one-step ramp has no climb for the formulas to describe; its tick
+    // never runs faster than the acceleration speed the ramp climbs to.
+    if (table.periodsUs.size() == 1)
+        table.periodsUs[0] =
+            std::max(table.periodsUs[0], Sane(std::trunc(1'000'000.0 / fa), fallback));
     return table;
 }
 

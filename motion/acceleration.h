@@ -12,7 +12,8 @@ namespace korvex {
 // size, Hz) to fa (acceleration speed / step size). constantAcceleration:
 // the ramp whose velocity grows evenly in time; it falls back to the
 // linear-period ramp (rampConstant 0) when its constant comes out below 1.
-// Degenerate inputs still give finite, positive periods.
+// Degenerate inputs still give finite, positive periods; a one-step ramp
+// no period shorter than fa's.
 AccelerationTable BuildAxisTable(float fs, float fa, int rampSteps, bool constantAcceleration);
 
 // The longest ramp tables are built for: 16 M steps is kilometres of ramp

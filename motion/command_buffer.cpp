@@ -1,14 +1,17 @@
 #include "motion/command_buffer.h"
 
 #include <algorithm>
+#include <new>
 
 #include "ui/event_log.h"
 
 namespace korvex {
 
 void CommandBuffer::allocate(int capacity) {
+    if (capacity > kMaxCommandCapacity) throw std::bad_alloc();
+    std::vector<MotionCommand> entries(static_cast<size_t>(capacity > 0 ? capacity : 0));
     std::lock_guard lock(mutex_);
-    entries_.assign(static_cast<size_t>(capacity > 0 ? capacity : 0), MotionCommand{});
+    entries_.swap(entries);
     head_ = 0;
     pushed_ = resetMark_ = 0;
     storedTimeS_ = 0;

@@ -23,6 +23,11 @@ namespace korvex {
 
 class EventLog;
 
+// The largest buffer allocated: 16 M commands, 768 MiB of entries. The
+// biggest jobs stay far below it, and the kernel grants larger sizes only
+// to kill the program when the zero-filled entries are touched.
+inline constexpr int kMaxCommandCapacity = 1 << 24;
+
 class CommandBuffer {
   public:
     CommandBuffer() = default;
@@ -30,7 +35,9 @@ class CommandBuffer {
     CommandBuffer& operator=(const CommandBuffer&) = delete;
 
     // (Re)allocates `capacity` zeroed entries: empty, every slot free. Only
-    // while the executor is idle.
+    // while the executor is idle. Throws std::bad_alloc, with the buffer and
+    // its queue untouched, when memory runs out or `capacity` is over
+    // kMaxCommandCapacity.
     void allocate(int capacity);
 
     int capacity() const { return capacity_.load(std::memory_order_acquire); }

@@ -51,6 +51,9 @@ void LoadPortLibrary(Machine& m, PortIo& io) {
     m.signals.portReady.store(0);
     m.timing.planned.store(false);
     m.port.io = &io;
+    // The first tick of the new timer waits for nothing: it is not late by
+    // the clock's whole count.
+    m.timing.nextTickDeadline.store(m.timing.clock->now() + 1);
     SayFormatted(m.log, {"Port LPT: %s", "LPT port: %s"}, true, false, io.name().c_str());
     if (!io.load()) {
         m.log.say({"Nactení knihovny inpout32.dll selhalo", "Loading lib inpout32.dll failed"},

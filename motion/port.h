@@ -19,7 +19,8 @@ class Host;
 
 // Attaches `io` (not owned) and opens it, logging each step with the
 // original library's messages and then the backend's name; portReady = 1
-// when it opened. Window thread, at start-up.
+// when it opened. Starts the new timer's deadline on the machine's clock.
+// Window thread, at start-up.
 void LoadPortLibrary(Machine& m, PortIo& io);
 
 // The data latch must read back 170. Passed: all outputs to their idle

@@ -103,5 +103,11 @@ TEST(AxisTable, DegenerateInputsGiveFinitePositivePeriods) {
     }
 }
 
+TEST(AxisTable, OneStepRampNeverBeatsTheAccelerationSpeed) {
+    // Climbing from 50 Hz to 100 Hz: the one tick takes at least 10000 us.
+    for (const bool constant : {true, false})
+        EXPECT_GE(BuildAxisTable(50, 100, 1, constant).periodsUs.at(0), 10000) << constant;
+}
+
 }  // namespace
 }  // namespace korvex

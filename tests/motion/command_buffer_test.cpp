@@ -130,5 +130,13 @@ TEST_F(BufferTest, ProducerAndConsumerThreadsLoseAndRepeatNothing) {
     EXPECT_EQ(m.buffer.lastIndex(), -1);
 }
 
+TEST_F(BufferTest, CapacityBeyondMemoryIsRefusedKeepingTheQueue) {
+    append(5);
+    EXPECT_THROW(m.buffer.allocate(100'000'000), std::bad_alloc);
+    EXPECT_EQ(m.buffer.capacity(), 4);
+    EXPECT_EQ(m.buffer.queued(), 1);
+    EXPECT_EQ(m.buffer.entry(0).dx, 5);
+}
+
 }  // namespace
 }  // namespace korvex
