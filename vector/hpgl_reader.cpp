@@ -59,7 +59,7 @@ const Text kSeparatorDetail{" chybný oddělovač != {,' '} ", " wrong separator
 const Text kUndrawnGeometry{
     "Soubor HPGL se nenacetl, kresba používá příkaz %s (kódované lomené čáry nebo Bézierovy "
     "křivky), který se nečte: část kresby by se nevyfrézovala",
-    "Loading file of HPGL failed, the drawing uses %s (encoded polylines or Bézier curves), "
+    "Loading file of HPGL failed, the drawing uses %s (encoded polylines or Bezier curves), "
     "which is not read: part of the drawing would not be cut"};
 const Text kGenericReads{"\n Soubor přečte typ \"HPGL obecný\", zvolte jej",
                          "\n The kind \"HPGL generic\" reads this file, choose it"};

@@ -165,10 +165,10 @@ TEST_F(GenericTest, NothingToCutOrPensBeyondTheTableAreRefused) {
         {"SP-1;PD0,0,5,5;", "pen -1 is outside 0 to 255"},
         // Read, parts of the drawing would be missing from the cut.
         {"SP1;PD0,0,5,5;PE7<=_?;PD9,9;",
-         "the drawing uses PE (encoded polylines or Bézier curves), which is not read: part of "
+         "the drawing uses PE (encoded polylines or Bezier curves), which is not read: part of "
          "the drawing would not be cut"},
         {"SP1;PA0,0;PD;BZ1,1,2,2,3,0;",
-         "the drawing uses BZ (encoded polylines or Bézier curves), which is not read: part of "
+         "the drawing uses BZ (encoded polylines or Bezier curves), which is not read: part of "
          "the drawing would not be cut"},
     };
     for (const auto& [hpgl, text] : cases) {
