@@ -123,6 +123,7 @@ int BuildAccelerationTables(Machine& m) {
           "Calculating of acceleration failed for Z"},
          {"Spocitání akcelerace pro Z selhalo", "Calculating acceleration for Z failed"}},
     };
+    m.accel.ready.store(false);
     for (AccelerationTable& t : m.accel.axis) t = {};
     m.accel.working.clear();
     try {
@@ -151,6 +152,7 @@ int BuildAccelerationTables(Machine& m) {
         }
     }
     for (int i = 0; i < 3; ++i) m.log.line(RateLine(i, m.accel.axis[i]), true, false);
+    m.accel.ready.store(true);
     return 1;
 }
 

@@ -25,7 +25,8 @@ inline constexpr int kMaxRampSteps = 1 << 24;
 // flag switched off and the linear ramp. Logs the "f(ac)" line of each
 // axis. Returns 1; 0, with the message box of the table that could not be
 // allocated and the tables empty, when `rampSteps` is over kMaxRampSteps or
-// memory runs out.
+// memory runs out; ramped moves then wait for a build that succeeds
+// (m.accel.ready).
 int BuildAccelerationTables(Machine& m);
 
 // "f(ac) X[0..99]=50.14Hz - 100.19Hz" for axis 0, 1, 2.

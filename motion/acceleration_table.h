@@ -3,6 +3,7 @@
 // the axis's speed of movement up to its acceleration speed; entry 0 is the
 // first (slowest) step of a ramp.
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -16,7 +17,9 @@ struct AccelerationTable {
 
 struct AccelerationTables {
     AccelerationTable axis[3];     // X, Y, Z
-    std::vector<int32_t> working;  // the executor copies a phase's table here
+    std::vector<int32_t> working;  // a phase's fallback periods when no axis table fits
+    // Set when the last build succeeded: until then no ramped move runs.
+    std::atomic<bool> ready{false};
 };
 
 }  // namespace korvex

@@ -59,6 +59,11 @@ void CommandExecutor::run() {
         TakeSoftLimitDrops(m);
         if (command.checkSwitches) SetControlOutputs(m, -1, -1, 0);
         if (m.settings.laserPenMode) SetControlOutputs(m, -1, command.spindleOn, -1);
+        if (command.accelerated && !waitForTables()) {
+            if (e.quitRequest.load()) break;
+            finishReset();
+            continue;
+        }
         runner_.run(command);
         e.currentPeriodUs.store(0);
         command.remainingTimeS = 0;
@@ -102,6 +107,24 @@ void CommandExecutor::finishReset() {
     m.buffer.settleReset(m.executor.resetRequest);
     m.executor.executorIdle.store(1);
     limitsReported_ = false;
+}
+
+// Without the tables a ramped move has no safe periods: it waits, queued
+// with the rest of its job, until a build succeeds (or a reset or the end
+// of the program drops it). False when it was dropped.
+bool CommandExecutor::waitForTables() {
+    if (m_.accel.ready.load()) return true;
+    m_.log.say({"Tabulky zrychlení nejsou vytvořeny: polohovací pohyb čeká na nastavení, ze "
+                "kterého je lze vytvořit",
+                "The acceleration tables were not built: the positioning move waits for settings "
+                "they can be built from"},
+               true, true);
+    while (!m_.accel.ready.load()) {
+        m_.gate.pass();
+        if (m_.executor.resetRequest.load() || m_.executor.quitRequest.load()) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 // Soft limits drop pulses silently inside the tick; the first command that

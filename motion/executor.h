@@ -16,6 +16,8 @@
 //   A resume continues with that same tick: nothing lost or repeated.
 // - It reads resetRequest and quitRequest once per tick: either ends the
 //   move without another pulse.
+// - A ramped move waits, with one box, while the acceleration tables are
+//   not built; a reset or quit ends the wait.
 // - The tick allocates, locks and logs nothing (errors aside).
 
 #include <functional>
@@ -48,6 +50,7 @@ class CommandExecutor {
     void run();
     void finishCommand(const MotionCommand& command);
     void finishReset();
+    bool waitForTables();
     void reportSoftLimitDrops();
     void restIfThrottled();
 

@@ -152,8 +152,7 @@ void MoveRunner::ramped(MotionCommand& c) {
                                                      static_cast<float>(std::abs(c.dz))));
         if (n <= 0) return;
         const int half = n / 2;
-        loadPhaseTable(c, L);
-        const int32_t* table = m.accel.working.data();
+        const int32_t* table = phaseTable(c, L, n);
         if (first) period = table[0];
         int madeX = 0, madeY = 0, madeZ = 0, i = 0, r = n;
         bool phaseEnded = false;
@@ -231,28 +230,25 @@ bool MoveRunner::checkSwitchesRamped(MotionCommand& c, int& madeX, int& madeY, i
 }
 
 // The phase's periods come from the table of the moving axis with the
-// lowest acceleration rate. Without a usable rate every tick runs at the
-// travel rate's period.
-void MoveRunner::loadPhaseTable(const MotionCommand& c, int L) {
+// lowest acceleration rate, read in place. Without a usable rate every tick
+// runs at the travel rate's period, filled for the ticks of this phase only.
+const int32_t* MoveRunner::phaseTable(const MotionCommand& c, int L, int n) {
     Machine& m = m_;
     const MachineSettings& s = m.settings;
-    std::vector<int32_t>& working = m.accel.working;
-    if (static_cast<int>(working.size()) != L) working.assign(static_cast<size_t>(L), 0);
     const float u = c.dx ? s.accelSpeedX / s.mmPerStepX : 0;
     const float v = c.dy ? s.accelSpeedY / s.mmPerStepY : 0;
     const float w = c.dz ? s.accelSpeedZ / s.mmPerStepZ : 0;
     const int k = LowestNonZeroAxis(m.log, u, v, w);
-    if (k >= 0 && static_cast<int>(m.accel.axis[k].periodsUs.size()) >= L) {
-        std::copy_n(m.accel.axis[k].periodsUs.begin(), L, working.begin());
-        return;
-    }
+    if (k >= 0 && static_cast<int>(m.accel.axis[k].periodsUs.size()) >= L)
+        return m.accel.axis[k].periodsUs.data();
     m.log.say({"! chyba vyberu tabulky zrychleni /vykonejprikaz/",
                "! error choosing table of acceleration /vykonejprikaz/"},
               true, true);
     const float rate = LowestNonZero(m.log, s.moveSpeedX / s.mmPerStepX,
                                      s.moveSpeedY / s.mmPerStepY, s.moveSpeedZ / s.mmPerStepZ);
     const int32_t period = rate > 0 ? std::max(RoundHalfAway(1e6 / rate), 1) : kSlowestFallbackUs;
-    std::fill(working.begin(), working.end(), period);
+    m.accel.working.assign(static_cast<size_t>(std::min(L, n)), period);
+    return m.accel.working.data();
 }
 
 }  // namespace korvex

@@ -35,7 +35,8 @@ class MoveRunner {
   private:
     void interpolated(MotionCommand& c);
     void ramped(MotionCommand& c);
-    void loadPhaseTable(const MotionCommand& c, int rampSteps);
+    // The periods of a phase of n ticks: entries 0 .. min(rampSteps, n) - 1.
+    const int32_t* phaseTable(const MotionCommand& c, int rampSteps, int n);
     void checkSwitchesInterpolated(MotionCommand& c, int& sx, int& sy, int& sz, bool done[3]);
     bool checkSwitchesRamped(MotionCommand& c, int& madeX, int& madeY, int& madeZ);
     void setRelativeOriginAtProbe();

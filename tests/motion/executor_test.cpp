@@ -93,13 +93,33 @@ TEST_F(ExecutorTest, RampClimbsAndDescendsTheTablePerPhase) {
     EXPECT_EQ(r.sim().stepsReceived(0), 105);
 }
 
-TEST_F(ExecutorTest, RampTooLongForItsTablesRunsAtTheTravelRate) {
-    m.settings.rampSteps = 2'000'000'000;  // the tables could not be built
+TEST_F(ExecutorTest, RampedMovesWaitForTablesThatCouldBeBuilt) {
+    captureLog();
+    m.settings.rampSteps = 2'000'000'000;  // the tables cannot be built
     ASSERT_EQ(BuildAccelerationTables(m), 0);
+    const size_t boxes = logHost.boxes.size();
+    hold();
+    append(4, 0, 0, 0, 1);
+    append(0, 3, 0, 0, 1);
+    release();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(ticks.empty()) << "no ramped move without tables";
+    EXPECT_EQ(m.buffer.queued(), 2) << "nothing lost";
+    EXPECT_EQ(logHost.boxes.size(), boxes + 1) << "one box for the held job";
+    m.settings.rampSteps = 100;
+    ASSERT_EQ(BuildAccelerationTables(m), 1);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(m.position.absX, 4);
+    EXPECT_EQ(m.position.absY, 3);
+    EXPECT_EQ(logHost.boxes.size(), boxes + 1);
+}
+
+TEST_F(ExecutorTest, WithoutAnAccelerationRateARampRunsAtTheTravelRate) {
+    m.settings.accelSpeedX = 0.01f;  // under 1 Hz: no table is chosen
     append(4, 0, 0, 0, 1);
     ASSERT_TRUE(r.waitUntilDrained());
     EXPECT_EQ(periods(), (std::vector<int>(4, 20000)));
-    EXPECT_EQ(r.sim().stepsReceived(0), 4);
+    EXPECT_EQ(m.accel.working.size(), 4u) << "filled for the phase's ticks only";
 }
 
 TEST_F(ExecutorTest, HomingStopsEachAxisAtItsSwitch) {
