@@ -1,6 +1,7 @@
 #include "settings/config_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <locale.h>
@@ -196,6 +197,8 @@ bool ParseFloat(std::string_view w, float& out) {
     return true;
 }
 
+constexpr size_t kMaxConfigBytes = 64 * 1024;
+
 std::string PathOf(const std::string& name, int inProgramDir, const std::string& moduleDir) {
     return inProgramDir ? moduleDir + "/" + name : name;
 }
@@ -244,6 +247,13 @@ int LoadSettings(MachineSettings& s, EventLog& log, const std::string& name, int
     LoadFactoryDefaults(s);
     const std::string path = PathOf(name, inProgramDir, moduleDir);
     std::FILE* f = std::fopen(path.c_str(), "rb");
+    struct stat info {};
+    if (f && (fstat(fileno(f), &info) != 0 || !S_ISREG(info.st_mode))) {
+        // A device or folder named as the settings file is never read.
+        std::fclose(f);
+        f = nullptr;
+        errno = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
+    }
     if (!f) {
         const char* reason = std::strerror(errno);
         if (auto form = Pick(s.language, {"chyba pri nactení nastavení \n %s ",
@@ -251,12 +261,12 @@ int LoadSettings(MachineSettings& s, EventLog& log, const std::string& name, int
             log.line(Format(form->c_str(), reason), true, true);
         return 0;
     }
-    std::string text;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-    bool failed = std::ferror(f) != 0;
+    // A real config.dat is under 4 kB: anything much longer is not one.
+    std::string text(kMaxConfigBytes + 1, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), f));
+    bool failed = std::ferror(f) != 0 || text.size() > kMaxConfigBytes;
     std::fclose(f);
+    if (failed) text.clear();
     ParseSettingsText(s, text);
     if (failed) {
         log.say(s.language,

@@ -140,6 +140,19 @@ TEST_F(ConfigFileTest, MissingFileReportsWithBoxAndGivesFactoryDefaults) {
     EXPECT_EQ(s, expected);
 }
 
+TEST_F(ConfigFileTest, DeviceOrHugeFileIsRefusedWithItsBox) {
+    s.language = 1;
+    EXPECT_EQ(LoadSettings(s, log, "/dev/zero", 0, ""), 0);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text.rfind("error with loading setup \n ", 0), 0u)
+        << host.boxes[0].text;
+    EXPECT_EQ(s.commandCapacity, FactorySettings().commandCapacity);
+    s.language = 1;
+    EXPECT_EQ(load(FactoryFile() + std::string(100'000, ' ')), 0);
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[1].text, "read error with some value of settings (from file)");
+}
+
 TEST_F(ConfigFileTest, FailedSaveLeavesTheOldFileWhole) {
     dir.write("config.dat", FactoryFile());
     s.language = 1;
