@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <variant>
 
@@ -203,6 +204,15 @@ std::string PathOf(const std::string& name, int inProgramDir, const std::string&
     return inProgramDir ? moduleDir + "/" + name : name;
 }
 
+// A settings file reached through a symbolic link is saved into the link's
+// target, so the link stays a link and the target does not go stale.
+std::string SavedFilePath(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) return path;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
+    return error ? path : target.string();
+}
+
 }  // namespace
 
 std::string SettingsFileText(const MachineSettings& s) {
@@ -284,11 +294,13 @@ int LoadSettings(MachineSettings& s, EventLog& log, const std::string& name, int
 
 int SaveSettings(const MachineSettings& s, EventLog& log, const std::string& name, int inProgramDir,
                  const std::string& moduleDir) {
-    const std::string path = PathOf(name, inProgramDir, moduleDir);
+    const std::string path = SavedFilePath(PathOf(name, inProgramDir, moduleDir));
     // Written beside the target and renamed over it, so the old file stays
     // whole until the new one is complete.
     const std::string temporary = path + ".tmp";
     int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    struct stat old {};
+    if (fd >= 0 && ::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
     if (fd < 0) {
         const char* reason = std::strerror(errno);
         if (auto form = Pick(s.language, {"chyba pri zapisu nastaveni \n %s ",

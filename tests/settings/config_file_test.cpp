@@ -153,6 +153,24 @@ TEST_F(ConfigFileTest, DeviceOrHugeFileIsRefusedWithItsBox) {
     EXPECT_EQ(host.boxes[1].text, "read error with some value of settings (from file)");
 }
 
+TEST_F(ConfigFileTest, SavingThroughALinkWritesItsTargetAndKeepsTheMode) {
+    namespace fs = std::filesystem;
+    const fs::path target = fs::path(dir.path()) / "machines" / "router.dat";
+    fs::create_directory(target.parent_path());
+    dir.write("machines/router.dat", FactoryFile());
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(target, fs::path(dir.path()) / "config.dat");
+    s = FactorySettings();
+    s.cutDepth = 2.5f;
+    ASSERT_EQ(SaveSettings(s, log, "config.dat", 1, dir.path()), 1);
+    EXPECT_TRUE(fs::is_symlink(fs::path(dir.path()) / "config.dat"));
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    MachineSettings back;
+    ASSERT_EQ(LoadSettings(back, log, target.string(), 0, ""), 1);
+    EXPECT_EQ(back.cutDepth, 2.5f);
+}
+
 TEST_F(ConfigFileTest, FailedSaveLeavesTheOldFileWhole) {
     dir.write("config.dat", FactoryFile());
     s.language = 1;
