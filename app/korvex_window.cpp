@@ -1,0 +1,94 @@
+#include "app/korvex_window.h"
+
+#include <QCheckBox>
+#include <QIcon>
+#include <QMenuBar>
+#include <QShortcut>
+
+#include "app/qt_host.h"
+#include "app/sim_panel.h"
+#include "ui/controller.h"
+#include "ui/main_ids.h"
+#include "ui_main_window.h"
+
+// Resources of a static library are registered by hand, outside any namespace.
+static void LoadIcons() {
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace korvex {
+
+using namespace mainwin;
+
+KorvexWindow::KorvexWindow(Controller& c, QtHost& host)
+    : c_(c), host_(host), form_(std::make_unique<Ui::MainForm>()), launcher_(c, this) {
+    LoadIcons();
+    setObjectName("korvexMainWindow");
+    auto* central = new QWidget(this);
+    form_->setupUi(central);
+    setCentralWidget(central);
+    setWindowIcon(QIcon(":/icons/korvex.svg"));
+    resize(1024, 768);
+    view_ = std::make_unique<QtWindowView>(this, central, menuBar());
+    for (int id : {kEmergencySignal, kMinX, kMinY, kMinZ, kMinKZ}) {
+        // The inputs are shown, not operated.
+        QWidget* w = view_->control(id);
+        w->setAttribute(Qt::WA_TransparentForMouseEvents);
+        w->setFocusPolicy(Qt::NoFocus);
+    }
+    host_.setParent(this);
+    logic_ = std::make_unique<MainWindow>(c_, *view_, host_, launcher_);
+    logic_->setBeforeExecutorStop([this] { host_.closeBoxes(); });
+    MainWindow* logic = logic_.get();
+    view_->bind({.command = [logic](int id) { logic->onCommand(id); },
+                 .editChange = [logic](int id) { logic->onEditChange(id); },
+                 .timer = [logic](int id) { logic->onTimer(id); },
+                 .scroll = {},
+                 .paint = [logic] { logic->onPaint(); },
+                 .close = [logic] { return logic->onClose(); }});
+    addJogKeys();
+}
+
+KorvexWindow::~KorvexWindow() {
+    host_.closeBoxes();
+    logic_.reset();
+    host_.setParent(nullptr);
+}
+
+void KorvexWindow::start() {
+    if (started_) return;
+    started_ = true;
+    logic_->onInit();
+    if (SimulatedMachine* sim = c_.sim()) {
+        QWidget* place = form_->simPlace;
+        sim_ = new SimPanel(*sim, static_cast<uint16_t>(c_.machine.settings.lptAddress), place);
+        sim_->setGeometry(0, 0, place->width(), place->height());
+        sim_->show();
+    }
+    view_->invalidate();
+}
+
+void KorvexWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (started_) view_->invalidate();
+}
+
+void KorvexWindow::addJogKeys() {
+    const std::pair<int, JogKey> keys[] = {
+        {Qt::Key_Left, JogKey::Left},     {Qt::Key_Right, JogKey::Right},
+        {Qt::Key_Up, JogKey::Up},         {Qt::Key_Down, JogKey::Down},
+        {Qt::Key_PageUp, JogKey::PageUp}, {Qt::Key_PageDown, JogKey::PageDown}};
+    const int modifiers[] = {0, Qt::SHIFT, Qt::CTRL, Qt::SHIFT | Qt::CTRL};
+    for (const auto& [key, jog] : keys) {
+        for (int mod : modifiers) {
+            auto* shortcut = new QShortcut(QKeySequence(key | mod), this);
+            shortcut->setContext(Qt::WindowShortcut);
+            const JogKey k = jog;
+            connect(shortcut, &QShortcut::activated, this, [this, k] {
+                if (started_) logic_->onKey(k);
+            });
+        }
+    }
+}
+
+}  // namespace korvex

@@ -1,0 +1,60 @@
+#pragma once
+// The desktop services for the logic on Qt: message boxes (from any
+// thread), file dialogs, the keyboard's modifiers, a view's timers and
+// opening a web address.
+//
+// A box asked for on another thread (the executor) is shown on the
+// window's thread while only the asking thread waits. closeBoxes() answers
+// every waiting and later such box at once (No, Cancel or Ok), so the
+// shutdown can join the executor without a deadlock.
+
+#include <QObject>
+#include <condition_variable>
+#include <mutex>
+
+#include "platform/host.h"
+
+class QWidget;
+
+namespace korvex {
+
+class WindowView;
+
+class QtHost : public QObject, public Host {
+  public:
+    explicit QtHost(QWidget* parent = nullptr) : parent_(parent) {}
+
+    Answer messageBox(const std::string& title, const std::string& text, Buttons buttons,
+                      Icon icon) final;
+    FileChoice openFile(const std::vector<FileFilter>& filters, int filterIndex) override;
+    FileChoice saveFile(const std::vector<FileFilter>& filters, int filterIndex) override;
+    bool shiftPressed() const override;
+    bool ctrlPressed() const override;
+    // The timers of the view set with setTimerView.
+    void startTimer(int id, int ms) override;
+    void stopTimer(int id) override;
+    void openUrl(const std::string& url) override;
+
+    void setParent(QWidget* parent) { parent_ = parent; }
+    void setTimerView(WindowView* view) { timerView_ = view; }
+    void closeBoxes();
+
+  protected:
+    // Shows the box on the window's thread and returns the answer.
+    virtual Answer ask(const std::string& title, const std::string& text, Buttons buttons,
+                       Icon icon);
+
+  private:
+    FileChoice fileDialog(const std::vector<FileFilter>& filters, int filterIndex, bool save);
+
+    QWidget* parent_;
+    WindowView* timerView_ = nullptr;
+    std::mutex mutex_;
+    std::condition_variable answered_;
+    bool closing_ = false;
+};
+
+// What a box closed by the shutdown answers.
+Answer ClosingAnswer(Buttons buttons);
+
+}  // namespace korvex

@@ -1,0 +1,87 @@
+#pragma once
+// The real main window on the simulated machine, with a host that answers
+// message boxes from a script, and helpers to click its controls.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QTest>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include "app/korvex_window.h"
+#include "app/qt_host.h"
+#include "settings/config_file.h"
+#include "tests/testkit/temp_dir.h"
+#include "ui/controller.h"
+
+namespace korvex::test {
+
+// Boxes are answered from `answers` (else with their first button) and kept.
+class ScriptedQtHost final : public QtHost {
+  public:
+    std::deque<Answer> answers;
+    std::vector<std::string> texts;
+    std::mutex mutex;
+
+  protected:
+    Answer ask(const std::string&, const std::string& text, Buttons buttons, Icon) override {
+        std::lock_guard lock(mutex);
+        texts.push_back(text);
+        if (!answers.empty()) {
+            const Answer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes
+                                                                            : Answer::Ok;
+    }
+};
+
+struct GuiTest : ::testing::Test {
+    TempDir dir;
+    ScriptedQtHost host;
+    std::unique_ptr<Controller> c;
+    std::unique_ptr<KorvexWindow> window;
+
+    // English, factory settings changed by `adjust`; the virtual clock
+    // unless a test watches a move in progress.
+    void start(const std::function<void(MachineSettings&)>& adjust = {}, bool virtualClock = true) {
+        MachineSettings s = FactorySettings();
+        s.language = 1;
+        if (adjust) adjust(s);
+        dir.write(kConfigFileName, SettingsFileText(s));
+        c = std::make_unique<Controller>(dir.path(), RigOptions{"sim", virtualClock});
+        c->country = "USA";
+        window = std::make_unique<KorvexWindow>(*c, host);
+        window->show();
+        window->start();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void TearDown() override {
+        window.reset();
+        c.reset();
+    }
+
+    QAbstractButton* button(int id) {
+        return qobject_cast<QAbstractButton*>(window->view().control(id));
+    }
+    void click(int id, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QAbstractButton* b = button(id);
+        ASSERT_NE(b, nullptr) << id;
+        QTest::mouseClick(b, Qt::LeftButton, modifiers);
+    }
+    std::string text(int id) { return window->view().text(id); }
+    Machine& m() { return c->machine; }
+    bool waitDrained(int ms = 20000) {
+        return QTest::qWaitFor(
+            [this] { return m().buffer.queued() == 0 && m().executor.executorIdle.load() == 1; },
+            ms);
+    }
+    // The status as the timer shows it, without waiting for the timer.
+    void refreshStatus() { window->logic().onTimer(1); }
+};
+
+}  // namespace korvex::test

@@ -1,0 +1,253 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/sim_panel.h"
+#include "motion/rounding.h"
+#include "tests/app/gui_fixture.h"
+#include "ui/main_ids.h"
+
+namespace korvex {
+namespace {
+
+using namespace mainwin;
+
+struct MainWindowGui : test::GuiTest {
+    std::vector<MotionCommand> appended;
+    void recordAppends() {
+        m().buffer.setAppendObserver([this](const MotionCommand& cmd) { appended.push_back(cmd); });
+    }
+};
+
+TEST_F(MainWindowGui, StartsWithTheStatusTheLogAndTheSimulatorPanel) {
+    start();
+    EXPECT_EQ(window->size(), QSize(1024, 768));
+    EXPECT_EQ(window->windowTitle(), "Korvex v.1.0.3.0");
+    EXPECT_EQ(text(kBufferFill), "nic/50000");
+    EXPECT_EQ(text(kAbsX), "  0.000 mm");
+    EXPECT_EQ(text(kModelFile), "none");
+    auto* list = qobject_cast<QListWidget*>(window->view().control(kLogList));
+    ASSERT_NE(list, nullptr);
+    ASSERT_GT(list->count(), 3);
+    EXPECT_EQ(list->item(list->count() - 1)->text(), "Start, hCommand suspend Ok");
+    ASSERT_NE(window->simPanel(), nullptr);
+    EXPECT_TRUE(window->simPanel()->isVisible());
+    ASSERT_FALSE(window->menuBar()->actions().isEmpty());
+    EXPECT_EQ(window->menuBar()->actions().front()->text(), "About");
+    window->grab().save(KORVEX_SCREENSHOT_DIR "/korvex-main-window.png");
+}
+
+TEST_F(MainWindowGui, NoSimulatorPanelWithoutTheSimulatedMachine) {
+    MachineSettings s = FactorySettings();
+    s.language = 1;
+    dir.write(kConfigFileName, SettingsFileText(s));
+    c = std::make_unique<Controller>(dir.path(), RigOptions{"none", true});
+    c->country = "USA";
+    window = std::make_unique<KorvexWindow>(*c, host);
+    window->start();
+    EXPECT_EQ(window->simPanel(), nullptr);
+}
+
+TEST_F(MainWindowGui, JogButtonsAndKeysHonourShiftAndCtrl) {
+    start();
+    recordAppends();
+    click(kJogXPlus);
+    click(kJogXPlus + 2, Qt::ShiftModifier);                        // Y +
+    click(kJogXPlus + 4, Qt::ControlModifier);                      // Z +
+    click(kJogXPlus + 2, Qt::ShiftModifier | Qt::ControlModifier);  // Y +
+    QTest::keyClick(window.get(), Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(window.get(), Qt::Key_PageUp);
+    QTest::keyClick(window.get(), Qt::Key_Left);
+    ASSERT_EQ(appended.size(), 8u);
+    EXPECT_EQ(appended[0].dx, 1);
+    EXPECT_EQ(appended[0].accelerated, 0);
+    EXPECT_EQ(appended[1].dy, 50);
+    EXPECT_EQ(appended[1].accelerated, 1);
+    EXPECT_EQ(appended[2].dz, 500);
+    EXPECT_EQ(appended[3].dy, 50);
+    EXPECT_EQ(appended[4].dy, 500);
+    EXPECT_EQ(appended[5].dx, 50);
+    EXPECT_EQ(appended[6].dz, -1);
+    EXPECT_EQ(appended[7].dx, -1);
+    EXPECT_EQ(appended[7].accelerated, 0);
+    ASSERT_TRUE(waitDrained());
+    refreshStatus();
+    EXPECT_EQ(m().position.absX.load(), 50);
+    EXPECT_EQ(text(kAbsX), "  5.000 mm");
+    EXPECT_EQ(text(kAbsY), " 60.000 mm");
+    EXPECT_EQ(text(kAbsZ), " 49.900 mm");
+}
+
+TEST_F(MainWindowGui, AccelerationSwitchIsTheLogicsState) {
+    start();
+    recordAppends();
+    click(kUseAcceleration);
+    EXPECT_FALSE(button(kUseAcceleration)->isChecked());
+    click(kJogXPlus, Qt::ShiftModifier);
+    ASSERT_EQ(appended.size(), 1u);
+    EXPECT_EQ(appended[0].accelerated, 0);
+}
+
+TEST_F(MainWindowGui, SetRelativeOriginWithBothAnswers) {
+    start();
+    recordAppends();
+    click(kJogXPlus, Qt::ShiftModifier);
+    ASSERT_TRUE(waitDrained());
+    host.answers = {Answer::No};
+    click(kSetRel);
+    EXPECT_EQ(appended.size(), 1u);
+    EXPECT_TRUE(window->view().control(kRelX)->isEnabled());
+    EXPECT_EQ(text(kRelX), "  5.000 mm");
+    EXPECT_EQ(text(kRelZ), "  0.000 mm");
+
+    click(kJogXPlus + 4, Qt::ShiftModifier);  // Z + 5 mm
+    ASSERT_TRUE(waitDrained());
+    host.answers = {Answer::Yes};
+    click(kSetRel);
+    ASSERT_EQ(appended.size(), 3u);
+    EXPECT_EQ(appended[2].dz, -50);  // up by the safe height
+    EXPECT_EQ(text(kRelZ), "  5.000 mm");
+    ASSERT_TRUE(waitDrained());
+    EXPECT_EQ(m().position.absZ.load(), 0);
+}
+
+TEST_F(MainWindowGui, HomingAllAxesInTheNullPositionDialogReachesZero) {
+    start();
+    bool homed = false, switchesShown = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Nulová pozice / null position");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("homeAll"), Qt::LeftButton);
+        homed = QTest::qWaitFor(
+            [&] {
+                return m().buffer.queued() == 0 && m().executor.executorIdle.load() &&
+                       m().position.absX.load() == 0 && m().position.absY.load() == 0 &&
+                       m().position.absZ.load() == 0;
+            },
+            20000);
+        // The dialog's own timer shows the closed switches.
+        switchesShown =
+            QTest::qWaitFor([&] { return dialog->findChild<QCheckBox*>("switchX")->isChecked(); },
+                            2000) &&
+            dialog->findChild<QCheckBox*>("switchZ")->isChecked() &&
+            !dialog->findChild<QPushButton*>("homeX")->isEnabled();
+        QTest::mouseClick(dialog->findChild<QPushButton*>("closeButton"), Qt::LeftButton);
+    });
+    click(kSetAbs);
+    EXPECT_TRUE(homed);
+    EXPECT_TRUE(switchesShown);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    refreshStatus();
+    EXPECT_EQ(text(kAbsX), "  0.000 mm");
+    EXPECT_EQ(c->sim()->position(0), 0);
+}
+
+TEST_F(MainWindowGui, JobCommandsSayTheirWindowIsMissing) {
+    start();
+    auto* list = qobject_cast<QListWidget*>(window->view().control(kLogList));
+    const int before = list->count();
+    click(kDrill);
+    ASSERT_EQ(list->count(), before + 1);
+    EXPECT_EQ(list->item(before)->text(), "The window \"Drill holes\" is not in this version yet");
+}
+
+TEST_F(MainWindowGui, FinishClosesAnIdleMachineWithoutAsking) {
+    start();
+    const size_t boxes = host.texts.size();
+    window->view().control(kEmergencyStop);  // the window is alive
+    window->logic().onCommand(kMenuFinish);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 2000));
+    EXPECT_EQ(host.texts.size(), boxes);
+    EXPECT_FALSE(c->motionRunning());
+}
+
+// A move watched while it runs: the real clock at 25 mm/s.
+struct MovingGui : MainWindowGui {
+    void startMoving() {
+        start(
+            [](MachineSettings& s) {
+                s.moveSpeedX = s.moveSpeedY = s.moveSpeedZ = 25;
+                s.accelSpeedX = s.accelSpeedY = s.accelSpeedZ = 50;
+            },
+            false);
+    }
+};
+
+TEST_F(MovingGui, EmergencyStopHoldsTheMoveAndItsReleaseCompletesItExactly) {
+    startMoving();
+    SimulatedMachine& sim = *c->sim();
+    const int64_t lostBefore = sim.stepsLost(0);  // the port test's pattern is no step
+    click(kJogXPlus, Qt::ControlModifier);        // 500 steps, about 2 s
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m().position.absX.load() > 50; }, 5000));
+    refreshStatus();
+    EXPECT_EQ(text(kBufferFill), "1/50000");
+    EXPECT_NE(text(kSpeedX), "stop");
+    EXPECT_EQ(text(kSpeedY), "stop");
+    EXPECT_NE(text(kTimeToEnd), "  0.0 s");
+
+    click(kEmergencyStop);
+    EXPECT_TRUE(button(kEmergencyStop)->isChecked());
+    QTest::qWait(50);
+    const int32_t held = m().position.absX.load();
+    QTest::qWait(300);
+    EXPECT_EQ(m().position.absX.load(), held);
+    EXPECT_LT(held, 500);
+    EXPECT_EQ(sim.position(0), 500 + held);  // the carriage stopped too (power-on mid-travel)
+
+    click(kEmergencyStop);
+    EXPECT_FALSE(button(kEmergencyStop)->isChecked());
+    ASSERT_TRUE(waitDrained());
+    EXPECT_EQ(m().position.absX.load(), 500);
+    EXPECT_EQ(sim.stepsReceived(0), 500);
+    EXPECT_EQ(sim.stepsLost(0), lostBefore);
+    refreshStatus();
+    EXPECT_EQ(text(kBufferFill), "nic/50000");
+    EXPECT_EQ(text(kTimeToEnd), "  0.0 s");
+    EXPECT_EQ(text(kAbsX), " 50.000 mm");
+}
+
+TEST_F(MovingGui, ResetBufferMidMoveThenGoToTheRelativeOrigin) {
+    startMoving();
+    click(kJogXPlus + 4, Qt::ShiftModifier);  // Z down 2 x 5 mm: room for the safe height
+    click(kJogXPlus + 4, Qt::ShiftModifier);
+    ASSERT_TRUE(waitDrained());
+    host.answers = {Answer::Yes};
+    click(kSetRel);  // the origin here, on the material; the tool lifts by the safe height
+    ASSERT_TRUE(waitDrained());
+    click(kJogXPlus + 2, Qt::ControlModifier);  // Y + 50 mm
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m().position.absY.load() > 50; }, 5000));
+    host.answers = {Answer::Yes};
+    click(kResetBuffer);
+    ASSERT_TRUE(waitDrained());
+    const int32_t stopped = m().position.absY.load();
+    EXPECT_GT(stopped, 50);
+    EXPECT_LT(stopped, 500);
+    refreshStatus();
+    EXPECT_EQ(text(kBufferFill), "nic/50000");
+
+    click(kGotoRel);
+    ASSERT_TRUE(waitDrained());
+    EXPECT_EQ(m().position.absX.load(), 0);
+    EXPECT_EQ(m().position.absY.load(), 0);
+    EXPECT_EQ(m().position.absZ.load(), 100);
+    EXPECT_EQ(c->sim()->position(1), 500);  // power-on at mid-travel
+}
+
+TEST_F(MovingGui, PositionsInStepsWhenTheSettingsSaySo) {
+    startMoving();
+    click(kJogXPlus, Qt::ShiftModifier);
+    ASSERT_TRUE(waitDrained());
+    m().settings.showMillimetres = 0;
+    window->logic().status().forgetShown();
+    window->logic().onPaint();
+    EXPECT_EQ(text(kAbsX), "     50");
+    EXPECT_EQ(text(kLeftX), "      0");
+}
+
+}  // namespace
+}  // namespace korvex
