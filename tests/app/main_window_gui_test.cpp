@@ -192,6 +192,8 @@ TEST_F(MovingGui, EmergencyStopHoldsTheMoveAndItsReleaseCompletesItExactly) {
 
     click(kEmergencyStop);
     EXPECT_TRUE(button(kEmergencyStop)->isChecked());
+    refreshStatus();
+    window->grab().save(KORVEX_SCREENSHOT_DIR "/korvex-emergency-stop.png");
     QTest::qWait(50);
     const int32_t held = m().position.absX.load();
     QTest::qWait(300);
