@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTest>
+#include <atomic>
+#include <thread>
+
+#include "app/qt_window_view.h"
+#include "tests/app/gui_fixture.h"
+
+namespace korvex {
+namespace {
+
+TEST(QtHostThreads, ABoxFromAnotherThreadIsShownOnTheWindowThreadAndAnswered) {
+    test::ScriptedQtHost host;
+    host.answers = {Answer::No};
+    std::atomic<bool> done{false};
+    Answer answer = Answer::Ok;
+    std::thread asker([&] {
+        answer = host.messageBox("?", "from the executor", Buttons::YesNo, Icon::Question);
+        done = true;
+    });
+    // The asker waits until the window's thread runs its events.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 5000));
+    asker.join();
+    EXPECT_EQ(answer, Answer::No);
+    ASSERT_EQ(host.texts.size(), 1u);
+    EXPECT_EQ(host.texts[0], "from the executor");
+}
+
+TEST(QtHostThreads, ClosingAnswersWaitingAndLaterBoxesAtOnce) {
+    test::ScriptedQtHost host;
+    Answer waiting = Answer::Yes, later = Answer::Yes;
+    // The window's thread never runs its events here: only closeBoxes()
+    // can release the asker, as at shutdown while joining the executor.
+    std::thread asker(
+        [&] { waiting = host.messageBox("?", "pending", Buttons::YesNo, Icon::Question); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    host.closeBoxes();
+    asker.join();
+    std::thread afterwards(
+        [&] { later = host.messageBox("?", "late", Buttons::OkCancel, Icon::Question); });
+    afterwards.join();
+    EXPECT_EQ(waiting, Answer::No);
+    EXPECT_EQ(later, Answer::Cancel);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(host.texts.empty());
+}
+
+TEST(QtWindowViewThreads, ListLinesFromAnotherThreadAreQueuedInOrder) {
+    QWidget window;
+    auto* list = new QListWidget(&window);
+    list->setProperty("ctrlId", 1064);
+    QtWindowView view(&window, &window);
+    std::thread writer([&] {
+        for (int i = 0; i < 100; ++i) view.addListLine(1064, std::to_string(i));
+    });
+    writer.join();
+    EXPECT_EQ(list->count(), 0);  // nothing touched the widget from the other thread
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->count() == 100; }, 2000));
+    EXPECT_EQ(list->item(99)->text(), "99");
+}
+
+}  // namespace
+}  // namespace korvex
