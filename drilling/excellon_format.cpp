@@ -72,14 +72,23 @@ const Text* Refusal(std::string_view word) {
     return nullptr;
 }
 
+constexpr Text kSelectedOnly{
+    "Vrtáky jen vybrané (T01) bez definice T1C.0315 se tímto tlačítkem nečtou; načtěte soubor "
+    "tlačítkem \"Excellon (plný)\"",
+    "Drills only selected (T01), never defined as T1C.0315, are not read here; load the file "
+    "with the button \"Excellon (full)\""};
+
 // 'T<digits>C<digit>': a drill definition in the usual form, which this
-// reader does not take.
+// reader does not take; 'T<digits>' alone: a selection of a drill the file
+// never defines in any form this reader takes.
 const Text* UnreadDrill(std::string_view word) {
     size_t i = 1;
     if (word.empty() || word[0] != 'T') return nullptr;
     while (i < word.size() && word[i] >= '0' && word[i] <= '9') ++i;
+    if (i == 1) return nullptr;
+    if (i == word.size()) return &kSelectedOnly;
     const bool usual =
-        i > 1 && i + 1 < word.size() && word[i] == 'C' && word[i + 1] >= '0' && word[i + 1] <= '9';
+        i + 1 < word.size() && word[i] == 'C' && word[i + 1] >= '0' && word[i + 1] <= '9';
     return usual ? &kLeadingZeroDrill : nullptr;
 }
 

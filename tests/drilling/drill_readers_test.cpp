@@ -57,6 +57,10 @@ TEST_F(Readers, CountFailuresKeepTheCountsButNothingToDrill) {
     EXPECT_EQ(set.holeCount, 2);
     EXPECT_TRUE(set.holes.empty());
     EXPECT_EQ(set.tools[0].depth, 0) << "every load clears the drill table";
+    EXPECT_EQ(load("M48 INCH % T01 X010000Y010000"), 0);
+    EXPECT_EQ(lastBox(),
+              "Drills only selected (T01), never defined as T1C.0315, are not read here; load "
+              "the file with the button \"Excellon (full)\": T01");
 
     EXPECT_EQ(load("PV0.8", kSimpleDrillFormat), 0);
     EXPECT_EQ(lastBox(), "Simple drills,count of holes,drills == 0");
