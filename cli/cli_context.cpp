@@ -23,6 +23,10 @@ bool CliContext::prepare() {
     Machine& m = machine;
     // No host for the log: its boxes join the list lines on stderr.
     m.log.setListSink([](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
+    if (options.logFile.empty())
+        m.log.start(moduleDir);
+    else
+        m.log.startFile(options.logFile);
     MachineSettings& s = m.settings;
     LoadFactoryDefaults(s);
     applyLanguage();  // the load's own messages already in the language asked for

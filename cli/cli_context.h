@@ -24,6 +24,7 @@ struct GlobalOptions {
     // --port, else KORVEX_PORT, else sim.
     std::string port;
     std::string clock = "virtual";
+    std::string logFile;  // the event log; empty: listbox.txt beside the program
 };
 
 // A host without a desktop: boxes go to stderr (and are answered Yes/Ok),
@@ -55,8 +56,9 @@ struct CliContext {
     // The started machine (port, clock, executor), once startMotion() ran.
     std::unique_ptr<MotionRig> motion;
 
-    // Loads the settings the global options ask for and wires the log to
-    // stderr. Returns false (after a message) when --settings cannot be read.
+    // Starts the event log's file and wires the log to stderr, then loads the
+    // settings the global options ask for. Returns false (after a message)
+    // when --settings cannot be read.
     bool prepare();
     // Starts the machine on the port and clock the options ask for; the
     // commands queued so far start running at once.

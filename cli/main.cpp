@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
         });
     app.add_option("--clock", o.clock, "virtual or real")
         ->check(CLI::IsMember({"virtual", "real"}));
+    app.add_option("--log", o.logFile, "event log file (default: listbox.txt beside the program)");
 
     AddSettingsCommand(app, *ctx);
     AddDemoCommand(app, *ctx);

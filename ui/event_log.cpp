@@ -9,9 +9,13 @@
 namespace korvex {
 
 void EventLog::start(const std::string& moduleDir) {
+    startFile(moduleDir + "/listbox.txt");
+}
+
+void EventLog::startFile(const std::string& path) {
     std::lock_guard lock(mutex_);
     counter_ = 0;
-    path_ = moduleDir + "/listbox.txt";
+    path_ = path;
     if (std::FILE* f = std::fopen(path_.c_str(), "w")) std::fclose(f);
 }
 

@@ -28,6 +28,8 @@ class EventLog {
 
     // Empties listbox.txt in `moduleDir` and restarts the numbering.
     void start(const std::string& moduleDir);
+    // The same with the log file named in full (the command line's --log).
+    void startFile(const std::string& path);
     void setHost(Host* host) { host_ = host; }
     void setListSink(ListSink sink) { list_ = std::move(sink); }
     // The language bilingual lines are picked in.

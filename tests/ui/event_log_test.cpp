@@ -65,6 +65,14 @@ TEST_F(EventLogTest, DeletedFileIsRecreatedAndWideNumbersWiden) {
     EXPECT_EQ(text.substr(text.size() - 13), "10001, wide \n");
 }
 
+TEST_F(EventLogTest, NamedFileTakesThePlaceOfListbox) {
+    log.line("before", false, false);
+    log.startFile(dir.file("job.log"));
+    log.line("after", false, false);
+    EXPECT_EQ(dir.read("job.log"), "   1, after \n");
+    EXPECT_EQ(dir.read("listbox.txt"), "   1, before \n");
+}
+
 TEST_F(EventLogTest, WithoutHostBoxesGoToTheList) {
     log.setHost(nullptr);
     log.line("box only", false, true);
