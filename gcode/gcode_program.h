@@ -1,0 +1,76 @@
+#pragma once
+// G-code programs from any CAM, read into the moves this machine queues.
+//
+// The subset CAM programs emit: G0/G1/G2/G3 (centre and radius arcs, full
+// circles, helices) in G17/G18/G19, G20/G21, G90/G91, G90.1/G91.1, G4, F, S,
+// M0/M1/M3/M4/M5/M6/M2/M30, T, line numbers, comments and block delete.
+// Anything else is refused with its line and word, and then nothing of the
+// program is kept. The program's origin is the relative origin; its Z points
+// up, this machine's down, so Z 0 is the material surface and Z -1 cuts 1 mm
+// into it. Reading is one pass over the text.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "motion/motion_command.h"
+#include "ui/text.h"
+
+namespace korvex {
+
+struct MachineSettings;
+
+// Steps relative to the relative origin, Z positive down.
+struct StepPoint {
+    int64_t x = 0, y = 0, z = 0;
+    bool operator==(const StepPoint&) const = default;
+};
+
+// A pause before the next move: M0/M1, or M6 naming the tool to put in.
+struct GcodePause {
+    size_t afterMove = 0;  // index of the move that stops
+    int32_t tool = -1;     // -1 for M0/M1
+};
+
+struct GcodeProgram {
+    std::vector<MotionCommand> moves;  // relative, zero moves left out
+    std::vector<GcodePause> toolChanges;
+    int64_t lines = 0;
+    bool inches = false;  // the units the program set last
+    StepPoint low, high;  // extents of every position, start included
+    StepPoint end;        // where the last move leaves the tool
+    double estimatedSeconds = 0;
+    // The XY points of every move, start first, for the preview; `cutting`
+    // tells a feed move from a rapid one ending there.
+    struct Point {
+        int64_t x, y;
+        bool cutting;
+    };
+    std::vector<Point> path;
+};
+
+struct GcodeRefusal {
+    int64_t line = 0;  // from 1
+    Text text;         // formats the line (%lld) and the word (%s)
+    std::string word;
+};
+
+// The operator's message for a refusal.
+std::string RefusalMessage(int language, const GcodeRefusal& refusal);
+
+struct GcodeRead {
+    std::optional<GcodeProgram> program;
+    GcodeRefusal refusal;  // when there is no program
+};
+
+// Reads `text` with the tool starting at `start`. Feeds become step periods
+// and rapids the machine's travel speeds; arcs are flattened to chords within
+// half a step of the curve.
+GcodeRead ReadGcode(std::string_view text, const MachineSettings& settings, StepPoint start = {});
+
+// Most moves a program may make: the command buffer's own upper bound.
+inline constexpr size_t kMaxGcodeMoves = 16u << 20;
+
+}  // namespace korvex

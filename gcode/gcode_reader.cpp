@@ -1,0 +1,408 @@
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+#include "gcode/gcode_program.h"
+#include "motion/rounding.h"
+#include "settings/machine_settings.h"
+#include "vector/arc_flattening.h"
+
+namespace korvex {
+
+namespace {
+
+constexpr double kTurn = 2 * std::numbers::pi;
+// Positions beyond 2^30 steps would overflow a move between two of them.
+constexpr double kMaxSteps = double(1 << 30);
+// An arc's end may miss its circle by this much, as other interpreters allow.
+constexpr double kArcToleranceMm = 0.002, kArcToleranceRatio = 0.001;
+
+constexpr Text kUnsupported{"řádek %lld: slovo %s tento program neprovede",
+                            "line %lld: the word %s is not supported"};
+constexpr Text kBadWord{"řádek %lld: chybné slovo %s", "line %lld: malformed word %s"};
+constexpr Text kUnclosedComment{"řádek %lld: neukončená poznámka %s",
+                                "line %lld: comment not closed %s"};
+constexpr Text kTwice{"řádek %lld: slovo %s je na řádku dvakrát",
+                      "line %lld: the word %s appears twice on the line"};
+constexpr Text kNoFeed{"řádek %lld: pohyb %s bez rychlosti posuvu F",
+                       "line %lld: the move %s has no feed rate F"};
+constexpr Text kOutOfRange{"řádek %lld: %s je mimo rozsah stroje",
+                           "line %lld: %s leaves the machine's range"};
+constexpr Text kBadArc{"řádek %lld: oblouk %s nelze sestrojit",
+                       "line %lld: the arc %s cannot be constructed"};
+constexpr Text kUnused{"řádek %lld: slovo %s nemá na řádku význam",
+                       "line %lld: the word %s has no use on the line"};
+constexpr Text kTooLong{"řádek %lld: program má víc pohybů, než pojme zásobník (%s)",
+                        "line %lld: the program has more moves than the buffer holds (%s)"};
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
+}
+
+char Upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+struct Word {
+    char letter;
+    double value;
+    std::string_view text;  // as written, number included
+};
+
+// The G or M code in tenths (G90.1 is 901); -1 when it has more decimals.
+int Tenths(double v) {
+    const double t = std::round(v * 10);
+    if (std::abs(t - v * 10) > 1e-6 || t < 0 || t > 100000) return -1;
+    return static_cast<int>(t);
+}
+
+std::string WordText(const Word& w) {
+    std::string s(w.text);
+    std::transform(s.begin(), s.end(), s.begin(), Upper);
+    return s;
+}
+
+enum class Motion { None, Rapid, Feed, Clockwise, CounterClockwise };
+
+class Reader {
+  public:
+    Reader(const MachineSettings& s, StepPoint start) : s_(s) {
+        step_ = {s.mmPerStepX, s.mmPerStepY, s.mmPerStepZ};
+        at_ = {start.x, start.y, start.z};
+        pos_ = {start.x * step_[0], start.y * step_[1], -start.z * step_[2]};
+        program_.low = program_.high = program_.end = start;
+        program_.path.push_back({start.x, start.y, false});
+    }
+
+    // False (with the refusal set) when the line is refused.
+    bool line(std::string_view text) {
+        ++program_.lines;
+        if (ended_) return true;
+        size_t i = 0;
+        while (i < text.size() && IsSpace(text[i])) ++i;
+        if (i < text.size() && (text[i] == '/' || text[i] == '%')) return true;
+        words_.clear();
+        while (i < text.size()) {
+            const char c = text[i];
+            if (IsSpace(c)) {
+                ++i;
+            } else if (c == ';') {
+                break;
+            } else if (c == '(') {
+                const size_t close = text.find(')', i);
+                if (close == std::string_view::npos)
+                    return refuse(kUnclosedComment, std::string(text.substr(i, 16)));
+                i = close + 1;
+            } else if (!std::isalpha(static_cast<unsigned char>(c))) {
+                return refuse(kUnsupported, std::string(1, c));
+            } else if (!word(text, i)) {
+                return false;
+            }
+        }
+        return words_.empty() || execute();
+    }
+
+    GcodeRead finish() {
+        GcodeRead r;
+        program_.end = {at_[0], at_[1], at_[2]};
+        r.program = std::move(program_);
+        return r;
+    }
+    GcodeRead refused() { return {std::nullopt, refusal_}; }
+
+  private:
+    bool refuse(Text text, std::string word) {
+        refusal_ = {program_.lines, text, std::move(word)};
+        return false;
+    }
+
+    // One letter and its number; spaces may stand anywhere in a word.
+    bool word(std::string_view text, size_t& i) {
+        const size_t begin = i;
+        const char letter = Upper(text[i++]);
+        char number[64];
+        size_t n = 0, end = i;
+        while (i < text.size()) {
+            const char c = text[i];
+            if (IsSpace(c)) {
+                ++i;
+                continue;
+            }
+            if (!((c >= '0' && c <= '9') || c == '.' || ((c == '-' || c == '+') && n == 0))) break;
+            if (n == sizeof number) return refuse(kBadWord, std::string(text.substr(begin, 16)));
+            number[n++] = c;
+            end = ++i;
+        }
+        const Word bad{letter, 0, text.substr(begin, end - begin)};
+        if (letter == 'O') return refuse(kUnsupported, WordText(bad));
+        const char* first = number + (n > 0 && number[0] == '+' ? 1 : 0);
+        double value = 0;
+        const auto [last, ec] = std::from_chars(first, number + n, value);
+        if (n == 0 || ec != std::errc() || last != number + n || !std::isfinite(value))
+            return refuse(
+                i < text.size() && (text[i] == '#' || text[i] == '[') ? kUnsupported : kBadWord,
+                WordText(bad) + (i < text.size() ? std::string(1, text[i]) : ""));
+        words_.push_back({letter, value, text.substr(begin, end - begin)});
+        return true;
+    }
+
+    bool execute() {
+        std::array<const Word*, 26> given{};
+        std::vector<int>& gs = gCodes_;
+        gs.clear();
+        ms_.clear();
+        for (const Word& w : words_) {
+            if (w.letter == 'G' || w.letter == 'M') {
+                const int code = Tenths(w.value);
+                if (code < 0) return refuse(kUnsupported, WordText(w));
+                (w.letter == 'G' ? gs : ms_).push_back(code);
+                if (!knownG(w) || !knownM(w)) return refuse(kUnsupported, WordText(w));
+                continue;
+            }
+            if (w.letter != 'N' && given[w.letter - 'A']) return refuse(kTwice, WordText(w));
+            given[w.letter - 'A'] = &w;
+            if (std::string_view("NXYZIJKRFPST").find(w.letter) == std::string_view::npos)
+                return refuse(kUnsupported, WordText(w));
+        }
+        auto has = [&](int code) { return std::find(gs.begin(), gs.end(), code) != gs.end(); };
+        auto hasM = [&](int code) { return std::find(ms_.begin(), ms_.end(), code) != ms_.end(); };
+
+        if (const Word* f = given['F' - 'A']) feed_ = std::max(0.0, f->value);
+        if (const Word* t = given['T' - 'A']) tool_ = static_cast<int32_t>(t->value);
+        if (hasM(60)) pause(tool_);
+        if (hasM(30) || hasM(40)) spindle_ = 1;
+        if (hasM(50)) spindle_ = 0;
+        const Word* p = given['P' - 'A'];
+        if (has(40)) {
+            if (!p) return refuse(kUnused, "G4");
+            dwell();
+        } else if (p && !has(640)) {
+            return refuse(kUnused, WordText(*p));
+        }
+        if (has(170)) plane_ = 0;
+        if (has(180)) plane_ = 1;
+        if (has(190)) plane_ = 2;
+        if (has(200)) inches_ = true;
+        if (has(210)) inches_ = false;
+        if (has(900)) absolute_ = true;
+        if (has(910)) absolute_ = false;
+        if (has(901)) absoluteArcs_ = true;
+        if (has(911)) absoluteArcs_ = false;
+        if (has(800)) motion_ = Motion::None;
+        if (has(0)) motion_ = Motion::Rapid;
+        if (has(10)) motion_ = Motion::Feed;
+        if (has(20)) motion_ = Motion::Clockwise;
+        if (has(30)) motion_ = Motion::CounterClockwise;
+        program_.inches = inches_;
+
+        const Word* axes[3] = {given['X' - 'A'], given['Y' - 'A'], given['Z' - 'A']};
+        const Word* offsets[3] = {given['I' - 'A'], given['J' - 'A'], given['K' - 'A']};
+        const Word* radius = given['R' - 'A'];
+        const bool moves = axes[0] || axes[1] || axes[2];
+        const bool arc = motion_ == Motion::Clockwise || motion_ == Motion::CounterClockwise;
+        if (moves && motion_ == Motion::None) return refuse(kUnused, WordText(*firstOf(axes)));
+        if (!(moves && arc)) {
+            if (const Word* w = radius ? radius : firstOf(offsets))
+                return refuse(kUnused, WordText(*w));
+        }
+        if (moves && !has(40)) {
+            std::array<double, 3> target = pos_;
+            for (int a = 0; a < 3; ++a) {
+                if (!axes[a]) continue;
+                const double mm = axes[a]->value * unit();
+                target[a] = absolute_ ? mm : pos_[a] + mm;
+                if (!(std::abs(target[a]) / step_[a] < kMaxSteps))
+                    return refuse(kOutOfRange, WordText(*axes[a]));
+            }
+            const char* name = motion_ == Motion::Rapid       ? "G0"
+                               : motion_ == Motion::Feed      ? "G1"
+                               : motion_ == Motion::Clockwise ? "G2"
+                                                              : "G3";
+            if (motion_ != Motion::Rapid && feed_ <= 0) return refuse(kNoFeed, name);
+            moveName_ = name;
+            if (arc ? !arcTo(target, offsets, radius, name) : !lineTo(target)) return false;
+        }
+        if (hasM(0) || hasM(10)) pause(-1);
+        if (hasM(20) || hasM(300)) ended_ = true;
+        return true;
+    }
+
+    static const Word* firstOf(const Word* const (&words)[3]) {
+        for (const Word* w : words)
+            if (w) return w;
+        return nullptr;
+    }
+
+    static bool knownG(const Word& w) {
+        if (w.letter != 'G') return true;
+        // Modes that change nothing on this machine (cutter compensation and
+        // tool length off, the first work offset, path blending, feed per
+        // minute, canned cycles off) are accepted.
+        static constexpr int kKnown[] = {0,   10,  20,  30,  40,  170, 180, 190, 200, 210, 400,
+                                         490, 540, 610, 611, 640, 800, 900, 901, 910, 911, 940};
+        const int code = Tenths(w.value);
+        return std::find(std::begin(kKnown), std::end(kKnown), code) != std::end(kKnown);
+    }
+    static bool knownM(const Word& w) {
+        if (w.letter != 'M') return true;
+        // Coolant is not switched by this machine and is accepted.
+        static constexpr int kKnown[] = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 300};
+        const int code = Tenths(w.value);
+        return std::find(std::begin(kKnown), std::end(kKnown), code) != std::end(kKnown);
+    }
+
+    double unit() const { return inches_ ? 25.4 : 1.0; }
+
+    void pause(int32_t tool) {
+        if (tool < 0 && !program_.moves.empty()) program_.moves.back().stopAfter = 1;
+        if (tool >= 0) {
+            if (!program_.moves.empty()) program_.moves.back().stopAfter = 1;
+            program_.toolChanges.push_back({program_.moves.size(), tool});
+        }
+    }
+    void dwell() {
+        if (!program_.moves.empty()) {
+            MotionCommand& last = program_.moves.back();
+            if (!last.dwellAfter) program_.estimatedSeconds += 1;
+            last.dwellAfter = 1;
+        }
+    }
+
+    bool lineTo(const std::array<double, 3>& target) {
+        pos_ = target;
+        return emit();
+    }
+
+    // Moves the tool to pos_, rounded to steps.
+    bool emit() {
+        for (int a = 0; a < 3; ++a)
+            if (!(std::abs(pos_[a]) / step_[a] < kMaxSteps)) return refuse(kOutOfRange, moveName_);
+        const std::array<int64_t, 3> to = {MmToSteps(pos_[0], step_[0]),
+                                           MmToSteps(pos_[1], step_[1]),
+                                           MmToSteps(-pos_[2], step_[2])};
+        MotionCommand c;
+        c.dx = static_cast<int32_t>(to[0] - at_[0]);
+        c.dy = static_cast<int32_t>(to[1] - at_[1]);
+        c.dz = static_cast<int32_t>(to[2] - at_[2]);
+        at_ = to;
+        if (c.dx == 0 && c.dy == 0 && c.dz == 0) return true;
+        if (program_.moves.size() >= kMaxGcodeMoves)
+            return refuse(kTooLong, std::to_string(kMaxGcodeMoves));
+        const double d[3] = {double(c.dx), double(c.dy), double(c.dz)};
+        const double steps = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+        double seconds = 0;
+        if (motion_ == Motion::Rapid) {
+            const double speeds[3] = {s_.moveSpeedX, s_.moveSpeedY, s_.moveSpeedZ};
+            for (int a = 0; a < 3; ++a)
+                if (d[a] != 0 && speeds[a] > 0)
+                    seconds = std::max(seconds, std::abs(d[a]) * step_[a] / speeds[a]);
+        } else {
+            double mm = 0;
+            for (int a = 0; a < 3; ++a) mm += (d[a] * step_[a]) * (d[a] * step_[a]);
+            seconds = std::sqrt(mm) / (feed_ * unit() / 60);
+        }
+        c.periodUs = static_cast<int32_t>(
+            std::round(std::clamp(seconds * 1e6 / steps, 1.0, double(INT32_MAX))));
+        c.accelerated = motion_ == Motion::Rapid;
+        c.spindleOn = spindle_;
+        c.remainingTimeS = steps * c.periodUs / 1'000'000.0;
+        program_.estimatedSeconds += c.remainingTimeS;
+        program_.moves.push_back(c);
+        program_.path.push_back({to[0], to[1], motion_ != Motion::Rapid});
+        StepPoint& lo = program_.low;
+        StepPoint& hi = program_.high;
+        lo = {std::min(lo.x, to[0]), std::min(lo.y, to[1]), std::min(lo.z, to[2])};
+        hi = {std::max(hi.x, to[0]), std::max(hi.y, to[1]), std::max(hi.z, to[2])};
+        return true;
+    }
+
+    bool arcTo(const std::array<double, 3>& target, const Word* const (&offsets)[3],
+               const Word* radius, const char* name) {
+        // The plane's two axes in right-handed order, and its normal.
+        static constexpr int kAxes[3][3] = {{0, 1, 2}, {2, 0, 1}, {1, 2, 0}};
+        const int a = kAxes[plane_][0], b = kAxes[plane_][1], n = kAxes[plane_][2];
+        if (offsets[n]) return refuse(kUnused, WordText(*offsets[n]));
+        const double sa = pos_[a], sb = pos_[b], ea = target[a], eb = target[b];
+        double ca = 0, cb = 0;
+        if (radius) {
+            if (offsets[a] || offsets[b])
+                return refuse(kUnused, WordText(offsets[a] ? *offsets[a] : *offsets[b]));
+            const double r = radius->value * unit();
+            const double da = ea - sa, db = eb - sb, d = std::hypot(da, db);
+            if (d == 0 || d > 2 * std::abs(r) + kArcToleranceMm) return refuse(kBadArc, name);
+            const double h = std::sqrt(std::max(0.0, r * r - d * d / 4));
+            // A short arc's centre lies left of the chord counter-clockwise,
+            // right of it clockwise; a negative R takes the long way round.
+            const double side = (motion_ == Motion::CounterClockwise ? 1 : -1) * (r > 0 ? 1 : -1);
+            ca = (sa + ea) / 2 - side * h * db / d;
+            cb = (sb + eb) / 2 + side * h * da / d;
+        } else {
+            const double oa = offsets[a] ? offsets[a]->value * unit() : 0;
+            const double ob = offsets[b] ? offsets[b]->value * unit() : 0;
+            ca = absoluteArcs_ ? (offsets[a] ? oa : sa) : sa + oa;
+            cb = absoluteArcs_ ? (offsets[b] ? ob : sb) : sb + ob;
+        }
+        const double rs = std::hypot(sa - ca, sb - cb), re = std::hypot(ea - ca, eb - cb);
+        if (!(rs > 0 && re > 0 && std::isfinite(rs)) ||
+            (std::abs(rs - re) > kArcToleranceMm && std::abs(rs - re) > kArcToleranceRatio * rs))
+            return refuse(kBadArc, name);
+        const double as = std::atan2(sb - cb, sa - ca), ae = std::atan2(eb - cb, ea - ca);
+        double sweep = ae - as;
+        if (motion_ == Motion::CounterClockwise) {
+            if (sweep <= 1e-12) sweep += kTurn;
+        } else if (sweep >= -1e-12) {
+            sweep -= kTurn;
+        }
+        const double finest = std::min(step_[a], step_[b]);
+        const int32_t chords = ArcChordCount(std::max(rs, re) / finest, sweep, 0.5);
+        const double sn = pos_[n];
+        for (int32_t i = 1; i < chords; ++i) {
+            const double t = double(i) / chords;
+            const double angle = as + sweep * t, r = rs + (re - rs) * t;
+            pos_[a] = ca + r * std::cos(angle);
+            pos_[b] = cb + r * std::sin(angle);
+            pos_[n] = sn + (target[n] - sn) * t;
+            if (!emit()) return false;
+        }
+        pos_ = target;
+        return emit();
+    }
+
+    const MachineSettings& s_;
+    std::array<double, 3> step_;
+    std::array<double, 3> pos_;  // program coordinates, mm, Z up
+    std::array<int64_t, 3> at_;  // steps, Z down
+    GcodeProgram program_;
+    GcodeRefusal refusal_;
+    std::vector<Word> words_;
+    std::vector<int> gCodes_, ms_;
+    Motion motion_ = Motion::None;
+    const char* moveName_ = "";
+    int plane_ = 0;
+    bool inches_ = false, absolute_ = true, absoluteArcs_ = false, ended_ = false;
+    double feed_ = 0;  // program units per minute
+    int32_t spindle_ = 0, tool_ = -1;
+};
+
+}  // namespace
+
+std::string RefusalMessage(int language, const GcodeRefusal& refusal) {
+    return FormatCaption(language, refusal.text, static_cast<long long>(refusal.line),
+                         refusal.word.c_str());
+}
+
+GcodeRead ReadGcode(std::string_view text, const MachineSettings& settings, StepPoint start) {
+    Reader reader(settings, start);
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        if (!reader.line(line)) return reader.refused();
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    }
+    return reader.finish();
+}
+
+}  // namespace korvex

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "gcode/gcode_program.h"
+#include "settings/machine_settings.h"
+
+namespace korvex {
+namespace {
+
+MachineSettings Steps(float mm) {
+    MachineSettings s;
+    LoadFactoryDefaults(s);
+    s.language = 1;
+    s.mmPerStepX = s.mmPerStepY = s.mmPerStepZ = mm;
+    return s;
+}
+
+// Net positions after every move, Z down.
+std::vector<StepPoint> Positions(const GcodeProgram& p, StepPoint at = {}) {
+    std::vector<StepPoint> out;
+    for (const MotionCommand& c : p.moves) {
+        at = {at.x + c.dx, at.y + c.dy, at.z + c.dz};
+        out.push_back(at);
+    }
+    return out;
+}
+
+GcodeProgram Read(const std::string& text, float mm = 0.01f, StepPoint start = {}) {
+    const MachineSettings s = Steps(mm);
+    GcodeRead r = ReadGcode(text, s, start);
+    EXPECT_TRUE(r.program) << RefusalMessage(1, r.refusal);
+    return r.program ? *r.program : GcodeProgram{};
+}
+
+std::string Refusal(const std::string& text) {
+    const MachineSettings s = Steps(0.01f);
+    GcodeRead r = ReadGcode(text, s);
+    EXPECT_FALSE(r.program) << text;
+    return r.program ? "" : RefusalMessage(1, r.refusal);
+}
+
+TEST(GcodeReader, LinesModesUnitsAndZDown) {
+    const GcodeProgram p = Read(
+        "%\n(header) ; comment\nN10 G21 G90 G0 X10 Y5\nG1 Z-1 F600\nx20\n"
+        "G91 Y-5 z1\nG20 G90 X1 (one inch)\n/G0 X99\nM30\nG0 X50\n");
+    const std::vector<StepPoint> expected = {
+        {1000, 500, 0}, {1000, 500, 100}, {2000, 500, 100}, {2000, 0, 0}, {2540, 0, 0}};
+    EXPECT_EQ(Positions(p), expected);
+    EXPECT_EQ(p.lines, 10);
+    EXPECT_TRUE(p.inches);
+    EXPECT_EQ(p.low, (StepPoint{0, 0, 0}));
+    EXPECT_EQ(p.high, (StepPoint{2540, 500, 100}));
+    EXPECT_EQ(p.end, (StepPoint{2540, 0, 0}));
+    EXPECT_EQ(p.moves[0].accelerated, 1);
+    EXPECT_EQ(p.moves[1].accelerated, 0);
+}
+
+TEST(GcodeReader, FeedBecomesPeriodAndEstimate) {
+    // 600 mm/min = 10 mm/s; 10 mm at 0.01 mm a step: 1000 steps in 1 s.
+    const GcodeProgram p = Read("G1 X10 F600\n");
+    ASSERT_EQ(p.moves.size(), 1u);
+    EXPECT_EQ(p.moves[0].periodUs, 1000);
+    EXPECT_NEAR(p.estimatedSeconds, 1.0, 1e-9);
+    // One inch a second: 2540 steps.
+    EXPECT_EQ(Read("G20 G1 X1 F60\n").moves[0].periodUs, 394);
+}
+
+TEST(GcodeReader, StartPositionIsHonouredAbsoluteAndRelative) {
+    const GcodeProgram p = Read("G0 X1\nG91 G0 Z1\n", 0.01f, {50, 60, 70});
+    const std::vector<StepPoint> expected = {{100, 60, 70}, {100, 60, -30}};
+    EXPECT_EQ(Positions(p, {50, 60, 70}), expected);
+    EXPECT_EQ(p.low, (StepPoint{50, 60, -30}));
+}
+
+TEST(GcodeReader, SpindlePausesDwellAndToolChange) {
+    const GcodeProgram p = Read("M3 S1000\nG0 X1\nG4 P2\nT2 M6\nG1 X2 F100\nM0\nM5\nG0 X3\n");
+    ASSERT_EQ(p.moves.size(), 3u);
+    EXPECT_EQ(p.moves[0].spindleOn, 1);
+    EXPECT_EQ(p.moves[0].dwellAfter, 1);
+    EXPECT_EQ(p.moves[0].stopAfter, 1);
+    ASSERT_EQ(p.toolChanges.size(), 1u);
+    EXPECT_EQ(p.toolChanges[0].tool, 2);
+    EXPECT_EQ(p.toolChanges[0].afterMove, 1u);
+    EXPECT_EQ(p.moves[1].stopAfter, 1);
+    EXPECT_EQ(p.moves[2].spindleOn, 0);
+}
+
+// Chords stray at most half a step from the circle, and their ends are then
+// rounded to the step grid, at most half a diagonal step away.
+void ExpectOnCircle(const GcodeProgram& p, double cx, double cy, double r) {
+    const double grid = std::sqrt(0.5);
+    double x = 0, y = 0;
+    for (const StepPoint& at : Positions(p)) {
+        const double mx = (x + at.x) / 2, my = (y + at.y) / 2;
+        if (x != 0 || y != 0) {
+            EXPECT_NEAR(std::hypot(mx - cx, my - cy), r, 0.5 + grid);
+        }
+        EXPECT_NEAR(std::hypot(at.x - cx, at.y - cy), r, grid);
+        x = at.x;
+        y = at.y;
+    }
+}
+
+TEST(GcodeReader, ArcsCentreAndRadiusFormsAgree) {
+    const std::string start = "G0 X10 Y0\nG1 F100\n";
+    const GcodeProgram ij = Read(start + "G3 X0 Y10 I-10 J0\n");
+    const GcodeProgram r = Read(start + "G3 X0 Y10 R10\n");
+    const GcodeProgram abs = Read(start + "G90.1 G3 X0 Y10 I0 J0\n");
+    EXPECT_EQ(Positions(ij), Positions(r));
+    EXPECT_EQ(Positions(ij), Positions(abs));
+    EXPECT_EQ(Positions(ij).back(), (StepPoint{0, 1000, 0}));
+    ExpectOnCircle(ij, 0, 0, 1000);
+    // Counter-clockwise from (10, 0) to (0, 10) passes through the first quadrant.
+    for (const StepPoint& at : Positions(ij)) EXPECT_GE(at.x, 0);
+    // Clockwise goes round through the other three quadrants.
+    const std::vector<StepPoint> cw = Positions(Read(start + "G2 X0 Y10 I-10 J0\n"));
+    EXPECT_TRUE(std::any_of(cw.begin(), cw.end(), [](auto& p) { return p.x < -990; }));
+    EXPECT_EQ(cw.back(), (StepPoint{0, 1000, 0}));
+    // A negative radius takes the long way round the other centre, (10, 10).
+    const GcodeProgram far = Read(start + "G3 X0 Y10 R-10\n");
+    ExpectOnCircle(far, 1000, 1000, 1000);
+    const std::vector<StepPoint> farAt = Positions(far);
+    EXPECT_TRUE(std::any_of(farAt.begin(), farAt.end(), [](auto& p) { return p.y > 1990; }));
+}
+
+TEST(GcodeReader, FullCircleHelixAndOtherPlanes) {
+    const GcodeProgram circle = Read("G0 X10\nG2 X10 I-10 Z-2 F60\n");
+    const std::vector<StepPoint> at = Positions(circle);
+    EXPECT_GT(at.size(), 50u);
+    EXPECT_EQ(at.back(), (StepPoint{1000, 0, 200}));
+    ExpectOnCircle(circle, 0, 0, 1000);
+    // Z descends steadily through the turn.
+    for (size_t i = 2; i < at.size(); ++i) EXPECT_GE(at[i].z, at[i - 1].z);
+    // Clockwise seen from +Z goes through negative Y first.
+    EXPECT_LT(at[at.size() / 4].y, 0);
+
+    // G18: arcs in XZ with I and K; G19: YZ with J and K.
+    const std::vector<StepPoint> xz = Positions(Read("G18 G0 X10\nG3 X0 Z10 I-10 K0 F60\n"));
+    EXPECT_EQ(xz.back(), (StepPoint{0, 0, -1000}));
+    const std::vector<StepPoint> yz = Positions(Read("G19 G0 Y10\nG2 Y0 Z10 R10 F60\n"));
+    EXPECT_EQ(yz.back(), (StepPoint{0, 0, -1000}));
+    EXPECT_EQ(Refusal("G0 X10\nG3 X0 Y10 K1 F60\n"), "line 2: the word K1 has no use on the line");
+}
+
+TEST(GcodeReader, UnsupportedWordsRefusedByLine) {
+    EXPECT_EQ(Refusal("G0 X1\nG41 D1\n"), "line 2: the word G41 is not supported");
+    EXPECT_EQ(Refusal("G81 X1 Y1 Z-1 R1\n"), "line 1: the word G81 is not supported");
+    EXPECT_EQ(Refusal("#1 = 5\n"), "line 1: the word # is not supported");
+    EXPECT_EQ(Refusal("G0 X#1\n"), "line 1: the word X# is not supported");
+    EXPECT_EQ(Refusal("G0\no100 sub\n"), "line 2: the word O100 is not supported");
+    EXPECT_EQ(Refusal("G0 X[1+2]\n"), "line 1: the word X[ is not supported");
+    EXPECT_EQ(Refusal("M98 P1\n"), "line 1: the word M98 is not supported");
+    EXPECT_EQ(Refusal("G1 X1\n"), "line 1: the move G1 has no feed rate F");
+    EXPECT_EQ(Refusal("G0 X1 X2\n"), "line 1: the word X2 appears twice on the line");
+    EXPECT_EQ(Refusal("G0 (open\n"), "line 1: comment not closed (open");
+    EXPECT_EQ(Refusal("G0 X1.2.3\n"), "line 1: malformed word X1.2.3");
+    EXPECT_EQ(Refusal("G2 X1 Y1 R0.1 F10\n"), "line 1: the arc G2 cannot be constructed");
+    EXPECT_EQ(Refusal("G0 X10\nG2 X0 Y5 I-10 F10\n"), "line 2: the arc G2 cannot be constructed");
+    EXPECT_EQ(Refusal("G0 X1e99\n"), "line 1: the word E99 is not supported");
+    EXPECT_EQ(Refusal("G0 X99999999\n"), "line 1: X99999999 leaves the machine's range");
+    EXPECT_EQ(Refusal("G0 X1\nG2 X2 R-2e7 F1\n"), "line 2: the word E7 is not supported");
+    EXPECT_EQ(Refusal("G0 X1\nG2 X2 R-10000000 F1\n"), "line 2: G2 leaves the machine's range");
+    EXPECT_EQ(Refusal("G80 X1\n"), "line 1: the word X1 has no use on the line");
+    // Czech too.
+    const MachineSettings s = Steps(0.01f);
+    EXPECT_EQ(RefusalMessage(0, ReadGcode("G42\n", s).refusal),
+              "řádek 1: slovo G42 tento program neprovede");
+}
+
+TEST(GcodeReader, SpacesInsideWordsAndLowerCase) {
+    EXPECT_EQ(Positions(Read("g 0 x 1 0 . 5 y-.5\r\n")), (std::vector<StepPoint>{{1050, -50, 0}}));
+}
+
+}  // namespace
+}  // namespace korvex
