@@ -14,15 +14,22 @@ int AppendCommand(Machine& m, int32_t dx, int32_t dy, int32_t dz, int32_t period
                     spindleOn, stopAfter};
     const double x = dx, y = dy, z = dz;
     c.remainingTimeS = std::sqrt(x * x + y * y + z * z) * periodUs / 1'000'000.0 + dwellAfter;
+    // Planned before the push: the executor may run the command at once,
+    // and what it sets (a switch's zero, a probe's cancelled descent) must
+    // come after this sum, not be overwritten by it.
+    MachinePosition& p = m.position;
+    p.plannedX += dx;
+    p.plannedY += dy;
+    p.plannedZ += dz;
     if (!m.buffer.push(c, m.log)) {
+        p.plannedX -= dx;
+        p.plannedY -= dy;
+        p.plannedZ -= dz;
         m.log.say({"Zásobník příkazů je plný, příkaz nebyl zařazen",
                    "The command buffer is full, the command was not added"},
                   true, true);
         return kBufferFull;
     }
-    m.position.plannedX += dx;
-    m.position.plannedY += dy;
-    m.position.plannedZ += dz;
     return kAppended;
 }
 

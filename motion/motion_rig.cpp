@@ -67,12 +67,12 @@ MotionRig::MotionRig(Machine& m, const RigOptions& options) : m_(m), executor_(m
     }
     const MachineSettings& s = m.settings;
     const auto base = static_cast<uint16_t>(s.lptAddress);
-    if (options.port == "auto") port_ = OpenDefaultPpdev(base);
-    if (!port_ && (options.port == "sim" || options.port == "auto"))
+    if (!options.backend && options.port == "auto") port_ = OpenDefaultPpdev(base);
+    if (!options.backend && !port_ && (options.port == "sim" || options.port == "auto"))
         sim_ = MakeSim(m, *m.timing.clock);
-    if (!port_ && !sim_) port_ = MakeHardwarePort(options.port, base);
-    if (!port_ && !sim_) port_ = MakeHardwarePort("none", base);
-    PortIo& io = sim_ ? static_cast<PortIo&>(*sim_) : *port_;
+    if (!options.backend && !port_ && !sim_) port_ = MakeHardwarePort(options.port, base);
+    if (!options.backend && !port_ && !sim_) port_ = MakeHardwarePort("none", base);
+    PortIo& io = options.backend ? *options.backend : sim_ ? static_cast<PortIo&>(*sim_) : *port_;
     portName_ = io.name();
 
     if (BuildAccelerationTables(m))
@@ -82,19 +82,14 @@ MotionRig::MotionRig(Machine& m, const RigOptions& options) : m_(m), executor_(m
         m.log.say({"tabulka zrychleni nevytvorena", "table of accelerations was not created"}, true,
                   true);
     if (m.buffer.capacity() == 0) m.buffer.allocate(s.commandCapacity);
-    // Suspended from the start rather than at the end of the sequence, so
-    // that commands queued before the machine was started cannot run
-    // before the port is ready.
-    m.gate.suspend();
-    executor_.start();
     if (!s.useSerial) {
         LoadPortLibrary(m, io);
         TestPort(m);
         SetControlOutputs(m, 1, 0, 1);
     }
+    executor_.start();
     SetExecutorPriority(m, s.executorPriority, 1);
     startedAt_ = m.timing.clock->now();
-    m.gate.resume();
 }
 
 MotionRig::~MotionRig() {

@@ -19,16 +19,19 @@
 namespace korvex {
 
 struct RigOptions {
-    std::string port = "sim";  // sim | none | rawio | ppdev:DEV | auto
-    bool virtualClock = true;  // false: the monotonic clock, real busy-waits
+    std::string port = "sim";   // sim | none | rawio | ppdev:DEV | auto
+    bool virtualClock = true;   // false: the monotonic clock, real busy-waits
+    PortIo* backend = nullptr;  // not owned; given: used instead of `port`
 };
 
 class MotionRig {
   public:
-    // Start-up order: clock, tables, buffer (when not yet allocated), the
-    // executor (held until the port is ready), port (load, test,
-    // outputs: machine on, spindle off, pin 17 on), the priority with
-    // logging. Commands queued before start at once. Window thread.
+    // Start-up order: clock, tables, buffer (when not yet allocated), port
+    // (load, test, outputs: machine on, spindle off, pin 17 on), then the
+    // executor, so that it inherits the port access the load was granted
+    // (rawio's I/O permission is per thread, copied when a thread is
+    // created), then the priority with logging. Commands queued before
+    // start at once. Window thread.
     MotionRig(Machine& m, const RigOptions& options = {});
     // Stops the executor, switches machine and spindle off, detaches.
     ~MotionRig();

@@ -150,6 +150,30 @@ TEST(SimulatedPort, ConcurrentControlChangesAreNotLost) {
 namespace korvex {
 namespace {
 
+// I/O permission on x86 is per thread and copied only when a thread is
+// created: the port must be open before the executor thread exists.
+TEST(PortStartUp, PortOpensBeforeTheExecutorThreadStarts) {
+    struct WatchedPort final : PortIo {
+        const Machine* m = nullptr;
+        FakePort port;
+        bool executorRunningAtLoad = true;
+        bool load() override {
+            executorRunningAtLoad = m->timing.executorThreadId.load() != 0;
+            return true;
+        }
+        uint8_t in(uint16_t a) override { return port.in(a); }
+        void out(uint16_t a, uint8_t v) override { port.out(a, v); }
+        std::string name() const override { return "watched"; }
+    } watched;
+    Machine m;
+    LoadFactoryDefaults(m.settings);
+    watched.m = &m;
+    MotionRig rig(m, {"none", true, &watched});
+    EXPECT_FALSE(watched.executorRunningAtLoad);
+    EXPECT_EQ(m.signals.portReady, 1);
+    EXPECT_TRUE(rig.executor().running());
+}
+
 TEST(PortChoice, OptionThenEnvironmentThenDefault) {
     EXPECT_EQ(ChoosePortSpec("none", "rawio", "sim"), "none");
     EXPECT_EQ(ChoosePortSpec("", "rawio", "sim"), "rawio");
