@@ -1,0 +1,154 @@
+#include "gcode/gcode_import.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "motion/machine.h"
+#include "motion/rounding.h"
+#include "platform/canvas.h"
+#include "ui/event_log.h"
+
+namespace korvex {
+
+namespace {
+
+// A program's text is held whole while the dialog is open.
+constexpr std::streamoff kMaxProgramBytes = std::streamoff{1} << 30;
+
+double Mm(int64_t steps, float mmPerStep) {
+    return static_cast<double>(steps) * mmPerStep;
+}
+
+}  // namespace
+
+bool GcodeImport::load(const std::string& path) {
+    program_.reset();
+    path_ = path;
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? std::streamoff(in.tellg()) : -1;
+    if (size < 0 || size > kMaxProgramBytes) {
+        machine_.log.say({"Program G-kódu se nenačetl, soubor nelze přečíst",
+                          "The G-code program was not loaded, the file cannot be read"},
+                         true, true);
+        return false;
+    }
+    text_.assign(static_cast<size_t>(size), '\0');
+    in.seekg(0);
+    in.read(text_.data(), size);
+    return read();
+}
+
+StepPoint GcodeImport::toolAt() const {
+    const MachinePosition& p = machine_.position;
+    return {int64_t{p.plannedX.load()} - p.relOriginX.load(),
+            int64_t{p.plannedY.load()} - p.relOriginY.load(),
+            int64_t{p.plannedZ.load()} - p.relOriginZ.load()};
+}
+
+bool GcodeImport::read() {
+    readFrom_ = toolAt();
+    GcodeRead r = ReadGcode(text_, machine_.settings, readFrom_);
+    if (!r.program) {
+        program_.reset();
+        machine_.log.line(RefusalMessage(machine_.settings.language, r.refusal), true, true);
+        return false;
+    }
+    program_ = std::move(r.program);
+    return true;
+}
+
+std::string GcodeImport::summary() const {
+    if (!program_) return "";
+    const MachineSettings& s = machine_.settings;
+    const GcodeProgram& p = *program_;
+    const int seconds = static_cast<int>(p.estimatedSeconds + 0.5);
+    return path_ + "\n" +
+           FormatCaption(s.language,
+                         {"jednotky: %s\nX %.3f až %.3f mm\nY %.3f až %.3f mm\nZ %.3f až %.3f mm\n"
+                          "řádků: %lld, pohybů: %zu\nodhad času: %d:%02d:%02d",
+                          "units: %s\nX %.3f to %.3f mm\nY %.3f to %.3f mm\nZ %.3f to %.3f mm\n"
+                          "lines: %lld, moves: %zu\nestimated time: %d:%02d:%02d"},
+                         p.inches ? "inch" : "mm", Mm(p.low.x, s.mmPerStepX),
+                         Mm(p.high.x, s.mmPerStepX), Mm(p.low.y, s.mmPerStepY),
+                         Mm(p.high.y, s.mmPerStepY), -Mm(p.high.z, s.mmPerStepZ),
+                         -Mm(p.low.z, s.mmPerStepZ), static_cast<long long>(p.lines),
+                         p.moves.size(), seconds / 3600, seconds / 60 % 60, seconds % 60);
+}
+
+bool GcodeImport::tableRefuses() const {
+    const MachineSettings& s = machine_.settings;
+    const MachinePosition& at = machine_.position;
+    const GcodeProgram& p = *program_;
+    // Steps outside [0, travel] on the far side (positive) or the near one.
+    auto over = [](int64_t origin, int64_t low, int64_t high, int64_t travel) {
+        const int64_t beyond = std::max<int64_t>(origin + high - travel, 0);
+        const int64_t before = std::max<int64_t>(-(origin + low), 0);
+        return std::max(beyond, before);
+    };
+    const int64_t dX =
+        over(at.relOriginX.load(), p.low.x, p.high.x, MmToSteps(s.travelX, s.mmPerStepX));
+    const int64_t dY =
+        over(at.relOriginY.load(), p.low.y, p.high.y, MmToSteps(s.travelY, s.mmPerStepY));
+    const int64_t dZ =
+        over(at.relOriginZ.load(), p.low.z, p.high.z, MmToSteps(s.travelZ, s.mmPerStepZ));
+    if (dX == 0 && dY == 0 && dZ == 0) return false;
+    SayFormatted(machine_.log,
+                 {" tento program přesahuje rozsah stroje o dX:%3.2f dY:%3.2f dZ:%3.2f \n "
+                  "frézování přerušeno",
+                  " this program leaves the machine's travel by dX:%3.2f dY:%3.2f dZ:%3.2f \n "
+                  "cutting aborted"},
+                 true, true, Mm(dX, s.mmPerStepX), Mm(dY, s.mmPerStepY), Mm(dZ, s.mmPerStepZ));
+    return true;
+}
+
+bool GcodeImport::start() {
+    if (!program_) return false;
+    Machine& m = machine_;
+    if (!m.position.relOriginSet.load()) {
+        m.log.say({"nebyl definován relativní začátek, nebude se frézovat",
+                   "you must define relative point (startpoint)"},
+                  true, true);
+        return false;
+    }
+    if (!(toolAt() == readFrom_) && !read()) return false;
+    if (tableRefuses()) return false;
+    const GcodeProgram& p = *program_;
+    const int64_t needed = static_cast<int64_t>(p.moves.size());
+    const int64_t free = m.buffer.freeSlots();
+    if (needed > free) {
+        SayFormatted(m.log,
+                     {"Takto zadany pohyb presahuje velikost zásobniku o %d",
+                      "Not enought space in buffer,more space plus %d "},
+                     true, true, static_cast<int>(needed - free));
+        return false;
+    }
+    for (const GcodePause& change : p.toolChanges)
+        SayFormatted(m.log,
+                     {"výměna nástroje T%d po %zu. pohybu", "tool change to T%d after move %zu"},
+                     true, false, change.tool, change.afterMove);
+    for (const MotionCommand& c : p.moves)
+        if (AppendCommand(m, c.dx, c.dy, c.dz, c.periodUs, c.accelerated, c.dwellAfter, 0,
+                          c.spindleOn, c.stopAfter) == kBufferFull)
+            return false;
+    return true;
+}
+
+void DrawGcodePreview(const GcodeProgram& program, Canvas& canvas) {
+    canvas.clear(0xFFFFFFFF);
+    const double spanX = double(program.high.x - program.low.x);
+    const double spanY = double(program.high.y - program.low.y);
+    if (spanX <= 0 && spanY <= 0) return;
+    const double scale = std::min(spanX > 0 ? (canvas.width() - 1) / spanX : 1e300,
+                                  spanY > 0 ? (canvas.height() - 1) / spanY : 1e300);
+    auto px = [&](int64_t x) { return static_cast<int>((x - program.low.x) * scale + 0.5); };
+    auto py = [&](int64_t y) {
+        return canvas.height() - 1 - static_cast<int>((y - program.low.y) * scale + 0.5);
+    };
+    for (size_t i = 1; i < program.path.size(); ++i) {
+        const GcodeProgram::Point &a = program.path[i - 1], &b = program.path[i];
+        canvas.line(px(a.x), py(a.y), px(b.x), py(b.y), b.cutting ? 0xFF000080 : 0xFFC0C0C0);
+    }
+}
+
+}  // namespace korvex

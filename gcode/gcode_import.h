@@ -1,0 +1,57 @@
+#pragma once
+// The G-code import dialog's logic ("Nastavení G-kódu"): the program file,
+// what it holds (units, extents, lines, moves, estimated machine time), the
+// table check, a preview of its path, and the start that counts the moves,
+// checks the buffer's free space and queues them. Window thread only.
+
+#include <cstdint>
+#include <string>
+
+#include "gcode/gcode_program.h"
+
+namespace korvex {
+
+class Canvas;
+struct Machine;
+
+class GcodeImport {
+  public:
+    explicit GcodeImport(Machine& m) : machine_(m) {}
+
+    // Reads the program with the tool where everything queued leaves it,
+    // relative to the relative origin. False, with a box, when the file
+    // cannot be read or the program is refused.
+    bool load(const std::string& path);
+
+    bool loaded() const { return program_.has_value(); }
+    const GcodeProgram& program() const { return *program_; }
+    const std::string& path() const { return path_; }
+
+    // The dialog's lines: file, units, extents in mm, lines, moves and the
+    // estimated machine time, in the machine's language.
+    std::string summary() const;
+
+    // True, with a box, when some position of the program lies outside the
+    // machine's travel: such a program is never queued.
+    bool tableRefuses() const;
+
+    // Queues the program: re-read first when the tool has moved since the
+    // load, then refused without a relative origin, off the table or when
+    // the buffer's free space is short. True when queued.
+    bool start();
+
+  private:
+    StepPoint toolAt() const;
+    bool read();
+
+    Machine& machine_;
+    std::string path_, text_;
+    StepPoint readFrom_;
+    std::optional<GcodeProgram> program_;
+};
+
+// Draws the program's path scaled to fit the canvas: feed moves dark, rapids
+// light, Y up; nothing for a program that does not move in X or Y.
+void DrawGcodePreview(const GcodeProgram& program, Canvas& canvas);
+
+}  // namespace korvex

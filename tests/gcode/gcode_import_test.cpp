@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "gcode/gcode_import.h"
+#include "tests/gcode/gcode_fixture.h"
+
+namespace korvex::test {
+namespace {
+
+using GcodeImportTest = GcodeFixture;
+
+TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
+    GcodeImport import(m);
+    const std::string path =
+        dir.write("part.nc", "G21 G90\nG0 X10 Y-5 Z2\nG1 Z-1 F60\nG1 X20 F600\nG0 Z2\nM2\n");
+    ASSERT_TRUE(import.load(path));
+    EXPECT_EQ(import.summary(), path +
+                                    "\nunits: mm\nX 0.000 to 20.000 mm\nY -5.000 to 0.000 mm\n"
+                                    "Z -1.000 to 2.000 mm\nlines: 6, moves: 4\n"
+                                    "estimated time: 0:00:07");
+    ASSERT_TRUE(import.start());
+    const std::vector<MotionCommand> q = queued();
+    ASSERT_EQ(q.size(), 4u);
+    EXPECT_EQ(q[0].dx, 1000);
+    EXPECT_EQ(q[0].dy, -500);
+    EXPECT_EQ(q[0].dz, -200);
+    EXPECT_EQ(q[1].dz, 300);
+    EXPECT_EQ(m.position.plannedX.load(), 5000 + 2000);
+    EXPECT_EQ(m.position.plannedZ.load(), 1000 - 200);
+}
+
+TEST_F(GcodeImportTest, AbsoluteProgramIsReadAgainWhenTheToolHasMoved) {
+    GcodeImport import(m);
+    ASSERT_TRUE(import.load(dir.write("a.nc", "G0 X10\n")));
+    m.position.plannedX = 5000 + 300;  // a move queued after the load
+    ASSERT_TRUE(import.start());
+    ASSERT_EQ(queued().size(), 1u);
+    EXPECT_EQ(queued()[0].dx, 700);
+}
+
+TEST_F(GcodeImportTest, RefusalsQueueNothing) {
+    GcodeImport import(m);
+    EXPECT_FALSE(import.load(dir.file("missing.nc")));
+    EXPECT_FALSE(import.load(dir.write("bad.nc", "G0 X1\nG83 X1 Z-1 Q1\n")));
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[1].text, "line 2: the word G83 is not supported");
+
+    // Off the table: the origin is 50 mm from the X switch.
+    ASSERT_TRUE(import.load(dir.write("wide.nc", "G0 X-60\nG0 X155\nG1 Z-45 F60\n")));
+    EXPECT_FALSE(import.start());
+    EXPECT_EQ(host.boxes.back().text,
+              " this program leaves the machine's travel by dX:10.00 dY:0.00 dZ:5.00 \n "
+              "cutting aborted");
+
+    // Short of buffer space.
+    m.buffer.allocate(2);
+    ASSERT_TRUE(import.load(dir.write("three.nc", "G0 X1\nX2\nX3\n")));
+    EXPECT_FALSE(import.start());
+    EXPECT_EQ(host.boxes.back().text, "Not enought space in buffer,more space plus 1 ");
+
+    m.position.relOriginSet = 0;
+    ASSERT_TRUE(import.load(dir.write("one.nc", "G0 X1\n")));
+    EXPECT_FALSE(import.start());
+    EXPECT_EQ(queued().size(), 0u);
+}
+
+TEST_F(GcodeImportTest, ToolChangeIsListedAndStops) {
+    GcodeImport import(m);
+    ASSERT_TRUE(import.load(dir.write("t.nc", "G0 X1\nT3 M6\nG0 X2\n")));
+    ASSERT_TRUE(import.start());
+    EXPECT_EQ(list.back(), "tool change to T3 after move 1");
+    EXPECT_EQ(queued()[0].stopAfter, 1);
+}
+
+TEST_F(GcodeImportTest, PreviewFitsThePathAndTellsCutsFromRapids) {
+    GcodeImport import(m);
+    ASSERT_TRUE(import.load(dir.write("p.nc", "G0 X10\nG1 Y5 F100\n")));
+    RecordingCanvas canvas(101, 101);
+    DrawGcodePreview(import.program(), canvas);
+    const std::vector<std::string> expected = {"clear ffffffff", "line 0 100 100 100 ffc0c0c0 1",
+                                               "line 100 100 100 50 ff000080 1"};
+    EXPECT_EQ(canvas.calls, expected);
+}
+
+}  // namespace
+}  // namespace korvex::test
