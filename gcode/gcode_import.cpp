@@ -39,7 +39,7 @@ bool GcodeImport::load(const std::string& path) {
     return read();
 }
 
-StepPoint GcodeImport::toolAt() const {
+GcodePoint GcodeImport::toolAt() const {
     const MachinePosition& p = machine_.position;
     return {int64_t{p.plannedX.load()} - p.relOriginX.load(),
             int64_t{p.plannedY.load()} - p.relOriginY.load(),

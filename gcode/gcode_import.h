@@ -41,12 +41,12 @@ class GcodeImport {
     bool start();
 
   private:
-    StepPoint toolAt() const;
+    GcodePoint toolAt() const;
     bool read();
 
     Machine& machine_;
     std::string path_, text_;
-    StepPoint readFrom_;
+    GcodePoint readFrom_;
     std::optional<GcodeProgram> program_;
 };
 

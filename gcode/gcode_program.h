@@ -23,9 +23,9 @@ namespace korvex {
 struct MachineSettings;
 
 // Steps relative to the relative origin, Z positive down.
-struct StepPoint {
+struct GcodePoint {
     int64_t x = 0, y = 0, z = 0;
-    bool operator==(const StepPoint&) const = default;
+    bool operator==(const GcodePoint&) const = default;
 };
 
 // A pause before the next move: M0/M1, or M6 naming the tool to put in.
@@ -38,9 +38,9 @@ struct GcodeProgram {
     std::vector<MotionCommand> moves;  // relative, zero moves left out
     std::vector<GcodePause> toolChanges;
     int64_t lines = 0;
-    bool inches = false;  // the units the program set last
-    StepPoint low, high;  // extents of every position, start included
-    StepPoint end;        // where the last move leaves the tool
+    bool inches = false;   // the units the program set last
+    GcodePoint low, high;  // extents of every position, start included
+    GcodePoint end;        // where the last move leaves the tool
     double estimatedSeconds = 0;
     // The XY points of every move, start first, for the preview; `cutting`
     // tells a feed move from a rapid one ending there.
@@ -68,7 +68,7 @@ struct GcodeRead {
 // Reads `text` with the tool starting at `start`. Feeds become step periods
 // and rapids the machine's travel speeds; arcs are flattened to chords within
 // half a step of the curve.
-GcodeRead ReadGcode(std::string_view text, const MachineSettings& settings, StepPoint start = {});
+GcodeRead ReadGcode(std::string_view text, const MachineSettings& settings, GcodePoint start = {});
 
 // Most moves a program may make: the command buffer's own upper bound.
 inline constexpr size_t kMaxGcodeMoves = 16u << 20;

@@ -69,7 +69,7 @@ enum class Motion { None, Rapid, Feed, Clockwise, CounterClockwise };
 
 class Reader {
   public:
-    Reader(const MachineSettings& s, StepPoint start) : s_(s) {
+    Reader(const MachineSettings& s, GcodePoint start) : s_(s) {
         step_ = {s.mmPerStepX, s.mmPerStepY, s.mmPerStepZ};
         at_ = {start.x, start.y, start.z};
         pos_ = {start.x * step_[0], start.y * step_[1], -start.z * step_[2]};
@@ -312,8 +312,8 @@ class Reader {
         program_.estimatedSeconds += c.remainingTimeS;
         program_.moves.push_back(c);
         program_.path.push_back({to[0], to[1], motion_ != Motion::Rapid});
-        StepPoint& lo = program_.low;
-        StepPoint& hi = program_.high;
+        GcodePoint& lo = program_.low;
+        GcodePoint& hi = program_.high;
         lo = {std::min(lo.x, to[0]), std::min(lo.y, to[1]), std::min(lo.z, to[2])};
         hi = {std::max(hi.x, to[0]), std::max(hi.y, to[1]), std::max(hi.z, to[2])};
         return true;
@@ -394,7 +394,7 @@ std::string RefusalMessage(int language, const GcodeRefusal& refusal) {
                          refusal.word.c_str());
 }
 
-GcodeRead ReadGcode(std::string_view text, const MachineSettings& settings, StepPoint start) {
+GcodeRead ReadGcode(std::string_view text, const MachineSettings& settings, GcodePoint start) {
     Reader reader(settings, start);
     while (!text.empty()) {
         const size_t end = text.find('\n');

@@ -19,8 +19,8 @@ MachineSettings Steps(float mm) {
 }
 
 // Net positions after every move, Z down.
-std::vector<StepPoint> Positions(const GcodeProgram& p, StepPoint at = {}) {
-    std::vector<StepPoint> out;
+std::vector<GcodePoint> Positions(const GcodeProgram& p, GcodePoint at = {}) {
+    std::vector<GcodePoint> out;
     for (const MotionCommand& c : p.moves) {
         at = {at.x + c.dx, at.y + c.dy, at.z + c.dz};
         out.push_back(at);
@@ -28,7 +28,7 @@ std::vector<StepPoint> Positions(const GcodeProgram& p, StepPoint at = {}) {
     return out;
 }
 
-GcodeProgram Read(const std::string& text, float mm = 0.01f, StepPoint start = {}) {
+GcodeProgram Read(const std::string& text, float mm = 0.01f, GcodePoint start = {}) {
     const MachineSettings s = Steps(mm);
     GcodeRead r = ReadGcode(text, s, start);
     EXPECT_TRUE(r.program) << RefusalMessage(1, r.refusal);
@@ -46,14 +46,14 @@ TEST(GcodeReader, LinesModesUnitsAndZDown) {
     const GcodeProgram p = Read(
         "%\n(header) ; comment\nN10 G21 G90 G0 X10 Y5\nG1 Z-1 F600\nx20\n"
         "G91 Y-5 z1\nG20 G90 X1 (one inch)\n/G0 X99\nM30\nG0 X50\n");
-    const std::vector<StepPoint> expected = {
+    const std::vector<GcodePoint> expected = {
         {1000, 500, 0}, {1000, 500, 100}, {2000, 500, 100}, {2000, 0, 0}, {2540, 0, 0}};
     EXPECT_EQ(Positions(p), expected);
     EXPECT_EQ(p.lines, 10);
     EXPECT_TRUE(p.inches);
-    EXPECT_EQ(p.low, (StepPoint{0, 0, 0}));
-    EXPECT_EQ(p.high, (StepPoint{2540, 500, 100}));
-    EXPECT_EQ(p.end, (StepPoint{2540, 0, 0}));
+    EXPECT_EQ(p.low, (GcodePoint{0, 0, 0}));
+    EXPECT_EQ(p.high, (GcodePoint{2540, 500, 100}));
+    EXPECT_EQ(p.end, (GcodePoint{2540, 0, 0}));
     EXPECT_EQ(p.moves[0].accelerated, 1);
     EXPECT_EQ(p.moves[1].accelerated, 0);
 }
@@ -70,9 +70,9 @@ TEST(GcodeReader, FeedBecomesPeriodAndEstimate) {
 
 TEST(GcodeReader, StartPositionIsHonouredAbsoluteAndRelative) {
     const GcodeProgram p = Read("G0 X1\nG91 G0 Z1\n", 0.01f, {50, 60, 70});
-    const std::vector<StepPoint> expected = {{100, 60, 70}, {100, 60, -30}};
+    const std::vector<GcodePoint> expected = {{100, 60, 70}, {100, 60, -30}};
     EXPECT_EQ(Positions(p, {50, 60, 70}), expected);
-    EXPECT_EQ(p.low, (StepPoint{50, 60, -30}));
+    EXPECT_EQ(p.low, (GcodePoint{50, 60, -30}));
 }
 
 TEST(GcodeReader, SpindlePausesDwellAndToolChange) {
@@ -93,7 +93,7 @@ TEST(GcodeReader, SpindlePausesDwellAndToolChange) {
 void ExpectOnCircle(const GcodeProgram& p, double cx, double cy, double r) {
     const double grid = std::sqrt(0.5);
     double x = 0, y = 0;
-    for (const StepPoint& at : Positions(p)) {
+    for (const GcodePoint& at : Positions(p)) {
         const double mx = (x + at.x) / 2, my = (y + at.y) / 2;
         if (x != 0 || y != 0) {
             EXPECT_NEAR(std::hypot(mx - cx, my - cy), r, 0.5 + grid);
@@ -111,26 +111,26 @@ TEST(GcodeReader, ArcsCentreAndRadiusFormsAgree) {
     const GcodeProgram abs = Read(start + "G90.1 G3 X0 Y10 I0 J0\n");
     EXPECT_EQ(Positions(ij), Positions(r));
     EXPECT_EQ(Positions(ij), Positions(abs));
-    EXPECT_EQ(Positions(ij).back(), (StepPoint{0, 1000, 0}));
+    EXPECT_EQ(Positions(ij).back(), (GcodePoint{0, 1000, 0}));
     ExpectOnCircle(ij, 0, 0, 1000);
     // Counter-clockwise from (10, 0) to (0, 10) passes through the first quadrant.
-    for (const StepPoint& at : Positions(ij)) EXPECT_GE(at.x, 0);
+    for (const GcodePoint& at : Positions(ij)) EXPECT_GE(at.x, 0);
     // Clockwise goes round through the other three quadrants.
-    const std::vector<StepPoint> cw = Positions(Read(start + "G2 X0 Y10 I-10 J0\n"));
+    const std::vector<GcodePoint> cw = Positions(Read(start + "G2 X0 Y10 I-10 J0\n"));
     EXPECT_TRUE(std::any_of(cw.begin(), cw.end(), [](auto& p) { return p.x < -990; }));
-    EXPECT_EQ(cw.back(), (StepPoint{0, 1000, 0}));
+    EXPECT_EQ(cw.back(), (GcodePoint{0, 1000, 0}));
     // A negative radius takes the long way round the other centre, (10, 10).
     const GcodeProgram far = Read(start + "G3 X0 Y10 R-10\n");
     ExpectOnCircle(far, 1000, 1000, 1000);
-    const std::vector<StepPoint> farAt = Positions(far);
+    const std::vector<GcodePoint> farAt = Positions(far);
     EXPECT_TRUE(std::any_of(farAt.begin(), farAt.end(), [](auto& p) { return p.y > 1990; }));
 }
 
 TEST(GcodeReader, FullCircleHelixAndOtherPlanes) {
     const GcodeProgram circle = Read("G0 X10\nG2 X10 I-10 Z-2 F60\n");
-    const std::vector<StepPoint> at = Positions(circle);
+    const std::vector<GcodePoint> at = Positions(circle);
     EXPECT_GT(at.size(), 50u);
-    EXPECT_EQ(at.back(), (StepPoint{1000, 0, 200}));
+    EXPECT_EQ(at.back(), (GcodePoint{1000, 0, 200}));
     ExpectOnCircle(circle, 0, 0, 1000);
     // Z descends steadily through the turn.
     for (size_t i = 2; i < at.size(); ++i) EXPECT_GE(at[i].z, at[i - 1].z);
@@ -138,10 +138,10 @@ TEST(GcodeReader, FullCircleHelixAndOtherPlanes) {
     EXPECT_LT(at[at.size() / 4].y, 0);
 
     // G18: arcs in XZ with I and K; G19: YZ with J and K.
-    const std::vector<StepPoint> xz = Positions(Read("G18 G0 X10\nG3 X0 Z10 I-10 K0 F60\n"));
-    EXPECT_EQ(xz.back(), (StepPoint{0, 0, -1000}));
-    const std::vector<StepPoint> yz = Positions(Read("G19 G0 Y10\nG2 Y0 Z10 R10 F60\n"));
-    EXPECT_EQ(yz.back(), (StepPoint{0, 0, -1000}));
+    const std::vector<GcodePoint> xz = Positions(Read("G18 G0 X10\nG3 X0 Z10 I-10 K0 F60\n"));
+    EXPECT_EQ(xz.back(), (GcodePoint{0, 0, -1000}));
+    const std::vector<GcodePoint> yz = Positions(Read("G19 G0 Y10\nG2 Y0 Z10 R10 F60\n"));
+    EXPECT_EQ(yz.back(), (GcodePoint{0, 0, -1000}));
     EXPECT_EQ(Refusal("G0 X10\nG3 X0 Y10 K1 F60\n"), "line 2: the word K1 has no use on the line");
 }
 
@@ -171,7 +171,7 @@ TEST(GcodeReader, UnsupportedWordsRefusedByLine) {
 }
 
 TEST(GcodeReader, SpacesInsideWordsAndLowerCase) {
-    EXPECT_EQ(Positions(Read("g 0 x 1 0 . 5 y-.5\r\n")), (std::vector<StepPoint>{{1050, -50, 0}}));
+    EXPECT_EQ(Positions(Read("g 0 x 1 0 . 5 y-.5\r\n")), (std::vector<GcodePoint>{{1050, -50, 0}}));
 }
 
 }  // namespace

@@ -1,0 +1,35 @@
+#pragma once
+// A job's moves as a G-code program, for another controller or for a later
+// import: millimetres (G21), absolute positions from where the job starts
+// (G90), so the rounding of one move never carries into the next; G0 for
+// ramped positioning moves and G1 with F for the others, G4 after a dwell,
+// M0 after a stop, M3/M5 as the spindle flag changes. Z is turned up.
+
+#include <string>
+
+#include "motion/motion_command.h"
+
+namespace korvex {
+
+struct MachineSettings;
+
+class GcodeWriter {
+  public:
+    explicit GcodeWriter(const MachineSettings& settings);
+
+    // The opening lines: a comment naming the job and the machine's settings,
+    // then the modes.
+    std::string header(const std::string& job) const;
+    // The lines of one move.
+    std::string move(const MotionCommand& c);
+    // The closing lines.
+    std::string footer() const;
+
+  private:
+    const MachineSettings& settings_;
+    int64_t x_ = 0, y_ = 0, z_ = 0;  // steps from the start, Z down
+    int32_t spindle_ = 0;
+    std::string feed_;  // the F word last written
+};
+
+}  // namespace korvex

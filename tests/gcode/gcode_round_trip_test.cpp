@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "drilling/drill_holes.h"
+#include "gcode/gcode_program.h"
+#include "gcode/gcode_writer.h"
+#include "machining/separation.h"
+#include "machining/surface_milling.h"
+#include "tests/gcode/gcode_fixture.h"
+#include "vector/hpgl_reader.h"
+#include "vector/vector_job.h"
+
+namespace korvex::test {
+namespace {
+
+// Every job written out and read back reaches the same position after every
+// move, to the step, with the same dwell, stop and spindle flags. Steps of
+// unlike sizes make the rounding of each axis count.
+struct RoundTrip : GcodeFixture {
+    RoundTrip() {
+        m.settings.mmPerStepX = 0.0125f;
+        m.settings.mmPerStepY = 0.00635f;
+        m.settings.mmPerStepZ = 0.003f;
+        m.settings.travelX = m.settings.travelY = m.settings.travelZ = 1000;
+        m.buffer.allocate(200000);
+    }
+
+    void expectRoundTrip() {
+        const std::vector<MotionCommand> job = queued();
+        ASSERT_FALSE(job.empty());
+        GcodeWriter writer(m.settings);
+        std::string program = writer.header("test job");
+        for (const MotionCommand& c : job) program += writer.move(c);
+        program += writer.footer();
+        const GcodeRead read = ReadGcode(program, m.settings);
+        ASSERT_TRUE(read.program) << RefusalMessage(1, read.refusal);
+        const std::vector<MotionCommand>& back = read.program->moves;
+        ASSERT_EQ(back.size(), job.size());
+        for (size_t i = 0; i < job.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(back[i].dx, job[i].dx);
+            EXPECT_EQ(back[i].dy, job[i].dy);
+            EXPECT_EQ(back[i].dz, job[i].dz);
+            EXPECT_EQ(back[i].accelerated, job[i].accelerated);
+            EXPECT_EQ(back[i].dwellAfter, job[i].dwellAfter);
+            EXPECT_EQ(back[i].stopAfter, job[i].stopAfter);
+            EXPECT_EQ(back[i].spindleOn, job[i].spindleOn);
+            // The feed comes back within the rounding of the period.
+            if (!job[i].accelerated) {
+                EXPECT_NEAR(back[i].periodUs, job[i].periodUs, 1);
+            }
+        }
+    }
+};
+
+TEST_F(RoundTrip, SurfaceMillingInEveryStyle) {
+    for (SurfaceStyle style :
+         {SurfaceStyle::StrokesAlongX, SurfaceStyle::StrokesAlongY, SurfaceStyle::Spiral}) {
+        m.buffer.reset();
+        const SurfaceMillingJob job{4001, 3003, 1001, 333, 777};
+        const JobValues values{7.5f, 400};
+        ASSERT_EQ(GenerateSurfaceMilling(m, job, values, false, style), 0);
+        expectRoundTrip();
+    }
+}
+
+TEST_F(RoundTrip, SeparationRectangleAndCircle) {
+    CircleTable circle;
+    Text failure{};
+    ASSERT_NE(BuildSeparationCircle(circle, 3001, failure), 0);
+    for (SeparationShape shape : {SeparationShape::Rectangle, SeparationShape::Circle}) {
+        m.buffer.reset();
+        const SeparationJob job{shape, 1234, 3001, 2002};
+        ASSERT_EQ(GenerateSeparation(m, job, {3.3f, 500}, circle, false), 0);
+        expectRoundTrip();
+    }
+}
+
+TEST_F(RoundTrip, DrillingWithDwell) {
+    DrillSet set;
+    set.toolCount = 1;
+    set.tools[0] = {1.0f, 777, 1, 3};
+    set.holes = {{0, 100, 200}, {0, 5001, 3}, {0, -7, 12345}};
+    set.holeCount = 3;
+    ASSERT_EQ(drillHoles(m, set, 0), 1);
+    expectRoundTrip();
+}
+
+TEST_F(RoundTrip, VectorJob) {
+    m.settings.hpglUnitsPerInch = 1016;
+    VectorModel model;
+    const std::string path =
+        dir.write("d.plt", "IN;SP1;PU0,0;PD400,0,400,300,0,300,0,0;PU1000,1000;PD1333,1777;");
+    ASSERT_EQ(LoadVectorFile(model, path, kHpglCorel, m.settings, m.log, host), 1);
+    model.pens[0].depth = 1.7f;
+    model.pens[0].passDepth = 0.6f;
+    model.cutOrder.slots[0] = 0;
+    model.cutOrder.count = 1;
+    VectorJobRepeat repeat;
+    repeat.countX = 2;
+    SetRepeatSpacing(repeat, 5, m.settings);
+    ASSERT_GT(generateVectorJob(m, model, repeat, 0), 0);
+    expectRoundTrip();
+}
+
+TEST(GcodeWriterTest, WritesModesFeedsAndFlagsOnce) {
+    MachineSettings s;
+    LoadFactoryDefaults(s);
+    s.mmPerStepX = s.mmPerStepY = s.mmPerStepZ = 0.01f;
+    s.dwellSeconds = 0.5f;
+    GcodeWriter w(s);
+    EXPECT_EQ(w.move({100, 0, 0, 100, 1, 0, 0, 0, 0, 0}), "G0 X1\n");
+    EXPECT_EQ(w.move({0, 0, 50, 1000, 0, 0, 1, 0, 1, 0}), "M3\nG1 Z-0.5 F600\nG4 P0.5\n");
+    EXPECT_EQ(w.move({0, -20, 0, 1000, 0, 0, 0, 0, 1, 1}), "G1 Y-0.2\nM0\n");
+    EXPECT_EQ(w.move({-100, 20, -50, 100, 1, 0, 0, 0, 0, 0}), "M5\nG0 X0 Y0 Z0\n");
+    EXPECT_EQ(w.footer(), "M2\n");
+}
+
+}  // namespace
+}  // namespace korvex::test
