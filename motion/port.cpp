@@ -51,6 +51,7 @@ void LoadPortLibrary(Machine& m, PortIo& io) {
     m.signals.portReady.store(0);
     m.timing.planned.store(false);
     m.port.io = &io;
+    m.port.faultReported.store(false);
     // The first tick of the new timer waits for nothing: it is not late by
     // the clock's whole count.
     m.timing.nextTickDeadline.store(m.timing.clock->now() + 1);
@@ -106,9 +107,18 @@ InputWiring WiringFor(const MachineSettings& s) {
             Decoding(s.pinEmergency, s.invertEmergency)};
 }
 
+void StopForFailingPort(Machine& m) {
+    m.gate.latch(m.signals.estopActive);
+    if (m.port.faultReported.exchange(true)) return;
+    SayFormatted(m.log, {"Chyba portu LPT: %s", "LPT port error: %s"}, true, false,
+                 m.port.io->lastError().c_str());
+}
+
 void ReadInputs(Machine& m, const InputWiring& w, uint16_t statusAddress) {
     MachineSignals& g = m.signals;
     const uint8_t status = m.port.io->in(statusAddress);
+    if (!m.port.io->healthy()) [[unlikely]]
+        StopForFailingPort(m);
     Update(g.limitX, status, w.limitX);
     Update(g.limitY, status, w.limitY);
     Update(g.limitZ, status, w.limitZ);

@@ -33,6 +33,11 @@ void TestPort(Machine& m);
 // pin 16 is brought in line with estopActive. Either thread; never blocks.
 void ReadInputs(Machine& m);
 
+// A backend whose access failed stops the executor as the emergency input
+// does (estopActive, m.gate's latch) and is reported once, naming the
+// error. Either thread.
+void StopForFailingPort(Machine& m);
+
 // The same with the wiring converted beforehand (the tick's path: the
 // port is known to be usable).
 InputWiring WiringFor(const MachineSettings& s);

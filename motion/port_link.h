@@ -15,6 +15,8 @@ struct PortLink {
     // SetControlOutputs, which serialises their read-modify-writes on this
     // value without a lock.
     std::atomic<uint8_t> control{0x0B};
+    // Set once a failing backend has been reported.
+    std::atomic<bool> faultReported{false};
 };
 
 }  // namespace korvex

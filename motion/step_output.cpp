@@ -119,6 +119,11 @@ int OutputStep(Machine& m, int stepX, int stepY, int stepZ, int stepS4, int peri
             clock.waitUntil(clock.now() + period);
         else
             t.nextTickDeadline.store(clock.now() + period, std::memory_order_relaxed);
+        if (!io.healthy()) [[unlikely]] {
+            // Whether the pulse left the port is unknown: not counted.
+            StopForFailingPort(m);
+            return 1;
+        }
     }
 
     if (!timingOnly)

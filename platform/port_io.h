@@ -20,8 +20,11 @@ class PortIo {
     virtual void out(uint16_t address, uint8_t value) = 0;
     // "ppdev:/dev/parport0", "rawio", "sim" or "none".
     virtual std::string name() const = 0;
-    // The system's text for the last failure of load().
+    // The system's text for the last failure of load() or of an access.
     virtual std::string lastError() const { return {}; }
+    // False once an access failed (lastError() names it): the port can no
+    // longer be trusted with steps. Any thread.
+    virtual bool healthy() const { return true; }
 };
 
 }  // namespace korvex

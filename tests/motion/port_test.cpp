@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "fake_port.h"
 #include "motion/motion_rig.h"
 #include "platform/headless.h"
@@ -172,6 +174,44 @@ TEST(PortStartUp, PortOpensBeforeTheExecutorThreadStarts) {
     EXPECT_FALSE(watched.executorRunningAtLoad);
     EXPECT_EQ(m.signals.portReady, 1);
     EXPECT_TRUE(rig.executor().running());
+}
+
+// A port whose access fails stops the machine as the emergency input does,
+// and keeps it stopped: no pulse is trusted to it any more.
+TEST(FailingPort, StopsTheExecutorWithOneLogLine) {
+    struct BreakablePort final : PortIo {
+        FakePort port;
+        std::atomic<bool> broken{false};
+        bool load() override { return true; }
+        uint8_t in(uint16_t a) override { return port.in(a); }
+        void out(uint16_t a, uint8_t v) override {
+            if (!broken) port.out(a, v);
+        }
+        std::string name() const override { return "breakable"; }
+        std::string lastError() const override { return "/dev/parport0: PPRSTATUS: I/O error"; }
+        bool healthy() const override { return !broken; }
+    } port;
+    std::vector<std::string> lines;
+    int ticks = 0;
+    Machine m;
+    LoadFactoryDefaults(m.settings);
+    m.settings.language = 1;
+    m.log.setListSink([&lines](const std::string& line) { lines.push_back(line); });
+    MotionRig rig(m, {"none", true, &port});
+    rig.executor().setTickObserver([&](const Tick&) {
+        if (++ticks == 10) port.broken = true;
+    });
+    AppendCommand(m, 100, 0, 0, 200, 0, 0, 0, 0, 0);
+    WaitUntilDrained(m, [&] { return m.gate.count() > 0; });
+    EXPECT_EQ(m.signals.estopActive, 1);
+    EXPECT_EQ(m.position.absX, 10);
+    ASSERT_EQ(ReleaseEmergencyStop(m), 1);
+    WaitUntilDrained(m, [&] { return m.gate.count() > 0; });
+    EXPECT_EQ(m.position.absX, 10) << "still failing: stopped again before the pulse";
+    int reports = 0;
+    for (const std::string& line : lines)
+        reports += line == "LPT port error: /dev/parport0: PPRSTATUS: I/O error";
+    EXPECT_EQ(reports, 1);
 }
 
 TEST(PortChoice, OptionThenEnvironmentThenDefault) {
