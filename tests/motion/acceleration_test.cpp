@@ -4,22 +4,12 @@
 
 #include <cmath>
 
-#include "platform/headless.h"
+#include "motion_fixture.h"
 
 namespace korvex {
 namespace {
 
-struct TablesTest : ::testing::Test {
-    Machine m;
-    ScriptedHost host;
-    std::vector<std::string> list;
-    TablesTest() {
-        LoadFactoryDefaults(m.settings);
-        m.settings.language = 1;
-        m.log.setHost(&host);
-        m.log.setListSink([this](const std::string& l) { list.push_back(l); });
-    }
-};
+using TablesTest = MotionTest;
 
 TEST_F(TablesTest, FactorySettingsGiveTheKnownRamps) {
     ASSERT_EQ(BuildAccelerationTables(m), 1);

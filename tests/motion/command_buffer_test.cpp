@@ -5,22 +5,13 @@
 #include <thread>
 
 #include "motion/machine.h"
-#include "platform/headless.h"
+#include "motion_fixture.h"
 
 namespace korvex {
 namespace {
 
-struct BufferTest : ::testing::Test {
-    Machine m;
-    ScriptedHost host;
-    std::vector<std::string> list;
-    BufferTest() {
-        LoadFactoryDefaults(m.settings);
-        m.settings.language = 1;
-        m.log.setHost(&host);
-        m.log.setListSink([this](const std::string& l) { list.push_back(l); });
-        m.buffer.allocate(4);
-    }
+struct BufferTest : MotionTest {
+    BufferTest() { m.buffer.allocate(4); }
     int append(int dx, int dy = 0, int dz = 0, int period = 1000, int dwell = 0) {
         return AppendCommand(m, dx, dy, dz, period, 0, dwell, 0, 0, 0);
     }

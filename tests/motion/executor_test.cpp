@@ -12,7 +12,7 @@
 #include "motion/motion_rig.h"
 #include "motion/port.h"
 #include "motion/probing.h"
-#include "platform/headless.h"
+#include "motion_fixture.h"
 
 namespace korvex {
 namespace {
@@ -21,8 +21,7 @@ struct ExecutorTest : ::testing::Test {
     // Written by the executor while it runs: outlive it.
     std::vector<Tick> ticks;
     std::function<void(int)> onTick;
-    ScriptedHost logHost;
-    std::vector<std::string> logLines;  // read only while the executor is idle
+    Reports reports;
     SimulatedRig r;
     Machine& m = r.machine;
 
@@ -31,11 +30,6 @@ struct ExecutorTest : ::testing::Test {
             ticks.push_back(t);
             if (onTick) onTick(static_cast<int>(ticks.size()));
         });
-    }
-    void captureLog() {
-        m.settings.language = 1;
-        m.log.setHost(&logHost);
-        m.log.setListSink([this](const std::string& line) { logLines.push_back(line); });
     }
     void append(int dx, int dy, int dz, int period, int accelerated, int checkSwitches = 0) {
         AppendCommand(m, dx, dy, dz, period, accelerated, 0, checkSwitches, 0, 0);
@@ -94,10 +88,10 @@ TEST_F(ExecutorTest, RampClimbsAndDescendsTheTablePerPhase) {
 }
 
 TEST_F(ExecutorTest, RampedMovesWaitForTablesThatCouldBeBuilt) {
-    captureLog();
+    reports.attach(m);
     m.settings.rampSteps = 2'000'000'000;  // the tables cannot be built
     ASSERT_EQ(BuildAccelerationTables(m), 0);
-    const size_t boxes = logHost.boxes.size();
+    const size_t boxes = reports.host.boxes.size();
     hold();
     append(4, 0, 0, 0, 1);
     append(0, 3, 0, 0, 1);
@@ -105,13 +99,13 @@ TEST_F(ExecutorTest, RampedMovesWaitForTablesThatCouldBeBuilt) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_TRUE(ticks.empty()) << "no ramped move without tables";
     EXPECT_EQ(m.buffer.queued(), 2) << "nothing lost";
-    EXPECT_EQ(logHost.boxes.size(), boxes + 1) << "one box for the held job";
+    EXPECT_EQ(reports.host.boxes.size(), boxes + 1) << "one box for the held job";
     m.settings.rampSteps = 100;
     ASSERT_EQ(BuildAccelerationTables(m), 1);
     ASSERT_TRUE(r.waitUntilDrained());
     EXPECT_EQ(m.position.absX, 4);
     EXPECT_EQ(m.position.absY, 3);
-    EXPECT_EQ(logHost.boxes.size(), boxes + 1);
+    EXPECT_EQ(reports.host.boxes.size(), boxes + 1);
 }
 
 TEST_F(ExecutorTest, WithoutAnAccelerationRateARampRunsAtTheTravelRate) {
@@ -165,7 +159,7 @@ TEST_F(ExecutorTest, ProbingLeavesTheTipSafeHeightAboveTheSurface) {
 }
 
 TEST_F(ExecutorTest, SoftLimitsReportDroppedPulsesOnce) {
-    captureLog();
+    reports.attach(m);
     hold();
     append(-5, 0, 0, 200, 0);  // unhomed: X stands at 0
     append(0, -3, 0, 200, 0);
@@ -174,11 +168,8 @@ TEST_F(ExecutorTest, SoftLimitsReportDroppedPulsesOnce) {
     ASSERT_TRUE(r.waitUntilDrained());
     EXPECT_EQ(m.position.absX, 4);
     EXPECT_EQ(r.sim().stepsReceived(1), 0);
-    int reports = 0;
-    for (const std::string& line : logLines)
-        if (line.find("soft limits") != std::string::npos) ++reports;
-    EXPECT_EQ(reports, 1) << "one report for the run, not one per command";
-    EXPECT_TRUE(logHost.boxes.empty());
+    EXPECT_EQ(reports.listed("soft limits"), 1) << "one report for the run, not one per command";
+    EXPECT_TRUE(reports.host.boxes.empty());
 }
 
 // The tick held by the emergency input never makes its pulse when the

@@ -4,35 +4,20 @@
 
 #include <atomic>
 
-#include "fake_port.h"
 #include "motion/motion_rig.h"
+#include "motion_fixture.h"
 #include "platform/headless.h"
 #include "platform/port_select.h"
 
 namespace korvex {
 namespace {
 
-struct PortTest : ::testing::Test {
-    Machine m;
-    FakePort port;
-    ScriptedHost host;
-    std::vector<std::string> list;
-    PortTest() {
-        LoadFactoryDefaults(m.settings);
-        m.settings.language = 1;
-        m.log.setHost(&host);
-        m.log.setListSink([this](const std::string& l) { list.push_back(l); });
-    }
-    void open() {
-        LoadPortLibrary(m, port);
-        TestPort(m);
-        port.writes.clear();
-    }
+struct PortTest : MotionTest {
     int control() const { return port.control; }
 };
 
 TEST_F(PortTest, OpeningLogsTheLibraryStepsAndTheBackend) {
-    open();
+    openPort();
     EXPECT_EQ(m.signals.portReady, 1);
     EXPECT_EQ(list, (std::vector<std::string>{"LPT port: fake", "Loading lib inpout32.dll OK",
                                               "Alloc of function IN32 (lib inpout32.dll) OK",
@@ -43,7 +28,7 @@ TEST_F(PortTest, OpeningLogsTheLibraryStepsAndTheBackend) {
 
 TEST_F(PortTest, BackendThatDoesNotOpenLeavesThePortAlone) {
     port.loads = false;
-    open();
+    openPort();
     EXPECT_EQ(m.signals.portReady, 0);
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, "Loading lib inpout32.dll failed");
@@ -55,7 +40,7 @@ TEST_F(PortTest, BackendThatDoesNotOpenLeavesThePortAlone) {
 TEST_F(PortTest, LatchThatDoesNotReadBackFailsTheTest) {
     const uint8_t wrong = 85;
     port.readBack = &wrong;
-    open();
+    openPort();
     EXPECT_EQ(m.signals.portReady, 0);
     ASSERT_EQ(host.boxes.size(), 2u);
     EXPECT_EQ(host.boxes[0].text, "Test portu LPT - from port 0x378 read :85");
@@ -65,7 +50,7 @@ TEST_F(PortTest, LatchThatDoesNotReadBackFailsTheTest) {
 }
 
 TEST_F(PortTest, InputsDecodeWithTheFactoryInversions) {
-    open();
+    openPort();
     port.status = 0x78;  // every input pin high
     ReadInputs(m);
     EXPECT_EQ(m.signals.limitX, 1);
@@ -84,7 +69,7 @@ TEST_F(PortTest, InputsDecodeWithTheFactoryInversions) {
 }
 
 TEST_F(PortTest, EmergencyInputRaisesTheStopOnce) {
-    open();
+    openPort();
     port.status = 0x80;
     ReadInputs(m);
     ReadInputs(m);
@@ -102,7 +87,7 @@ TEST_F(PortTest, EmergencyInputRaisesTheStopOnce) {
 }
 
 TEST_F(PortTest, ControlOutputsFollowTheSwitchSettings) {
-    open();
+    openPort();
     port.control = 0x00;
     m.port.control = 0x00;
     SetControlOutputs(m, 1, 0, 1);
@@ -191,12 +176,11 @@ TEST(FailingPort, StopsTheExecutorWithOneLogLine) {
         std::string lastError() const override { return "/dev/parport0: PPRSTATUS: I/O error"; }
         bool healthy() const override { return !broken; }
     } port;
-    std::vector<std::string> lines;
+    Reports reports;
     int ticks = 0;
     Machine m;
     LoadFactoryDefaults(m.settings);
-    m.settings.language = 1;
-    m.log.setListSink([&lines](const std::string& line) { lines.push_back(line); });
+    reports.attach(m);
     MotionRig rig(m, {"none", true, &port});
     rig.executor().setTickObserver([&](const Tick&) {
         if (++ticks == 10) port.broken = true;
@@ -208,10 +192,7 @@ TEST(FailingPort, StopsTheExecutorWithOneLogLine) {
     ASSERT_EQ(ReleaseEmergencyStop(m), 1);
     WaitUntilDrained(m, [&] { return m.gate.count() > 0; });
     EXPECT_EQ(m.position.absX, 10) << "still failing: stopped again before the pulse";
-    int reports = 0;
-    for (const std::string& line : lines)
-        reports += line == "LPT port error: /dev/parport0: PPRSTATUS: I/O error";
-    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(reports.listed("LPT port error: /dev/parport0: PPRSTATUS: I/O error"), 1);
 }
 
 TEST(PortChoice, OptionThenEnvironmentThenDefault) {

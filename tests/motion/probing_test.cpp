@@ -2,20 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/headless.h"
+#include "motion_fixture.h"
 
 namespace korvex {
 namespace {
 
-struct ProbingTest : ::testing::Test {
-    Machine m;
-    ScriptedHost host;
-    ProbingTest() {
-        LoadFactoryDefaults(m.settings);
-        m.settings.language = 1;
-        m.log.setHost(&host);
-    }
-};
+using ProbingTest = MotionTest;
 
 TEST_F(ProbingTest, QueuesFourZMovesAfterTheQuestion) {
     m.buffer.allocate(5);

@@ -2,30 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_port.h"
 #include "motion/port.h"
+#include "motion_fixture.h"
 #include "platform/headless.h"
 
 namespace korvex {
 namespace {
 
-// A machine on a recording port and the virtual clock, past the port test.
-struct PortFixture : ::testing::Test {
-    Machine m;
-    FakePort port;
-    VirtualClock clock;
-    ScriptedHost host;
-    std::vector<std::string> list;
-    PortFixture() {
-        LoadFactoryDefaults(m.settings);
-        m.settings.language = 1;
-        m.log.setHost(&host);
-        m.log.setListSink([this](const std::string& l) { list.push_back(l); });
-        m.timing.clock = &clock;
-        LoadPortLibrary(m, port);
-        TestPort(m);
-        port.writes.clear();
-    }
+struct PortFixture : MotionTest {
+    PortFixture() { openPort(); }
     std::vector<int> data() const { return port.written(0x378); }
 };
 
