@@ -9,8 +9,7 @@
 #include <string>
 
 #include "drilling/drill_set.h"
-#include "motion/machine.h"
-#include "tests/fuzz/fuzz_input.h"
+#include "tests/fuzz/fuzz_rig.h"
 
 namespace korvex::fuzz {
 
@@ -34,13 +33,10 @@ inline void CheckDrillSet(const DrillSet& set, int loaded) {
 // Runs `load(machine, set, path)` on the input at both step sizes.
 template <typename Load>
 int FuzzDrillReader(const uint8_t* data, size_t size, Load load) {
-    static InputFile file;
-    static Machine m;
-    static const float factoryStep = [] {
-        LoadFactoryDefaults(m.settings);
-        return m.settings.mmPerStepX;
-    }();
-    const std::string& path = file.write(data, size);
+    FuzzRig& rig = Rig();
+    Machine& m = rig.m;
+    static const float factoryStep = m.settings.mmPerStepX;
+    const std::string& path = rig.input(data, size);
     for (float step : {factoryStep, 1e-5f}) {
         m.settings.mmPerStepX = m.settings.mmPerStepY = step;
         DrillSet set;

@@ -4,9 +4,7 @@
 
 #include <cstdint>
 
-#include "motion/machine.h"
-#include "platform/headless.h"
-#include "tests/fuzz/fuzz_input.h"
+#include "tests/fuzz/fuzz_rig.h"
 #include "vector/hpgl_reader.h"
 
 namespace {
@@ -26,20 +24,12 @@ void Check(const korvex::VectorModel& model) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static korvex::fuzz::InputFile input;
-    static korvex::Machine m;
-    static korvex::ScriptedHost host;
-    static const bool ready = [] {
-        korvex::LoadFactoryDefaults(m.settings);
-        return true;
-    }();
-    (void)ready;
-    const std::string& path = input.write(data, size);
+    korvex::fuzz::FuzzRig& rig = korvex::fuzz::Rig();
+    const std::string& path = rig.input(data, size);
     for (int32_t kind : {korvex::kHpglCorel, korvex::kHpglArtCam, korvex::kHpglSprint}) {
         korvex::VectorModel model;
-        korvex::LoadVectorFile(model, path, kind, m.settings, m.log, host);
+        korvex::LoadVectorFile(model, path, kind, rig.m.settings, rig.m.log, rig.host);
         Check(model);
     }
-    host.boxes.clear();
     return 0;
 }

@@ -4,24 +4,14 @@
 
 #include <cstdint>
 
-#include "motion/machine.h"
-#include "platform/headless.h"
-#include "tests/fuzz/fuzz_input.h"
+#include "tests/fuzz/fuzz_rig.h"
 #include "vector/hpgl_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static korvex::fuzz::InputFile input;
-    static korvex::Machine m;
-    static korvex::ScriptedHost host;
-    static const bool ready = [] {
-        korvex::LoadFactoryDefaults(m.settings);
-        return true;
-    }();
-    (void)ready;
+    korvex::fuzz::FuzzRig& rig = korvex::fuzz::Rig();
     korvex::VectorModel model;
-    korvex::LoadVectorFile(model, input.write(data, size), korvex::kHpglGeneric, m.settings, m.log,
-                           host);
-    host.boxes.clear();
+    korvex::LoadVectorFile(model, rig.input(data, size), korvex::kHpglGeneric, rig.m.settings,
+                           rig.m.log, rig.host);
     if (!model.loaded) return 0;
     for (const korvex::VectorObject& object : model.objects) {
         if (object.pointCount() < 2 || object.pen < 1 || object.pen > korvex::kPenTableSize)

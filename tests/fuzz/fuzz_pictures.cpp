@@ -5,9 +5,7 @@
 #include <cstdint>
 
 #include "machining/raster_image.h"
-#include "platform/headless.h"
-#include "tests/fuzz/fuzz_input.h"
-#include "ui/event_log.h"
+#include "tests/fuzz/fuzz_rig.h"
 
 namespace {
 
@@ -25,12 +23,9 @@ void Check(const korvex::RasterImage& image) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static korvex::fuzz::InputFile file;
-    static korvex::ScriptedHost host;
-    static korvex::EventLog log;
+    korvex::fuzz::FuzzRig& rig = korvex::fuzz::Rig();
     korvex::RasterImage image;
-    korvex::LoadRasterImage(image, file.write(data, size), host, log);
+    korvex::LoadRasterImage(image, rig.input(data, size), rig.host, rig.m.log);
     Check(image);
-    host.boxes.clear();
     return 0;
 }

@@ -1,7 +1,9 @@
 #pragma once
-// The readers open a path, so every fuzz input goes to one in-memory file
-// per process, rewritten for each input: no disk traffic, and nothing left
-// behind when a run is stopped or crashes.
+// What every fuzz target reads its input with, one per process: the
+// readers open a path, so each input goes to one in-memory file, rewritten
+// for each input (no disk traffic, nothing left behind when a run is
+// stopped or crashes); a machine with factory settings; and a host that
+// answers every box the readers raise.
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -9,6 +11,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+
+#include "motion/machine.h"
+#include "platform/headless.h"
 
 namespace korvex::fuzz {
 
@@ -36,5 +41,26 @@ class InputFile {
     int fd_;
     std::string path_;
 };
+
+struct FuzzRig {
+    InputFile file;
+    ScriptedHost host;
+    Machine m;
+
+    FuzzRig() {
+        LoadFactoryDefaults(m.settings);
+        m.log.setHost(&host);
+    }
+    // Writes the input, forgetting the boxes of the last one; returns its path.
+    const std::string& input(const uint8_t* data, size_t size) {
+        host.boxes.clear();
+        return file.write(data, size);
+    }
+};
+
+inline FuzzRig& Rig() {
+    static FuzzRig rig;
+    return rig;
+}
 
 }  // namespace korvex::fuzz
