@@ -10,6 +10,7 @@
 #include "platform/host.h"
 #include "ui/controller.h"
 #include "ui/main_ids.h"
+#include "ui/solution_file.h"
 #include "ui/status_display.h"
 #include "ui/window_view.h"
 #include "vector/hpgl_reader.h"
@@ -115,13 +116,15 @@ bool MainCommands::onCommand(int id) {
             Chosen(log, "Vybrano NASTAVENÍ", "Choised SETUP");
             if (idleOr("Není možné měnit nastavení, když stroj pracuje !",
                        "It's not possibe change settings, while machine is working !"))
-                openDialog(static_cast<int>(DialogKind::Settings), nullptr, nullptr);
+                setup();
             return true;
         case kMenuSaveSolution:
             Chosen(log, "Vybrano ULOZIT PRACI", "Choised SAVE SOLUTION");
+            SaveSolution(log, host_);
             return true;
         case kMenuLoadSolution:
             Chosen(log, "Vybrano NACIST PRACI", "Choised LOAD SAVED SOLUTION");
+            LoadSolution(log, host_);
             return true;
         case kMenuFinish:
             view_.requestClose();
@@ -494,7 +497,12 @@ void MainCommands::openDialog(int dialogKind, const char* logCz, const char* log
     EventLog& log = c_.machine.log;
     if (logCz) Chosen(log, logCz, logEn);
     const auto kind = static_cast<DialogKind>(dialogKind);
-    if (dialogs_.run(kind) != kNotBuilt) return;
+    if (dialogs_.run(kind) == kNotBuilt) reportNotBuilt(dialogKind);
+}
+
+void MainCommands::reportNotBuilt(int dialogKind) {
+    EventLog& log = c_.machine.log;
+    const auto kind = static_cast<DialogKind>(dialogKind);
     SayFormatted(log,
                  {"Okno \"%s\" v této verzi ještě není",
                   "The window \"%s\" is not in this "

@@ -33,6 +33,9 @@ class MainCommands {
     void updateModelControls();
     // The go buttons' enabled state from the targets.
     void updateGoButtons();
+    // (Re)allocates the command buffer at `commandCapacity`; closes the
+    // window when the memory cannot be had. Only while the executor is idle.
+    void allocateBuffer(bool toList);
 
   private:
     void jog(int axis, int sign);
@@ -52,6 +55,8 @@ class MainCommands {
     void calibration();
     void hpgl();
     void openDialog(int dialogKind, const char* logCz, const char* logEn);
+    void reportNotBuilt(int dialogKind);
+    void setup();
     void scale(int delta);
     void showNewSize();
     void scaleCalc();

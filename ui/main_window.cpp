@@ -1,7 +1,6 @@
 #include "ui/main_window.h"
 
 #include <ctime>
-#include <new>
 
 #include "motion/port.h"
 #include "platform/host.h"
@@ -51,21 +50,6 @@ void MainWindow::loadSettingsAndAsk() {
         m.log.say({"zapis souboru nastaveni selhal", "write setup failed"}, true, true);
 }
 
-void MainWindow::allocateBuffer() {
-    Machine& m = c_.machine;
-    try {
-        m.buffer.allocate(m.settings.commandCapacity);
-    } catch (const std::bad_alloc&) {
-        m.log.say(
-            {"Nepodarilo se alokovat pamet pro zasobnik prikazu", "Alloc memory for buffer failed"},
-            true, true);
-        view_.requestClose();
-        return;
-    }
-    SayFormatted(m.log, {"Velikost alokovaného zasobníku %d OK", "Size of alloc commands %d OK"},
-                 false, false, m.settings.commandCapacity);
-}
-
 void MainWindow::onInit() {
     Machine& m = c_.machine;
     EventLog& log = m.log;
@@ -111,7 +95,7 @@ void MainWindow::onInit() {
     m.executor.quitRequest = 0;
     commands_.updateModelControls();
 
-    allocateBuffer();
+    commands_.allocateBuffer(false);
     view_.startTimer(kStatusTimer, m.settings.refreshMs);
     // The tables, the executor, the port and its test, the outputs and the
     // executor's priority, in that order.

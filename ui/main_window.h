@@ -44,7 +44,6 @@ class MainWindow {
 
   private:
     void loadSettingsAndAsk();
-    void allocateBuffer();
     void showStartFields();
 
     Controller& c_;

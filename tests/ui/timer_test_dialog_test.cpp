@@ -1,0 +1,58 @@
+#include "ui/timer_test_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "motion/timer_test.h"
+#include "platform/headless.h"
+#include "tests/testkit/temp_dir.h"
+#include "tests/ui/recording_window.h"
+#include "ui/controller.h"
+
+namespace korvex {
+namespace {
+
+using namespace timertest;
+
+struct TimerTestDialogTest : ::testing::Test {
+    test::TempDir dir;
+    Controller c{dir.path(), {"none", true}};
+    test::RecordingWindow view;
+    RecordingCanvas graph{kGraphWidth, kGraphHeight + 10};
+    TimerTestDialog dialog{c.machine, view, &graph};
+};
+
+TEST_F(TimerTestDialogTest, AZeroLogDrawsAFlatLineAndTheTextsAtOpening) {
+    dialog.onInit();
+    EXPECT_EQ(view.timers.at(kTimer), kTimerMs);
+    EXPECT_FALSE(view.isChecked(kTest));
+    EXPECT_EQ(view.text(kMaximum), "Maximum 0 us");
+    EXPECT_EQ(view.text(kMinimum), "Minimum 0 us");
+    EXPECT_EQ(view.text(kIndex), "Id 0/800");
+    EXPECT_EQ(graph.pixel(100, 100), 0xFF000000u);
+    ASSERT_GE(graph.calls.size(), 2u);
+    EXPECT_EQ(graph.calls[1], "line 5 205 6 205 ff20ff20 1");
+}
+
+TEST_F(TimerTestDialogTest, TicksStepOnlyWhileTestIsTickedAndOnlyOkCloses) {
+    c.machine.settings.oldTimer = 1;
+    dialog.onInit();
+    dialog.onTimer(kTimer);
+    EXPECT_EQ(view.text(kIndex), "Id 0/800");
+    dialog.onCommand(kTest);
+    EXPECT_TRUE(view.isChecked(kTest));
+    for (int i = 0; i < 10; ++i) dialog.onTimer(kTimer);  // a second of ticks
+    EXPECT_EQ(view.text(kIndex), "Id 10/800");
+    EXPECT_FALSE(view.controls.ended);
+    dialog.onCommand(kOk);
+    EXPECT_TRUE(view.controls.ended);
+    EXPECT_EQ(view.timers.count(kTimer), 0u);
+}
+
+TEST_F(TimerTestDialogTest, WithoutTheGraphPictureNothingIsWritten) {
+    TimerTestDialog bare{c.machine, view, nullptr};
+    bare.onInit();
+    EXPECT_EQ(view.text(kMaximum), "");
+}
+
+}  // namespace
+}  // namespace korvex

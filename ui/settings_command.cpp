@@ -1,0 +1,76 @@
+// The settings command and what follows the dialog: the settings the
+// executor uses (steps, pins, inversions, periods, ramps, the buffer) change
+// only here and in the dialog, both reached only while the executor is idle
+// with nothing queued; the modal dialog keeps the window from queueing until
+// every table below is rebuilt.
+
+#include <new>
+
+#include "motion/acceleration.h"
+#include "motion/port.h"
+#include "motion/step_output.h"
+#include "settings/config_file.h"
+#include "ui/controller.h"
+#include "ui/main_commands.h"
+#include "ui/main_ids.h"
+#include "ui/main_menu.h"
+#include "ui/settings_dialog.h"
+#include "ui/status_display.h"
+#include "ui/window_view.h"
+
+namespace korvex {
+
+using namespace mainwin;
+
+void MainCommands::allocateBuffer(bool toList) {
+    Machine& m = c_.machine;
+    try {
+        m.buffer.allocate(m.settings.commandCapacity);
+    } catch (const std::bad_alloc&) {
+        m.log.say(
+            {"Nepodarilo se alokovat pamet pro zasobnik prikazu", "Alloc memory for buffer failed"},
+            true, true);
+        view_.requestClose();
+        return;
+    }
+    SayFormatted(m.log, {"Velikost alokovaného zasobníku %d OK", "Size of alloc commands %d OK"},
+                 toList, false, m.settings.commandCapacity);
+}
+
+void MainCommands::setup() {
+    Machine& m = c_.machine;
+    EventLog& log = m.log;
+    int result;
+    do {
+        result = dialogs_.run(DialogKind::Settings);
+    } while (result == setupdlg::kResultLanguage);
+    if (result == kNotBuilt) {
+        reportNotBuilt(static_cast<int>(DialogKind::Settings));
+        return;
+    }
+    view_.setMenu(MainMenu(log.language()));
+    if (result == setupdlg::kResultFailed) view_.requestClose();
+    // Cancelled edits are undone here: what counts is what config.dat holds.
+    if (!LoadSettings(m.settings, log, kConfigFileName, 1, c_.moduleDir)) {
+        log.say({"nactení nastavení po nastavení stroje selhalo, program ukoncen",
+                 "reading of setup failed, program aborted"},
+                true, true);
+        view_.requestClose();
+    }
+    PrepareStepOutput(m);
+    if (BuildAccelerationTables(m))
+        log.say({"tabulka zrychleni vytvorena", "table of accelerations was created"}, false,
+                false);
+    updateModelControls();
+    SetExecutorPriority(m, m.settings.executorPriority, 1);
+    view_.startTimer(kStatusTimer, m.settings.refreshMs);
+    log.say({"timer _TimerInfo restartovan", "timer _TimerInfo restored"}, false, false);
+    // Only a release resumes the executor; clearing the flag alone would
+    // leave a stopped executor that looks ready.
+    if (m.signals.estopActive.load()) ReleaseEmergencyStop(m);
+    allocateBuffer(true);
+    status_.refresh(true);
+    SetControlOutputs(m, 1, 0, 1);
+}
+
+}  // namespace korvex
