@@ -38,7 +38,12 @@ KorvexWindow::KorvexWindow(Controller& c, QtHost& host)
     }
     host_.setParent(this);
     logic_ = std::make_unique<MainWindow>(c_, *view_, host_, launcher_);
-    logic_->setBeforeExecutorStop([this] { host_.closeBoxes(); });
+    logic_->setBeforeExecutorStop([this] {
+        host_.closeBoxes();
+        // The panel watches the simulated machine, which ends with the executor.
+        delete sim_;
+        sim_ = nullptr;
+    });
     MainWindow* logic = logic_.get();
     view_->bind({.command = [logic](int id) { logic->onCommand(id); },
                  .editChange = [logic](int id) { logic->onEditChange(id); },

@@ -159,11 +159,12 @@ TEST_F(MainWindowGui, JobCommandsSayTheirWindowIsMissing) {
 TEST_F(MainWindowGui, FinishClosesAnIdleMachineWithoutAsking) {
     start();
     const size_t boxes = host.texts.size();
-    window->view().control(kEmergencyStop);  // the window is alive
     window->logic().onCommand(kMenuFinish);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 2000));
     EXPECT_EQ(host.texts.size(), boxes);
     EXPECT_FALSE(c->motionRunning());
+    EXPECT_EQ(window->simPanel(), nullptr);  // it watched the machine that has ended
+    QTest::qWait(250);                       // no timer of the window touches it any more
 }
 
 // A move watched while it runs: the real clock at 25 mm/s.
