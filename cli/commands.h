@@ -21,5 +21,6 @@ void AddSurfaceCommand(CLI::App& app, CliContext& ctx);
 void AddSeparateCommand(CLI::App& app, CliContext& ctx);
 void AddDrillCommand(CLI::App& app, CliContext& ctx);
 void AddReliefCommand(CLI::App& app, CliContext& ctx);
+void AddGcodeCommand(CLI::App& app, CliContext& ctx);
 
 }  // namespace korvex::cli

@@ -18,19 +18,38 @@ std::string EmitLine(const MotionCommand& c) {
 }
 
 void JobOutput::addOptions(CLI::App& command) {
+    commands_.push_back(&command);
     command.add_option("--emit", emitPath,
                        "write every appended command as a CSV line (- for stdout)");
+    command.add_option("--emit-gcode", gcodePath,
+                       "write the job as a G-code program (- for stdout)");
     command.add_flag("--run", run, "execute the job on the port backend");
     command.add_flag("--json", json, "print the JSON summary");
 }
 
+namespace {
+
+// Opens an output named by an option; false after a message.
+bool OpenOutput(const std::string& path, std::FILE*& file) {
+    if (path.empty()) return true;
+    file = path == "-" ? stdout : std::fopen(path.c_str(), "w");
+    if (!file) std::fprintf(stderr, "%s: %s\n", path.c_str(), std::strerror(errno));
+    return file != nullptr;
+}
+
+}  // namespace
+
 bool JobOutput::begin(CliContext& ctx) {
-    if (!emitPath.empty()) {
-        emit_ = emitPath == "-" ? stdout : std::fopen(emitPath.c_str(), "w");
-        if (!emit_) {
-            std::fprintf(stderr, "%s: %s\n", emitPath.c_str(), std::strerror(errno));
-            return false;
+    if (!OpenOutput(emitPath, emit_) || !OpenOutput(gcodePath, gcode_)) return false;
+    if (gcode_) {
+        std::string job;
+        for (const CLI::App* c : commands_) {
+            if (!c->parsed()) continue;
+            const CLI::App* parent = c->get_parent();
+            job = (parent && parent->get_parent() ? parent->get_name() + " " : "") + c->get_name();
         }
+        writer_.emplace(ctx.machine.settings);
+        std::fputs(writer_->header(job).c_str(), gcode_);
     }
     ctx.machine.buffer.setAppendObserver([this](const MotionCommand& c) { emitCommand(c); });
     return true;
@@ -39,6 +58,7 @@ bool JobOutput::begin(CliContext& ctx) {
 void JobOutput::emitCommand(const MotionCommand& c) {
     ++commands;
     if (emit_) std::fprintf(emit_, "%s\n", EmitLine(c).c_str());
+    if (gcode_) std::fputs(writer_->move(c).c_str(), gcode_);
 }
 
 namespace {
@@ -94,6 +114,13 @@ int JobOutput::finish(CliContext& ctx) {
     Machine& m = ctx.machine;
     estimatedSeconds = m.buffer.remainingTimeS();
     if (emit_) std::fflush(emit_);
+    if (gcode_) {
+        std::fputs(writer_->footer().c_str(), gcode_);
+        if (std::fflush(gcode_) != 0 || std::ferror(gcode_)) {
+            std::fprintf(stderr, "%s: %s\n", gcodePath.c_str(), std::strerror(errno));
+            return kExitRefused;
+        }
+    }
     if (!json && !run) return kExitOk;
     nlohmann::ordered_json summary = {{"commands", commands}};
     if (run) {
@@ -109,6 +136,7 @@ int JobOutput::finish(CliContext& ctx) {
 
 JobOutput::~JobOutput() {
     if (emit_ && emit_ != stdout) std::fclose(emit_);
+    if (gcode_ && gcode_ != stdout) std::fclose(gcode_);
 }
 
 }  // namespace korvex::cli

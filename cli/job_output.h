@@ -1,11 +1,15 @@
 #pragma once
-// The options every job command shares (--emit, --run, --json) and what they
-// produce: the appended commands as CSV lines, the run and its summary.
+// The options every job command shares (--emit, --emit-gcode, --run, --json)
+// and what they produce: the appended commands as CSV lines or as a G-code
+// program, the run and its summary.
 
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/cli_context.h"
+#include "gcode/gcode_writer.h"
 
 namespace CLI {
 class App;
@@ -14,11 +18,12 @@ class App;
 namespace korvex::cli {
 
 struct JobOutput {
-    std::string emitPath;  // "-" for stdout
+    std::string emitPath;   // "-" for stdout
+    std::string gcodePath;  // "-" for stdout
     bool run = false;
     bool json = false;
 
-    // Adds --emit, --run and --json to a job command.
+    // Adds --emit, --emit-gcode, --run and --json to a job command.
     void addOptions(CLI::App& command);
     // Before the job appends: opens the emit target and observes the buffer.
     // False (after a message) when the target cannot be written.
@@ -27,7 +32,7 @@ struct JobOutput {
     // (ctx.startMotion) and runs everything queued, with a progress bar on
     // stderr; prints the summary.
     int finish(CliContext& ctx);
-    // Counts one command and writes it to the emit target, if any: what the
+    // Counts one command and writes it to the emit targets, if any: what the
     // buffer observer does, for jobs that move without the buffer.
     void emitCommand(const MotionCommand& c);
     ~JobOutput();
@@ -36,7 +41,12 @@ struct JobOutput {
     double estimatedSeconds = 0;
 
   private:
+    // The commands sharing these options; the one parsed names the job in
+    // the G-code header.
+    std::vector<const CLI::App*> commands_;
     std::FILE* emit_ = nullptr;
+    std::FILE* gcode_ = nullptr;
+    std::optional<GcodeWriter> writer_;
 };
 
 // One emitted command:

@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
     AddSeparateCommand(app, *ctx);
     AddDrillCommand(app, *ctx);
     AddReliefCommand(app, *ctx);
+    AddGcodeCommand(app, *ctx);
 
     try {
         app.parse(argc, argv);

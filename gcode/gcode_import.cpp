@@ -136,14 +136,20 @@ bool GcodeImport::start() {
 
 void DrawGcodePreview(const GcodeProgram& program, Canvas& canvas) {
     canvas.clear(0xFFFFFFFF);
-    const double spanX = double(program.high.x - program.low.x);
-    const double spanY = double(program.high.y - program.low.y);
+    if (program.path.empty()) return;
+    // The bounds of the path, the travel from where the tool stood included.
+    int64_t lowX = program.path[0].x, lowY = program.path[0].y, highX = lowX, highY = lowY;
+    for (const GcodeProgram::Point& p : program.path) {
+        lowX = std::min(lowX, p.x), highX = std::max(highX, p.x);
+        lowY = std::min(lowY, p.y), highY = std::max(highY, p.y);
+    }
+    const double spanX = double(highX - lowX), spanY = double(highY - lowY);
     if (spanX <= 0 && spanY <= 0) return;
     const double scale = std::min(spanX > 0 ? (canvas.width() - 1) / spanX : 1e300,
                                   spanY > 0 ? (canvas.height() - 1) / spanY : 1e300);
-    auto px = [&](int64_t x) { return static_cast<int>((x - program.low.x) * scale + 0.5); };
+    auto px = [&](int64_t x) { return static_cast<int>((x - lowX) * scale + 0.5); };
     auto py = [&](int64_t y) {
-        return canvas.height() - 1 - static_cast<int>((y - program.low.y) * scale + 0.5);
+        return canvas.height() - 1 - static_cast<int>((y - lowY) * scale + 0.5);
     };
     for (size_t i = 1; i < program.path.size(); ++i) {
         const GcodeProgram::Point &a = program.path[i - 1], &b = program.path[i];

@@ -39,7 +39,7 @@ struct GcodeProgram {
     std::vector<GcodePause> toolChanges;
     int64_t lines = 0;
     bool inches = false;   // the units the program set last
-    GcodePoint low, high;  // extents of every position, start included
+    GcodePoint low, high;  // extents of the moves' ends; the start without moves
     GcodePoint end;        // where the last move leaves the tool
     double estimatedSeconds = 0;
     // The XY points of every move, start first, for the preview; `cutting`

@@ -314,6 +314,7 @@ class Reader {
         program_.path.push_back({to[0], to[1], motion_ != Motion::Rapid});
         GcodePoint& lo = program_.low;
         GcodePoint& hi = program_.high;
+        if (program_.moves.size() == 1) lo = hi = {to[0], to[1], to[2]};
         lo = {std::min(lo.x, to[0]), std::min(lo.y, to[1]), std::min(lo.z, to[2])};
         hi = {std::max(hi.x, to[0]), std::max(hi.y, to[1]), std::max(hi.z, to[2])};
         return true;

@@ -1,5 +1,6 @@
 #include "gcode/gcode_writer.h"
 
+#include <charconv>
 #include <cmath>
 
 #include "settings/machine_settings.h"
@@ -18,6 +19,15 @@ std::string Number(double value, int decimals = 6) {
     return s == "-0" ? "0" : s;
 }
 
+// The step size as the decimal it was typed as (0.1, not 0.100000001), so
+// that whole millimetres print as such.
+double Typed(float step) {
+    const std::string text = Format("%.7g", step);
+    double value = step;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
 }  // namespace
 
 GcodeWriter::GcodeWriter(const MachineSettings& settings) : settings_(settings) {}
@@ -34,8 +44,8 @@ std::string GcodeWriter::header(const std::string& job) const {
 }
 
 std::string GcodeWriter::move(const MotionCommand& c) {
-    const double stepX = settings_.mmPerStepX, stepY = settings_.mmPerStepY,
-                 stepZ = settings_.mmPerStepZ;
+    const double stepX = Typed(settings_.mmPerStepX), stepY = Typed(settings_.mmPerStepY),
+                 stepZ = Typed(settings_.mmPerStepZ);
     std::string out;
     if (c.spindleOn != spindle_) {
         spindle_ = c.spindleOn;

@@ -14,7 +14,7 @@ TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
         dir.write("part.nc", "G21 G90\nG0 X10 Y-5 Z2\nG1 Z-1 F60\nG1 X20 F600\nG0 Z2\nM2\n");
     ASSERT_TRUE(import.load(path));
     EXPECT_EQ(import.summary(), path +
-                                    "\nunits: mm\nX 0.000 to 20.000 mm\nY -5.000 to 0.000 mm\n"
+                                    "\nunits: mm\nX 10.000 to 20.000 mm\nY -5.000 to -5.000 mm\n"
                                     "Z -1.000 to 2.000 mm\nlines: 6, moves: 4\n"
                                     "estimated time: 0:00:07");
     ASSERT_TRUE(import.start());

@@ -51,7 +51,7 @@ TEST(GcodeReader, LinesModesUnitsAndZDown) {
     EXPECT_EQ(Positions(p), expected);
     EXPECT_EQ(p.lines, 10);
     EXPECT_TRUE(p.inches);
-    EXPECT_EQ(p.low, (GcodePoint{0, 0, 0}));
+    EXPECT_EQ(p.low, (GcodePoint{1000, 0, 0}));
     EXPECT_EQ(p.high, (GcodePoint{2540, 500, 100}));
     EXPECT_EQ(p.end, (GcodePoint{2540, 0, 0}));
     EXPECT_EQ(p.moves[0].accelerated, 1);
@@ -72,7 +72,8 @@ TEST(GcodeReader, StartPositionIsHonouredAbsoluteAndRelative) {
     const GcodeProgram p = Read("G0 X1\nG91 G0 Z1\n", 0.01f, {50, 60, 70});
     const std::vector<GcodePoint> expected = {{100, 60, 70}, {100, 60, -30}};
     EXPECT_EQ(Positions(p, {50, 60, 70}), expected);
-    EXPECT_EQ(p.low, (GcodePoint{50, 60, -30}));
+    EXPECT_EQ(p.low, (GcodePoint{100, 60, -30}));
+    EXPECT_EQ(Read("G4 P1\n", 0.01f, {5, 6, 7}).high, (GcodePoint{5, 6, 7}));
 }
 
 TEST(GcodeReader, SpindlePausesDwellAndToolChange) {
