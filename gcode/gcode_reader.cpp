@@ -172,7 +172,11 @@ class Reader {
 
         if (const Word* f = given['F' - 'A']) feed_ = std::max(0.0, f->value);
         if (const Word* t = given['T' - 'A']) tool_ = static_cast<int32_t>(t->value);
-        if (hasM(60)) pause(tool_);
+        // A tool change stops the spindle; the program starts it again.
+        if (hasM(60)) {
+            pause(tool_);
+            spindle_ = 0;
+        }
         if (hasM(30) || hasM(40)) spindle_ = 1;
         if (hasM(50)) spindle_ = 0;
         const Word* p = given['P' - 'A'];
@@ -201,8 +205,9 @@ class Reader {
         const Word* axes[3] = {given['X' - 'A'], given['Y' - 'A'], given['Z' - 'A']};
         const Word* offsets[3] = {given['I' - 'A'], given['J' - 'A'], given['K' - 'A']};
         const Word* radius = given['R' - 'A'];
-        const bool moves = axes[0] || axes[1] || axes[2];
         const bool arc = motion_ == Motion::Clockwise || motion_ == Motion::CounterClockwise;
+        // An arc with a centre and no end is a full circle back to the start.
+        const bool moves = axes[0] || axes[1] || axes[2] || (arc && firstOf(offsets));
         if (moves && motion_ == Motion::None) return refuse(kUnused, WordText(*firstOf(axes)));
         if (!(moves && arc)) {
             if (const Word* w = radius ? radius : firstOf(offsets))

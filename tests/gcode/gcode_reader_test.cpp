@@ -86,6 +86,7 @@ TEST(GcodeReader, SpindlePausesDwellAndToolChange) {
     EXPECT_EQ(p.toolChanges[0].tool, 2);
     EXPECT_EQ(p.toolChanges[0].afterMove, 1u);
     EXPECT_EQ(p.moves[1].stopAfter, 1);
+    EXPECT_EQ(p.moves[1].spindleOn, 0);  // a tool change stops the spindle
     EXPECT_EQ(p.moves[2].spindleOn, 0);
 }
 
@@ -129,6 +130,8 @@ TEST(GcodeReader, ArcsCentreAndRadiusFormsAgree) {
 
 TEST(GcodeReader, FullCircleHelixAndOtherPlanes) {
     const GcodeProgram circle = Read("G0 X10\nG2 X10 I-10 Z-2 F60\n");
+    EXPECT_EQ(Positions(Read("G0 X10\nG2 I-10 F60\n")).back(), (GcodePoint{1000, 0, 0}));
+    EXPECT_GT(Read("G0 X10\nG2 I-10 F60\n").moves.size(), 50u);
     const std::vector<GcodePoint> at = Positions(circle);
     EXPECT_GT(at.size(), 50u);
     EXPECT_EQ(at.back(), (GcodePoint{1000, 0, 200}));
