@@ -69,7 +69,12 @@ enum class Motion { None, Rapid, Feed, Clockwise, CounterClockwise };
 
 class Reader {
   public:
-    Reader(const MachineSettings& s, GcodePoint start) : s_(s) {
+    Reader(const MachineSettings& s, GcodePoint start, size_t bytes) : s_(s) {
+        // About one move per short line: growing by doubling would copy
+        // every move of a large program several times.
+        const size_t guess = std::min(bytes / 24, kMaxGcodeMoves);
+        program_.moves.reserve(guess);
+        program_.path.reserve(guess + 1);
         step_ = {s.mmPerStepX, s.mmPerStepY, s.mmPerStepZ};
         at_ = {start.x, start.y, start.z};
         pos_ = {start.x * step_[0], start.y * step_[1], -start.z * step_[2]};
@@ -401,7 +406,7 @@ std::string RefusalMessage(int language, const GcodeRefusal& refusal) {
 }
 
 GcodeRead ReadGcode(std::string_view text, const MachineSettings& settings, GcodePoint start) {
-    Reader reader(settings, start);
+    Reader reader(settings, start, text.size());
     while (!text.empty()) {
         const size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);

@@ -1,0 +1,76 @@
+// Reading G-code: a generated 50 MB program as CAM output looks (straight
+// feeds, small circles, comments), against a baseline that only splits the
+// lines and converts every number, the least any reader of the text does.
+
+#include <benchmark/benchmark.h>
+
+#include <charconv>
+#include <string>
+
+#include "gcode/gcode_program.h"
+#include "settings/machine_settings.h"
+#include "ui/text.h"
+
+namespace korvex {
+namespace {
+
+const std::string& Program50MB() {
+    static const std::string text = [] {
+        std::string s = "(generated)\nG21 G90 G17\nG0 Z5\nM3 S12000\nG1 Z-1 F600\n";
+        s.reserve(52u << 20);
+        for (int64_t i = 0; s.size() < (50u << 20); ++i) {
+            const double x = double(i % 4000) / 40, y = double(i * 7 % 3000) / 40;
+            if (i % 20 == 19)
+                s += Format("N%lld G2 I0.25 J0 (full circle)\n", (long long)i);
+            else
+                s += Format("N%lld G1 X%.3f Y%.3f Z-1.000\n", (long long)i, x, y);
+        }
+        return s;
+    }();
+    return text;
+}
+
+MachineSettings Settings() {
+    MachineSettings s;
+    LoadFactoryDefaults(s);
+    s.mmPerStepX = s.mmPerStepY = s.mmPerStepZ = 0.01f;
+    return s;
+}
+
+void BM_ReadGcode50MB(benchmark::State& state) {
+    const std::string& text = Program50MB();
+    const MachineSettings s = Settings();
+    size_t moves = 0;
+    for (auto _ : state) {
+        const GcodeRead r = ReadGcode(text, s);
+        if (!r.program) state.SkipWithError("refused");
+        moves = r.program ? r.program->moves.size() : 0;
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+    state.counters["moves"] = static_cast<double>(moves);
+}
+BENCHMARK(BM_ReadGcode50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_SplitAndConvertBaseline50MB(benchmark::State& state) {
+    const std::string& text = Program50MB();
+    for (auto _ : state) {
+        double sum = 0;
+        const char* p = text.data();
+        const char* end = p + text.size();
+        while (p < end) {
+            if ((*p >= '0' && *p <= '9') || *p == '-') {
+                double v = 0;
+                p = std::from_chars(p, end, v).ptr;
+                sum += v;
+            } else {
+                ++p;
+            }
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_SplitAndConvertBaseline50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+}  // namespace korvex
