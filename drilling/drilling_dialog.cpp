@@ -109,9 +109,14 @@ void DrillingDialog::onCommand(int id) {
             return load([this] { return readSimpleDrillFile(m_, host_, set_); });
         case kDrillLoadExcellonFull:
             return loadExcellonFull();
-        case kDrillEnable:
-            set_.tools[displayed_].enabled = view_.isChecked(kDrillEnable) ? 1 : 0;
+        case kDrillEnable: {
+            // The dialog owns the mark: a window that leaves the click's own
+            // toggle to the logic shows the field as it now is.
+            DrillTool& tool = set_.tools[displayed_];
+            tool.enabled = tool.enabled ? 0 : 1;
+            view_.setCheck(kDrillEnable, tool.enabled != 0);
             return;
+        }
         case kDrillNext:
             if (displayed_ < set_.toolCount - 1) ++displayed_;
             return refresh();
