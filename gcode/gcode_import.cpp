@@ -123,10 +123,16 @@ bool GcodeImport::start() {
                      true, true, static_cast<int>(needed - free));
         return false;
     }
-    for (const GcodePause& change : p.toolChanges)
-        SayFormatted(m.log,
-                     {"výměna nástroje T%d po %zu. pohybu", "tool change to T%d after move %zu"},
-                     true, false, change.tool, change.afterMove);
+    // The stop after the move before a change is what pauses the machine;
+    // a change before the first move is the tool to start with.
+    for (const GcodePause& change : p.toolChanges) {
+        if (change.afterMove == 0)
+            SayFormatted(m.log, {"nástroj T%d", "tool T%d"}, true, false, change.tool);
+        else
+            SayFormatted(
+                m.log, {"výměna nástroje T%d po %zu. pohybu", "tool change to T%d after move %zu"},
+                true, false, change.tool, change.afterMove);
+    }
     for (const MotionCommand& c : p.moves)
         if (AppendCommand(m, c.dx, c.dy, c.dz, c.periodUs, c.accelerated, c.dwellAfter, 0,
                           c.spindleOn, c.stopAfter) == kBufferFull)

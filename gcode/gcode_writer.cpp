@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "motion/rounding.h"
 #include "settings/machine_settings.h"
 #include "ui/text.h"
 
@@ -30,7 +31,8 @@ double Typed(float step) {
 
 }  // namespace
 
-GcodeWriter::GcodeWriter(const MachineSettings& settings) : settings_(settings) {}
+GcodeWriter::GcodeWriter(const MachineSettings& settings)
+    : settings_(settings), z_(-MmToSteps(settings.safeHeight, settings.mmPerStepZ)) {}
 
 std::string GcodeWriter::header(const std::string& job) const {
     const MachineSettings& s = settings_;
@@ -40,7 +42,7 @@ std::string GcodeWriter::header(const std::string& job) const {
                "dwell %g s)\n",
                s.mmPerStepX, s.mmPerStepY, s.mmPerStepZ, s.cuttingSpeed, s.plungeSpeed,
                s.safeHeight, s.dwellSeconds) +
-           "(origin X0 Y0 Z0: where the job starts, Z up)\nG21 G90 G17\n";
+           "(origin: the start corner on the material surface, Z up)\nG21 G90 G17\n";
 }
 
 std::string GcodeWriter::move(const MotionCommand& c) {

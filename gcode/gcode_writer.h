@@ -1,7 +1,8 @@
 #pragma once
 // A job's moves as a G-code program, for another controller or for a later
-// import: millimetres (G21), absolute positions from where the job starts
-// (G90), so the rounding of one move never carries into the next; G0 for
+// import: millimetres (G21), absolute positions (G90), so the rounding of one
+// move never carries into the next, from the job's start corner with Z 0 on
+// the material surface: every job starts `safeHeight` above it. G0 for
 // ramped positioning moves and G1 with F for the others, G4 after a dwell,
 // M0 after a stop, M3/M5 as the spindle flag changes. Z is turned up.
 
@@ -27,7 +28,7 @@ class GcodeWriter {
 
   private:
     const MachineSettings& settings_;
-    int64_t x_ = 0, y_ = 0, z_ = 0;  // steps from the start, Z down
+    int64_t x_ = 0, y_ = 0, z_;  // steps from the origin, Z down
     int32_t spindle_ = 0;
     std::string feed_;  // the F word last written
 };

@@ -65,8 +65,10 @@ TEST_F(GcodeImportTest, RefusalsQueueNothing) {
 
 TEST_F(GcodeImportTest, ToolChangeIsListedAndStops) {
     GcodeImport import(m);
-    ASSERT_TRUE(import.load(dir.write("t.nc", "G0 X1\nT3 M6\nG0 X2\n")));
+    ASSERT_TRUE(import.load(dir.write("t.nc", "T1 M6\nG0 X1\nT3 M6\nG0 X2\n")));
     ASSERT_TRUE(import.start());
+    ASSERT_GE(list.size(), 2u);
+    EXPECT_EQ(list[list.size() - 2], "tool T1");
     EXPECT_EQ(list.back(), "tool change to T3 after move 1");
     EXPECT_EQ(queued()[0].stopAfter, 1);
 }

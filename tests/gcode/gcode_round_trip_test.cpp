@@ -5,6 +5,7 @@
 #include "gcode/gcode_writer.h"
 #include "machining/separation.h"
 #include "machining/surface_milling.h"
+#include "motion/rounding.h"
 #include "tests/gcode/gcode_fixture.h"
 #include "vector/hpgl_reader.h"
 #include "vector/vector_job.h"
@@ -31,7 +32,9 @@ struct RoundTrip : GcodeFixture {
         std::string program = writer.header("test job");
         for (const MotionCommand& c : job) program += writer.move(c);
         program += writer.footer();
-        const GcodeRead read = ReadGcode(program, m.settings);
+        // Every job starts at safe height above the surface, Z 0.
+        const int32_t safe = MmToSteps(m.settings.safeHeight, m.settings.mmPerStepZ);
+        const GcodeRead read = ReadGcode(program, m.settings, {0, 0, -safe});
         ASSERT_TRUE(read.program) << RefusalMessage(1, read.refusal);
         const std::vector<MotionCommand>& back = read.program->moves;
         ASSERT_EQ(back.size(), job.size());
@@ -107,11 +110,12 @@ TEST(GcodeWriterTest, WritesModesFeedsAndFlagsOnce) {
     LoadFactoryDefaults(s);
     s.mmPerStepX = s.mmPerStepY = s.mmPerStepZ = 0.01f;
     s.dwellSeconds = 0.5f;
+    s.safeHeight = 2;
     GcodeWriter w(s);
     EXPECT_EQ(w.move({100, 0, 0, 100, 1, 0, 0, 0, 0, 0}), "G0 X1\n");
-    EXPECT_EQ(w.move({0, 0, 50, 1000, 0, 0, 1, 0, 1, 0}), "M3\nG1 Z-0.5 F600\nG4 P0.5\n");
+    EXPECT_EQ(w.move({0, 0, 250, 1000, 0, 0, 1, 0, 1, 0}), "M3\nG1 Z-0.5 F600\nG4 P0.5\n");
     EXPECT_EQ(w.move({0, -20, 0, 1000, 0, 0, 0, 0, 1, 1}), "G1 Y-0.2\nM0\n");
-    EXPECT_EQ(w.move({-100, 20, -50, 100, 1, 0, 0, 0, 0, 0}), "M5\nG0 X0 Y0 Z0\n");
+    EXPECT_EQ(w.move({-100, 20, -250, 100, 1, 0, 0, 0, 0, 0}), "M5\nG0 X0 Y0 Z2\n");
     EXPECT_EQ(w.footer(), "M2\n");
 }
 
