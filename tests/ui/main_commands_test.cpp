@@ -298,6 +298,30 @@ TEST_F(CommandsTest, ModelCommandsAreGrayWithoutADrawing) {
     EXPECT_FALSE(view.isEnabled(kScaleUp));
 }
 
+TEST_F(CommandsTest, HpglLoadsADrawingThenOffersItsJobDialog) {
+    const std::string path =
+        dir.write("square.plt", "IN;SP1;PU0,0;PD400,0;PD400,400;PD0,400;PD0,0;");
+    host.files = {{true, path, 1}};
+    commands.onCommand(kHpgl);
+    ASSERT_EQ(c.vector.loaded, 1);
+    EXPECT_EQ(view.text(kModelFile), path);
+    EXPECT_EQ(view.text(kModelType), "HPGL soubor (*.plt)");
+    EXPECT_EQ(view.text(kModelPens), "1");
+    EXPECT_TRUE(view.menuEnabled[kMenuHpgl]);
+    EXPECT_TRUE(view.isEnabled(kScaleUp));
+    EXPECT_EQ(view.text(kScalePercent), "100 %");
+    const std::string width = view.text(kNewSizeX);
+    commands.onCommand(kScaleUp);
+    EXPECT_EQ(view.text(kScalePercent), "101 %");
+    EXPECT_NE(view.text(kNewSizeX), width);
+
+    host.answers = {Answer::No};
+    commands.onCommand(kMenuHpgl);
+    ASSERT_EQ(dialogs.opened.size(), 1u);
+    EXPECT_EQ(dialogs.opened[0], DialogKind::HpglJob);
+    EXPECT_EQ(host.fileDialogs.size(), 1u);
+}
+
 TEST_F(CommandsTest, LogoOpensThePageOfTheLanguage) {
     commands.onCommand(kLogo);
     c.machine.settings.language = 0;
