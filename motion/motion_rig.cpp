@@ -87,9 +87,13 @@ MotionRig::MotionRig(Machine& m, const RigOptions& options) : m_(m), executor_(m
         TestPort(m);
         SetControlOutputs(m, 1, 0, 1);
     }
+    // Held until the start-up is complete, so that commands queued before
+    // it run after startedAt().
+    m.gate.suspend();
     executor_.start();
     SetExecutorPriority(m, s.executorPriority, 1);
     startedAt_ = m.timing.clock->now();
+    m.gate.resume();
 }
 
 MotionRig::~MotionRig() {

@@ -42,9 +42,11 @@ void PrepareStepOutput(Machine& m);
 // soft limits does not move its counter and is counted in
 // m.timing.softLimitDrops. Without an active port nothing is written or
 // waited and the counters still move. `timingOnly`: the timing alone, no
-// port writes and no counter change. Returns 1; 0 when the tick was held
-// by an emergency stop and a reset or quit came before the release: then
-// nothing was written and no counter moved.
+// port writes and no counter change. A backend that failed during the tick
+// counts none of its pulses and stops the executor (StopForFailingPort).
+// Returns 1; 0 when the tick was held by an emergency stop and a reset or
+// quit came before the release: then nothing was written and no counter
+// moved.
 int OutputStep(Machine& m, int stepX, int stepY, int stepZ, int stepS4, int periodUs,
                int timingOnly);
 
