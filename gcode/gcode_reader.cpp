@@ -176,7 +176,10 @@ class Reader {
         auto hasM = [&](int code) { return std::find(ms_.begin(), ms_.end(), code) != ms_.end(); };
 
         if (const Word* f = given['F' - 'A']) feed_ = std::max(0.0, f->value);
-        if (const Word* t = given['T' - 'A']) tool_ = static_cast<int32_t>(t->value);
+        if (const Word* t = given['T' - 'A']) {
+            if (!(t->value >= 0 && t->value <= 99999)) return refuse(kOutOfRange, WordText(*t));
+            tool_ = static_cast<int32_t>(t->value);
+        }
         // A tool change stops the spindle; the program starts it again.
         if (hasM(60)) {
             pause(tool_);

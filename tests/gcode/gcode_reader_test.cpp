@@ -168,6 +168,7 @@ TEST(GcodeReader, UnsupportedWordsRefusedByLine) {
     EXPECT_EQ(Refusal("G0 X1\nG2 X2 R-2e7 F1\n"), "line 2: the word E7 is not supported");
     EXPECT_EQ(Refusal("G0 X1\nG2 X2 R-10000000 F1\n"), "line 2: G2 leaves the machine's range");
     EXPECT_EQ(Refusal("G80 X1\n"), "line 1: the word X1 has no use on the line");
+    EXPECT_EQ(Refusal("T99999999999 M6\n"), "line 1: T99999999999 leaves the machine's range");
     // Czech too.
     const MachineSettings s = Steps(0.01f);
     EXPECT_EQ(RefusalMessage(0, ReadGcode("G42\n", s).refusal),
