@@ -142,24 +142,28 @@ bool GcodeImport::start() {
 
 void DrawGcodePreview(const GcodeProgram& program, Canvas& canvas) {
     canvas.clear(0xFFFFFFFF);
-    if (program.path.empty()) return;
     // The bounds of the path, the travel from where the tool stood included.
-    int64_t lowX = program.path[0].x, lowY = program.path[0].y, highX = lowX, highY = lowY;
-    for (const GcodeProgram::Point& p : program.path) {
-        lowX = std::min(lowX, p.x), highX = std::max(highX, p.x);
-        lowY = std::min(lowY, p.y), highY = std::max(highY, p.y);
+    int64_t lowX = program.start.x, lowY = program.start.y, highX = lowX, highY = lowY;
+    int64_t x = lowX, y = lowY;
+    for (const MotionCommand& c : program.moves) {
+        x += c.dx, y += c.dy;
+        lowX = std::min(lowX, x), highX = std::max(highX, x);
+        lowY = std::min(lowY, y), highY = std::max(highY, y);
     }
     const double spanX = double(highX - lowX), spanY = double(highY - lowY);
     if (spanX <= 0 && spanY <= 0) return;
     const double scale = std::min(spanX > 0 ? (canvas.width() - 1) / spanX : 1e300,
                                   spanY > 0 ? (canvas.height() - 1) / spanY : 1e300);
-    auto px = [&](int64_t x) { return static_cast<int>((x - lowX) * scale + 0.5); };
-    auto py = [&](int64_t y) {
-        return canvas.height() - 1 - static_cast<int>((y - lowY) * scale + 0.5);
+    auto px = [&](int64_t v) { return static_cast<int>((v - lowX) * scale + 0.5); };
+    auto py = [&](int64_t v) {
+        return canvas.height() - 1 - static_cast<int>((v - lowY) * scale + 0.5);
     };
-    for (size_t i = 1; i < program.path.size(); ++i) {
-        const GcodeProgram::Point &a = program.path[i - 1], &b = program.path[i];
-        canvas.line(px(a.x), py(a.y), px(b.x), py(b.y), b.cutting ? 0xFF000080 : 0xFFC0C0C0);
+    x = program.start.x, y = program.start.y;
+    for (const MotionCommand& c : program.moves) {
+        if (c.dx == 0 && c.dy == 0) continue;
+        canvas.line(px(x), py(y), px(x + c.dx), py(y + c.dy),
+                    c.accelerated ? 0xFFC0C0C0 : 0xFF000080);
+        x += c.dx, y += c.dy;
     }
 }
 

@@ -40,15 +40,9 @@ struct GcodeProgram {
     int64_t lines = 0;
     bool inches = false;   // the units the program set last
     GcodePoint low, high;  // extents of the moves' ends; the start without moves
+    GcodePoint start;      // where the tool was when the program was read
     GcodePoint end;        // where the last move leaves the tool
     double estimatedSeconds = 0;
-    // The XY points of every move, start first, for the preview; `cutting`
-    // tells a feed move from a rapid one ending there.
-    struct Point {
-        int64_t x, y;
-        bool cutting;
-    };
-    std::vector<Point> path;
 };
 
 struct GcodeRefusal {

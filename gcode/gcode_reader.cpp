@@ -74,12 +74,10 @@ class Reader {
         // every move of a large program several times.
         const size_t guess = std::min(bytes / 24, kMaxGcodeMoves);
         program_.moves.reserve(guess);
-        program_.path.reserve(guess + 1);
         step_ = {s.mmPerStepX, s.mmPerStepY, s.mmPerStepZ};
         at_ = {start.x, start.y, start.z};
         pos_ = {start.x * step_[0], start.y * step_[1], -start.z * step_[2]};
-        program_.low = program_.high = program_.end = start;
-        program_.path.push_back({start.x, start.y, false});
+        program_.low = program_.high = program_.start = program_.end = start;
     }
 
     // False (with the refusal set) when the line is refused.
@@ -324,7 +322,6 @@ class Reader {
         c.remainingTimeS = steps * c.periodUs / 1'000'000.0;
         program_.estimatedSeconds += c.remainingTimeS;
         program_.moves.push_back(c);
-        program_.path.push_back({to[0], to[1], motion_ != Motion::Rapid});
         GcodePoint& lo = program_.low;
         GcodePoint& hi = program_.high;
         if (program_.moves.size() == 1) lo = hi = {to[0], to[1], to[2]};
