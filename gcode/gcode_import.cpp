@@ -71,8 +71,8 @@ std::string GcodeImport::summary() const {
                           "lines: %lld, moves: %zu\nestimated time: %d:%02d:%02d"},
                          p.inches ? "inch" : "mm", Mm(p.low.x, s.mmPerStepX),
                          Mm(p.high.x, s.mmPerStepX), Mm(p.low.y, s.mmPerStepY),
-                         Mm(p.high.y, s.mmPerStepY), -Mm(p.high.z, s.mmPerStepZ),
-                         -Mm(p.low.z, s.mmPerStepZ), static_cast<long long>(p.lines),
+                         Mm(p.high.y, s.mmPerStepY), Mm(-p.high.z, s.mmPerStepZ),
+                         Mm(-p.low.z, s.mmPerStepZ), static_cast<long long>(p.lines),
                          p.moves.size(), seconds / 3600, seconds / 60 % 60, seconds % 60);
 }
 
@@ -112,8 +112,13 @@ bool GcodeImport::start() {
         return false;
     }
     if (!(toolAt() == readFrom_) && !read()) return false;
-    if (tableRefuses()) return false;
     const GcodeProgram& p = *program_;
+    if (p.moves.empty()) {
+        m.log.say({"Program G-kódu neobsahuje žádný pohyb", "The G-code program has no moves"},
+                  true, true);
+        return false;
+    }
+    if (tableRefuses()) return false;
     const int64_t needed = static_cast<int64_t>(p.moves.size());
     const int64_t free = m.buffer.freeSlots();
     if (needed > free) {

@@ -57,6 +57,10 @@ TEST_F(GcodeImportTest, RefusalsQueueNothing) {
     EXPECT_FALSE(import.start());
     EXPECT_EQ(host.boxes.back().text, "Not enought space in buffer,more space plus 1 ");
 
+    ASSERT_TRUE(import.load(dir.write("empty.nc", "(nothing)\nM2\n")));
+    EXPECT_FALSE(import.start());
+    EXPECT_EQ(host.boxes.back().text, "The G-code program has no moves");
+
     m.position.relOriginSet = 0;
     ASSERT_TRUE(import.load(dir.write("one.nc", "G0 X1\n")));
     EXPECT_FALSE(import.start());
