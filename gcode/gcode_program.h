@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "motion/command_buffer.h"
 #include "motion/motion_command.h"
 #include "ui/text.h"
 
@@ -65,6 +66,6 @@ struct GcodeRead {
 GcodeRead ReadGcode(std::string_view text, const MachineSettings& settings, GcodePoint start = {});
 
 // Most moves a program may make: the command buffer's own upper bound.
-inline constexpr size_t kMaxGcodeMoves = 16u << 20;
+inline constexpr size_t kMaxGcodeMoves = kMaxCommandCapacity;
 
 }  // namespace korvex
