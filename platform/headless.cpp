@@ -98,6 +98,7 @@ Canvas& RecordingView::canvas(int id) {
 
 Answer ScriptedHost::messageBox(const std::string& title, const std::string& text, Buttons buttons,
                                 Icon icon) {
+    std::lock_guard lock(boxMutex_);
     boxes.push_back({title, text, buttons, icon});
     if (!answers.empty()) {
         Answer a = answers.front();
@@ -105,6 +106,11 @@ Answer ScriptedHost::messageBox(const std::string& title, const std::string& tex
         return a;
     }
     return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
+}
+
+size_t ScriptedHost::boxCount() const {
+    std::lock_guard lock(boxMutex_);
+    return boxes.size();
 }
 
 FileChoice ScriptedHost::nextFile(const std::vector<FileFilter>& filters, int filterIndex) {

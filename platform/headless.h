@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -96,6 +97,9 @@ class ScriptedHost final : public Host {
     void startTimer(int id, int ms) override { timers[id] = ms; }
     void stopTimer(int id) override { timers.erase(id); }
     void openUrl(const std::string& url) override { urls.push_back(url); }
+    // The boxes shown so far; safe while another thread (the executor) may
+    // be asking for one.
+    size_t boxCount() const;
 
     std::deque<Answer> answers;
     std::deque<FileChoice> files;
@@ -107,6 +111,7 @@ class ScriptedHost final : public Host {
     bool ctrl = false;
 
   private:
+    mutable std::mutex boxMutex_;  // boxes and answers, which the executor may reach
     FileChoice nextFile(const std::vector<FileFilter>& filters, int filterIndex);
 };
 

@@ -35,14 +35,19 @@ void EventLog::line(const std::string& text, bool toList, bool showBox) {
     }
     bool listed = toList;
     if (showBox) {
+        // No lock is held while the box is open: the window thread may need
+        // to show its own box before it can show one asked for by the
+        // executor. The host serialises its boxes itself.
         if (host_) {
-            std::lock_guard box(boxMutex_);
             host_->messageBox("Problém/Error", text, Buttons::Ok, Icon::None);
         } else {
             listed = true;  // nobody to show a box: the list still tells
         }
     }
-    if (listed && list_) list_(text);
+    if (listed && list_) {
+        std::lock_guard lock(listMutex_);  // sinks take one line at a time
+        list_(text);
+    }
 }
 
 void EventLog::say(Text text, bool toList, bool showBox) {

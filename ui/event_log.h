@@ -36,7 +36,9 @@ class EventLog {
     void setLanguage(const int* language) { language_ = language; }
 
     // Numbers the line and writes it to the file; optionally to the list and
-    // a box. Any thread; returns after the box is closed.
+    // a box. Any thread; returns after the box is closed. The host must be
+    // safe to ask from any thread; the list sink is called by one thread at
+    // a time.
     void line(const std::string& text, bool toList, bool showBox);
     // Picks the text's form by the current language; logs nothing when the
     // language is neither Czech nor English.
@@ -53,7 +55,7 @@ class EventLog {
 
   private:
     mutable std::mutex mutex_;
-    std::mutex boxMutex_;
+    std::mutex listMutex_;
     int counter_ = 0;
     std::string path_;
     Host* host_ = nullptr;

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -99,6 +103,57 @@ TEST_F(EventLogTest, TwoThreadsGetUniqueNumbersInFileOrder) {
     int expected = 1;
     while (std::getline(in, line)) EXPECT_EQ(std::stoi(line), expected++);
     EXPECT_EQ(expected, 601);
+}
+
+TEST_F(EventLogTest, ListLinesFromTwoThreadsReachTheSinkWhole) {
+    auto writer = [this] {
+        for (int i = 0; i < 300; ++i) log.line("line", true, false);
+    };
+    std::thread a(writer), b(writer);
+    a.join();
+    b.join();
+    EXPECT_EQ(list.size(), 600u);
+}
+
+// A window shows a box asked for by another thread only when its own thread
+// gets to it: a box the window thread asks for meanwhile must not wait for
+// the other one to close.
+class CrossThreadHost final : public Host {
+  public:
+    Answer messageBox(const std::string&, const std::string&, Buttons, Icon) override {
+        std::unique_lock lock(mutex_);
+        ++open_;
+        opened_.notify_all();
+        if (!opened_.wait_for(lock, std::chrono::seconds(2), [this] { return open_ == 2; }))
+            stuck = true;
+        return Answer::Ok;
+    }
+    FileChoice openFile(const std::vector<FileFilter>&, int index) override {
+        return {false, {}, index};
+    }
+    FileChoice saveFile(const std::vector<FileFilter>&, int index) override {
+        return {false, {}, index};
+    }
+    bool shiftPressed() const override { return false; }
+    bool ctrlPressed() const override { return false; }
+    void startTimer(int, int) override {}
+    void stopTimer(int) override {}
+    void openUrl(const std::string&) override {}
+    std::atomic<bool> stuck = false;
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable opened_;
+    int open_ = 0;
+};
+
+TEST_F(EventLogTest, BoxesFromTwoThreadsDoNotWaitForEachOther) {
+    CrossThreadHost crossing;
+    log.setHost(&crossing);
+    std::thread executor([this] { log.line("from the executor", false, true); });
+    log.line("from the window", false, true);
+    executor.join();
+    EXPECT_FALSE(crossing.stuck);
 }
 
 }  // namespace
