@@ -21,7 +21,7 @@ namespace korvex {
 using namespace mainwin;
 
 KorvexWindow::KorvexWindow(Controller& c, QtHost& host)
-    : c_(c), host_(host), form_(std::make_unique<Ui::MainForm>()), launcher_(c, this) {
+    : c_(c), host_(host), form_(std::make_unique<Ui::MainForm>()), launcher_(c, host, this) {
     LoadIcons();
     setObjectName("korvexMainWindow");
     auto* central = new QWidget(this);

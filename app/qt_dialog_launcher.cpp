@@ -1,9 +1,13 @@
 #include "app/qt_dialog_launcher.h"
 
 #include <QCheckBox>
-#include <QDialog>
 
+#include "app/logic_dialog.h"
+#include "app/qt_job_windows.h"
+#include "app/qt_setup_windows.h"
 #include "app/qt_window_view.h"
+#include "motion/timer_test.h"
+#include "platform/qimage_canvas.h"
 #include "ui/controller.h"
 #include "ui/main_ids.h"
 #include "ui/null_position_dialog.h"
@@ -11,24 +15,38 @@
 
 namespace korvex {
 
-namespace {
+QtDialogLauncher::QtDialogLauncher(Controller& c, Host& host, QWidget* parent)
+    : c_(c),
+      host_(host),
+      parent_(parent),
+      timingGraph_(MakeQImageCanvas(kGraphWidth, kGraphHeight + 10)) {}
 
-// A dialog that ends only through its logic: Escape does not dismiss it.
-class LogicDialog final : public QDialog {
-  public:
-    using QDialog::QDialog;
-    void reject() override {}
-};
-
-}  // namespace
+QtDialogLauncher::~QtDialogLauncher() = default;
 
 int QtDialogLauncher::run(DialogKind kind) {
-    if (kind == DialogKind::NullPosition) return runNullPosition();
+    switch (kind) {
+        case DialogKind::NullPosition:
+            return runNullPosition();
+        case DialogKind::Settings:
+            return RunSettingsWindow(c_, host_, parent_);
+        case DialogKind::TimerTest:
+            return RunTimerTestWindow(c_, timingGraph_.get(), parent_);
+        case DialogKind::HpglJob:
+            return RunHpglJobWindow(c_, host_, parent_);
+        case DialogKind::Drilling:
+            return RunDrillingWindow(c_, host_, parent_);
+        case DialogKind::Surface:
+            return RunSurfaceWindow(c_, parent_);
+        case DialogKind::Separation:
+            return RunSeparationWindow(c_, parent_);
+        case DialogKind::Relief:
+            return RunReliefWindow(c_, host_, parent_);
+    }
     return kNotBuilt;
 }
 
 int QtDialogLauncher::runNullPosition() {
-    LogicDialog dialog(parent_, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+    LogicDialog dialog(parent_);
     dialog.setObjectName("nullPositionDialog");
     Ui::NullPositionForm form;
     form.setupUi(&dialog);

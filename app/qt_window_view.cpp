@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPainter>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QThread>
@@ -105,6 +106,10 @@ void QtWindowView::setText(int id, const std::string& utf8) {
         button->setText(Q(utf8));
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
         group->setTitle(Q(utf8));
+    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        // One line per item.
+        list->clear();
+        if (!utf8.empty()) list->addItems(Q(utf8).split('\n'));
     }
 }
 
@@ -162,6 +167,8 @@ Canvas& QtWindowView::canvas(int id) {
         const QSize size = w ? w->size() : QSize(1, 1);
         slot =
             std::make_unique<QImageCanvas>(std::max(1, size.width()), std::max(1, size.height()));
+        // What the logic leaves undrawn shows the window's own background.
+        if (w) slot->clear(w->palette().color(QPalette::Window).rgba());
     }
     return *slot;
 }
@@ -178,6 +185,7 @@ void QtWindowView::paintNow() {
     painting_ = true;
     handlers_.paint();
     painting_ = false;
+    if (window_) window_->update();
 }
 
 void QtWindowView::end(int result) {
@@ -277,6 +285,12 @@ void QtWindowView::requestClose() {
 }
 
 bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
+    // A dialog's drawing area lies under its controls.
+    if (watched == window_ && event->type() == QEvent::Paint && qobject_cast<QDialog*>(window_)) {
+        auto it = canvases_.find(0);
+        if (it != canvases_.end()) QPainter(window_.data()).drawImage(0, 0, it->second->image());
+        return false;
+    }
     if (watched == window_ && event->type() == QEvent::Close && !ended_) {
         // A second close while the shutdown asks its question is ignored.
         if (closing_ || !handlers_.close) {

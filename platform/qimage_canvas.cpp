@@ -168,6 +168,10 @@ uint32_t QImageCanvas::pixel(int x, int y) const {
     return image_->inside(x, y) ? image_->at(x, y) : 0;
 }
 
+const QImage& QImageCanvas::image() const {
+    return image_->image;
+}
+
 bool QImageCanvas::savePng(const std::string& path) const {
     return image_->image.save(QString::fromStdString(path), "PNG");
 }

@@ -11,6 +11,8 @@
 
 #include "platform/canvas.h"
 
+class QImage;
+
 namespace korvex {
 
 class QImageCanvas final : public Canvas {
@@ -36,6 +38,8 @@ class QImageCanvas final : public Canvas {
     uint32_t pixel(int x, int y) const override;
 
     bool savePng(const std::string& path) const;
+    // The picture itself, for a window that shows it.
+    const QImage& image() const;
 
   private:
     struct Image;

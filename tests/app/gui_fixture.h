@@ -19,12 +19,29 @@
 
 namespace korvex::test {
 
-// Boxes are answered from `answers` (else with their first button) and kept.
+// Boxes are answered from `answers` (else with their first button) and kept;
+// file dialogs choose the paths of `files` in order (none left: cancelled).
 class ScriptedQtHost final : public QtHost {
   public:
     std::deque<Answer> answers;
     std::vector<std::string> texts;
+    std::deque<std::string> files;
     std::mutex mutex;
+
+    FileChoice openFile(const std::vector<FileFilter>&, int filterIndex) override {
+        return nextFile(filterIndex);
+    }
+    FileChoice saveFile(const std::vector<FileFilter>&, int filterIndex) override {
+        return nextFile(filterIndex);
+    }
+
+  private:
+    FileChoice nextFile(int filterIndex) {
+        if (files.empty()) return {false, {}, filterIndex};
+        FileChoice choice{true, files.front(), filterIndex};
+        files.pop_front();
+        return choice;
+    }
 
   protected:
     Answer ask(const std::string&, const std::string& text, Buttons buttons, Icon) override {

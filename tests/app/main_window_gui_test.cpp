@@ -147,15 +147,6 @@ TEST_F(MainWindowGui, HomingAllAxesInTheNullPositionDialogReachesZero) {
     EXPECT_EQ(c->sim()->position(0), 0);
 }
 
-TEST_F(MainWindowGui, JobCommandsSayTheirWindowIsMissing) {
-    start();
-    auto* list = qobject_cast<QListWidget*>(window->view().control(kLogList));
-    const int before = list->count();
-    click(kDrill);
-    ASSERT_EQ(list->count(), before + 1);
-    EXPECT_EQ(list->item(before)->text(), "The window \"Drill holes\" is not in this version yet");
-}
-
 TEST_F(MainWindowGui, FinishClosesAnIdleMachineWithoutAsking) {
     start();
     const size_t boxes = host.texts.size();

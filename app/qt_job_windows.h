@@ -1,0 +1,21 @@
+#pragma once
+// The job dialogs as modal windows on Qt. Each returns the
+// dialog's result.
+
+class QWidget;
+
+namespace korvex {
+
+class Controller;
+class Host;
+
+int RunSurfaceWindow(Controller& c, QWidget* parent);
+int RunSeparationWindow(Controller& c, QWidget* parent);
+int RunDrillingWindow(Controller& c, Host& host, QWidget* parent);
+// Needs a loaded vector model.
+int RunHpglJobWindow(Controller& c, Host& host, QWidget* parent);
+// Carves or simulates on the window's thread, handling the window's events
+// between steps so its buttons answer.
+int RunReliefWindow(Controller& c, Host& host, QWidget* parent);
+
+}  // namespace korvex
