@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "app/qt_window_view.h"
+
 namespace korvex {
 
 class LogicDialog final : public QDialog {
@@ -12,5 +14,38 @@ class LogicDialog final : public QDialog {
         : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {}
     void reject() override {}
 };
+
+// Binds every handler the dialog's logic has; a logic without onClose keeps
+// its window open on a close request.
+template <typename Logic>
+DialogHandlers HandlersOf(Logic& logic) {
+    DialogHandlers h;
+    h.command = [&logic](int id) { logic.onCommand(id); };
+    if constexpr (requires { logic.onEditChange(0); })
+        h.editChange = [&logic](int id) { logic.onEditChange(id); };
+    if constexpr (requires { logic.onTimer(0); }) h.timer = [&logic](int id) { logic.onTimer(id); };
+    if constexpr (requires { logic.onScroll(0, 0, 0); })
+        h.scroll = [&logic](int id, int request, int pos) { logic.onScroll(id, request, pos); };
+    if constexpr (requires { logic.onPaint(); }) h.paint = [&logic] { logic.onPaint(); };
+    if constexpr (requires { logic.onClose(); }) {
+        h.close = [&logic] {
+            logic.onClose();
+            return true;
+        };
+    } else {
+        h.close = [] { return false; };
+    }
+    return h;
+}
+
+// Binds the logic to its window, runs the dialog modally and returns the
+// result the logic ended it with.
+template <typename Logic>
+int RunModal(QDialog& dialog, QtWindowView& view, Logic& logic) {
+    view.bind(HandlersOf(logic));
+    logic.onInit();
+    dialog.exec();
+    return view.result();
+}
 
 }  // namespace korvex

@@ -57,15 +57,7 @@ int QtDialogLauncher::runNullPosition() {
     }
     QtWindowView view(&dialog, &dialog);
     NullPositionDialog logic(c_.machine, view);
-    view.bind({.command = [&logic](int id) { logic.onCommand(id); },
-               .editChange = {},
-               .timer = [&logic](int id) { logic.onTimer(id); },
-               .scroll = {},
-               .paint = {},
-               .close = [] { return false; }});
-    logic.onInit();
-    dialog.exec();
-    return view.result();
+    return RunModal(dialog, view, logic);
 }
 
 }  // namespace korvex

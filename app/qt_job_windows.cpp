@@ -51,19 +51,7 @@ int RunSurfaceWindow(Controller& c, QWidget* parent) {
     SetLabel(dialog, "pitchLabel", Caption(language, kSurfacePitchLabel));
     QtWindowView view(&dialog, &dialog);
     SurfaceMillingDialog logic(c.machine, c.jobValues, view);
-    view.bind({.command = [&logic](int id) { logic.onCommand(id); },
-               .editChange = [&logic](int id) { logic.onEditChange(id); },
-               .timer = {},
-               .scroll = {},
-               .paint = [&logic] { logic.onPaint(); },
-               .close =
-                   [&logic] {
-                       logic.onClose();
-                       return true;
-                   }});
-    logic.onInit();
-    dialog.exec();
-    return view.result();
+    return RunModal(dialog, view, logic);
 }
 
 int RunSeparationWindow(Controller& c, QWidget* parent) {
@@ -80,19 +68,7 @@ int RunSeparationWindow(Controller& c, QWidget* parent) {
     SetLabel(dialog, "feedLabel", Caption(language, kSeparationFeedLabel));
     QtWindowView view(&dialog, &dialog);
     SeparationDialog logic(c.machine, c.jobValues, view);
-    view.bind({.command = [&logic](int id) { logic.onCommand(id); },
-               .editChange = [&logic](int id) { logic.onEditChange(id); },
-               .timer = {},
-               .scroll = {},
-               .paint = {},
-               .close =
-                   [&logic] {
-                       logic.onClose();
-                       return true;
-                   }});
-    logic.onInit();
-    dialog.exec();
-    return view.result();
+    return RunModal(dialog, view, logic);
 }
 
 int RunDrillingWindow(Controller& c, Host& host, QWidget* parent) {
@@ -103,19 +79,7 @@ int RunDrillingWindow(Controller& c, Host& host, QWidget* parent) {
     dialog.setWindowTitle("Vrtání / Drill");
     QtWindowView view(&dialog, &dialog);
     DrillingDialog logic(c.machine, c.drills, view, host);
-    view.bind({.command = [&logic](int id) { logic.onCommand(id); },
-               .editChange = [&logic](int id) { logic.onEditChange(id); },
-               .timer = {},
-               .scroll = {},
-               .paint = [&logic] { logic.onPaint(); },
-               .close =
-                   [&logic] {
-                       logic.onClose();
-                       return true;
-                   }});
-    logic.onInit();
-    dialog.exec();
-    return view.result();
+    return RunModal(dialog, view, logic);
 }
 
 int RunHpglJobWindow(Controller& c, Host& host, QWidget* parent) {
@@ -126,20 +90,7 @@ int RunHpglJobWindow(Controller& c, Host& host, QWidget* parent) {
     dialog.setWindowTitle("nastavení HPGL-1/2");
     QtWindowView view(&dialog, &dialog);
     HpglJobDialog logic(c.vector, c.repeat, c.machine, view, host, MakeQImageCanvas);
-    view.bind(
-        {.command = [&logic](int id) { logic.onCommand(id); },
-         .editChange = [&logic](int id) { logic.onEditChange(id); },
-         .timer = {},
-         .scroll = [&logic](int id, int request, int pos) { logic.onScroll(id, request, pos); },
-         .paint = [&logic] { logic.onPaint(); },
-         .close =
-             [&logic] {
-                 logic.onClose();
-                 return true;
-             }});
-    logic.onInit();
-    dialog.exec();
-    return view.result();
+    return RunModal(dialog, view, logic);
 }
 
 int RunReliefWindow(Controller& c, Host& host, QWidget* parent) {
@@ -167,16 +118,7 @@ int RunReliefWindow(Controller& c, Host& host, QWidget* parent) {
                           c.jobValues,      simulation,         output,
                           MakeQImageCanvas, c.vector.sourceKind};
     ReliefDialog logic(context, view, host);
-    view.bind(
-        {.command = [&logic](int id) { logic.onCommand(id); },
-         .editChange = [&logic](int id) { logic.onEditChange(id); },
-         .timer = {},
-         .scroll = [&logic](int id, int request, int pos) { logic.onScroll(id, request, pos); },
-         .paint = [&logic] { logic.onPaint(); },
-         .close = [] { return false; }});
-    logic.onInit();
-    dialog.exec();
-    return view.result();
+    return RunModal(dialog, view, logic);
 }
 
 }  // namespace korvex

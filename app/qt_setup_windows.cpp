@@ -35,19 +35,7 @@ int RunSettingsWindow(Controller& c, Host& host, QWidget* parent) {
     SettingsDialog logic(c.machine, view, host, c.moduleDir, c.vector.loaded != 0,
                          [&c, &dialog] { RunPinWindow(c, &dialog); });
     dialog.setWindowTitle(QString::fromStdString(logic.title()));
-    view.bind({.command = [&logic](int id) { logic.onCommand(id); },
-               .editChange = [&logic](int id) { logic.onEditChange(id); },
-               .timer = {},
-               .scroll = {},
-               .paint = {},
-               .close =
-                   [&logic] {
-                       logic.onClose();
-                       return true;
-                   }});
-    logic.onInit();
-    dialog.exec();
-    return view.result();
+    return RunModal(dialog, view, logic);
 }
 
 int RunPinWindow(Controller& c, QWidget* parent) {
@@ -57,15 +45,7 @@ int RunPinWindow(Controller& c, QWidget* parent) {
     dialog.setWindowTitle(QString::fromStdString(PinDialog::title()));
     QtWindowView view(&dialog, &dialog);
     PinDialog logic(c.machine.settings, view);
-    view.bind({.command = [&logic](int id) { logic.onCommand(id); },
-               .editChange = {},
-               .timer = {},
-               .scroll = {},
-               .paint = {},
-               .close = [] { return false; }});
-    logic.onInit();
-    dialog.exec();
-    return view.result();
+    return RunModal(dialog, view, logic);
 }
 
 int RunTimerTestWindow(Controller& c, Canvas* graph, QWidget* parent) {
@@ -74,15 +54,7 @@ int RunTimerTestWindow(Controller& c, Canvas* graph, QWidget* parent) {
     SetUp<Ui::TimerTestForm>(dialog);
     QtWindowView view(&dialog, &dialog);
     TimerTestDialog logic(c.machine, view, graph);
-    view.bind({.command = [&logic](int id) { logic.onCommand(id); },
-               .editChange = {},
-               .timer = [&logic](int id) { logic.onTimer(id); },
-               .scroll = {},
-               .paint = [&logic] { logic.onPaint(); },
-               .close = [] { return false; }});
-    logic.onInit();
-    dialog.exec();
-    return view.result();
+    return RunModal(dialog, view, logic);
 }
 
 }  // namespace korvex

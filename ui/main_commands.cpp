@@ -308,15 +308,21 @@ void MainCommands::resetTargets() {
     updateGoButtons();
 }
 
-void MainCommands::goXYZ() {
-    if (!haveFreeSlots(1)) return;
-    Machine& m = c_.machine;
-    int32_t t[3] = {c_.op.goTarget[0], c_.op.goTarget[1], c_.op.goTarget[2]};
+std::array<int32_t, 3> MainCommands::targetDistance() const {
+    std::array<int32_t, 3> t = {c_.op.goTarget[0], c_.op.goTarget[1], c_.op.goTarget[2]};
     if (c_.op.absoluteTarget) {
+        const Machine& m = c_.machine;
         t[0] -= m.position.plannedX.load();
         t[1] -= m.position.plannedY.load();
         t[2] -= m.position.plannedZ.load();
     }
+    return t;
+}
+
+void MainCommands::goXYZ() {
+    if (!haveFreeSlots(1)) return;
+    Machine& m = c_.machine;
+    const std::array<int32_t, 3> t = targetDistance();
     AppendCommand(m, t[0], t[1], t[2], combinedPeriod(true, true, true), c_.op.useAcceleration, 0,
                   0, 0, 0);
     resetTargets();
@@ -325,12 +331,7 @@ void MainCommands::goXYZ() {
 void MainCommands::goXYThenZ() {
     if (!haveFreeSlots(2)) return;
     Machine& m = c_.machine;
-    int32_t t[3] = {c_.op.goTarget[0], c_.op.goTarget[1], c_.op.goTarget[2]};
-    if (c_.op.absoluteTarget) {
-        t[0] -= m.position.plannedX.load();
-        t[1] -= m.position.plannedY.load();
-        t[2] -= m.position.plannedZ.load();
-    }
+    const std::array<int32_t, 3> t = targetDistance();
     const int accel = c_.op.useAcceleration;
     const int32_t xy = combinedPeriod(true, true, false);
     if (t[2] < 0) {

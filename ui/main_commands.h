@@ -3,6 +3,7 @@
 // stop, the switches, the buffer reset, the model's size and turns, and
 // the job dialogs. Window thread.
 
+#include <array>
 #include <cstdint>
 
 namespace korvex {
@@ -39,6 +40,9 @@ class MainCommands {
 
   private:
     void jog(int axis, int sign);
+    // What the go buttons move by: the typed target, less the planned
+    // position when the target is absolute.
+    std::array<int32_t, 3> targetDistance() const;
     void goXYZ();
     void goXYThenZ();
     bool haveFreeSlots(int needed);
