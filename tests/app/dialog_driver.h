@@ -5,9 +5,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -37,7 +39,12 @@ inline bool ControlChecked(QWidget* dialog, int id) {
 
 inline void ClickControl(QWidget* dialog, int id) {
     auto* button = qobject_cast<QAbstractButton*>(Control(dialog, id));
-    if (button) QTest::mouseClick(button, Qt::LeftButton);
+    if (!button) return;
+    // A check box or radio takes a click on its mark or text only, not on
+    // the rest of its width.
+    const bool mark = qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button);
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      mark ? QPoint(6, button->height() / 2) : QPoint());
 }
 
 // Replaces the edit's text key by key, as typed.

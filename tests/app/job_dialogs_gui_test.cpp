@@ -76,24 +76,39 @@ TEST_F(JobDialogGui, ACircleSeparatedFromItsDialog) {
     expectRunAsPlanned();
 }
 
-TEST_F(JobDialogGui, AnHpglDrawingShownInItsDialog) {
+TEST_F(JobDialogGui, AnHpglDrawingCutFromItsDialog) {
     start();
+    // Room below for the cut, then the relative origin on the material.
+    click(kJogXPlus + 4, Qt::ShiftModifier);
+    click(kJogXPlus + 4, Qt::ShiftModifier);
+    host.answers = {Answer::Yes};
+    click(kSetRel);
+    ASSERT_TRUE(waitDrained());
     host.files = {dir.write("square.plt", "IN;SP1;PU0,0;PD400,0;PD400,400;PD0,400;PD0,0;PU0,0;")};
     click(kHpgl);                 // loads
     host.answers = {Answer::No};  // "read another?" No: the job's dialog
+    rememberStart();
     std::string pens, layer;
+    bool ready = false;
     WhenDialogShown([&](QWidget* dialog) {
         EXPECT_EQ(dialog->windowTitle().toStdString(), "nastavení HPGL-1/2");
         ClickControl(dialog, hpgl_job::kZoomIn);
         pens = test::ControlText(dialog, hpgl_job::kPenCount);
         layer = test::ControlText(dialog, hpgl_job::kLayerNumber);
+        ClickControl(dialog, hpgl_job::kEnabled);
+        TypeInto(dialog, hpgl_job::kDepth, "0.5");
+        ready = test::Control(dialog, hpgl_job::kStart)->isEnabled();
         test::SaveScreenshot(dialog, "korvex-hpgl-job.png");
-        ClickControl(dialog, hpgl_job::kCancel);
+        ClickControl(dialog, hpgl_job::kStart);
+        if (QApplication::activeModalWidget() == dialog) ClickControl(dialog, hpgl_job::kCancel);
     });
     click(kHpgl);
     EXPECT_EQ(pens, "number of pens     1");
     EXPECT_EQ(layer, "1/1");
+    EXPECT_TRUE(ready);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    expectRunAsPlanned();
+    EXPECT_EQ(m().position.absX.load() - absStart[0], 0) << "the square closes where it began";
 }
 
 TEST_F(JobDialogGui, ADrillListDrilledFromItsDialog) {
