@@ -527,13 +527,19 @@ void MainCommands::hpgl() {
             return;
         }
     }
-    const FileChoice file = host_.openFile({{"HPGL (*.plt, *.art)", "*.plt;*.art"},
-                                            {"CorelDraw (*.plt)", "*.plt"},
-                                            {"ArtCam (*.art)", "*.art"}},
-                                           1);
+    // The fourth filter reads what Inkscape, pstoedit and plotter drivers
+    // write, which the producers' dialects refuse.
+    const FileChoice file =
+        host_.openFile({{"HPGL (*.plt, *.art)", "*.plt;*.art"},
+                        {"CorelDraw (*.plt)", "*.plt"},
+                        {"ArtCam (*.art)", "*.art"},
+                        {"HPGL generic (*.plt, *.hpgl, *.hpg)", "*.plt;*.hpgl;*.hpg"}},
+                       1);
     if (!file.chosen) return;
-    LoadVectorFile(c_.vector, file.path, file.path.ends_with(".art") ? kHpglArtCam : kHpglCorel,
-                   m.settings, m.log, host_);
+    const int32_t kind = file.filterIndex == 4         ? kHpglGeneric
+                         : file.path.ends_with(".art") ? kHpglArtCam
+                                                       : kHpglCorel;
+    LoadVectorFile(c_.vector, file.path, kind, m.settings, m.log, host_);
     c_.preview.image.reset();
     computeMainPreviewScale(c_.preview, c_.vector, m.settings);
     updateModelControls();

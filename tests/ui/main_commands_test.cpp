@@ -322,6 +322,18 @@ TEST_F(CommandsTest, HpglLoadsADrawingThenOffersItsJobDialog) {
     EXPECT_EQ(host.fileDialogs.size(), 1u);
 }
 
+TEST_F(CommandsTest, HpglGenericFilterReadsWhatTheProducersRefuse) {
+    const std::string path = KORVEX_TEST_DATA "/vector/inkscape_circle.plt";
+    host.files = {{true, path, 2}};
+    commands.onCommand(kHpgl);
+    EXPECT_EQ(c.vector.loaded, 0) << "CorelDraw's dialect refuses Inkscape's file";
+    host.files = {{true, path, 4}};
+    commands.onCommand(kHpgl);
+    ASSERT_EQ(c.vector.loaded, 1);
+    EXPECT_EQ(c.vector.sourceKind, kHpglGeneric);
+    EXPECT_TRUE(view.menuEnabled[kMenuHpgl]);
+}
+
 TEST_F(CommandsTest, LogoOpensThePageOfTheLanguage) {
     commands.onCommand(kLogo);
     c.machine.settings.language = 0;
