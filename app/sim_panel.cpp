@@ -24,14 +24,28 @@ SimPanel::SimPanel(SimulatedMachine& sim, uint16_t baseAddress, QWidget* parent)
     auto* probe = new QCheckBox(QStringLiteral("sonda / probe"), this);
     probe->setObjectName("simProbe");
     probe->setChecked(sim.probePlaced());
+    QCheckBox* limits[3];
+    for (int a = 0; a < 3; ++a) {
+        const QChar axis = QChar("XYZ"[a]);
+        limits[a] = new QCheckBox(QStringLiteral("min %1").arg(axis), this);
+        limits[a]->setObjectName(QStringLiteral("simLimit%1").arg(axis));
+        limits[a]->setToolTip(QStringLiteral("koncový spínač / limit switch held closed"));
+        connect(limits[a], &QCheckBox::toggled, this,
+                [this, a](bool on) { sim_.holdLimit(a, on); });
+    }
     carriages_ = new QLabel(this);
     carriages_->setObjectName("simCarriages");
+    carriages_->setToolTip(QStringLiteral("vozíky (kroky) / carriages (steps)"));
     pins_ = new QLabel(this);
     pins_->setObjectName("simPins");
+    pins_->setToolTip(
+        QStringLiteral("piny registrů data, status, control / the pins of the data, "
+                       "status and control registers"));
     pins_->setStyleSheet("font-family: monospace;");
     carriages_->setStyleSheet("font-family: monospace;");
     layout->addWidget(emergency);
     layout->addWidget(probe);
+    for (QCheckBox* limit : limits) layout->addWidget(limit);
     layout->addWidget(carriages_, 1);
     layout->addWidget(pins_, 1);
     connect(emergency, &QCheckBox::toggled, this, [this](bool on) { sim_.pressEmergency(on); });
@@ -43,11 +57,11 @@ SimPanel::SimPanel(SimulatedMachine& sim, uint16_t baseAddress, QWidget* parent)
 }
 
 void SimPanel::refresh() {
-    carriages_->setText(QStringLiteral("vozíky / carriages X %1  Y %2  Z %3")
+    carriages_->setText(QStringLiteral("X %1  Y %2  Z %3")
                             .arg(sim_.position(0))
                             .arg(sim_.position(1))
                             .arg(sim_.position(2)));
-    pins_->setText(QStringLiteral("data %1  status %2  control %3")
+    pins_->setText(QStringLiteral("D %1  S %2  C %3")
                        .arg(PinLevels(sim_.dataRegister()))
                        .arg(PinLevels(sim_.in(static_cast<uint16_t>(base_ + 1))))
                        .arg(PinLevels(sim_.controlRegister())));

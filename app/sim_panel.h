@@ -1,7 +1,7 @@
 #pragma once
 // The simulated machine's panel, shown only on the "sim" backend: trip
-// and release the emergency input, take the probe away, and watch the
-// carriages and the port's pins.
+// and release the emergency input, take the probe away, hold a limit
+// switch closed, and watch the carriages and the port's pins.
 
 #include <QGroupBox>
 

@@ -38,7 +38,8 @@ uint8_t SimulatedMachine::status() const {
         else
             pins &= static_cast<uint8_t>(~input.statusMask);
     };
-    for (int a = 0; a < 3; ++a) show(config_.limit[a], position(a) <= 0);
+    for (int a = 0; a < 3; ++a)
+        show(config_.limit[a], position(a) <= 0 || limitHeld_[a].load(std::memory_order_acquire));
     show(config_.probe, probePlaced() && position(2) >= config_.probeSurfaceZ);
     show(config_.emergency, emergencyPressed_.load(std::memory_order_acquire));
     return pins;

@@ -74,6 +74,11 @@ class SimulatedMachine final : public PortIo {
     void pressEmergency(bool pressed);
     void placeProbe(bool present);
     bool probePlaced() const { return probePresent_.load(std::memory_order_acquire); }
+    // Holds an axis's minimum limit switch closed wherever its carriage is,
+    // as a stuck switch or a chip on it would.
+    void holdLimit(int axis, bool closed) {
+        limitHeld_[axis].store(closed, std::memory_order_release);
+    }
 
     // Carriage position in motor steps (axis 3: the fourth axis's steps).
     int32_t position(int axis) const { return position_[axis].load(std::memory_order_acquire); }
@@ -124,6 +129,7 @@ class SimulatedMachine final : public PortIo {
     std::atomic<uint8_t> control_{0};
     std::atomic<bool> emergencyPressed_{false};
     std::atomic<bool> probePresent_{true};
+    std::atomic<bool> limitHeld_[3] = {false, false, false};
     std::atomic<int32_t> position_[4];
     std::atomic<int64_t> received_[4] = {};
     std::atomic<int64_t> lost_[4] = {};

@@ -41,6 +41,19 @@ TEST_F(MainWindowGui, StartsWithTheStatusTheLogAndTheSimulatorPanel) {
     window->grab().save(KORVEX_SCREENSHOT_DIR "/korvex-main-window.png");
 }
 
+TEST_F(MainWindowGui, ALimitSwitchHeldOnTheSimulatorShowsInTheInputs) {
+    start();
+    auto* limitY = window->simPanel()->findChild<QCheckBox*>("simLimitY");
+    ASSERT_NE(limitY, nullptr);
+    QTest::mouseClick(limitY, Qt::LeftButton, {}, QPoint(6, limitY->height() / 2));
+    refreshStatus();
+    EXPECT_FALSE(window->view().isChecked(kMinX));
+    EXPECT_TRUE(window->view().isChecked(kMinY));
+    QTest::mouseClick(limitY, Qt::LeftButton, {}, QPoint(6, limitY->height() / 2));
+    refreshStatus();
+    EXPECT_FALSE(window->view().isChecked(kMinY));
+}
+
 TEST_F(MainWindowGui, NoSimulatorPanelWithoutTheSimulatedMachine) {
     MachineSettings s = FactorySettings();
     s.language = 1;

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "motion/motion_rig.h"
+#include "motion/port.h"
 
 namespace korvex {
 namespace {
@@ -74,6 +75,21 @@ TEST(SimulatedMachine, CarriageStopsAtTheMechanicalEndAndReportsOnce) {
     EXPECT_EQ(r.machine.position.absX, -600);
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0], "Simulated machine: axis X ran into its mechanical end (-)");
+}
+
+TEST(SimulatedMachine, AHeldLimitSwitchReadsClosedUntilReleased) {
+    SimulatedRig r(FactorySettings());
+    Machine& m = r.machine;
+    ReadInputs(m);
+    EXPECT_EQ(m.signals.limitY.load(), 0) << "the carriage stands mid-travel";
+    r.sim().holdLimit(1, true);
+    ReadInputs(m);
+    EXPECT_EQ(m.signals.limitX.load(), 0);
+    EXPECT_EQ(m.signals.limitY.load(), 1);
+    EXPECT_EQ(m.signals.limitZ.load(), 0);
+    r.sim().holdLimit(1, false);
+    ReadInputs(m);
+    EXPECT_EQ(m.signals.limitY.load(), 0);
 }
 
 }  // namespace
