@@ -16,7 +16,7 @@
 #include "machining/relief_output.h"
 #include "motion/machine.h"
 #include "platform/dialog_view.h"
-#include "platform/host.h"
+#include "platform/headless.h"
 #include "platform/qimage_canvas.h"
 
 namespace korvex {
@@ -52,18 +52,11 @@ class BenchView final : public DialogView {
     QImageCanvas window_{800, 600};
 };
 
-class SilentHost final : public Host {
+class SilentHost final : public DesktopFreeHost {
   public:
     Answer messageBox(const std::string&, const std::string&, Buttons, Icon) override {
         return Answer::Yes;
     }
-    FileChoice openFile(const std::vector<FileFilter>&, int) override { return {}; }
-    FileChoice saveFile(const std::vector<FileFilter>&, int) override { return {}; }
-    bool shiftPressed() const override { return false; }
-    bool ctrlPressed() const override { return false; }
-    void startTimer(int, int) override {}
-    void stopTimer(int) override {}
-    void openUrl(const std::string&) override {}
 };
 
 // A 2000 x 2000 picture of gray waves, 5 mm deep at factory settings.

@@ -9,7 +9,7 @@
 
 #include "motion/machine.h"
 #include "motion/motion_rig.h"
-#include "platform/host.h"
+#include "platform/headless.h"
 
 namespace korvex::cli {
 
@@ -27,23 +27,11 @@ struct GlobalOptions {
     std::string logFile;  // the event log; empty: listbox.txt beside the program
 };
 
-// A host without a desktop: boxes go to stderr (and are answered Yes/Ok),
-// file dialogs are cancelled.
-class ConsoleHost final : public Host {
+// Boxes go to stderr and are answered Yes/Ok.
+class ConsoleHost final : public DesktopFreeHost {
   public:
     Answer messageBox(const std::string& title, const std::string& text, Buttons buttons,
                       Icon icon) override;
-    FileChoice openFile(const std::vector<FileFilter>&, int index) override {
-        return {false, {}, index};
-    }
-    FileChoice saveFile(const std::vector<FileFilter>&, int index) override {
-        return {false, {}, index};
-    }
-    bool shiftPressed() const override { return false; }
-    bool ctrlPressed() const override { return false; }
-    void startTimer(int, int) override {}
-    void stopTimer(int) override {}
-    void openUrl(const std::string&) override {}
 };
 
 struct CliContext {

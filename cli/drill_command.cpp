@@ -32,7 +32,7 @@ struct DrillOptions {
 
 // The console host, except that the open-file dialog chooses the file given
 // on the command line.
-class ChosenFileHost final : public Host {
+class ChosenFileHost final : public DesktopFreeHost {
   public:
     ChosenFileHost(Host& host, std::string path) : host_(host), path_(std::move(path)) {}
     Answer messageBox(const std::string& title, const std::string& text, Buttons buttons,
@@ -42,14 +42,6 @@ class ChosenFileHost final : public Host {
     FileChoice openFile(const std::vector<FileFilter>&, int index) override {
         return {true, path_, index};
     }
-    FileChoice saveFile(const std::vector<FileFilter>& filters, int index) override {
-        return host_.saveFile(filters, index);
-    }
-    bool shiftPressed() const override { return host_.shiftPressed(); }
-    bool ctrlPressed() const override { return host_.ctrlPressed(); }
-    void startTimer(int id, int ms) override { host_.startTimer(id, ms); }
-    void stopTimer(int id) override { host_.stopTimer(id); }
-    void openUrl(const std::string& url) override { host_.openUrl(url); }
 
   private:
     Host& host_;

@@ -76,6 +76,23 @@ class RecordingView final : public DialogView {
     int endResult = 0;
 };
 
+// A host without a desktop: file dialogs are cancelled, no key is held,
+// timers and links are ignored. Subclasses decide how boxes are answered.
+class DesktopFreeHost : public Host {
+  public:
+    FileChoice openFile(const std::vector<FileFilter>&, int index) override {
+        return {false, {}, index};
+    }
+    FileChoice saveFile(const std::vector<FileFilter>&, int index) override {
+        return {false, {}, index};
+    }
+    bool shiftPressed() const override { return false; }
+    bool ctrlPressed() const override { return false; }
+    void startTimer(int, int) override {}
+    void stopTimer(int) override {}
+    void openUrl(const std::string&) override {}
+};
+
 // Answers message boxes and file dialogs from queues filled by the test.
 // An unscripted box gets the first button (Ok or Yes); an unscripted file
 // dialog is cancelled. Every box is kept, in order.

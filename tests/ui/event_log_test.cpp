@@ -118,7 +118,7 @@ TEST_F(EventLogTest, ListLinesFromTwoThreadsReachTheSinkWhole) {
 // A window shows a box asked for by another thread only when its own thread
 // gets to it: a box the window thread asks for meanwhile must not wait for
 // the other one to close.
-class CrossThreadHost final : public Host {
+class CrossThreadHost final : public DesktopFreeHost {
   public:
     Answer messageBox(const std::string&, const std::string&, Buttons, Icon) override {
         std::unique_lock lock(mutex_);
@@ -128,17 +128,6 @@ class CrossThreadHost final : public Host {
             stuck = true;
         return Answer::Ok;
     }
-    FileChoice openFile(const std::vector<FileFilter>&, int index) override {
-        return {false, {}, index};
-    }
-    FileChoice saveFile(const std::vector<FileFilter>&, int index) override {
-        return {false, {}, index};
-    }
-    bool shiftPressed() const override { return false; }
-    bool ctrlPressed() const override { return false; }
-    void startTimer(int, int) override {}
-    void stopTimer(int) override {}
-    void openUrl(const std::string&) override {}
     std::atomic<bool> stuck = false;
 
   private:
