@@ -4,7 +4,7 @@
 #include "tests/vector/vector_fixture.h"
 #include "vector/arc_flattening.h"
 #include "vector/hpgl_generic_scanner.h"
-#include "vector/model_commands.h"
+#include "vector/vector_file_dialog.h"
 #include "vector/model_geometry.h"
 
 namespace korvex::test {

@@ -1,12 +1,8 @@
-#include "tests/vector/vector_fixture.h"
-#include "vector/model_commands.h"
-#include "vector/model_transform.h"
 #include "vector/vector_preview.h"
+#include "tests/vector/vector_fixture.h"
 
 namespace korvex::test {
 namespace {
-
-using namespace model_panel;
 
 std::unique_ptr<Canvas> MakeCanvas(int w, int h) {
     return std::make_unique<RecordingCanvas>(w, h);
@@ -19,27 +15,51 @@ const std::vector<std::string>& Calls(const std::unique_ptr<Canvas>& image) {
 struct PreviewTest : VectorFixture {
     RecordingView window;
     MainPreview main;
-    ModelResize resize;
-    VectorModelPanel panel{model, main, resize, m, window, host, MakeCanvas};
 };
 
 TEST_F(PreviewTest, MainPreviewFitsTheLargerSide) {
     ASSERT_EQ(load("SP1;PU0,0;PD400,0;PD400,200;"), 1);  // 10 x 5 mm
     computeMainPreviewScale(main, model, m.settings);
     EXPECT_FLOAT_EQ(main.scale, 25);
-    panel.drawPreview();
+    RecordingCanvas area(250, 250);
+    EXPECT_TRUE(drawMainPreview(main, model, m.settings, area, MakeCanvas));
     EXPECT_EQ(Calls(main.image),
               (std::vector<std::string>{"clear ffffffff", "line 0 125 250 125 ff00007f 1",
                                         "line 250 125 250 0 ff00007f 1"}));
-    EXPECT_EQ(window.canvases[0].calls.back(), "blit 735 30 0 0 250 250");
+    EXPECT_EQ(area.calls, std::vector<std::string>{"blit 0 0 0 0 250 250"});
+    // The cached picture is drawn again as it is.
+    EXPECT_TRUE(drawMainPreview(main, model, m.settings, area, MakeCanvas));
+    EXPECT_EQ(Calls(main.image).size(), 3u);
 
     ASSERT_EQ(load("SP1;PU0,0;PD0,200;"), 1);  // no width: scaled by the height
     computeMainPreviewScale(main, model, m.settings);
     EXPECT_FLOAT_EQ(main.scale, 50);
     model.loaded = 0;
     main.image.reset();
-    panel.drawPreview();
+    EXPECT_FALSE(drawMainPreview(main, model, m.settings, area, MakeCanvas));
     EXPECT_EQ(main.image, nullptr);
+}
+
+// 10 x 10 mm at 25 pixels per mm: one step (0.025 mm) is 0.625 pixels.
+TEST_F(PreviewTest, PreviewPixelRoundsHalfAwayAndKeepsTheFarEdgeInside) {
+    ASSERT_EQ(load("SP1;PU0,0;PD400,400;"), 1);
+    computeMainPreviewScale(main, model, m.settings);
+    EXPECT_EQ(mainPreviewPixel(main, m.settings, 0, 0), std::nullopt) << "no picture yet";
+    RecordingCanvas area(250, 250);
+    drawMainPreview(main, model, m.settings, area, MakeCanvas);
+
+    auto at = [this](int32_t dx, int32_t dy) {
+        const auto p = mainPreviewPixel(main, m.settings, dx, dy);
+        return p ? std::make_pair(p->x, p->y) : std::make_pair(-100, -100);
+    };
+    EXPECT_EQ(at(0, 0), std::make_pair(0, 0));
+    EXPECT_EQ(at(4, 3), std::make_pair(3, 2));          // 2.5 and 1.875 pixels
+    EXPECT_EQ(at(400, 400), std::make_pair(249, 249));  // 250 is the last pixel
+    EXPECT_EQ(at(399, 1), std::make_pair(249, 1));      // 249.375
+    EXPECT_EQ(at(401, 0), std::make_pair(-100, -100)) << "250.6 rounds beyond the edge";
+    EXPECT_EQ(at(-1, 0), std::make_pair(-100, -100)) << "-0.625 rounds to -1";
+    EXPECT_EQ(at(0, -2000000000), std::make_pair(-100, -100));
+    EXPECT_EQ(at(2000000000, 0), std::make_pair(-100, -100));
 }
 
 TEST_F(PreviewTest, JobPreviewShowsDirectionStartAndOrder) {
@@ -64,68 +84,6 @@ TEST_F(PreviewTest, JobPreviewShowsDirectionStartAndOrder) {
     preview.image.reset();
     drawJobPreview(preview, model, m.settings, 0, window, MakeCanvas);
     EXPECT_EQ(Calls(preview.image)[4], "arrow 285 5 285 145 ff0000ff 2");
-}
-
-TEST_F(PreviewTest, TurnsAndMirrorsUndoEachOther) {
-    ASSERT_EQ(load("SP1;PU0,0;PD7,0;PD7,3;PU2,1;PD5,1;"), 1);
-    const auto loaded = model.objects;
-    for (int id : {kVertical, kVertical, kHorizont, kHorizont, kToLeft, kToRight, kToLeft, kToLeft,
-                   kToLeft, kToLeft}) {
-        EXPECT_TRUE(panel.onCommand(id));
-    }
-    EXPECT_EQ(model.objects[0].points, loaded[0].points);
-    EXPECT_EQ(model.objects[1].points, loaded[1].points);
-    panel.onCommand(kToLeft);
-    EXPECT_EQ(model.width, 3);
-    EXPECT_EQ(model.height, 7);
-    EXPECT_EQ(model.objects[0].points.front(), (VectorPoint{3, 7, 0}));
-    EXPECT_EQ(window.text(kModelSize), "x:0.08mm y:0.17mm z:0.00mm");
-    EXPECT_TRUE(host.boxes.empty());
-}
-
-TEST_F(PreviewTest, ResizeTruncatesAndAccumulates) {
-    ASSERT_EQ(load("SP1;PU0,0;PD7,0;PD7,3;"), 1);
-    panel.onCommand(kCalc);  // 100 %
-    EXPECT_EQ(model.objects[0].points[1], (VectorPoint{7, 3, 0}));
-    resize.scalePercent = 50;
-    panel.onCommand(kCalc);
-    EXPECT_EQ(model.objects[0].points[1], (VectorPoint{3, 1, 0}));
-    EXPECT_EQ(model.width, 3);
-    panel.onCommand(kCalc);
-    EXPECT_EQ(model.width, 1);
-}
-
-TEST_F(PreviewTest, ScalePercentButtonsShowTheNewSize) {
-    ASSERT_EQ(load("SP1;PU0,0;PD400,0;"), 1);
-    panel.onCommand(kScaleUp);
-    EXPECT_EQ(window.text(kScalePercent), "101 %");
-    EXPECT_EQ(window.text(kNewWidth), "  10.10mm");
-    resize.scalePercent = 1;
-    panel.onCommand(kScaleDown);
-    EXPECT_EQ(resize.scalePercent, 1);
-    EXPECT_FALSE(panel.onCommand(1020));
-}
-
-TEST_F(PreviewTest, TransformsNeedALoadedDrawing) {
-    panel.onCommand(kToLeft);
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, "At first, u must choose file hpgl!");
-    EXPECT_TRUE(list.empty());
-    panel.onCommand(kCalc);
-    EXPECT_EQ(host.boxes.size(), 1u);
-}
-
-TEST_F(PreviewTest, LoadAsksForTheFileAndRemembersTheProducer) {
-    host.files.push_back({true, dir.write("a.plt", "SP1;PU;PA0,0;PD;PA40,0;"), 3});
-    panel.load();
-    EXPECT_EQ(model.loaded, 1);
-    EXPECT_EQ(model.sourceKind, kHpglSprint);
-    EXPECT_FLOAT_EQ(main.scale, 250);
-    EXPECT_EQ(host.fileDialogs[0][2].description, "Vector file HPGL SprintLayout(*.plt)");
-    m.settings.language = 0;
-    panel.load();  // cancelled: nothing changes
-    EXPECT_EQ(model.loaded, 1);
-    EXPECT_EQ(host.fileDialogs[1][0].description, "Vektorový soubor HPGL CorelDraw (*.plt)");
 }
 
 }  // namespace
