@@ -162,14 +162,17 @@ int QtWindowView::scrollPos(int id) const {
 
 Canvas& QtWindowView::canvas(int id) {
     auto& slot = canvases_[id];
+    QWidget* w = id == 0 ? window_.data() : control(id);
     if (!slot) {
-        QWidget* w = id == 0 ? window_.data() : control(id);
         const QSize size = w ? w->size() : QSize(1, 1);
         slot =
             std::make_unique<QImageCanvas>(std::max(1, size.width()), std::max(1, size.height()));
         // What the logic leaves undrawn shows the window's own background.
         if (w) slot->clear(w->palette().color(QPalette::Window).rgba());
+        if (w && id != 0) w->installEventFilter(this);
     }
+    // A control's drawing area is fetched to be drawn into: show it again.
+    if (w && id != 0) w->update();
     return *slot;
 }
 
@@ -289,6 +292,13 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_ && event->type() == QEvent::Paint && qobject_cast<QDialog*>(window_)) {
         auto it = canvases_.find(0);
         if (it != canvases_.end()) QPainter(window_.data()).drawImage(0, 0, it->second->image());
+        return false;
+    }
+    if (watched != window_ && event->type() == QEvent::Paint) {
+        auto* widget = static_cast<QWidget*>(watched);
+        const QVariant id = widget->property("ctrlId");
+        auto it = id.isValid() ? canvases_.find(id.toInt()) : canvases_.end();
+        if (it != canvases_.end()) QPainter(widget).drawImage(0, 0, it->second->image());
         return false;
     }
     if (watched == window_ && event->type() == QEvent::Close && !ended_) {

@@ -10,6 +10,8 @@
 //   not auto-exclusive.
 // - invalidate() during onPaint() is ignored.
 // - Timers belong to the view; close requests go through onClose.
+// - A control's drawing area (canvas(id) of a plain widget) is painted on
+//   that control, and shown again each time the logic fetches it.
 // - addListLine from another thread is queued to the window's thread.
 
 #include <QObject>

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "platform/sim_machine.h"
 
@@ -18,7 +19,13 @@ SimPanel::SimPanel(SimulatedMachine& sim, uint16_t baseAddress, QWidget* parent)
       sim_(sim),
       base_(baseAddress) {
     setObjectName("simPanel");
-    auto* layout = new QHBoxLayout(this);
+    // The switches on the first line, what the machine shows on the second.
+    auto* lines = new QVBoxLayout(this);
+    lines->setSpacing(2);
+    auto* switches = new QHBoxLayout;
+    auto* readouts = new QHBoxLayout;
+    lines->addLayout(switches);
+    lines->addLayout(readouts);
     auto* emergency = new QCheckBox(QStringLiteral("nouzový vstup / emergency input"), this);
     emergency->setObjectName("simEmergency");
     auto* probe = new QCheckBox(QStringLiteral("sonda / probe"), this);
@@ -43,11 +50,14 @@ SimPanel::SimPanel(SimulatedMachine& sim, uint16_t baseAddress, QWidget* parent)
                        "status and control registers"));
     pins_->setStyleSheet("font-family: monospace;");
     carriages_->setStyleSheet("font-family: monospace;");
-    layout->addWidget(emergency);
-    layout->addWidget(probe);
-    for (QCheckBox* limit : limits) layout->addWidget(limit);
-    layout->addWidget(carriages_, 1);
-    layout->addWidget(pins_, 1);
+    switches->addWidget(emergency);
+    switches->addWidget(probe);
+    for (QCheckBox* limit : limits) switches->addWidget(limit);
+    switches->addStretch(1);
+    readouts->addWidget(carriages_);
+    readouts->addSpacing(24);
+    readouts->addWidget(pins_);
+    readouts->addStretch(1);
     connect(emergency, &QCheckBox::toggled, this, [this](bool on) { sim_.pressEmergency(on); });
     connect(probe, &QCheckBox::toggled, this, [this](bool on) { sim_.placeProbe(on); });
     auto* timer = new QTimer(this);

@@ -57,14 +57,15 @@ bool MoveRunner::stopping() const {
 }
 
 // The bookkeeping every tick shares: output, progress, statistics.
-void MoveRunner::tick(MotionCommand& c, int sx, int sy, int sz, int periodUs) {
+void MoveRunner::tick(MotionCommand& c, int sx, int sy, int sz, int periodUs, int madeX, int madeY,
+                      int madeZ) {
     ExecutorFlags& e = m_.executor;
     Store(e.axisStepping[0], sx != 0);
     Store(e.axisStepping[1], sy != 0);
     Store(e.axisStepping[2], sz != 0);
     if (!stopping() && !OutputStep(m_, sx, sy, sz, 0, periodUs, 0)) [[unlikely]]
         abandoned_ = true;
-    m_.buffer.publishFront(c.dx, c.dy, c.dz, c.remainingTimeS);
+    m_.buffer.publishFront(c.dx - madeX, c.dy - madeY, c.dz - madeZ, c.remainingTimeS);
     e.ticks.store(e.ticks.load(kRelaxed) + 1, kRelaxed);
     e.tickTimeUs.store(e.tickTimeUs.load(kRelaxed) + periodUs, kRelaxed);
     if (observer_) [[unlikely]]
@@ -173,7 +174,7 @@ void MoveRunner::ramped(MotionCommand& c) {
             madeY += sy;
             madeZ += sz;
             c.remainingTimeS -= period * 1e-6;
-            tick(c, sx, sy, sz, period);
+            tick(c, sx, sy, sz, period, madeX, madeY, madeZ);
             if (c.checkSwitches) [[unlikely]]
                 phaseEnded = checkSwitchesRamped(c, madeX, madeY, madeZ);
             if (i == n) {

@@ -28,7 +28,8 @@ class MoveRunner {
   public:
     explicit MoveRunner(Machine& m) : m_(m) {}
     // Runs `c` on the calling thread, updating its dx, dy, dz and
-    // remainingTimeS (published to the buffer's front entry every tick).
+    // remainingTimeS; the steps and time left are published to the
+    // buffer's front entry every tick, within a ramp phase too.
     void run(MotionCommand& c);
     void setTickObserver(TickObserver observer) { observer_ = std::move(observer); }
 
@@ -41,7 +42,10 @@ class MoveRunner {
     bool checkSwitchesRamped(MotionCommand& c, int& madeX, int& madeY, int& madeZ);
     void setRelativeOriginAtProbe();
     bool stopping() const;
-    void tick(MotionCommand& c, int sx, int sy, int sz, int periodUs);
+    // `made*`: the steps of the running ramp phase that c's remaining
+    // counts do not include yet.
+    void tick(MotionCommand& c, int sx, int sy, int sz, int periodUs, int madeX = 0, int madeY = 0,
+              int madeZ = 0);
 
     Machine& m_;
     TickObserver observer_;

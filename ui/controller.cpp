@@ -2,10 +2,12 @@
 
 #include <utility>
 
+#include "platform/qimage_canvas.h"
+
 namespace korvex {
 
 Controller::Controller(std::string dir, RigOptions rig)
-    : moduleDir(std::move(dir)), rigOptions(std::move(rig)) {
+    : moduleDir(std::move(dir)), rigOptions(std::move(rig)), pictures(MakeQImageCanvas) {
     LoadFactoryDefaults(machine.settings);
 }
 

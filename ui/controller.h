@@ -45,6 +45,8 @@ class Controller {
     OperatorState op;
     VectorModel vector;
     MainPreview preview;
+    // Makes the off-screen pictures of the previews.
+    CanvasFactory pictures;
     VectorJobRepeat repeat;
     DrillSet drills;
     RasterImage raster;

@@ -13,8 +13,8 @@
 #include "ui/solution_file.h"
 #include "ui/status_display.h"
 #include "ui/window_view.h"
-#include "vector/hpgl_reader.h"
 #include "vector/model_transform.h"
+#include "vector/vector_file_dialog.h"
 
 namespace korvex {
 
@@ -35,7 +35,8 @@ const char* DialogName(DialogKind kind, int language) {
                                             {"Přerovnat výšku materiálu", "Back planing"},
                                             {"Vrtání otvorů", "Drill holes"},
                                             {"Test časovače", "Test of counter"},
-                                            {"Nastavení stroje", "Setup machine"}};
+                                            {"Nastavení stroje", "Setup machine"},
+                                            {"Nastavení G-kódu", "Set and cut G-code"}};
     return kNames[static_cast<int>(kind)][language == 0 ? 0 : 1];
 }
 
@@ -95,6 +96,9 @@ bool MainCommands::onCommand(int id) {
         case kRaster:
             openDialog(static_cast<int>(DialogKind::Relief), "Vybrano FREZOVAT BMP",
                        "Choised BMP MODELING");
+            return true;
+        case kMenuGcode:
+            openDialog(static_cast<int>(DialogKind::Gcode), "Vybrano G-KOD", "Choised G-CODE");
             return true;
         case kMenuSeparate:
             openDialog(static_cast<int>(DialogKind::Separation), "Vybrano ODDDLIT MATERIAL",
@@ -527,28 +531,15 @@ void MainCommands::hpgl() {
             return;
         }
     }
-    // The fourth filter reads what Inkscape, pstoedit and plotter drivers
-    // write, which the producers' dialects refuse.
-    const FileChoice file =
-        host_.openFile({{"HPGL (*.plt, *.art)", "*.plt;*.art"},
-                        {"CorelDraw (*.plt)", "*.plt"},
-                        {"ArtCam (*.art)", "*.art"},
-                        {"HPGL generic (*.plt, *.hpgl, *.hpg)", "*.plt;*.hpgl;*.hpg"}},
-                       1);
-    if (!file.chosen) return;
-    const int32_t kind = file.filterIndex == 4         ? kHpglGeneric
-                         : file.path.ends_with(".art") ? kHpglArtCam
-                                                       : kHpglCorel;
-    LoadVectorFile(c_.vector, file.path, kind, m.settings, m.log, host_);
-    c_.preview.image.reset();
-    computeMainPreviewScale(c_.preview, c_.vector, m.settings);
+    if (!openVectorFile(c_.vector, c_.preview, m.settings, m.log, host_)) return;
     updateModelControls();
     status_.showModelInfo();
     view_.invalidate();
 }
 
 void MainCommands::updateModelControls() {
-    for (int id : {kMenuHpgl, kMenuRaster, kMenuGcode}) view_.enableMenuItem(id, false);
+    // G-code needs no loaded drawing: its dialog reads its own program.
+    for (int id : {kMenuHpgl, kMenuRaster}) view_.enableMenuItem(id, false);
     for (int id : {kScaleUp, kScaleDown, kScaleCalc}) view_.enable(id, false);
     if (!c_.vector.hasHpgl()) return;
     view_.enableMenuItem(kMenuHpgl, true);

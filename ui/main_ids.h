@@ -27,6 +27,8 @@ inline constexpr int kEmergencyStop = 1000, kMinX = 1002, kMinY = 1003, kMinZ = 
                      kLogList = 1064, kGoXYThenZ = 1065, kSetRel = 1066, kGotoRel = 1067,
                      kResetAbs = 1068, kSetAbs = 1069, kUpTo = 1070, kLogo = 1088, kNewSizeX = 1093,
                      kNewSizeY = 1094, kAbsX = 1119, kAbsY = 1120, kAbsZ = 1121;
+// The drawing area of the model preview with the position cross.
+inline constexpr int kPreviewArea = 1130;
 // The status timer, _TimerInfo.
 inline constexpr int kStatusTimer = 1;
 }  // namespace mainwin

@@ -11,8 +11,6 @@ std::vector<MenuItem> MainMenu(int language) {
     auto popup = [language](Text text, std::vector<MenuItem> children) {
         return MenuItem{0, Caption(language, text), std::move(children)};
     };
-    MenuItem gcode = item(kMenuGcode, {"Nastavení G-kódu", "Set and cut G-code"});
-    gcode.enabled = false;
     return {
         item(kMenuAbout, {"O programu", "About"}),
         popup({"Pozice", "Position"},
@@ -24,7 +22,8 @@ std::vector<MenuItem> MainMenu(int language) {
                item(kMenuGotoRel, {"Najetí na relativní počátek", "Go to on relative position"})}),
         popup({"Nástroje", "Tools"},
               {item(kMenuHpgl, {"Nastav a frézuj HPGL", "Set and cut HPGL code"}),
-               item(kMenuRaster, {"Nastavení RASTRu", "Set BITMAP data"}), gcode, MenuItem{},
+               item(kMenuRaster, {"Nastavení RASTRu", "Set BITMAP data"}),
+               item(kMenuGcode, {"Nastavení G-kódu", "Set and cut G-code"}), MenuItem{},
                popup({"Základní operace", "Basic operations"},
                      {item(kMenuSeparate, {"Oddělit materiál", "Seperate material"}),
                       item(kMenuSurface, {"Přerovnat výšku materiálu", "Back planing"})}),

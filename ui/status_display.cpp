@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/canvas.h"
 #include "platform/dialog_view.h"
 #include "ui/controller.h"
 #include "ui/main_ids.h"
@@ -31,11 +32,30 @@ std::string StatusDisplay::position(int axis, int32_t steps, const char* mmForma
     return Format(stepFormat, steps);
 }
 
+void StatusDisplay::forgetShown() {
+    shown_[0] = shown_[1] = shown_[2] = 1;
+    shownMotion_ = {-1, 0, false};
+}
+
+StatusDisplay::Motion StatusDisplay::motion() const {
+    const Machine& m = c_.machine;
+    int stepping = 0;
+    for (int a = 0; a < 3; ++a)
+        if (m.executor.axisStepping[a].load()) stepping |= 1 << a;
+    // The executor keeps its last period while an emergency stop holds it.
+    return {m.executor.currentPeriodUs.load(), stepping, m.signals.estopActive.load() != 0};
+}
+
 int StatusDisplay::refresh(bool force) {
     Machine& m = c_.machine;
     const MachineSettings& s = m.settings;
     const int32_t abs[3] = {m.position.absX.load(), m.position.absY.load(), m.position.absZ.load()};
-    if (!force && abs[0] == shown_[0] && abs[1] == shown_[1] && abs[2] == shown_[2]) return 1;
+    const Motion now = motion();
+    const bool moved = abs[0] != shown_[0] || abs[1] != shown_[1] || abs[2] != shown_[2];
+    if (!force && !moved && now == shownMotion_) return 1;
+
+    // A change of Z alone leaves the cross where it is.
+    if (force || abs[0] != shown_[0] || abs[1] != shown_[1]) drawPositionCross();
 
     view_.enable(kMachineSwitch, s.switchMachine != 0);
     view_.enable(kSpindleSwitch, s.switchSpindle != 0);
@@ -46,12 +66,11 @@ int StatusDisplay::refresh(bool force) {
     for (int a = 0; a < 3; ++a)
         if (abs[a] != shown_[a]) view_.setText(absIds[a], position(a, abs[a], "%7.3f mm", "%7d"));
 
-    const int32_t period = m.executor.currentPeriodUs.load();
     const int speedIds[3] = {kSpeedX, kSpeedY, kSpeedZ};
     for (int a = 0; a < 3; ++a) {
         std::string text = "stop";
-        if (period >= 1 && m.executor.axisStepping[a].load()) {
-            const float rate = 1000000.0f / static_cast<float>(period);
+        if (!now.stopped && now.periodUs >= 1 && (now.stepping & (1 << a))) {
+            const float rate = 1000000.0f / static_cast<float>(now.periodUs);
             text = s.showMillimetres ? Format(" %7.3f mm/s", rate * StepSize(s, a))
                                      : Format(" %7.0f k/s", rate);
         }
@@ -78,7 +97,26 @@ int StatusDisplay::refresh(bool force) {
     }
     view_.setText(kTimeToEnd, FormatTimeToEnd(last < 0 ? 0.0 : m.buffer.remainingTimeS()));
     for (int a = 0; a < 3; ++a) shown_[a] = abs[a];
+    shownMotion_ = now;
     return 0;
+}
+
+void StatusDisplay::drawPositionCross() {
+    constexpr uint32_t kSheet = 0xFFFFFFFF, kCross = 0xFFFF0000;
+    Canvas& area = view_.canvas(kPreviewArea);
+    if (!drawMainPreview(c_.preview, c_.vector, c_.machine.settings, area, c_.pictures)) {
+        area.clear(kSheet);
+        return;
+    }
+    const MachinePosition& p = c_.machine.position;
+    if (p.relOriginSet.load() != 1) return;
+    const auto cross =
+        mainPreviewPixel(c_.preview, c_.machine.settings, p.absX.load() - p.relOriginX.load(),
+                         p.absY.load() - p.relOriginY.load());
+    if (!cross) return;
+    const int w = c_.preview.image->width(), h = c_.preview.image->height();
+    area.line(cross->x, 1, cross->x, h - 1, kCross, 1);
+    area.line(1, cross->y, w - 1, cross->y, kCross, 1);
 }
 
 void StatusDisplay::showRelativeOrigin() {
@@ -90,6 +128,8 @@ void StatusDisplay::showRelativeOrigin() {
         view_.setText(ids[a], position(a, origin[a], "%7.3f mm", "%5d"));
         view_.enable(ids[a], set);
     }
+    // The cross is drawn from the origin: it moves, appears or goes with it.
+    drawPositionCross();
 }
 
 void StatusDisplay::showSignals() {

@@ -1,8 +1,9 @@
 #pragma once
 // The main window's status fields: positions, speeds, buffer fill, the
 // move in progress, the planned end, the time to the end, the relative
-// origin, the input signals and the loaded model's data. Reads the
-// machine; changes nothing but what it last showed. Window thread.
+// origin, the input signals, the loaded model's data and the model preview
+// with the tool's place. Reads the machine; changes nothing but what it
+// last showed. Window thread.
 
 #include <cstdint>
 #include <string>
@@ -19,24 +20,38 @@ class StatusDisplay {
   public:
     StatusDisplay(Controller& c, DialogView& view) : c_(c), view_(view) {}
 
-    // RefreshStatus: 1 when nothing was done (unchanged position, not
-    // forced), 0 after a refresh.
+    // RefreshStatus: 1 when nothing was done (not forced, and neither the
+    // position nor what the speeds show changed), 0 after a refresh. A
+    // stopped machine (emergency stop held, or no period) shows "stop".
     int refresh(bool force);
     // Makes the next refresh write every position field.
-    void forgetShown() { shown_[0] = shown_[1] = shown_[2] = 1; }
+    void forgetShown();
+    // The relative origin's fields, and the cross drawn from it.
     void showRelativeOrigin();
     // The emergency-stop button and the input check boxes from the flags.
     void showSignals();
     // The model's file data, "none" without a model.
     void showModelInfo();
+    // The model preview (a blank sheet without a model) and, with a
+    // relative origin set, the red cross where the tool stands on it.
+    void drawPositionCross();
 
   private:
+    // What the speed fields are shown from.
+    struct Motion {
+        int32_t periodUs;
+        int stepping;  // bit per axis
+        bool stopped;
+        bool operator==(const Motion&) const = default;
+    };
+    Motion motion() const;
     std::string position(int axis, int32_t steps, const char* mmFormat,
                          const char* stepFormat) const;
 
     Controller& c_;
     DialogView& view_;
     int32_t shown_[3] = {1, 1, 1};
+    Motion shownMotion_ = {-1, 0, false};
 };
 
 }  // namespace korvex

@@ -88,13 +88,13 @@ void computeMainPreviewScale(MainPreview& preview, const VectorModel& model,
     preview.scale = static_cast<float>(FitScale(model, settings, kMainPreviewSize));
 }
 
-void drawMainPreview(MainPreview& preview, const VectorModel& model,
-                     const MachineSettings& settings, Canvas& window,
-                     const CanvasFactory& factory) {
-    if (!model.loaded) return;
+bool drawMainPreview(MainPreview& preview, const VectorModel& model,
+                     const MachineSettings& settings, Canvas& area, const CanvasFactory& factory) {
+    if (!model.loaded) return false;
     if (!preview.image) {
-        if (!factory) return;
+        if (!factory) return false;
         preview.image = factory(kMainPreviewSize, kMainPreviewSize);
+        if (!preview.image) return false;
         preview.image->clear(kWhite);
         if (IsHpglKind(model.sourceKind)) {
             const PixelMap map(settings, preview.scale);
@@ -102,8 +102,26 @@ void drawMainPreview(MainPreview& preview, const VectorModel& model,
                 DrawPolyline(*preview.image, map, object, kModelInk);
         }
     }
-    window.blit(kMainPreviewX, kMainPreviewY, *preview.image, 0, 0, preview.image->width(),
-                preview.image->height());
+    area.blit(0, 0, *preview.image, 0, 0, preview.image->width(), preview.image->height());
+    return true;
+}
+
+std::optional<PreviewPixel> mainPreviewPixel(const MainPreview& preview,
+                                             const MachineSettings& settings, int32_t dx,
+                                             int32_t dy) {
+    if (!preview.image) return std::nullopt;
+    const int w = preview.image->width(), h = preview.image->height();
+    // Single precision, as the scale and the step sizes are kept.
+    // -1 stands for any place outside, far ones (and NaN) before rounding.
+    auto place = [&preview](int32_t steps, float mmPerStep, int size) {
+        const float v = static_cast<float>(steps) * mmPerStep * preview.scale;
+        if (!(v > -1.0f && v < static_cast<float>(size) + 1.0f)) return -1;
+        const int p = static_cast<int>(std::lround(v));
+        return p == size ? size - 1 : p;
+    };
+    const int x = place(dx, settings.mmPerStepX, w), y = place(dy, settings.mmPerStepY, h);
+    if (x < 0 || x >= w || y < 0 || y >= h) return std::nullopt;
+    return PreviewPixel{x, y};
 }
 
 void drawJobPreview(JobPreview& preview, const VectorModel& model, const MachineSettings& settings,

@@ -4,8 +4,10 @@
 // order. Both draw into an off-screen image kept until the model or the
 // view changes, and copy it to the window.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/canvas.h"
 #include "vector/vector_model.h"
@@ -19,8 +21,8 @@ struct MachineSettings;
 // nothing (a front end without pictures).
 using CanvasFactory = std::function<std::unique_ptr<Canvas>(int width, int height)>;
 
-// The main window's model view: a 250 x 250 square at (735, 30).
-inline constexpr int kMainPreviewX = 735, kMainPreviewY = 30, kMainPreviewSize = 250;
+// The main window's model view: a 250 x 250 square.
+inline constexpr int kMainPreviewSize = 250;
 
 struct MainPreview {
     float scale = 0;                // pixels per mm, the same for X and Y
@@ -33,9 +35,21 @@ void computeMainPreviewScale(MainPreview& preview, const VectorModel& model,
                              const MachineSettings& settings);
 
 // Draws the cached picture (making it first when there is none) at the
-// model view's place; nothing without a loaded model.
-void drawMainPreview(MainPreview& preview, const VectorModel& model,
-                     const MachineSettings& settings, Canvas& window, const CanvasFactory& factory);
+// top-left corner of `area`. False, drawing nothing, without a loaded model
+// or a picture.
+bool drawMainPreview(MainPreview& preview, const VectorModel& model,
+                     const MachineSettings& settings, Canvas& area, const CanvasFactory& factory);
+
+struct PreviewPixel {
+    int x, y;
+};
+
+// The pixel of the cached picture `dx`, `dy` steps away from its top-left
+// corner, rounded half away from zero; a place exactly on the far edge goes
+// onto the last column or row. None outside the picture or without one.
+std::optional<PreviewPixel> mainPreviewPixel(const MainPreview& preview,
+                                             const MachineSettings& settings, int32_t dx,
+                                             int32_t dy);
 
 // The job dialog's view: a 290 x 290 area at (15, 110) showing a 290 z
 // square picture of the drawing, scrolled by the two bars.

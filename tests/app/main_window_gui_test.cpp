@@ -10,6 +10,7 @@
 #include "motion/rounding.h"
 #include "tests/app/gui_fixture.h"
 #include "ui/main_ids.h"
+#include "ui/text.h"
 
 namespace korvex {
 namespace {
@@ -38,6 +39,47 @@ TEST_F(MainWindowGui, StartsWithTheStatusTheLogAndTheSimulatorPanel) {
     EXPECT_TRUE(window->simPanel()->isVisible());
     ASSERT_FALSE(window->menuBar()->actions().isEmpty());
     EXPECT_EQ(window->menuBar()->actions().front()->text(), "About");
+    window->grab().save(KORVEX_SCREENSHOT_DIR "/korvex-main-window-start.png");
+}
+
+// pstoedit's circle drawing, 50 x 30 mm read by the generic kind: 5 pixels
+// per mm on the preview, half a pixel per step.
+TEST_F(MainWindowGui, ThePreviewShowsTheDrawingAndTheCrossFollowsTheTool) {
+    start();
+    c->vector.sourceKind = kHpglGeneric;  // the open dialog preselects its filter
+    host.files = {KORVEX_TEST_DATA "/vector/pstoedit_plain.plt"};
+    click(kHpgl);
+    ASSERT_EQ(c->vector.loaded, 1);
+    QWidget* area = window->view().control(kPreviewArea);
+    ASSERT_NE(area, nullptr);
+    ASSERT_EQ(area->size(), QSize(250, 250));
+    auto picture = [area] { return area->grab().toImage(); };
+    auto countInk = [](const QImage& image) {
+        int ink = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) ink += image.pixel(x, y) == qRgb(0, 0, 127);
+        return ink;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return countInk(picture()) > 200; }, 2000));
+    const QRgb red = qRgb(255, 0, 0);
+
+    host.answers = {Answer::No};
+    click(kSetRel);  // the origin where the tool stands: the cross in the corner
+    refreshStatus();
+    EXPECT_EQ(picture().pixel(0, 100), red);
+    EXPECT_EQ(picture().pixel(100, 0), red);
+
+    click(kJogXPlus, Qt::ShiftModifier);  // X + 5 mm: 25 pixels
+    click(kJogXPlus + 2, Qt::ShiftModifier);
+    click(kJogXPlus + 2, Qt::ShiftModifier);  // Y + 10 mm: 50 pixels
+    ASSERT_TRUE(waitDrained());
+    refreshStatus();
+    const QImage moved = picture();
+    EXPECT_EQ(moved.pixel(25, 120), red);
+    EXPECT_EQ(moved.pixel(120, 50), red);
+    EXPECT_NE(moved.pixel(0, 100), red);
+    EXPECT_NE(moved.pixel(100, 0), red);
+    EXPECT_NE(moved.pixel(26, 120), red) << "one pixel wide";
     window->grab().save(KORVEX_SCREENSHOT_DIR "/korvex-main-window.png");
 }
 
@@ -205,6 +247,10 @@ TEST_F(MovingGui, EmergencyStopHoldsTheMoveAndItsReleaseCompletesItExactly) {
     EXPECT_EQ(m().position.absX.load(), held);
     EXPECT_LT(held, 500);
     EXPECT_EQ(sim.position(0), 500 + held);  // the carriage stopped too (power-on mid-travel)
+    // The held machine shows no speed, and what is left of its one ramp phase.
+    window->logic().onPaint();
+    EXPECT_EQ(text(kSpeedX), "stop");
+    EXPECT_EQ(text(kLeftX), Format("%5.2fmm", static_cast<double>((500 - held) * 0.1f)));
 
     click(kEmergencyStop);
     EXPECT_FALSE(button(kEmergencyStop)->isChecked());

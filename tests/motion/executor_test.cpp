@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -85,6 +86,22 @@ TEST_F(ExecutorTest, RampClimbsAndDescendsTheTablePerPhase) {
     EXPECT_EQ(axisTicks(1).back(), 30);
     EXPECT_EQ(m.position.absX, 105);
     EXPECT_EQ(r.sim().stepsReceived(0), 105);
+}
+
+// The status display reads the front entry while the move runs: its
+// remaining steps go down tick by tick, not once per ramp phase.
+TEST_F(ExecutorTest, TheFrontEntryCountsDownWithinARampPhase) {
+    std::vector<std::array<int32_t, 2>> seen;  // dx, dy after ticks 10 and 50
+    onTick = [&](int n) {
+        if (n != 10 && n != 50) return;
+        const MotionCommand front = m.buffer.entry(0);
+        seen.push_back({front.dx, front.dy});
+    };
+    append(100, 30, 0, 0, 1);  // phases of 30 ticks (X and Y) and 70 (X)
+    ASSERT_TRUE(r.waitUntilDrained());
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], (std::array<int32_t, 2>{90, 20}));
+    EXPECT_EQ(seen[1], (std::array<int32_t, 2>{50, 0}));
 }
 
 TEST_F(ExecutorTest, RampedMovesWaitForTablesThatCouldBeBuilt) {

@@ -7,6 +7,7 @@
 #include "tests/ui/recording_window.h"
 #include "ui/controller.h"
 #include "ui/main_ids.h"
+#include "ui/main_menu.h"
 #include "ui/status_display.h"
 
 namespace korvex {
@@ -291,11 +292,81 @@ TEST_F(CommandsTest, CalibrationOpensTheNullPositionDialogOnlyWhenIdle) {
     EXPECT_EQ(dialogs.opened[0], DialogKind::NullPosition);
 }
 
-TEST_F(CommandsTest, ModelCommandsAreGrayWithoutADrawing) {
+TEST_F(CommandsTest, ModelCommandsAreGrayWithoutADrawingButGcodeIsNot) {
     commands.updateModelControls();
     EXPECT_FALSE(view.menuEnabled[kMenuHpgl]);
-    EXPECT_FALSE(view.menuEnabled[kMenuGcode]);
     EXPECT_FALSE(view.isEnabled(kScaleUp));
+    EXPECT_EQ(view.menuEnabled.count(kMenuGcode), 0u) << "never grayed";
+    int offered = 0;
+    for (const MenuItem& top : MainMenu(1))
+        for (const MenuItem& item : top.children) offered += item.id == kMenuGcode && item.enabled;
+    EXPECT_EQ(offered, 1);
+}
+
+TEST_F(CommandsTest, GcodeOpensItsDialog) {
+    commands.onCommand(kMenuGcode);
+    ASSERT_EQ(dialogs.opened.size(), 1u);
+    EXPECT_EQ(dialogs.opened[0], DialogKind::Gcode);
+    EXPECT_EQ(view.lines().back(), "The window \"Set and cut G-code\" is not in this version yet");
+}
+
+// Model transforms on a drawing loaded through the HPGL command; 4 plotter
+// units are one step.
+struct ModelCommandsTest : CommandsTest {
+    void load(const std::string& hpgl) {
+        host.files = {{true, dir.write("drawing.plt", hpgl), 1}};
+        commands.onCommand(kHpgl);
+        ASSERT_EQ(c.vector.loaded, 1);
+    }
+    const std::vector<VectorPoint>& points(int object) const {
+        return c.vector.objects[object].points;
+    }
+};
+
+TEST_F(ModelCommandsTest, TurnsAndMirrorsUndoEachOther) {
+    load("SP1;PU0,0;PD28,0;PD28,12;PU8,4;PD20,4;");
+    const auto loaded = c.vector.objects;
+    const size_t boxes = host.boxes.size();
+    for (int id : {kVertical, kVertical, kHorizont, kHorizont, kToLeft, kToRight, kToLeft, kToLeft,
+                   kToLeft, kToLeft})
+        EXPECT_TRUE(commands.onCommand(id));
+    EXPECT_EQ(points(0), loaded[0].points);
+    EXPECT_EQ(points(1), loaded[1].points);
+    commands.onCommand(kToLeft);
+    EXPECT_EQ(c.vector.width, 3);
+    EXPECT_EQ(c.vector.height, 7);
+    EXPECT_EQ(points(0).front(), (VectorPoint{3, 7, 0}));
+    EXPECT_EQ(view.text(kModelSize), "x:0.30mm y:0.70mm z:0.00mm");
+    EXPECT_EQ(host.boxes.size(), boxes);
+}
+
+TEST_F(ModelCommandsTest, ResizeTruncatesAndAccumulates) {
+    load("SP1;PU0,0;PD28,0;PD28,12;");
+    commands.onCommand(kScaleCalc);  // 100 %
+    EXPECT_EQ(points(0)[1], (VectorPoint{7, 3, 0}));
+    c.op.scalePercent = 51;
+    commands.onCommand(kScaleDown);
+    EXPECT_EQ(view.text(kNewSizeX), "   0.30mm");  // 3.5 steps, truncated
+    commands.onCommand(kScaleCalc);
+    EXPECT_EQ(points(0)[1], (VectorPoint{3, 1, 0}));
+    EXPECT_EQ(c.vector.width, 3);
+    commands.onCommand(kScaleCalc);
+    EXPECT_EQ(c.vector.width, 1);
+    EXPECT_EQ(view.text(kModelSize), "x:0.10mm y:0.00mm z:0.00mm");
+}
+
+TEST_F(ModelCommandsTest, TheOpenDialogsFilterChoosesTheKindAndACancelChangesNothing) {
+    load("SP1;PU0,0;PD160,0;");
+    EXPECT_EQ(host.fileDialogs[0][0].description, "Vector file HPGL CorelDraw(*.plt)");
+    host.files = {{true, dir.write("b.plt", "SP1;PU;PA0,0;PD;PA40,0;"), 3}};
+    commands.onCommand(kHpgl);  // "load another": yes
+    EXPECT_EQ(c.vector.sourceKind, kHpglSprint);
+    EXPECT_FLOAT_EQ(c.preview.scale, 250);  // 1 mm wide
+    c.machine.settings.language = 0;
+    commands.onCommand(kHpgl);  // cancelled
+    EXPECT_EQ(c.vector.loaded, 1);
+    ASSERT_EQ(host.fileDialogs.size(), 3u);
+    EXPECT_EQ(host.fileDialogs[2][0].description, "Vektorový soubor HPGL CorelDraw (*.plt)");
 }
 
 TEST_F(CommandsTest, HpglLoadsADrawingThenOffersItsJobDialog) {

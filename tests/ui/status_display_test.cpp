@@ -6,6 +6,7 @@
 #include "tests/ui/recording_window.h"
 #include "ui/controller.h"
 #include "ui/main_ids.h"
+#include "vector/hpgl_reader.h"
 
 namespace korvex {
 namespace {
@@ -71,16 +72,109 @@ TEST_F(StatusTest, PositionsInMillimetresOrSteps) {
 
 TEST_F(StatusTest, AnUnchangedPositionRefreshesNothingUntilForced) {
     status.refresh(true);
-    c.machine.executor.currentPeriodUs = 1000;
-    c.machine.executor.axisStepping[0] = 1;
+    view.setText(kBufferFill, "untouched");
     EXPECT_EQ(status.refresh(false), 1);
+    EXPECT_EQ(view.text(kBufferFill), "untouched");
+    EXPECT_EQ(status.refresh(true), 0);
+    EXPECT_EQ(view.text(kBufferFill), "nic/50");
+}
+
+// The speeds follow the executor even while the position stands still, and
+// a machine held by the emergency stop shows "stop" on every axis although
+// the executor keeps its last period.
+TEST_F(StatusTest, SpeedsFollowTheExecutorAndAHeldMachineShowsStop) {
+    ExecutorFlags& e = c.machine.executor;
+    status.refresh(true);
+    e.currentPeriodUs = 1000;
+    e.axisStepping[0] = 1;
+    EXPECT_EQ(status.refresh(false), 0);
+    EXPECT_EQ(view.text(kSpeedX), "    1000 k/s");
+    EXPECT_EQ(view.text(kSpeedY), "stop");
+    EXPECT_EQ(status.refresh(false), 1);
+
+    c.machine.signals.estopActive = 1;
+    EXPECT_EQ(status.refresh(false), 0);
     EXPECT_EQ(view.text(kSpeedX), "stop");
     EXPECT_EQ(status.refresh(true), 0);
-    EXPECT_EQ(view.text(kSpeedX), "    1000 k/s");
+    EXPECT_EQ(view.text(kSpeedX), "stop");
+    c.machine.signals.estopActive = 0;
     c.machine.settings.showMillimetres = 1;
-    status.refresh(true);
+    EXPECT_EQ(status.refresh(false), 0);
     EXPECT_EQ(view.text(kSpeedX), " 100.000 mm/s");
-    EXPECT_EQ(view.text(kSpeedY), "stop");
+
+    e.currentPeriodUs = 0;  // the move ended where it was last shown
+    EXPECT_EQ(status.refresh(false), 0);
+    EXPECT_EQ(view.text(kSpeedX), "stop");
+}
+
+// A 10 x 10 mm drawing at 25 pixels per mm: one step (0.1 mm) is 2.5 pixels.
+struct CrossTest : StatusTest {
+    ScriptedHost host;
+    MachinePosition& p = c.machine.position;
+    CrossTest() {
+        c.pictures = [](int w, int h) { return std::make_unique<RecordingCanvas>(w, h); };
+        const std::string path = dir.write("square.plt", "SP1;PU0,0;PD400,0;PD400,400;");
+        LoadVectorFile(c.vector, path, kHpglCorel, c.machine.settings, c.machine.log, host);
+        computeMainPreviewScale(c.preview, c.vector, c.machine.settings);
+        p.relOriginX = 10;
+        p.relOriginY = 20;
+        p.relOriginSet = 1;
+    }
+    // What the last refreshes drew into the preview area.
+    std::vector<std::string> drawn() {
+        auto& calls = view.controls.canvases[kPreviewArea].calls;
+        std::vector<std::string> out;
+        out.swap(calls);
+        return out;
+    }
+    void at(int32_t x, int32_t y) {
+        p.absX = p.relOriginX + x;
+        p.absY = p.relOriginY + y;
+    }
+};
+
+TEST_F(CrossTest, TheCrossStandsWhereTheToolIsFromTheOrigin) {
+    at(1, 0);  // 2.5 pixels: half away from zero
+    status.refresh(true);
+    EXPECT_EQ(drawn(),
+              (std::vector<std::string>{"blit 0 0 0 0 250 250", "line 3 1 3 249 ffff0000 1",
+                                        "line 1 0 249 0 ffff0000 1"}));
+    at(100, 100);  // the far edges: the last column and row
+    status.refresh(false);
+    EXPECT_EQ(drawn(),
+              (std::vector<std::string>{"blit 0 0 0 0 250 250", "line 249 1 249 249 ffff0000 1",
+                                        "line 1 249 249 249 ffff0000 1"}));
+}
+
+TEST_F(CrossTest, NoCrossOutsideThePictureOrWithoutAnOrigin) {
+    const std::pair<int, int> outside[] = {{101, 50}, {50, -1}, {-1, 0}, {50, 101}};
+    for (auto [x, y] : outside) {
+        at(x, y);
+        status.refresh(true);
+        EXPECT_EQ(drawn(), std::vector<std::string>{"blit 0 0 0 0 250 250"}) << x << "," << y;
+    }
+    at(50, 50);
+    p.relOriginSet = 0;
+    status.refresh(true);
+    EXPECT_EQ(drawn(), std::vector<std::string>{"blit 0 0 0 0 250 250"});
+    c.vector.loaded = 0;
+    status.refresh(true);
+    EXPECT_EQ(drawn(), std::vector<std::string>{"clear ffffffff"}) << "a blank sheet";
+}
+
+TEST_F(CrossTest, OnlyAMoveInXOrYRedrawsTheCross) {
+    at(4, 4);
+    status.refresh(false);
+    EXPECT_EQ(drawn().size(), 3u);
+    p.absZ = 77;
+    EXPECT_EQ(status.refresh(false), 0);
+    EXPECT_TRUE(drawn().empty());
+    EXPECT_EQ(view.text(kAbsZ), "     77");
+    status.refresh(true);
+    EXPECT_EQ(drawn().size(), 3u);
+    at(4, 5);
+    status.refresh(false);
+    EXPECT_EQ(drawn()[2], "line 1 13 249 13 ffff0000 1");  // 12.5 pixels
 }
 
 TEST_F(StatusTest, RelativeOriginGrayedUntilSet) {

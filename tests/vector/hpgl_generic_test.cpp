@@ -4,8 +4,8 @@
 #include "tests/vector/vector_fixture.h"
 #include "vector/arc_flattening.h"
 #include "vector/hpgl_generic_scanner.h"
-#include "vector/model_commands.h"
 #include "vector/model_geometry.h"
+#include "vector/vector_file_dialog.h"
 
 namespace korvex::test {
 namespace {
