@@ -187,8 +187,9 @@ TEST_F(JobDialogGui, AReliefCarvedFromItsDialog) {
     rememberStart();
     host.files = {KORVEX_TEST_DATA "/machining/rgb24.bmp"};  // 4 x 2, all levels
     const int64_t clockBefore = m().timing.clock->now();
-    std::string size;
+    std::string openedDepth, size;
     WhenDialogShown([&](QWidget* dialog) {
+        openedDepth = test::ControlText(dialog, kReliefDepth);
         TypeInto(dialog, kReliefDepth, "0.5");
         size = test::ControlText(dialog, kReliefSize);
         ClickControl(dialog, kReliefGo);  // "Yes" to the question, then the carving
@@ -196,6 +197,7 @@ TEST_F(JobDialogGui, AReliefCarvedFromItsDialog) {
         ClickControl(dialog, kReliefEnd);
     });
     window->logic().onCommand(kMenuRaster);
+    EXPECT_EQ(openedDepth, "1.00");  // the relief's start value
     EXPECT_EQ(size.substr(0, 22), "0.40 x 0.20 x 0.50 mm ");
     EXPECT_EQ(host.texts.back(), "Cuting BMP finished...");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
