@@ -303,8 +303,7 @@ void ReliefDialog::emergencyStop() {
         if (ReleaseEmergencyStop(m)) {
             m.log.say(kReliefResumed, true, false);
         } else {
-            host_.messageBox("?", Caption(language(), kReliefStopStillActive), Buttons::Ok,
-                             Icon::Warning);
+            host_.messageBox("?", kReliefStopStillActive, Buttons::Ok, Icon::Warning);
         }
     } else {
         m.gate.latch(m.signals.estopActive);
