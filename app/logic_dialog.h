@@ -48,4 +48,21 @@ int RunModal(QDialog& dialog, QtWindowView& view, Logic& logic) {
     return view.result();
 }
 
+// Opens the Designer form `Form` as a modal dialog named `name` and runs
+// the logic that `make(dialog, view)` returns for it; a logic that names its
+// title gets it, the others are titled by `make`. Returns the dialog's result.
+template <typename Form, typename Make>
+int RunForm(QWidget* parent, const char* name, Make make) {
+    LogicDialog dialog(parent);
+    dialog.setObjectName(name);
+    Form form;
+    form.setupUi(&dialog);
+    QtWindowView view(&dialog, &dialog);
+    // The logic holds references to the view: made in place, never moved.
+    auto logic = make(dialog, view);
+    if constexpr (requires { logic.title(); })
+        dialog.setWindowTitle(QString::fromStdString(logic.title()));
+    return RunModal(dialog, view, logic);
+}
+
 }  // namespace korvex

@@ -25,8 +25,15 @@ namespace korvex {
 
 namespace {
 
-void SetLabel(QDialog& dialog, const char* name, const std::string& text) {
-    if (auto* label = dialog.findChild<QLabel*>(name)) label->setText(QString::fromStdString(text));
+struct Label {
+    const char* name;
+    std::string text;
+};
+
+void SetLabels(QDialog& dialog, std::initializer_list<Label> labels) {
+    for (const Label& l : labels)
+        if (auto* label = dialog.findChild<QLabel*>(l.name))
+            label->setText(QString::fromStdString(l.text));
 }
 
 void SetCaption(QtWindowView& view, int id, const std::string& text) {
@@ -37,88 +44,70 @@ void SetCaption(QtWindowView& view, int id, const std::string& text) {
 }  // namespace
 
 int RunSurfaceWindow(Controller& c, QWidget* parent) {
-    LogicDialog dialog(parent);
-    dialog.setObjectName("surfaceDialog");
-    Ui::SurfaceForm form;
-    form.setupUi(&dialog);
-    dialog.setWindowTitle(kSurfaceTitle);
-    const int language = c.machine.settings.language;
-    SetLabel(dialog, "depthLabel", Caption(language, kSurfaceDepthLabel));
-    SetLabel(dialog, "sizeXLabel", Caption(language, kSurfaceSizeXLabel));
-    SetLabel(dialog, "sizeYLabel", Caption(language, kSurfaceSizeYLabel));
-    SetLabel(dialog, "cutLabel", Caption(language, kSurfaceCutLabel));
-    SetLabel(dialog, "feedLabel", Caption(language, kSurfaceFeedLabel));
-    SetLabel(dialog, "pitchLabel", Caption(language, kSurfacePitchLabel));
-    QtWindowView view(&dialog, &dialog);
-    SurfaceMillingDialog logic(c.machine, c.jobValues, view);
-    return RunModal(dialog, view, logic);
+    return RunForm<Ui::SurfaceForm>(parent, "surfaceDialog", [&](QDialog& d, QtWindowView& view) {
+        d.setWindowTitle(kSurfaceTitle);
+        const int language = c.machine.settings.language;
+        SetLabels(d, {{"depthLabel", Caption(language, kSurfaceDepthLabel)},
+                      {"sizeXLabel", Caption(language, kSurfaceSizeXLabel)},
+                      {"sizeYLabel", Caption(language, kSurfaceSizeYLabel)},
+                      {"cutLabel", Caption(language, kSurfaceCutLabel)},
+                      {"feedLabel", Caption(language, kSurfaceFeedLabel)},
+                      {"pitchLabel", Caption(language, kSurfacePitchLabel)}});
+        return SurfaceMillingDialog(c.machine, c.jobValues, view);
+    });
 }
 
 int RunSeparationWindow(Controller& c, QWidget* parent) {
-    LogicDialog dialog(parent);
-    dialog.setObjectName("separationDialog");
-    Ui::SeparationForm form;
-    form.setupUi(&dialog);
-    dialog.setWindowTitle(kSeparationTitle);
-    const int language = c.machine.settings.language;
-    SetLabel(dialog, "depthLabel", Caption(language, kSeparationDepthLabel));
-    SetLabel(dialog, "sizeXLabel", kSeparationSizeXLabel);
-    SetLabel(dialog, "sizeYLabel", kSeparationSizeYLabel);
-    SetLabel(dialog, "cutLabel", Caption(language, kSeparationCutLabel));
-    SetLabel(dialog, "feedLabel", Caption(language, kSeparationFeedLabel));
-    QtWindowView view(&dialog, &dialog);
-    SeparationDialog logic(c.machine, c.jobValues, view);
-    return RunModal(dialog, view, logic);
+    return RunForm<Ui::SeparationForm>(
+        parent, "separationDialog", [&](QDialog& d, QtWindowView& view) {
+            d.setWindowTitle(kSeparationTitle);
+            const int language = c.machine.settings.language;
+            SetLabels(d, {{"depthLabel", Caption(language, kSeparationDepthLabel)},
+                          {"sizeXLabel", kSeparationSizeXLabel},
+                          {"sizeYLabel", kSeparationSizeYLabel},
+                          {"cutLabel", Caption(language, kSeparationCutLabel)},
+                          {"feedLabel", Caption(language, kSeparationFeedLabel)}});
+            return SeparationDialog(c.machine, c.jobValues, view);
+        });
 }
 
 int RunDrillingWindow(Controller& c, Host& host, QWidget* parent) {
-    LogicDialog dialog(parent);
-    dialog.setObjectName("drillingDialog");
-    Ui::DrillingForm form;
-    form.setupUi(&dialog);
-    dialog.setWindowTitle("Vrtání / Drill");
-    QtWindowView view(&dialog, &dialog);
-    DrillingDialog logic(c.machine, c.drills, view, host);
-    return RunModal(dialog, view, logic);
+    return RunForm<Ui::DrillingForm>(parent, "drillingDialog", [&](QDialog& d, QtWindowView& view) {
+        d.setWindowTitle("Vrtání / Drill");
+        return DrillingDialog(c.machine, c.drills, view, host);
+    });
 }
 
 int RunHpglJobWindow(Controller& c, Host& host, QWidget* parent) {
-    LogicDialog dialog(parent);
-    dialog.setObjectName("hpglJobDialog");
-    Ui::HpglJobForm form;
-    form.setupUi(&dialog);
-    dialog.setWindowTitle("nastavení HPGL-1/2");
-    QtWindowView view(&dialog, &dialog);
-    HpglJobDialog logic(c.vector, c.repeat, c.machine, view, host, MakeQImageCanvas);
-    return RunModal(dialog, view, logic);
+    return RunForm<Ui::HpglJobForm>(parent, "hpglJobDialog", [&](QDialog& d, QtWindowView& view) {
+        d.setWindowTitle("nastavení HPGL-1/2");
+        return HpglJobDialog(c.vector, c.repeat, c.machine, view, host, MakeQImageCanvas);
+    });
 }
 
 int RunReliefWindow(Controller& c, Host& host, QWidget* parent) {
-    LogicDialog dialog(parent);
-    dialog.setObjectName("reliefDialog");
-    Ui::ReliefForm form;
-    form.setupUi(&dialog);
-    const int language = c.machine.settings.language;
-    dialog.setWindowTitle(
-        QString::fromStdString(Caption(language, {"3D modelování", "3D modelling"})));
-    SetLabel(dialog, "depthLabel", Caption(language, kReliefDepthLabel));
-    SetLabel(dialog, "cutLabel", Caption(language, kReliefCutLabel));
-    SetLabel(dialog, "feedLabel", Caption(language, kReliefFeedLabel));
-    SetLabel(dialog, "pitchLabel", Caption(language, kReliefPitchLabel));
-    SetLabel(dialog, "zOffsetLabel", Caption(language, kReliefZOffsetLabel));
-    SetLabel(dialog, "pitchByMultipleLabel", Caption(language, kReliefPitchByMultipleLabel));
-    SetLabel(dialog, "levelsLabel", Caption(language, kReliefLevelsLabel));
-    QtWindowView view(&dialog, &dialog);
-    SetCaption(view, kReliefRatio, Caption(language, kReliefRatioLabel));
-    SetCaption(view, kReliefZMultiple, Caption(language, kReliefZMultipleLabel));
-    ReliefJob job;
+    // Fresh values, as at program start: the controller keeps no relief job.
+    ReliefJob job = StartReliefJob(c.machine.settings);
     ReliefSimulation simulation;
     PortReliefOutput output(c.machine, [] { QCoreApplication::processEvents(); });
     ReliefContext context{c.machine,        c.raster,           job,
                           c.jobValues,      simulation,         output,
                           MakeQImageCanvas, c.vector.sourceKind};
-    ReliefDialog logic(context, view, host);
-    return RunModal(dialog, view, logic);
+    return RunForm<Ui::ReliefForm>(parent, "reliefDialog", [&](QDialog& d, QtWindowView& view) {
+        const int language = c.machine.settings.language;
+        d.setWindowTitle(
+            QString::fromStdString(Caption(language, {"3D modelování", "3D modelling"})));
+        SetLabels(d, {{"depthLabel", Caption(language, kReliefDepthLabel)},
+                      {"cutLabel", Caption(language, kReliefCutLabel)},
+                      {"feedLabel", Caption(language, kReliefFeedLabel)},
+                      {"pitchLabel", Caption(language, kReliefPitchLabel)},
+                      {"zOffsetLabel", Caption(language, kReliefZOffsetLabel)},
+                      {"pitchByMultipleLabel", Caption(language, kReliefPitchByMultipleLabel)},
+                      {"levelsLabel", Caption(language, kReliefLevelsLabel)}});
+        SetCaption(view, kReliefRatio, Caption(language, kReliefRatioLabel));
+        SetCaption(view, kReliefZMultiple, Caption(language, kReliefZMultipleLabel));
+        return ReliefDialog(context, view, host);
+    });
 }
 
 }  // namespace korvex

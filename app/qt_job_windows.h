@@ -15,7 +15,8 @@ int RunDrillingWindow(Controller& c, Host& host, QWidget* parent);
 // Needs a loaded vector model.
 int RunHpglJobWindow(Controller& c, Host& host, QWidget* parent);
 // Carves or simulates on the window's thread, handling the window's events
-// between steps so its buttons answer.
+// between steps so it repaints and its emergency stop answers; the other
+// controls wait for the run's end.
 int RunReliefWindow(Controller& c, Host& host, QWidget* parent);
 
 }  // namespace korvex

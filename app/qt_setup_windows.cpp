@@ -13,48 +13,27 @@
 
 namespace korvex {
 
-namespace {
-
-template <typename Form>
-void SetUp(QDialog& dialog) {
-    Form form;
-    form.setupUi(&dialog);
-}
-
-}  // namespace
-
 int RunSettingsWindow(Controller& c, Host& host, QWidget* parent) {
-    LogicDialog dialog(parent);
-    dialog.setObjectName("settingsDialog");
+    auto make = [&](QDialog& d, QtWindowView& view) {
+        return SettingsDialog(c.machine, view, host, c.moduleDir, c.vector.loaded != 0,
+                              [&c, &d] { RunPinWindow(c, &d); });
+    };
     // Both forms hold the same control ids.
     if (c.machine.settings.language == 0)
-        SetUp<Ui::SettingsCzForm>(dialog);
-    else
-        SetUp<Ui::SettingsEnForm>(dialog);
-    QtWindowView view(&dialog, &dialog);
-    SettingsDialog logic(c.machine, view, host, c.moduleDir, c.vector.loaded != 0,
-                         [&c, &dialog] { RunPinWindow(c, &dialog); });
-    dialog.setWindowTitle(QString::fromStdString(logic.title()));
-    return RunModal(dialog, view, logic);
+        return RunForm<Ui::SettingsCzForm>(parent, "settingsDialog", make);
+    return RunForm<Ui::SettingsEnForm>(parent, "settingsDialog", make);
 }
 
 int RunPinWindow(Controller& c, QWidget* parent) {
-    LogicDialog dialog(parent);
-    dialog.setObjectName("pinDialog");
-    SetUp<Ui::PinForm>(dialog);
-    dialog.setWindowTitle(QString::fromStdString(PinDialog::title()));
-    QtWindowView view(&dialog, &dialog);
-    PinDialog logic(c.machine.settings, view);
-    return RunModal(dialog, view, logic);
+    return RunForm<Ui::PinForm>(parent, "pinDialog", [&](QDialog&, QtWindowView& view) {
+        return PinDialog(c.machine.settings, view);
+    });
 }
 
 int RunTimerTestWindow(Controller& c, Canvas* graph, QWidget* parent) {
-    LogicDialog dialog(parent);
-    dialog.setObjectName("timerTestDialog");
-    SetUp<Ui::TimerTestForm>(dialog);
-    QtWindowView view(&dialog, &dialog);
-    TimerTestDialog logic(c.machine, view, graph);
-    return RunModal(dialog, view, logic);
+    return RunForm<Ui::TimerTestForm>(parent, "timerTestDialog", [&](QDialog&, QtWindowView& view) {
+        return TimerTestDialog(c.machine, view, graph);
+    });
 }
 
 }  // namespace korvex

@@ -16,6 +16,7 @@ enum ReliefControl {
     kReliefMinus = 1019,           // "--"
     kReliefPlus = 1020,            // "++"
     kReliefShowSimulation = 1021,  // "Zobraz simulaci (draw simulation)"
+    kReliefEmergencyStop = 1022,   // push-like check box, shows estopActive
     kReliefLevels = 1096,          // "%d linear"
     kReliefOriginal = 1097,        // "original %dx%d pixel"
     kReliefSize = 1098,            // the size line, in the "Info" group

@@ -9,6 +9,7 @@
 #include "machining/relief_output.h"
 #include "machining/relief_view.h"
 #include "motion/machine.h"
+#include "motion/port.h"
 #include "motion/rounding.h"
 #include "platform/dialog_view.h"
 #include "platform/host.h"
@@ -17,7 +18,12 @@ namespace korvex {
 
 namespace {
 constexpr int kMaxMultiple = 1000;
-}
+// What a run disables; the disabled edits and the ratio mark stay so.
+constexpr int kIdleControls[] = {
+    kReliefGo,    kReliefEnd,   kReliefFile,      kReliefInvert,         kReliefSimulate,
+    kReliefMinus, kReliefPlus,  kReliefZMultiple, kReliefShowSimulation, kReliefDepth,
+    kReliefFeed,  kReliefPitch, kReliefZOffset,   kReliefScrollX,        kReliefScrollY};
+}  // namespace
 
 int ReliefDialog::language() const {
     return c_.machine.settings.language;
@@ -25,6 +31,7 @@ int ReliefDialog::language() const {
 
 void ReliefDialog::onInit() {
     for (int id : {kReliefCut, kReliefSizeX, kReliefSizeY, kReliefRatio}) view_.enable(id, false);
+    view_.setCheck(kReliefEmergencyStop, c_.machine.signals.estopActive.load() != 0);
     if (!c_.raster.loaded) {
         OpenRasterImage(c_.raster, host_, c_.machine.log, c_.sourceKind);
         drawView();
@@ -77,6 +84,7 @@ void ReliefDialog::refresh() {
 }
 
 void ReliefDialog::onEditChange(int id) {
+    if (running_) return;
     const MachineSettings& s = c_.machine.settings;
     ReliefJob& job = c_.job;
     const double value = ReadEditNumber(view_.text(id));
@@ -156,6 +164,8 @@ void ReliefDialog::onPaint() {
 }
 
 void ReliefDialog::onCommand(int id) {
+    if (id == kReliefEmergencyStop) return emergencyStop();
+    if (running_) return;
     switch (id) {
         case kReliefMinus:
             changeMultiple(-1);
@@ -198,7 +208,8 @@ void ReliefDialog::onCommand(int id) {
 
 void ReliefDialog::onScroll(int id, int request, int pos) {
     ReliefSimulation& sim = c_.simulation;
-    if (!c_.job.showSimulation || (id != kReliefScrollX && id != kReliefScrollY)) return;
+    if (running_ || !c_.job.showSimulation || (id != kReliefScrollX && id != kReliefScrollY))
+        return;
     const bool horizontal = id == kReliefScrollX;
     int& current = horizontal ? sim.scrollX : sim.scrollY;
     // A picture smaller than the view does not scroll at all.
@@ -254,6 +265,7 @@ void ReliefDialog::go() {
     auto busy = [&m] { return !m.executor.executorIdle.load() || m.buffer.queued() > 0; };
     if (busy() && !confirm(kReliefBusyQuestion)) return;
     if (!confirm(kReliefGoQuestion)) return;
+    setRunning(true);
     // Two writers on the port would garble both: the relief starts when the
     // executor has run out of work.
     while (busy()) c_.output.wait();
@@ -261,6 +273,7 @@ void ReliefDialog::go() {
     DrawReliefProgress(view_.canvas(0), job.progressDone,
                        static_cast<int64_t>(c_.raster.width) * c_.raster.height);
     CarveRelief(c_, view_, host_, 0);
+    setRunning(false);
     lastRun_ = 1;
 }
 
@@ -271,9 +284,33 @@ void ReliefDialog::simulate() {
     DrawReliefProgress(view_.canvas(0), job.progressDone,
                        static_cast<int64_t>(c_.raster.width) * c_.raster.height);
     job.showSimulation = 1;
+    setRunning(true);
     CarveRelief(c_, view_, host_, 1);
+    setRunning(false);
     view_.invalidate();
     lastRun_ = c_.simulation.picture ? 1 : 0;
+}
+
+void ReliefDialog::setRunning(bool running) {
+    running_ = running;
+    for (int id : kIdleControls) view_.enable(id, !running);
+}
+
+// The main window's emergency-stop button, for the time the dialog hides it.
+void ReliefDialog::emergencyStop() {
+    Machine& m = c_.machine;
+    if (m.signals.estopActive.load()) {
+        if (ReleaseEmergencyStop(m)) {
+            m.log.say(kReliefResumed, true, false);
+        } else {
+            host_.messageBox("?", kReliefStopStillActive, Buttons::Ok, Icon::Warning);
+        }
+    } else {
+        m.gate.latch(m.signals.estopActive);
+        SetControlOutputs(m, -1, -1, -1);
+        m.log.say(kReliefStopped, true, false);
+    }
+    view_.setCheck(kReliefEmergencyStop, m.signals.estopActive.load() != 0);
 }
 
 }  // namespace korvex

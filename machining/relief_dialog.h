@@ -3,6 +3,11 @@
 // operator sets depth, pitch, feed, a Z offset and a size multiple, sees the
 // resulting size and resolution, may invert the picture, simulate the relief
 // as an oblique view, and starts the cut.
+//
+// A run keeps the window's events flowing but takes no other command until
+// it ends: the dialog's own emergency stop is the one control left, as the
+// main window's is out of reach behind this modal dialog. It halts a
+// carving between two steps; the second press goes on from that step.
 
 #include "machining/relief_carve.h"
 #include "machining/relief_controls.h"
@@ -37,12 +42,16 @@ class ReliefDialog {
     bool refused();
     void go();
     void simulate();
+    void emergencyStop();
+    // Disables every control but the emergency stop while a run goes on.
+    void setRunning(bool running);
     int language() const;
 
     ReliefContext& c_;
     DialogView& view_;
     Host& host_;
     int lastRun_ = 0;
+    bool running_ = false;
 };
 
 inline constexpr Text kReliefBusyQuestion{"Není možné měnit nastavení stroje v chodu !",
@@ -57,6 +66,13 @@ inline constexpr Text kReliefSimulateQuestion{
     "nastanou neočekávané problémy musíte přerušit frézování manuálně. Chcete začít frézovat ?",
     "Are you going to simulate the cut BMP file, the program will be busy until the completion of "
     "milling. If unexpected problems occur you must manually interrupt routing. To begin to cut?"};
+// Both languages in one text, as the main window's button says it.
+inline constexpr const char* kReliefStopStillActive =
+    "Stále je aktivní signál bezpečnostní stop\n signal emergency stop is still active";
+inline constexpr Text kReliefStopped{"Prace byla prerusena uzivatelem EmergencyStop",
+                                     "Work was paused by user EmergencyStop"};
+inline constexpr Text kReliefResumed{"Bylo znovuspusteno po EmergencySTOP signalu",
+                                     "Reset EmergencyStop button OK"};
 inline constexpr Text kReliefNoPicture{"Není načten použitelný obrázek, reliéf nelze frézovat",
                                        "No usable picture is loaded, there is no relief to cut"};
 

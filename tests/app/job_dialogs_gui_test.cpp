@@ -1,7 +1,10 @@
+#include <QTimer>
+
 #include "drilling/drilling_dialog.h"
 #include "machining/relief_controls.h"
 #include "machining/separation_dialog.h"
 #include "machining/surface_dialog.h"
+#include "motion/rounding.h"
 #include "tests/app/dialog_driver.h"
 #include "tests/app/gui_fixture.h"
 #include "ui/main_ids.h"
@@ -15,36 +18,62 @@ using test::ClickControl;
 using test::TypeInto;
 using test::WhenDialogShown;
 
-// A job queued from its dialog, run on the simulated machine: the carriage
-// ends where the plan said, having moved by exactly what the counters did.
+// Where the counters and the simulated carriage stand at one moment.
+struct Positions {
+    int32_t abs[3] = {}, sim[3] = {};
+    int64_t crashes[3] = {}, lost[3] = {};
+};
+
+// A job run from its dialog on the simulated machine: the carriage ends
+// where the plan said, having moved by exactly what the counters did.
 struct JobDialogGui : test::GuiTest {
-    int32_t simStart[3] = {}, absStart[3] = {};
+    Positions before;
     int64_t ticksBefore = 0;
-    void rememberStart() {
+    Positions now() {
         const MachinePosition& p = m().position;
-        absStart[0] = p.absX.load();
-        absStart[1] = p.absY.load();
-        absStart[2] = p.absZ.load();
-        for (int a = 0; a < 3; ++a) simStart[a] = c->sim()->position(a);
+        Positions at{{p.absX.load(), p.absY.load(), p.absZ.load()}, {}};
+        for (int a = 0; a < 3; ++a) {
+            at.sim[a] = c->sim()->position(a);
+            at.crashes[a] = c->sim()->crashes(a);
+            at.lost[a] = c->sim()->stepsLost(a);
+        }
+        return at;
+    }
+    void rememberStart() {
+        before = now();
         ticksBefore = m().executor.ticks.load();
+    }
+    // The carriage moved by what the counters say, on every axis, and never
+    // ran into an end or lost a step (the port test's pattern at start-up
+    // is no step).
+    void expectCarriageFollowed(const Positions& at) {
+        for (int a = 0; a < 3; ++a) {
+            EXPECT_EQ(at.sim[a] - before.sim[a], at.abs[a] - before.abs[a]) << "axis " << a;
+            EXPECT_EQ(at.crashes[a], before.crashes[a]) << "axis " << a;
+            EXPECT_EQ(at.lost[a], before.lost[a]) << "axis " << a;
+        }
+    }
+    void expectAtPlanned() {
+        const MachinePosition& p = m().position;
+        EXPECT_EQ(p.absX.load(), p.plannedX.load());
+        EXPECT_EQ(p.absY.load(), p.plannedY.load());
+        EXPECT_EQ(p.absZ.load(), p.plannedZ.load());
     }
     void expectRunAsPlanned() {
         ASSERT_TRUE(waitDrained());
         EXPECT_GT(m().executor.ticks.load(), ticksBefore);
-        const MachinePosition& p = m().position;
-        EXPECT_EQ(p.absX.load(), p.plannedX.load());
-        EXPECT_EQ(p.absY.load(), p.plannedY.load());
-        const int32_t abs[3] = {p.absX.load(), p.absY.load(), p.absZ.load()};
-        // Z is left out: the lift to the safe height meets the simulated
-        // carriage's top end.
-        for (int a = 0; a < 2; ++a)
-            EXPECT_EQ(c->sim()->position(a) - simStart[a], abs[a] - absStart[a]) << a;
+        expectAtPlanned();
+        expectCarriageFollowed(now());
     }
 };
 
 TEST_F(JobDialogGui, ASurfaceMilledFromItsDialog) {
     start();
-    click(kSetRel);  // the surface starts at the relative origin
+    // The surface starts at the relative origin, with room above it for
+    // the safe height on this unhomed machine.
+    click(kJogXPlus + 4, Qt::ShiftModifier);
+    click(kJogXPlus + 4, Qt::ShiftModifier);
+    click(kSetRel);
     ASSERT_TRUE(waitDrained());
     rememberStart();
     WhenDialogShown([&](QWidget* dialog) {
@@ -108,7 +137,7 @@ TEST_F(JobDialogGui, AnHpglDrawingCutFromItsDialog) {
     EXPECT_TRUE(ready);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     expectRunAsPlanned();
-    EXPECT_EQ(m().position.absX.load() - absStart[0], 0) << "the square closes where it began";
+    EXPECT_EQ(m().position.absX.load() - before.abs[0], 0) << "the square closes where it began";
 }
 
 TEST_F(JobDialogGui, ADrillListDrilledFromItsDialog) {
@@ -132,6 +161,7 @@ TEST_F(JobDialogGui, ADrillListDrilledFromItsDialog) {
 
 TEST_F(JobDialogGui, AReliefSimulatedInItsDialog) {
     start();
+    rememberStart();
     host.files = {KORVEX_TEST_DATA "/machining/indexed8.bmp"};
     bool loaded = false;
     WhenDialogShown([&](QWidget* dialog) {
@@ -144,6 +174,100 @@ TEST_F(JobDialogGui, AReliefSimulatedInItsDialog) {
     window->logic().onCommand(kMenuRaster);
     EXPECT_TRUE(loaded);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    // A simulation moves nothing.
+    const Positions after = now();
+    expectCarriageFollowed(after);
+    for (int a = 0; a < 3; ++a) EXPECT_EQ(after.sim[a], before.sim[a]) << "axis " << a;
+}
+
+// The relief steps the port itself from the window's thread, outside the
+// executor: it returns to where it began, and the counters stay at the plan.
+TEST_F(JobDialogGui, AReliefCarvedFromItsDialog) {
+    start();
+    rememberStart();
+    host.files = {KORVEX_TEST_DATA "/machining/rgb24.bmp"};  // 4 x 2, all levels
+    const int64_t clockBefore = m().timing.clock->now();
+    std::string openedDepth, size;
+    WhenDialogShown([&](QWidget* dialog) {
+        openedDepth = test::ControlText(dialog, kReliefDepth);
+        TypeInto(dialog, kReliefDepth, "0.5");
+        size = test::ControlText(dialog, kReliefSize);
+        ClickControl(dialog, kReliefGo);  // "Yes" to the question, then the carving
+        test::SaveScreenshot(dialog, "korvex-relief-carved.png");
+        ClickControl(dialog, kReliefEnd);
+    });
+    window->logic().onCommand(kMenuRaster);
+    EXPECT_EQ(openedDepth, "1.00");  // the relief's start value
+    EXPECT_EQ(size.substr(0, 22), "0.40 x 0.20 x 0.50 mm ");
+    EXPECT_EQ(host.texts.back(), "Cuting BMP finished...");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    expectAtPlanned();
+    const Positions after = now();
+    expectCarriageFollowed(after);
+    for (int a = 0; a < 3; ++a) EXPECT_EQ(after.abs[a], before.abs[a]) << "axis " << a;
+    // At least the descent to the material and the lift took their time.
+    const MachineSettings& ms = m().settings;
+    const int64_t descentNs =
+        2 * MmToSteps(ms.safeHeight, ms.mmPerStepZ) * PeriodUs(ms.moveSpeedZ, ms.mmPerStepZ) * 1000;
+    EXPECT_GE(m().timing.clock->now() - clockBefore, descentNs);
+}
+
+// The dialog's emergency stop answers while the relief carves in the window's
+// thread: no step after the press, every other control held, then the
+// release goes on from that step to the end, with nothing left queued.
+TEST_F(JobDialogGui, TheReliefsStopHaltsTheCarvingUntilReleased) {
+    start();
+    rememberStart();
+    host.files = {KORVEX_TEST_DATA "/machining/rgb24.bmp"};
+    Positions atStop, halted;
+    bool stopShown = false, othersHeld = false, stayedOpen = false, releasedAfterRun = false;
+    bool usableAfterRun = false;
+    WhenDialogShown([&](QWidget* dialog) {
+        QWidget* end = test::Control(dialog, kReliefEnd);
+        // Presses the stop at the first event the carving lets through.
+        QTimer press;
+        QObject::connect(&press, &QTimer::timeout, [&] {
+            if (end->isEnabled()) return;
+            press.stop();
+            ClickControl(dialog, kReliefEmergencyStop);
+            atStop = now();
+            QTimer::singleShot(100, dialog, [&] {
+                halted = now();
+                stopShown = test::ControlChecked(dialog, kReliefEmergencyStop);
+                othersHeld = !test::Control(dialog, kReliefGo)->isEnabled();
+                dialog->close();
+                stayedOpen = dialog->isVisible();
+                test::SaveScreenshot(dialog, "korvex-relief-stopped.png");
+                ClickControl(dialog, kReliefEmergencyStop);
+            });
+        });
+        press.start(0);
+        ClickControl(dialog, kReliefGo);
+        releasedAfterRun = !test::ControlChecked(dialog, kReliefEmergencyStop);
+        usableAfterRun = end->isEnabled();
+        ClickControl(dialog, kReliefEnd);
+    });
+    window->logic().onCommand(kMenuRaster);
+    EXPECT_GT(atStop.abs[2], before.abs[2]) << "stopped with the tool down";
+    for (int a = 0; a < 3; ++a) {
+        EXPECT_EQ(halted.abs[a], atStop.abs[a]) << "axis " << a;
+        EXPECT_EQ(halted.sim[a], atStop.sim[a]) << "axis " << a;
+    }
+    expectCarriageFollowed(atStop);
+    EXPECT_TRUE(stopShown);
+    EXPECT_TRUE(othersHeld);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(releasedAfterRun);
+    EXPECT_TRUE(usableAfterRun);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(host.texts.back(), "Cuting BMP finished...");
+    // Back where it began, the executor free and nothing in its queue.
+    const Positions after = now();
+    expectCarriageFollowed(after);
+    for (int a = 0; a < 3; ++a) EXPECT_EQ(after.abs[a], before.abs[a]) << "axis " << a;
+    EXPECT_EQ(m().signals.estopActive.load(), 0);
+    EXPECT_EQ(m().gate.count(), 0);
+    EXPECT_TRUE(waitDrained(1000));
 }
 
 }  // namespace

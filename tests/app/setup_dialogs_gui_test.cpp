@@ -49,6 +49,7 @@ TEST_F(SetupGui, SwitchingTheLanguageReopensTheDialogAndChangesTheMenu) {
     std::vector<std::string> titles;
     WhenDialogShown([&](QWidget* dialog) {
         titles.push_back(dialog->windowTitle().toStdString());
+        test::SaveScreenshot(dialog, "korvex-settings-czech.png");
         WhenDialogShown([&](QWidget* reopened) {
             titles.push_back(reopened->windowTitle().toStdString());
             test::SaveScreenshot(reopened, "korvex-settings-english.png");
@@ -101,6 +102,19 @@ TEST_F(SetupGui, TheTimerTestStepsForASecondWithTestTicked) {
     const int after = ReadTimingLog(m()).index;
     EXPECT_GE((after - before + kTimingLogSize) % kTimingLogSize, 5);
     EXPECT_EQ(index, Format("Id %d/%d", after, kTimingLogSize));
+}
+
+TEST_F(SetupGui, TheNullPositionDialogOpensFromTheCalibrationCommand) {
+    start();
+    std::string title;
+    WhenDialogShown([&](QWidget* dialog) {
+        title = dialog->windowTitle().toStdString();
+        test::SaveScreenshot(dialog, "korvex-null-position.png");
+        ClickControl(dialog, nullpos::kClose);
+    });
+    window->logic().onCommand(kMenuCalibration);
+    EXPECT_EQ(title, "Nulová pozice / null position");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 }  // namespace

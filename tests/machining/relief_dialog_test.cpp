@@ -113,6 +113,43 @@ TEST_F(ReliefTest, AnsweringNoCancels) {
               (std::vector<std::string>{kReliefGoQuestion.en, kReliefSimulateQuestion.en}));
 }
 
+// While a run goes on, its own emergency stop is the one control that
+// answers: it halts the steps and its second press goes on from there.
+TEST_F(ReliefTest, DuringARunOnlyTheEmergencyStopAnswers) {
+    picture(3, {255, 128, 0, 0, 60, 255});
+    dialog.onInit();
+    dialog.onCommand(kReliefGo);
+    const std::vector<Move> uninterrupted = output.runs;
+
+    output = RecordingOutput{};
+    output.onStep = [this](long n) {
+        ASSERT_EQ(m.signals.estopActive, 0) << "a step while stopped";
+        if (n != 57) return;
+        EXPECT_FALSE(view.isEnabled(kReliefGo));
+        EXPECT_FALSE(view.isEnabled(kReliefEnd));
+        EXPECT_TRUE(view.isEnabled(kReliefEmergencyStop));
+        dialog.onCommand(kReliefEnd);
+        dialog.onCommand(kReliefFile);
+        dialog.onCommand(kReliefPlus);
+        edit(kReliefDepth, "3");
+        dialog.onCommand(kReliefEmergencyStop);
+        EXPECT_TRUE(view.isChecked(kReliefEmergencyStop));
+    };
+    output.onWait = [this](int waits) {
+        if (waits == 3) dialog.onCommand(kReliefEmergencyStop);
+    };
+    dialog.onCommand(kReliefGo);
+    EXPECT_FALSE(view.ended);
+    EXPECT_TRUE(host.fileDialogs.empty());
+    EXPECT_EQ(job.multiple, 1);
+    EXPECT_EQ(job.depth, 10);
+    EXPECT_EQ(output.waits, 3);
+    EXPECT_EQ(output.runs, uninterrupted);
+    EXPECT_FALSE(view.isChecked(kReliefEmergencyStop));
+    EXPECT_EQ(m.gate.count(), 0);
+    EXPECT_TRUE(view.isEnabled(kReliefGo));
+}
+
 // The relief and the executor never drive the port together: after Yes to the
 // busy question the relief waits for the executor to finish its queue.
 TEST_F(ReliefTest, WaitsForTheExecutorToFinish) {
