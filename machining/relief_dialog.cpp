@@ -299,17 +299,8 @@ void ReliefDialog::setRunning(bool running) {
 // The main window's emergency-stop button, for the time the dialog hides it.
 void ReliefDialog::emergencyStop() {
     Machine& m = c_.machine;
-    if (m.signals.estopActive.load()) {
-        if (ReleaseEmergencyStop(m)) {
-            m.log.say(kReliefResumed, true, false);
-        } else {
-            host_.messageBox("?", kReliefStopStillActive, Buttons::Ok, Icon::Warning);
-        }
-    } else {
-        m.gate.latch(m.signals.estopActive);
-        SetControlOutputs(m, -1, -1, -1);
-        m.log.say(kReliefStopped, true, false);
-    }
+    if (!PressEmergencyStopButton(m))
+        host_.messageBox("?", kEmergencyInputStillActive, Buttons::Ok, Icon::Warning);
     view_.setCheck(kReliefEmergencyStop, m.signals.estopActive.load() != 0);
 }
 

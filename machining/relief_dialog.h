@@ -66,13 +66,6 @@ inline constexpr Text kReliefSimulateQuestion{
     "nastanou neočekávané problémy musíte přerušit frézování manuálně. Chcete začít frézovat ?",
     "Are you going to simulate the cut BMP file, the program will be busy until the completion of "
     "milling. If unexpected problems occur you must manually interrupt routing. To begin to cut?"};
-// Both languages in one text, as the main window's button says it.
-inline constexpr const char* kReliefStopStillActive =
-    "Stále je aktivní signál bezpečnostní stop\n signal emergency stop is still active";
-inline constexpr Text kReliefStopped{"Prace byla prerusena uzivatelem EmergencyStop",
-                                     "Work was paused by user EmergencyStop"};
-inline constexpr Text kReliefResumed{"Bylo znovuspusteno po EmergencySTOP signalu",
-                                     "Reset EmergencyStop button OK"};
 inline constexpr Text kReliefNoPicture{"Není načten použitelný obrázek, reliéf nelze frézovat",
                                        "No usable picture is loaded, there is no relief to cut"};
 

@@ -176,4 +176,22 @@ int ReleaseEmergencyStop(Machine& m) {
     return 1;
 }
 
+bool PressEmergencyStopButton(Machine& m) {
+    ReadInputs(m);
+    if (m.signals.emergencyInput.load()) return false;
+    if (m.signals.estopActive.load()) {
+        ReleaseEmergencyStop(m);
+        m.log.say({"Bylo znovuspusteno po EmergencySTOP signalu", "Reset EmergencyStop button OK"},
+                  true, false);
+        m.log.line("hCommand resume ok", true, false);
+    } else {
+        m.gate.latch(m.signals.estopActive);
+        m.log.say({"Prace byla prerusena uzivatelem EmergencyStop",
+                   "Work was paused by user EmergencyStop"},
+                  true, false);
+    }
+    SetControlOutputs(m, -1, -1, -1);
+    return true;
+}
+
 }  // namespace korvex

@@ -53,4 +53,13 @@ void SetControlOutputs(Machine& m, int machine, int spindle, int pin17);
 // estopActive, updates pin 16 and resumes the executor. Window thread.
 int ReleaseEmergencyStop(Machine& m);
 
+// The emergency-stop button, wherever it is shown. A press stops the
+// executor before its next tick and holds it (the line alone stops nothing
+// on a wiring without a loop back); a press while stopped releases it.
+// Both are logged. Returns false, changing nothing, while the emergency
+// input is active: the caller shows kEmergencyInputStillActive.
+bool PressEmergencyStopButton(Machine& m);
+inline constexpr const char* kEmergencyInputStillActive =
+    "Stále je aktivní signál bezpečnostní stop\n signal emergency stop is still active";
+
 }  // namespace korvex

@@ -350,27 +350,10 @@ void MainCommands::goXYThenZ() {
 
 void MainCommands::emergencyStop() {
     Machine& m = c_.machine;
-    EventLog& log = m.log;
-    ReadInputs(m);
-    if (m.signals.emergencyInput.load()) {
-        host_.messageBox("?",
-                         "Stále je aktivní signál bezpečnostní stop\n signal emergency stop is "
-                         "still active",
-                         Buttons::Ok, Icon::Warning);
-    } else if (m.signals.estopActive.load()) {
-        ReleaseEmergencyStop(m);
-        log.say({"Bylo znovuspusteno po EmergencySTOP signalu", "Reset EmergencyStop button OK"},
-                true, false);
-        log.line("hCommand resume ok", true, false);
-    } else {
-        // The line alone stops nothing on a wiring without a loop back: the
-        // button holds the executor's gate too, until its release.
-        m.gate.latch(m.signals.estopActive);
-        log.say({"Prace byla prerusena uzivatelem EmergencyStop",
-                 "Work was paused by user EmergencyStop"},
-                true, false);
+    if (!PressEmergencyStopButton(m)) {
+        host_.messageBox("?", kEmergencyInputStillActive, Buttons::Ok, Icon::Warning);
+        SetControlOutputs(m, -1, -1, -1);
     }
-    SetControlOutputs(m, -1, -1, -1);
     view_.setCheck(kEmergencyStop, m.signals.estopActive.load() != 0);
 }
 
