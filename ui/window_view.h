@@ -47,7 +47,8 @@ enum class DialogKind {
     Surface,
     Drilling,
     TimerTest,
-    Settings
+    Settings,
+    Gcode
 };
 inline constexpr int kNotBuilt = -1;
 
