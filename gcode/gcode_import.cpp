@@ -167,11 +167,13 @@ void DrawGcodePreview(const GcodeProgram& program, Canvas& canvas) {
     }
     const double spanX = double(highX - lowX), spanY = double(highY - lowY);
     if (spanX <= 0 && spanY <= 0) return;
-    const double scale = std::min(spanX > 0 ? (canvas.width() - 1) / spanX : 1e300,
-                                  spanY > 0 ? (canvas.height() - 1) / spanY : 1e300);
-    auto px = [&](int64_t v) { return static_cast<int>((v - lowX) * scale + 0.5); };
+    // A margin keeps the path off the picture's edge.
+    const int margin = std::min(canvas.width(), canvas.height()) / 40;
+    const double scale = std::min(spanX > 0 ? (canvas.width() - 1 - 2 * margin) / spanX : 1e300,
+                                  spanY > 0 ? (canvas.height() - 1 - 2 * margin) / spanY : 1e300);
+    auto px = [&](int64_t v) { return margin + static_cast<int>((v - lowX) * scale + 0.5); };
     auto py = [&](int64_t v) {
-        return canvas.height() - 1 - static_cast<int>((v - lowY) * scale + 0.5);
+        return canvas.height() - 1 - margin - static_cast<int>((v - lowY) * scale + 0.5);
     };
     x = program.start.x, y = program.start.y;
     for (const MotionCommand& c : program.moves) {

@@ -57,8 +57,9 @@ class GcodeImport {
     std::optional<GcodeProgram> program_;
 };
 
-// Draws the program's path in X and Y scaled to fit the canvas: feed moves
-// dark, rapids light, Y up; nothing for a program that does not move in X or Y.
+// Draws the program's path in X and Y scaled to fit the canvas within a small
+// margin: feed moves dark, rapids light, Y up; nothing for a program that
+// does not move in X or Y.
 void DrawGcodePreview(const GcodeProgram& program, Canvas& canvas);
 
 }  // namespace korvex

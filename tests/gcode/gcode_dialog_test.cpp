@@ -56,8 +56,8 @@ TEST_F(GcodeDialogTest, ChosenProgramIsSummedUpDrawnAndQueued) {
     EXPECT_EQ(painted(), std::vector<std::string>{"blit 15 50 0 0 300 300"});
     // The picture of the path: the rapid light, the cut along X dark.
     ASSERT_NE(picture, nullptr);
-    const std::vector<std::string> drawn = {"clear ffffffff", "line 0 224 150 299 ffc0c0c0 1",
-                                            "line 150 299 299 299 ff000080 1"};
+    const std::vector<std::string> drawn = {"clear ffffffff", "line 7 221 150 292 ffc0c0c0 1",
+                                            "line 150 292 292 292 ff000080 1"};
     EXPECT_EQ(picture->calls, drawn);
 
     dialog.onCommand(kStart);

@@ -82,8 +82,8 @@ TEST_F(GcodeImportTest, PreviewFitsThePathAndTellsCutsFromRapids) {
     ASSERT_TRUE(import.load(dir.write("p.nc", "G0 X10\nG1 Y5 F100\n")));
     RecordingCanvas canvas(101, 101);
     DrawGcodePreview(import.program(), canvas);
-    const std::vector<std::string> expected = {"clear ffffffff", "line 0 100 100 100 ffc0c0c0 1",
-                                               "line 100 100 100 50 ff000080 1"};
+    const std::vector<std::string> expected = {"clear ffffffff", "line 2 98 98 98 ffc0c0c0 1",
+                                               "line 98 98 98 50 ff000080 1"};
     EXPECT_EQ(canvas.calls, expected);
 }
 
