@@ -94,6 +94,20 @@ int Tenths(double v) {
     return static_cast<int>(t);
 }
 
+// Text of the program for a message: control characters, a NUL above all,
+// would cut or garble it, so they are shown by their code.
+std::string Printable(std::string_view text) {
+    std::string s;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F)
+            s += Format("<0x%02X>", byte);
+        else
+            s += c;
+    }
+    return s;
+}
+
 std::string WordText(const Word& w) {
     std::string s(w.text);
     std::transform(s.begin(), s.end(), s.begin(), Upper);
@@ -160,10 +174,10 @@ class Reader {
             } else if (c == '(') {
                 const size_t close = text.find(')', i);
                 if (close == std::string_view::npos)
-                    return refuse(kUnclosedComment, std::string(text.substr(i, 16)));
+                    return refuse(kUnclosedComment, Printable(text.substr(i, 16)));
                 i = close + 1;
             } else if (!std::isalpha(static_cast<unsigned char>(c))) {
-                return refuse(kUnsupported, std::string(1, c));
+                return refuse(kUnsupported, Printable({&c, 1}));
             } else if (!word(text, i)) {
                 return false;
             }
@@ -213,7 +227,7 @@ class Reader {
             if (n == 0 || ec != std::errc() || last != number + n || !std::isfinite(value))
                 return refuse(
                     i < text.size() && (text[i] == '#' || text[i] == '[') ? kUnsupported : kBadWord,
-                    WordText(bad) + (i < text.size() ? std::string(1, text[i]) : ""));
+                    WordText(bad) + Printable(text.substr(i, 1)));
         }
         words_.push_back({letter, value, text.substr(begin, end - begin)});
         return true;

@@ -169,6 +169,11 @@ TEST(GcodeReader, UnsupportedWordsRefusedByLine) {
     EXPECT_EQ(Refusal("G0 X1\nG2 X2 R-10000000 F1\n"), "line 2: G2 leaves the machine's range");
     EXPECT_EQ(Refusal("G80 X1\n"), "line 1: the word X1 has no use on the line");
     EXPECT_EQ(Refusal("T99999999999 M6\n"), "line 1: T99999999999 leaves the machine's range");
+    // Control characters, a NUL among them, are shown by their code.
+    EXPECT_EQ(Refusal(std::string("G0 X1\n\0G0\n", 10)),
+              "line 2: the word <0x00> is not supported");
+    EXPECT_EQ(Refusal("G0 X\x01\n"), "line 1: malformed word X<0x01>");
+    EXPECT_EQ(Refusal("(\x1b[2J\n"), "line 1: comment not closed (<0x1B>[2J");
     // Czech too.
     const MachineSettings s = Steps(0.01f);
     EXPECT_EQ(RefusalMessage(0, ReadGcode("G42\n", s).refusal),
