@@ -339,7 +339,9 @@ class Reader {
     void dwell() {
         if (!program_.moves.empty()) {
             MotionCommand& last = program_.moves.back();
-            if (!last.dwellAfter) program_.estimatedSeconds += 1;
+            // The machine dwells for its own time, whatever P says.
+            if (!last.dwellAfter)
+                program_.estimatedSeconds += std::max(0.0, double(s_.dwellSeconds));
             last.dwellAfter = 1;
         }
     }

@@ -66,6 +66,10 @@ TEST(GcodeReader, FeedBecomesPeriodAndEstimate) {
     EXPECT_NEAR(p.estimatedSeconds, 1.0, 1e-9);
     // One inch a second: 2540 steps.
     EXPECT_EQ(Read("G20 G1 X1 F60\n").moves[0].periodUs, 394);
+    // A dwell adds the machine's dwell time, once per move.
+    MachineSettings s = Steps(0.01f);
+    s.dwellSeconds = 2.5f;
+    EXPECT_NEAR(ReadGcode("G1 X10 F600\nG4 P9\nG4 P1\n", s).program->estimatedSeconds, 3.5, 1e-9);
 }
 
 TEST(GcodeReader, StartPositionIsHonouredAbsoluteAndRelative) {
