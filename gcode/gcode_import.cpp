@@ -1,6 +1,7 @@
 #include "gcode/gcode_import.h"
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -63,16 +64,19 @@ std::vector<std::string> GcodeImport::summaryLines() const {
     const MachineSettings& s = machine_.settings;
     const int l = s.language;
     const GcodeProgram& p = *program_;
-    const int seconds = static_cast<int>(p.estimatedSeconds + 0.5);
+    // A crawling feed can take centuries: the hours grow as wide as needed.
+    const long long seconds =
+        p.estimatedSeconds > 0 ? std::llround(std::min(p.estimatedSeconds, 1e15)) : 0;
     const Text extent{"%s %.3f až %.3f mm", "%s %.3f to %.3f mm"};
-    return {FormatCaption(l, {"jednotky: %s", "units: %s"}, p.inches ? "inch" : "mm"),
-            FormatCaption(l, extent, "X", Mm(p.low.x, s.mmPerStepX), Mm(p.high.x, s.mmPerStepX)),
-            FormatCaption(l, extent, "Y", Mm(p.low.y, s.mmPerStepY), Mm(p.high.y, s.mmPerStepY)),
-            FormatCaption(l, extent, "Z", Mm(-p.high.z, s.mmPerStepZ), Mm(-p.low.z, s.mmPerStepZ)),
-            FormatCaption(l, {"řádků: %lld, pohybů: %zu", "lines: %lld, moves: %zu"},
-                          static_cast<long long>(p.lines), p.moves.size()),
-            FormatCaption(l, {"odhad času: %d:%02d:%02d", "estimated time: %d:%02d:%02d"},
-                          seconds / 3600, seconds / 60 % 60, seconds % 60)};
+    return {
+        FormatCaption(l, {"jednotky: %s", "units: %s"}, p.inches ? "inch" : "mm"),
+        FormatCaption(l, extent, "X", Mm(p.low.x, s.mmPerStepX), Mm(p.high.x, s.mmPerStepX)),
+        FormatCaption(l, extent, "Y", Mm(p.low.y, s.mmPerStepY), Mm(p.high.y, s.mmPerStepY)),
+        FormatCaption(l, extent, "Z", Mm(-p.high.z, s.mmPerStepZ), Mm(-p.low.z, s.mmPerStepZ)),
+        FormatCaption(l, {"řádků: %lld, pohybů: %zu", "lines: %lld, moves: %zu"},
+                      static_cast<long long>(p.lines), p.moves.size()),
+        FormatCaption(l, {"odhad času: %lld:%02lld:%02lld", "estimated time: %lld:%02lld:%02lld"},
+                      seconds / 3600, seconds / 60 % 60, seconds % 60)};
 }
 
 std::string GcodeImport::summary() const {
