@@ -3,6 +3,7 @@
 #include <QCheckBox>
 
 #include "app/logic_dialog.h"
+#include "app/qt_gcode_window.h"
 #include "app/qt_job_windows.h"
 #include "app/qt_setup_windows.h"
 #include "app/qt_window_view.h"
@@ -41,6 +42,8 @@ int QtDialogLauncher::run(DialogKind kind) {
             return RunSeparationWindow(c_, parent_);
         case DialogKind::Relief:
             return RunReliefWindow(c_, host_, parent_);
+        case DialogKind::Gcode:
+            return RunGcodeWindow(c_, host_, parent_);
     }
     return kNotBuilt;
 }

@@ -1,6 +1,7 @@
 #include "gcode/gcode_import.h"
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -58,25 +59,34 @@ bool GcodeImport::read() {
     return true;
 }
 
-std::string GcodeImport::summary() const {
-    if (!program_) return "";
+std::vector<std::string> GcodeImport::summaryLines() const {
+    if (!program_) return {};
     const MachineSettings& s = machine_.settings;
+    const int l = s.language;
     const GcodeProgram& p = *program_;
-    const int seconds = static_cast<int>(p.estimatedSeconds + 0.5);
-    return path_ + "\n" +
-           FormatCaption(s.language,
-                         {"jednotky: %s\nX %.3f až %.3f mm\nY %.3f až %.3f mm\nZ %.3f až %.3f mm\n"
-                          "řádků: %lld, pohybů: %zu\nodhad času: %d:%02d:%02d",
-                          "units: %s\nX %.3f to %.3f mm\nY %.3f to %.3f mm\nZ %.3f to %.3f mm\n"
-                          "lines: %lld, moves: %zu\nestimated time: %d:%02d:%02d"},
-                         p.inches ? "inch" : "mm", Mm(p.low.x, s.mmPerStepX),
-                         Mm(p.high.x, s.mmPerStepX), Mm(p.low.y, s.mmPerStepY),
-                         Mm(p.high.y, s.mmPerStepY), Mm(-p.high.z, s.mmPerStepZ),
-                         Mm(-p.low.z, s.mmPerStepZ), static_cast<long long>(p.lines),
-                         p.moves.size(), seconds / 3600, seconds / 60 % 60, seconds % 60);
+    // A crawling feed can take centuries: the hours grow as wide as needed.
+    const long long seconds =
+        p.estimatedSeconds > 0 ? std::llround(std::min(p.estimatedSeconds, 1e15)) : 0;
+    const Text extent{"%s %.3f až %.3f mm", "%s %.3f to %.3f mm"};
+    return {
+        FormatCaption(l, {"jednotky: %s", "units: %s"}, p.inches ? "inch" : "mm"),
+        FormatCaption(l, extent, "X", Mm(p.low.x, s.mmPerStepX), Mm(p.high.x, s.mmPerStepX)),
+        FormatCaption(l, extent, "Y", Mm(p.low.y, s.mmPerStepY), Mm(p.high.y, s.mmPerStepY)),
+        FormatCaption(l, extent, "Z", Mm(-p.high.z, s.mmPerStepZ), Mm(-p.low.z, s.mmPerStepZ)),
+        FormatCaption(l, {"řádků: %lld, pohybů: %zu", "lines: %lld, moves: %zu"},
+                      static_cast<long long>(p.lines), p.moves.size()),
+        FormatCaption(l, {"odhad času: %lld:%02lld:%02lld", "estimated time: %lld:%02lld:%02lld"},
+                      seconds / 3600, seconds / 60 % 60, seconds % 60)};
 }
 
-bool GcodeImport::tableRefuses() const {
+std::string GcodeImport::summary() const {
+    if (!program_) return "";
+    std::string text = path_;
+    for (const std::string& line : summaryLines()) text += "\n" + line;
+    return text;
+}
+
+std::array<double, 3> GcodeImport::travelExcess() const {
     const MachineSettings& s = machine_.settings;
     const MachinePosition& at = machine_.position;
     const GcodeProgram& p = *program_;
@@ -86,19 +96,23 @@ bool GcodeImport::tableRefuses() const {
         const int64_t before = std::max<int64_t>(-(origin + low), 0);
         return std::max(beyond, before);
     };
-    const int64_t dX =
-        over(at.relOriginX.load(), p.low.x, p.high.x, MmToSteps(s.travelX, s.mmPerStepX));
-    const int64_t dY =
-        over(at.relOriginY.load(), p.low.y, p.high.y, MmToSteps(s.travelY, s.mmPerStepY));
-    const int64_t dZ =
-        over(at.relOriginZ.load(), p.low.z, p.high.z, MmToSteps(s.travelZ, s.mmPerStepZ));
-    if (dX == 0 && dY == 0 && dZ == 0) return false;
+    return {Mm(over(at.relOriginX.load(), p.low.x, p.high.x, MmToSteps(s.travelX, s.mmPerStepX)),
+               s.mmPerStepX),
+            Mm(over(at.relOriginY.load(), p.low.y, p.high.y, MmToSteps(s.travelY, s.mmPerStepY)),
+               s.mmPerStepY),
+            Mm(over(at.relOriginZ.load(), p.low.z, p.high.z, MmToSteps(s.travelZ, s.mmPerStepZ)),
+               s.mmPerStepZ)};
+}
+
+bool GcodeImport::tableRefuses() const {
+    const std::array<double, 3> d = travelExcess();
+    if (d[0] == 0 && d[1] == 0 && d[2] == 0) return false;
     SayFormatted(machine_.log,
                  {" tento program přesahuje rozsah stroje o dX:%3.2f dY:%3.2f dZ:%3.2f \n "
                   "frézování přerušeno",
                   " this program leaves the machine's travel by dX:%3.2f dY:%3.2f dZ:%3.2f \n "
                   "cutting aborted"},
-                 true, true, Mm(dX, s.mmPerStepX), Mm(dY, s.mmPerStepY), Mm(dZ, s.mmPerStepZ));
+                 true, true, d[0], d[1], d[2]);
     return true;
 }
 
@@ -157,11 +171,13 @@ void DrawGcodePreview(const GcodeProgram& program, Canvas& canvas) {
     }
     const double spanX = double(highX - lowX), spanY = double(highY - lowY);
     if (spanX <= 0 && spanY <= 0) return;
-    const double scale = std::min(spanX > 0 ? (canvas.width() - 1) / spanX : 1e300,
-                                  spanY > 0 ? (canvas.height() - 1) / spanY : 1e300);
-    auto px = [&](int64_t v) { return static_cast<int>((v - lowX) * scale + 0.5); };
+    // A margin keeps the path off the picture's edge.
+    const int margin = std::min(canvas.width(), canvas.height()) / 40;
+    const double scale = std::min(spanX > 0 ? (canvas.width() - 1 - 2 * margin) / spanX : 1e300,
+                                  spanY > 0 ? (canvas.height() - 1 - 2 * margin) / spanY : 1e300);
+    auto px = [&](int64_t v) { return margin + static_cast<int>((v - lowX) * scale + 0.5); };
     auto py = [&](int64_t v) {
-        return canvas.height() - 1 - static_cast<int>((v - lowY) * scale + 0.5);
+        return canvas.height() - 1 - margin - static_cast<int>((v - lowY) * scale + 0.5);
     };
     x = program.start.x, y = program.start.y;
     for (const MotionCommand& c : program.moves) {

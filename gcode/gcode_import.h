@@ -4,8 +4,10 @@
 // table check, a preview of its path, and the start that counts the moves,
 // checks the buffer's free space and queues them. Window thread only.
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "gcode/gcode_program.h"
 
@@ -27,10 +29,15 @@ class GcodeImport {
     const GcodeProgram& program() const { return *program_; }
     const std::string& path() const { return path_; }
 
-    // The dialog's lines: file, units, extents in mm, lines, moves and the
-    // estimated machine time, in the machine's language.
+    // The dialog's lines, in the machine's language: units, the extents of
+    // X, Y and Z in mm, lines and moves, and the estimated machine time.
+    std::vector<std::string> summaryLines() const;
+    // The file and the summary's lines, one text.
     std::string summary() const;
 
+    // How far (mm, X Y Z) the program, run from the relative origin, leaves
+    // the machine's travel; all 0 when it stays within it.
+    std::array<double, 3> travelExcess() const;
     // True, with a box, when some position of the program lies outside the
     // machine's travel: such a program is never queued.
     bool tableRefuses() const;
@@ -50,8 +57,9 @@ class GcodeImport {
     std::optional<GcodeProgram> program_;
 };
 
-// Draws the program's path in X and Y scaled to fit the canvas: feed moves
-// dark, rapids light, Y up; nothing for a program that does not move in X or Y.
+// Draws the program's path in X and Y scaled to fit the canvas within a small
+// margin: feed moves dark, rapids light, Y up; nothing for a program that
+// does not move in X or Y.
 void DrawGcodePreview(const GcodeProgram& program, Canvas& canvas);
 
 }  // namespace korvex

@@ -52,11 +52,60 @@ struct Word {
     std::string_view text;  // as written, number included
 };
 
+// A word's number as it is read, for the common short decimals: their digits
+// and a power of ten are both exact doubles, so one division rounds the
+// value correctly, as from_chars does, at a fraction of its cost.
+class Decimal {
+  public:
+    void add(char c) {
+        if (c == '-') {
+            negative_ = true;
+        } else if (c == '.') {
+            ++dots_;
+        } else if (c >= '0' && c <= '9') {
+            digits_ = digits_ * 10 + static_cast<uint64_t>(c - '0');
+            ++count_;
+            decimals_ += dots_ > 0;
+        }
+    }
+    // False when the number is not one of them (or not a number at all).
+    bool exact(double& value) const {
+        static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        if (count_ == 0 || count_ > 19 || dots_ > 1 || digits_ > (uint64_t{1} << 53) ||
+            decimals_ >= std::size(kPowers))
+            return false;
+        value = static_cast<double>(digits_) / kPowers[decimals_];
+        if (negative_) value = -value;
+        return true;
+    }
+
+  private:
+    uint64_t digits_ = 0;
+    size_t count_ = 0, decimals_ = 0, dots_ = 0;
+    bool negative_ = false;
+};
+
 // The G or M code in tenths (G90.1 is 901); -1 when it has more decimals.
 int Tenths(double v) {
     const double t = std::round(v * 10);
     if (std::abs(t - v * 10) > 1e-6 || t < 0 || t > 100000) return -1;
     return static_cast<int>(t);
+}
+
+// Text of the program for a message: control characters, a NUL above all,
+// would cut or garble it, so they are shown by their code.
+std::string Printable(std::string_view text) {
+    std::string s;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F)
+            s += Format("<0x%02X>", byte);
+        else
+            s += c;
+    }
+    return s;
 }
 
 std::string WordText(const Word& w) {
@@ -65,14 +114,42 @@ std::string WordText(const Word& w) {
     return s;
 }
 
+// The G and M codes read, in tenths. Modes that change nothing on this
+// machine (cutter compensation and tool length off, the first work offset,
+// path blending, feed per minute, canned cycles off) and coolant, which this
+// machine does not switch, are accepted.
+constexpr int kKnownG[] = {0,   10,  20,  30,  40,  170, 180, 190, 200, 210, 400,
+                           490, 540, 610, 611, 640, 800, 900, 901, 910, 911, 940};
+constexpr int kKnownM[] = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 300};
+
+// A line's codes are a set of bits, one per known code; 0 for an unknown one.
+template <size_t N>
+constexpr uint32_t CodeBit(const int (&known)[N], int code) {
+    static_assert(N <= 32);
+    for (size_t i = 0; i < N; ++i)
+        if (known[i] == code) return uint32_t{1} << i;
+    return 0;
+}
+consteval uint32_t G(int code) {
+    const uint32_t bit = CodeBit(kKnownG, code);
+    if (bit == 0) throw "not a known G code";
+    return bit;
+}
+consteval uint32_t M(int code) {
+    const uint32_t bit = CodeBit(kKnownM, code);
+    if (bit == 0) throw "not a known M code";
+    return bit;
+}
+
 enum class Motion { None, Rapid, Feed, Clockwise, CounterClockwise };
 
 class Reader {
   public:
     Reader(const MachineSettings& s, GcodePoint start, size_t bytes) : s_(s) {
-        // About one move per short line: growing by doubling would copy
-        // every move of a large program several times.
-        const size_t guess = std::min(bytes / 24, kMaxGcodeMoves);
+        // Room for more moves than CAM output makes of its text: the room
+        // costs address space only until a move fills it, while growing
+        // would copy the moves and touch twice the memory.
+        const size_t guess = std::min(bytes / 8, kMaxGcodeMoves);
         program_.moves.reserve(guess);
         step_ = {s.mmPerStepX, s.mmPerStepY, s.mmPerStepZ};
         at_ = {start.x, start.y, start.z};
@@ -97,10 +174,10 @@ class Reader {
             } else if (c == '(') {
                 const size_t close = text.find(')', i);
                 if (close == std::string_view::npos)
-                    return refuse(kUnclosedComment, std::string(text.substr(i, 16)));
+                    return refuse(kUnclosedComment, Printable(text.substr(i, 16)));
                 i = close + 1;
             } else if (!std::isalpha(static_cast<unsigned char>(c))) {
-                return refuse(kUnsupported, std::string(1, c));
+                return refuse(kUnsupported, Printable({&c, 1}));
             } else if (!word(text, i)) {
                 return false;
             }
@@ -128,6 +205,7 @@ class Reader {
         const char letter = Upper(text[i++]);
         char number[64];
         size_t n = 0, end = i;
+        Decimal decimal;
         while (i < text.size()) {
             const char c = text[i];
             if (IsSpace(c)) {
@@ -137,32 +215,34 @@ class Reader {
             if (!((c >= '0' && c <= '9') || c == '.' || ((c == '-' || c == '+') && n == 0))) break;
             if (n == sizeof number) return refuse(kBadWord, std::string(text.substr(begin, 16)));
             number[n++] = c;
+            decimal.add(c);
             end = ++i;
         }
         const Word bad{letter, 0, text.substr(begin, end - begin)};
         if (letter == 'O') return refuse(kUnsupported, WordText(bad));
-        const char* first = number + (n > 0 && number[0] == '+' ? 1 : 0);
         double value = 0;
-        const auto [last, ec] = std::from_chars(first, number + n, value);
-        if (n == 0 || ec != std::errc() || last != number + n || !std::isfinite(value))
-            return refuse(
-                i < text.size() && (text[i] == '#' || text[i] == '[') ? kUnsupported : kBadWord,
-                WordText(bad) + (i < text.size() ? std::string(1, text[i]) : ""));
+        if (!decimal.exact(value)) {
+            const char* first = number + (n > 0 && number[0] == '+' ? 1 : 0);
+            const auto [last, ec] = std::from_chars(first, number + n, value);
+            if (n == 0 || ec != std::errc() || last != number + n || !std::isfinite(value))
+                return refuse(
+                    i < text.size() && (text[i] == '#' || text[i] == '[') ? kUnsupported : kBadWord,
+                    WordText(bad) + Printable(text.substr(i, 1)));
+        }
         words_.push_back({letter, value, text.substr(begin, end - begin)});
         return true;
     }
 
     bool execute() {
         std::array<const Word*, 26> given{};
-        std::vector<int>& gs = gCodes_;
-        gs.clear();
-        ms_.clear();
+        uint32_t gs = 0, ms = 0;  // the line's codes, as bits of kKnownG and kKnownM
         for (const Word& w : words_) {
             if (w.letter == 'G' || w.letter == 'M') {
                 const int code = Tenths(w.value);
-                if (code < 0) return refuse(kUnsupported, WordText(w));
-                (w.letter == 'G' ? gs : ms_).push_back(code);
-                if (!knownG(w) || !knownM(w)) return refuse(kUnsupported, WordText(w));
+                const uint32_t bit =
+                    w.letter == 'G' ? CodeBit(kKnownG, code) : CodeBit(kKnownM, code);
+                if (bit == 0) return refuse(kUnsupported, WordText(w));
+                (w.letter == 'G' ? gs : ms) |= bit;
                 continue;
             }
             if (w.letter != 'N' && given[w.letter - 'A']) return refuse(kTwice, WordText(w));
@@ -170,8 +250,8 @@ class Reader {
             if (std::string_view("NXYZIJKRFPST").find(w.letter) == std::string_view::npos)
                 return refuse(kUnsupported, WordText(w));
         }
-        auto has = [&](int code) { return std::find(gs.begin(), gs.end(), code) != gs.end(); };
-        auto hasM = [&](int code) { return std::find(ms_.begin(), ms_.end(), code) != ms_.end(); };
+        auto has = [gs](uint32_t bit) { return (gs & bit) != 0; };
+        auto hasM = [ms](uint32_t bit) { return (ms & bit) != 0; };
 
         if (const Word* f = given['F' - 'A']) feed_ = std::max(0.0, f->value);
         if (const Word* t = given['T' - 'A']) {
@@ -179,33 +259,33 @@ class Reader {
             tool_ = static_cast<int32_t>(t->value);
         }
         // A tool change stops the spindle; the program starts it again.
-        if (hasM(60)) {
+        if (hasM(M(60))) {
             pause(tool_);
             spindle_ = 0;
         }
-        if (hasM(30) || hasM(40)) spindle_ = 1;
-        if (hasM(50)) spindle_ = 0;
+        if (hasM(M(30)) || hasM(M(40))) spindle_ = 1;
+        if (hasM(M(50))) spindle_ = 0;
         const Word* p = given['P' - 'A'];
-        if (has(40)) {
+        if (has(G(40))) {
             if (!p) return refuse(kUnused, "G4");
             dwell();
-        } else if (p && !has(640)) {
+        } else if (p && !has(G(640))) {
             return refuse(kUnused, WordText(*p));
         }
-        if (has(170)) plane_ = 0;
-        if (has(180)) plane_ = 1;
-        if (has(190)) plane_ = 2;
-        if (has(200)) inches_ = true;
-        if (has(210)) inches_ = false;
-        if (has(900)) absolute_ = true;
-        if (has(910)) absolute_ = false;
-        if (has(901)) absoluteArcs_ = true;
-        if (has(911)) absoluteArcs_ = false;
-        if (has(800)) motion_ = Motion::None;
-        if (has(0)) motion_ = Motion::Rapid;
-        if (has(10)) motion_ = Motion::Feed;
-        if (has(20)) motion_ = Motion::Clockwise;
-        if (has(30)) motion_ = Motion::CounterClockwise;
+        if (has(G(170))) plane_ = 0;
+        if (has(G(180))) plane_ = 1;
+        if (has(G(190))) plane_ = 2;
+        if (has(G(200))) inches_ = true;
+        if (has(G(210))) inches_ = false;
+        if (has(G(900))) absolute_ = true;
+        if (has(G(910))) absolute_ = false;
+        if (has(G(901))) absoluteArcs_ = true;
+        if (has(G(911))) absoluteArcs_ = false;
+        if (has(G(800))) motion_ = Motion::None;
+        if (has(G(0))) motion_ = Motion::Rapid;
+        if (has(G(10))) motion_ = Motion::Feed;
+        if (has(G(20))) motion_ = Motion::Clockwise;
+        if (has(G(30))) motion_ = Motion::CounterClockwise;
         program_.inches = inches_;
 
         const Word* axes[3] = {given['X' - 'A'], given['Y' - 'A'], given['Z' - 'A']};
@@ -219,7 +299,7 @@ class Reader {
             if (const Word* w = radius ? radius : firstOf(offsets))
                 return refuse(kUnused, WordText(*w));
         }
-        if (moves && !has(40)) {
+        if (moves && !has(G(40))) {
             std::array<double, 3> target = pos_;
             for (int a = 0; a < 3; ++a) {
                 if (!axes[a]) continue;
@@ -236,8 +316,8 @@ class Reader {
             moveName_ = name;
             if (arc ? !arcTo(target, offsets, radius, name) : !lineTo(target)) return false;
         }
-        if (hasM(0) || hasM(10)) pause(-1);
-        if (hasM(20) || hasM(300)) ended_ = true;
+        if (hasM(M(0)) || hasM(M(10))) pause(-1);
+        if (hasM(M(20)) || hasM(M(300))) ended_ = true;
         return true;
     }
 
@@ -245,24 +325,6 @@ class Reader {
         for (const Word* w : words)
             if (w) return w;
         return nullptr;
-    }
-
-    static bool knownG(const Word& w) {
-        if (w.letter != 'G') return true;
-        // Modes that change nothing on this machine (cutter compensation and
-        // tool length off, the first work offset, path blending, feed per
-        // minute, canned cycles off) are accepted.
-        static constexpr int kKnown[] = {0,   10,  20,  30,  40,  170, 180, 190, 200, 210, 400,
-                                         490, 540, 610, 611, 640, 800, 900, 901, 910, 911, 940};
-        const int code = Tenths(w.value);
-        return std::find(std::begin(kKnown), std::end(kKnown), code) != std::end(kKnown);
-    }
-    static bool knownM(const Word& w) {
-        if (w.letter != 'M') return true;
-        // Coolant is not switched by this machine and is accepted.
-        static constexpr int kKnown[] = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 300};
-        const int code = Tenths(w.value);
-        return std::find(std::begin(kKnown), std::end(kKnown), code) != std::end(kKnown);
     }
 
     double unit() const { return inches_ ? 25.4 : 1.0; }
@@ -277,7 +339,9 @@ class Reader {
     void dwell() {
         if (!program_.moves.empty()) {
             MotionCommand& last = program_.moves.back();
-            if (!last.dwellAfter) program_.estimatedSeconds += 1;
+            // The machine dwells for its own time, whatever P says.
+            if (!last.dwellAfter)
+                program_.estimatedSeconds += std::max(0.0, double(s_.dwellSeconds));
             last.dwellAfter = 1;
         }
     }
@@ -389,7 +453,6 @@ class Reader {
     GcodeProgram program_;
     GcodeRefusal refusal_;
     std::vector<Word> words_;
-    std::vector<int> gCodes_, ms_;
     Motion motion_ = Motion::None;
     const char* moveName_ = "";
     int plane_ = 0;

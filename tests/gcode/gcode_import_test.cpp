@@ -10,6 +10,11 @@ using GcodeImportTest = GcodeFixture;
 
 TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
     GcodeImport import(m);
+    // More seconds of machine time than an int holds are shown, not wrapped:
+    // 2000000 steps of the longest period.
+    ASSERT_TRUE(import.load(dir.write("slow.nc", "G1 X20000 F0.0001\n")));
+    EXPECT_EQ(import.summaryLines().back(), "estimated time: 1193046:28:14");
+
     const std::string path =
         dir.write("part.nc", "G21 G90\nG0 X10 Y-5 Z2\nG1 Z-1 F60\nG1 X20 F600\nG0 Z2\nM2\n");
     ASSERT_TRUE(import.load(path));
@@ -82,8 +87,8 @@ TEST_F(GcodeImportTest, PreviewFitsThePathAndTellsCutsFromRapids) {
     ASSERT_TRUE(import.load(dir.write("p.nc", "G0 X10\nG1 Y5 F100\n")));
     RecordingCanvas canvas(101, 101);
     DrawGcodePreview(import.program(), canvas);
-    const std::vector<std::string> expected = {"clear ffffffff", "line 0 100 100 100 ffc0c0c0 1",
-                                               "line 100 100 100 50 ff000080 1"};
+    const std::vector<std::string> expected = {"clear ffffffff", "line 2 98 98 98 ffc0c0c0 1",
+                                               "line 98 98 98 50 ff000080 1"};
     EXPECT_EQ(canvas.calls, expected);
 }
 

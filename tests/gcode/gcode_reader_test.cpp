@@ -66,6 +66,10 @@ TEST(GcodeReader, FeedBecomesPeriodAndEstimate) {
     EXPECT_NEAR(p.estimatedSeconds, 1.0, 1e-9);
     // One inch a second: 2540 steps.
     EXPECT_EQ(Read("G20 G1 X1 F60\n").moves[0].periodUs, 394);
+    // A dwell adds the machine's dwell time, once per move.
+    MachineSettings s = Steps(0.01f);
+    s.dwellSeconds = 2.5f;
+    EXPECT_NEAR(ReadGcode("G1 X10 F600\nG4 P9\nG4 P1\n", s).program->estimatedSeconds, 3.5, 1e-9);
 }
 
 TEST(GcodeReader, StartPositionIsHonouredAbsoluteAndRelative) {
@@ -169,6 +173,11 @@ TEST(GcodeReader, UnsupportedWordsRefusedByLine) {
     EXPECT_EQ(Refusal("G0 X1\nG2 X2 R-10000000 F1\n"), "line 2: G2 leaves the machine's range");
     EXPECT_EQ(Refusal("G80 X1\n"), "line 1: the word X1 has no use on the line");
     EXPECT_EQ(Refusal("T99999999999 M6\n"), "line 1: T99999999999 leaves the machine's range");
+    // Control characters, a NUL among them, are shown by their code.
+    EXPECT_EQ(Refusal(std::string("G0 X1\n\0G0\n", 10)),
+              "line 2: the word <0x00> is not supported");
+    EXPECT_EQ(Refusal("G0 X\x01\n"), "line 1: malformed word X<0x01>");
+    EXPECT_EQ(Refusal("(\x1b[2J\n"), "line 1: comment not closed (<0x1B>[2J");
     // Czech too.
     const MachineSettings s = Steps(0.01f);
     EXPECT_EQ(RefusalMessage(0, ReadGcode("G42\n", s).refusal),

@@ -1,0 +1,60 @@
+#include "app/qt_dialog_launcher.h"
+#include "gcode/gcode_dialog.h"
+#include "motion/rounding.h"
+#include "tests/app/dialog_driver.h"
+#include "tests/app/gui_fixture.h"
+#include "ui/main_ids.h"
+
+namespace korvex {
+namespace {
+
+using namespace mainwin;
+using test::ClickControl;
+using test::WhenDialogShown;
+
+using GcodeGui = test::GuiTest;
+
+// The program starts and ends at the relative origin's X and Y, 2 mm above
+// the surface; the carriage must end where the counters say it is.
+TEST_F(GcodeGui, AProgramCutFromItsDialog) {
+    start();
+    click(kJogXPlus + 4, Qt::ShiftModifier);  // 5 mm down: room for Z 2 above the surface
+    click(kSetRel);
+    ASSERT_TRUE(waitDrained());
+    const MachinePosition& p = m().position;
+    const int32_t origin[3] = {p.relOriginX.load(), p.relOriginY.load(), p.relOriginZ.load()};
+    const int32_t absStart[3] = {p.absX.load(), p.absY.load(), p.absZ.load()};
+    int32_t simStart[3];
+    for (int a = 0; a < 3; ++a) simStart[a] = c->sim()->position(a);
+
+    host.files = {KORVEX_TEST_DATA "/gcode/engrave.nc"};
+    std::string title, moves, table;
+    WhenDialogShown([&](QWidget* dialog) {
+        title = dialog->windowTitle().toStdString();
+        ClickControl(dialog, gcode_dialog::kFile);
+        moves = test::ControlText(dialog, gcode_dialog::kCounts);
+        table = test::ControlText(dialog, gcode_dialog::kTable);
+        test::SaveScreenshot(dialog, "korvex-gcode.png");
+        ClickControl(dialog, gcode_dialog::kStart);
+        if (QApplication::activeModalWidget() == dialog) ClickControl(dialog, gcode_dialog::kClose);
+    });
+    QtDialogLauncher launcher(*c, host, window.get());
+    EXPECT_EQ(launcher.run(DialogKind::Gcode), kResultOk);
+    EXPECT_EQ(title, "Set and cut G-code");
+    EXPECT_EQ(moves.rfind("lines: 14, moves: ", 0), 0u) << moves;
+    EXPECT_EQ(table, "the program stays within the machine's travel");
+
+    ASSERT_TRUE(waitDrained());
+    const int32_t abs[3] = {p.absX.load(), p.absY.load(), p.absZ.load()};
+    const int32_t planned[3] = {p.plannedX.load(), p.plannedY.load(), p.plannedZ.load()};
+    const int32_t end[3] = {origin[0], origin[1],
+                            origin[2] - MmToSteps(2, m().settings.mmPerStepZ)};
+    for (int a = 0; a < 3; ++a) {
+        EXPECT_EQ(abs[a], planned[a]) << a;
+        EXPECT_EQ(abs[a], end[a]) << a;
+        EXPECT_EQ(c->sim()->position(a) - simStart[a], abs[a] - absStart[a]) << a;
+    }
+}
+
+}  // namespace
+}  // namespace korvex

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include "gcode/gcode_dialog.h"
+#include "tests/gcode/gcode_fixture.h"
+
+namespace korvex::test {
+namespace {
+
+using namespace gcode_dialog;
+
+struct GcodeDialogTest : GcodeFixture {
+    RecordingView view;
+    RecordingCanvas* picture = nullptr;  // the last picture the dialog made
+    GcodeDialog dialog{m, view, host, [this](int w, int h) {
+                           auto canvas = std::make_unique<RecordingCanvas>(w, h);
+                           picture = canvas.get();
+                           return canvas;
+                       }};
+
+    void choose(const std::string& path) {
+        host.files.push_back({true, path, 1});
+        dialog.onCommand(kFile);
+    }
+    // The drawing calls of the dialog's area from the last paint.
+    std::vector<std::string> painted() {
+        view.canvases[0].calls.clear();
+        dialog.onPaint();
+        return view.canvases[0].calls;
+    }
+};
+
+TEST_F(GcodeDialogTest, ChosenProgramIsSummedUpDrawnAndQueued) {
+    dialog.onInit();
+    EXPECT_EQ(view.texts[kPath], "no program loaded");
+    EXPECT_FALSE(view.isEnabled(kStart));
+    dialog.onCommand(kStart);
+    EXPECT_EQ(queued().size(), 0u);
+    EXPECT_EQ(painted(), std::vector<std::string>{"fill 15 50 300 300 ffffffff"});
+
+    const std::string path = dir.write("part.ngc",
+                                       "G21 G90\nG0 X10 Y-5 Z2\nG1 Z-1 F60\nG1 X20 "
+                                       "F600\nG0 Z2\nM2\n");
+    choose(path);
+    ASSERT_EQ(host.fileDialogs.size(), 1u);
+    ASSERT_EQ(host.fileDialogs[0].size(), 2u);
+    EXPECT_EQ(host.fileDialogs[0][0].pattern, "*.nc;*.ngc;*.gcode;*.tap;*.cnc");
+    EXPECT_EQ(host.fileDialogs[0][1].pattern, "*");
+    EXPECT_EQ(view.texts[kPath], path);
+    EXPECT_EQ(view.texts[kUnits], "units: mm");
+    EXPECT_EQ(view.texts[kExtentX], "X 10.000 to 20.000 mm");
+    EXPECT_EQ(view.texts[kExtentZ], "Z -1.000 to 2.000 mm");
+    EXPECT_EQ(view.texts[kCounts], "lines: 6, moves: 4");
+    EXPECT_EQ(view.texts[kTime], "estimated time: 0:00:07");
+    EXPECT_EQ(view.texts[kTable], "the program stays within the machine's travel");
+    EXPECT_TRUE(view.isEnabled(kStart));
+    EXPECT_EQ(painted(), std::vector<std::string>{"blit 15 50 0 0 300 300"});
+    // The picture of the path: the rapid light, the cut along X dark.
+    ASSERT_NE(picture, nullptr);
+    const std::vector<std::string> drawn = {"clear ffffffff", "line 7 221 150 292 ffc0c0c0 1",
+                                            "line 150 292 292 292 ff000080 1"};
+    EXPECT_EQ(picture->calls, drawn);
+
+    dialog.onCommand(kStart);
+    EXPECT_EQ(queued().size(), 4u);
+    EXPECT_TRUE(view.ended);
+    EXPECT_EQ(view.endResult, kResultOk);
+}
+
+TEST_F(GcodeDialogTest, RefusalsKeepTheDialogOpenAndQueueNothing) {
+    dialog.onInit();
+    // 50 mm of travel left of the origin: 10 mm too far.
+    choose(dir.write("wide.nc", "G0 X-60\nG0 X1\n"));
+    EXPECT_EQ(view.texts[kTable], "leaves the machine's travel by dX:10.00 dY:0.00 dZ:0.00");
+    dialog.onCommand(kStart);
+    EXPECT_FALSE(view.ended);
+    EXPECT_EQ(queued().size(), 0u);
+    ASSERT_EQ(host.boxes.size(), 1u);
+
+    // A refused program forgets the one loaded before.
+    choose(dir.write("bad.nc", "G0 X1\nG41 D1\n"));
+    EXPECT_EQ(host.boxes.back().text, "line 2: the word G41 is not supported");
+    EXPECT_EQ(view.texts[kPath], "no program loaded");
+    EXPECT_EQ(view.texts[kUnits], "");
+    EXPECT_EQ(view.texts[kTable], "");
+    EXPECT_FALSE(view.isEnabled(kStart));
+    EXPECT_EQ(painted(), std::vector<std::string>{"fill 15 50 300 300 ffffffff"});
+
+    // A cancelled file dialog changes nothing; without a relative origin
+    // the table cannot be checked.
+    m.position.relOriginSet = 0;
+    choose(dir.write("one.nc", "G0 X1\n"));
+    dialog.onCommand(kFile);
+    EXPECT_EQ(view.texts[kTable], "no relative point (startpoint) defined");
+    dialog.onCommand(kStart);
+    EXPECT_EQ(queued().size(), 0u);
+    EXPECT_EQ(host.boxes.back().text, "you must define relative point (startpoint)");
+
+    dialog.onCommand(kClose);
+    EXPECT_TRUE(view.ended);
+    EXPECT_EQ(view.endResult, kResultCancel);
+}
+
+}  // namespace
+}  // namespace korvex::test
