@@ -86,13 +86,9 @@ int RunHpglJobWindow(Controller& c, Host& host, QWidget* parent) {
 }
 
 int RunReliefWindow(Controller& c, Host& host, QWidget* parent) {
-    // Fresh values, as at program start: the controller keeps no relief job.
-    ReliefJob job = StartReliefJob(c.machine.settings);
-    ReliefSimulation simulation;
     PortReliefOutput output(c.machine, [] { QCoreApplication::processEvents(); });
-    ReliefContext context{c.machine,        c.raster,           job,
-                          c.jobValues,      simulation,         output,
-                          MakeQImageCanvas, c.vector.sourceKind};
+    ReliefContext context{c.machine,          c.raster, c.relief,         c.jobValues,
+                          c.reliefSimulation, output,   MakeQImageCanvas, c.vector.sourceKind};
     return RunForm<Ui::ReliefForm>(parent, "reliefDialog", [&](QDialog& d, QtWindowView& view) {
         const int language = c.machine.settings.language;
         d.setWindowTitle(

@@ -9,6 +9,7 @@
 #include "drilling/drill_set.h"
 #include "machining/job_values.h"
 #include "machining/raster_image.h"
+#include "machining/relief_job.h"
 #include "motion/machine.h"
 #include "motion/motion_rig.h"
 #include "ui/operator_state.h"
@@ -51,6 +52,10 @@ class Controller {
     DrillSet drills;
     RasterImage raster;
     JobValues jobValues;
+    // The relief's depth and offset, and its last simulation, keep the
+    // operator's values between openings of its dialog.
+    ReliefJob relief;
+    ReliefSimulation reliefSimulation;
 
   private:
     std::unique_ptr<MotionRig> motion_;

@@ -103,6 +103,7 @@ void MainWindow::onInit() {
     log.say({"Multithread for zásobník OK", "MultiThread for buffer OK"}, false, false);
     showStartFields();
     c_.jobValues = StartJobValues(m.settings);
+    c_.relief = StartReliefJob(m.settings);
     host_.messageBox("Info",
                      Caption(log.language(),
                              {"Vítejte v programu Korvex.\nPřed prvním během stroje zkontrolujte "

@@ -210,6 +210,15 @@ TEST_F(JobDialogGui, AReliefCarvedFromItsDialog) {
     const int64_t descentNs =
         2 * MmToSteps(ms.safeHeight, ms.mmPerStepZ) * PeriodUs(ms.moveSpeedZ, ms.mmPerStepZ) * 1000;
     EXPECT_GE(m().timing.clock->now() - clockBefore, descentNs);
+
+    // The depth stays the operator's until the program ends.
+    std::string reopenedDepth;
+    WhenDialogShown([&](QWidget* dialog) {
+        reopenedDepth = test::ControlText(dialog, kReliefDepth);
+        ClickControl(dialog, kReliefEnd);
+    });
+    window->logic().onCommand(kMenuRaster);
+    EXPECT_EQ(reopenedDepth, "0.50");
 }
 
 // The dialog's emergency stop answers while the relief carves in the window's
