@@ -49,18 +49,15 @@ int QtDialogLauncher::run(DialogKind kind) {
 }
 
 int QtDialogLauncher::runNullPosition() {
-    LogicDialog dialog(parent_);
-    dialog.setObjectName("nullPositionDialog");
-    Ui::NullPositionForm form;
-    form.setupUi(&dialog);
-    for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
-        // The switches are shown, not operated.
-        box->setAttribute(Qt::WA_TransparentForMouseEvents);
-        box->setFocusPolicy(Qt::NoFocus);
-    }
-    QtWindowView view(&dialog, &dialog);
-    NullPositionDialog logic(c_.machine, view);
-    return RunModal(dialog, view, logic);
+    return RunForm<Ui::NullPositionForm>(
+        parent_, "nullPositionDialog", [this](QDialog& d, QtWindowView& view) {
+            for (QCheckBox* box : d.findChildren<QCheckBox*>()) {
+                // The switches are shown, not operated.
+                box->setAttribute(Qt::WA_TransparentForMouseEvents);
+                box->setFocusPolicy(Qt::NoFocus);
+            }
+            return NullPositionDialog(c_.machine, view);
+        });
 }
 
 }  // namespace korvex

@@ -10,15 +10,11 @@
 namespace korvex {
 
 int RunGcodeWindow(Controller& c, Host& host, QWidget* parent) {
-    LogicDialog dialog(parent);
-    dialog.setObjectName("gcodeDialog");
-    Ui::GcodeForm form;
-    form.setupUi(&dialog);
-    dialog.setWindowTitle(
-        QString::fromStdString(Caption(c.machine.settings.language, gcode_dialog::kTitle)));
-    QtWindowView view(&dialog, &dialog);
-    GcodeDialog logic(c.machine, view, host, MakeQImageCanvas);
-    return RunModal(dialog, view, logic);
+    return RunForm<Ui::GcodeForm>(parent, "gcodeDialog", [&](QDialog& d, QtWindowView& view) {
+        d.setWindowTitle(
+            QString::fromStdString(Caption(c.machine.settings.language, gcode_dialog::kTitle)));
+        return GcodeDialog(c.machine, view, host, MakeQImageCanvas);
+    });
 }
 
 }  // namespace korvex
