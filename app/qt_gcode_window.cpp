@@ -13,7 +13,7 @@ int RunGcodeWindow(Controller& c, Host& host, QWidget* parent) {
     return RunForm<Ui::GcodeForm>(parent, "gcodeDialog", [&](QDialog& d, QtWindowView& view) {
         d.setWindowTitle(
             QString::fromStdString(Caption(c.machine.settings.language, gcode_dialog::kTitle)));
-        return GcodeDialog(c.machine, view, host, MakeQImageCanvas);
+        return GcodeDialog(c.machine, c.gcode, view, host, MakeQImageCanvas);
     });
 }
 

@@ -20,10 +20,12 @@ std::vector<FileFilter> ProgramFilters(int language) {
 
 }  // namespace
 
-GcodeDialog::GcodeDialog(Machine& m, DialogView& view, Host& host, CanvasFactory factory)
-    : machine_(m), view_(view), host_(host), factory_(std::move(factory)), import_(m) {}
+GcodeDialog::GcodeDialog(Machine& m, GcodeImport& import, DialogView& view, Host& host,
+                         CanvasFactory factory)
+    : machine_(m), view_(view), host_(host), factory_(std::move(factory)), import_(import) {}
 
 void GcodeDialog::onInit() {
+    if (import_.loaded()) import_.reread();
     show();
 }
 

@@ -2,7 +2,9 @@
 // The G-code import dialog ("Nastavení G-kódu" / "Set and cut G-code"): the
 // program file, what it holds, whether it stays within the machine's travel
 // from the relative origin, a picture of its path, and the start that queues
-// it. A program is read afresh each time the dialog opens. Window thread only.
+// it. The program stays loaded between openings (the operator closes the
+// dialog to set the origin) and is read again at each one. Window thread
+// only.
 
 #include <memory>
 
@@ -40,14 +42,13 @@ inline constexpr Text kTitle{"Nastavení G-kódu", "Set and cut G-code"};
 class GcodeDialog {
   public:
     // `factory` makes the picture of the path; an empty one draws nothing.
-    GcodeDialog(Machine& m, DialogView& view, Host& host, CanvasFactory factory);
+    GcodeDialog(Machine& m, GcodeImport& import, DialogView& view, Host& host,
+                CanvasFactory factory);
 
     void onInit();
     void onCommand(int id);
     void onPaint();
     void onClose();
-
-    const GcodeImport& import() const { return import_; }
 
   private:
     void choose();
@@ -58,7 +59,7 @@ class GcodeDialog {
     DialogView& view_;
     Host& host_;
     CanvasFactory factory_;
-    GcodeImport import_;
+    GcodeImport& import_;
     std::unique_ptr<Canvas> picture_;  // the loaded program's path; none without one
 };
 

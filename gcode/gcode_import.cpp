@@ -37,7 +37,7 @@ bool GcodeImport::load(const std::string& path) {
     text_.assign(static_cast<size_t>(size), '\0');
     in.seekg(0);
     in.read(text_.data(), size);
-    return read();
+    return reread();
 }
 
 GcodePoint GcodeImport::toolAt() const {
@@ -47,7 +47,7 @@ GcodePoint GcodeImport::toolAt() const {
             int64_t{p.plannedZ.load()} - p.relOriginZ.load()};
 }
 
-bool GcodeImport::read() {
+bool GcodeImport::reread() {
     readFrom_ = toolAt();
     GcodeRead r = ReadGcode(text_, machine_.settings, readFrom_);
     if (!r.program) {
@@ -125,7 +125,7 @@ bool GcodeImport::start() {
                   true, true);
         return false;
     }
-    if (!(toolAt() == readFrom_) && !read()) return false;
+    if (!(toolAt() == readFrom_) && !reread()) return false;
     const GcodeProgram& p = *program_;
     if (p.moves.empty()) {
         m.log.say({"Program G-kódu neobsahuje žádný pohyb", "The G-code program has no moves"},

@@ -25,6 +25,10 @@ class GcodeImport {
     // cannot be read or the program is refused.
     bool load(const std::string& path);
 
+    // Reads the loaded file's text again, for settings or a tool place that
+    // changed since; false, with a box, when the program is refused now.
+    bool reread();
+
     bool loaded() const { return program_.has_value(); }
     const GcodeProgram& program() const { return *program_; }
     const std::string& path() const { return path_; }
@@ -49,7 +53,6 @@ class GcodeImport {
 
   private:
     GcodePoint toolAt() const;
-    bool read();
 
     Machine& machine_;
     std::string path_, text_;

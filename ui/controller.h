@@ -7,6 +7,7 @@
 #include <string>
 
 #include "drilling/drill_set.h"
+#include "gcode/gcode_import.h"
 #include "machining/job_values.h"
 #include "machining/raster_image.h"
 #include "machining/relief_job.h"
@@ -56,6 +57,8 @@ class Controller {
     // operator's values between openings of its dialog.
     ReliefJob relief;
     ReliefSimulation reliefSimulation;
+    // The G-code program last chosen, kept for the next opening.
+    GcodeImport gcode{machine};
 
   private:
     std::unique_ptr<MotionRig> motion_;

@@ -11,11 +11,13 @@ using namespace gcode_dialog;
 struct GcodeDialogTest : GcodeFixture {
     RecordingView view;
     RecordingCanvas* picture = nullptr;  // the last picture the dialog made
-    GcodeDialog dialog{m, view, host, [this](int w, int h) {
-                           auto canvas = std::make_unique<RecordingCanvas>(w, h);
-                           picture = canvas.get();
-                           return canvas;
-                       }};
+    GcodeImport import{m};
+    CanvasFactory pictures = [this](int w, int h) {
+        auto canvas = std::make_unique<RecordingCanvas>(w, h);
+        picture = canvas.get();
+        return canvas;
+    };
+    GcodeDialog dialog{m, import, view, host, pictures};
 
     void choose(const std::string& path) {
         host.files.push_back({true, path, 1});
@@ -98,6 +100,26 @@ TEST_F(GcodeDialogTest, RefusalsKeepTheDialogOpenAndQueueNothing) {
     dialog.onCommand(kClose);
     EXPECT_TRUE(view.ended);
     EXPECT_EQ(view.endResult, kResultCancel);
+}
+
+// The operator closes the dialog to set the origin elsewhere: the program
+// waits for the next opening and is read again from the new origin.
+TEST_F(GcodeDialogTest, TheProgramStaysForTheNextOpeningAndIsReadAgain) {
+    dialog.onInit();
+    const std::string path = dir.write("wide.nc", "G0 X-60\nG0 X1\n");
+    choose(path);
+    EXPECT_EQ(view.texts[kTable], "leaves the machine's travel by dX:10.00 dY:0.00 dZ:0.00");
+    dialog.onCommand(kClose);
+
+    setOrigin(7000, 5000, 1000);
+    RecordingView again;
+    GcodeDialog reopened{m, import, again, host, pictures};
+    reopened.onInit();
+    EXPECT_EQ(again.texts[kPath], path);
+    EXPECT_EQ(again.texts[kTable], "the program stays within the machine's travel");
+    reopened.onCommand(kStart);
+    ASSERT_EQ(queued().size(), 2u);
+    EXPECT_EQ(queued()[0].dx, -6000);
 }
 
 }  // namespace
