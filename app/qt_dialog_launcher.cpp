@@ -3,7 +3,6 @@
 #include <QCheckBox>
 
 #include "app/logic_dialog.h"
-#include "app/qt_gcode_window.h"
 #include "app/qt_job_windows.h"
 #include "app/qt_setup_windows.h"
 #include "app/qt_window_view.h"

@@ -7,6 +7,7 @@
 #include "app/logic_dialog.h"
 #include "app/qt_window_view.h"
 #include "drilling/drilling_dialog.h"
+#include "gcode/gcode_dialog.h"
 #include "machining/relief_dialog.h"
 #include "machining/relief_job.h"
 #include "machining/relief_output.h"
@@ -15,6 +16,7 @@
 #include "platform/qimage_canvas.h"
 #include "ui/controller.h"
 #include "ui_drilling.h"
+#include "ui_gcode.h"
 #include "ui_hpgl_job.h"
 #include "ui_relief.h"
 #include "ui_separation.h"
@@ -103,6 +105,14 @@ int RunReliefWindow(Controller& c, Host& host, QWidget* parent) {
         SetCaption(view, kReliefRatio, Caption(language, kReliefRatioLabel));
         SetCaption(view, kReliefZMultiple, Caption(language, kReliefZMultipleLabel));
         return ReliefDialog(context, view, host);
+    });
+}
+
+int RunGcodeWindow(Controller& c, Host& host, QWidget* parent) {
+    return RunForm<Ui::GcodeForm>(parent, "gcodeDialog", [&](QDialog& d, QtWindowView& view) {
+        d.setWindowTitle(
+            QString::fromStdString(Caption(c.machine.settings.language, gcode_dialog::kTitle)));
+        return GcodeDialog(c.machine, c.gcode, view, host, MakeQImageCanvas);
     });
 }
 

@@ -18,5 +18,7 @@ int RunHpglJobWindow(Controller& c, Host& host, QWidget* parent);
 // between steps so it repaints and its emergency stop answers; the other
 // controls wait for the run's end.
 int RunReliefWindow(Controller& c, Host& host, QWidget* parent);
+// Ok when a program was queued.
+int RunGcodeWindow(Controller& c, Host& host, QWidget* parent);
 
 }  // namespace korvex
