@@ -8,8 +8,8 @@
 #include <string>
 
 #include "gcode/gcode_program.h"
+#include "log/text.h"
 #include "settings/machine_settings.h"
-#include "ui/text.h"
 
 namespace korvex {
 namespace {

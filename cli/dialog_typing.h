@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "log/text.h"
 #include "platform/headless.h"
-#include "ui/text.h"
 
 namespace korvex::cli {
 

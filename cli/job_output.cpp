@@ -6,9 +6,9 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/progress_bar.h"
+#include "log/text.h"
 #include "motion/executor.h"
 #include "motion/port.h"
-#include "ui/text.h"
 
 namespace korvex::cli {
 

@@ -2,7 +2,7 @@
 // The fixed limits every drill reader shares: the drill table and a word,
 // past which a file is refused.
 
-#include "ui/text.h"
+#include "log/text.h"
 
 namespace korvex {
 

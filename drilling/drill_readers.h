@@ -20,8 +20,8 @@
 #include <string_view>
 
 #include "drilling/drill_set.h"
+#include "log/text.h"
 #include "platform/host.h"
-#include "ui/text.h"
 
 namespace korvex {
 

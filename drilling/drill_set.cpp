@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "ui/event_log.h"
+#include "log/event_log.h"
 
 namespace korvex {
 

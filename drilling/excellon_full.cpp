@@ -6,11 +6,11 @@
 #include "drilling/drill_limits.h"
 #include "drilling/drill_readers.h"
 #include "drilling/excellon_program.h"
+#include "log/event_log.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
 #include "platform/file_read.h"
 #include "settings/machine_settings.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 

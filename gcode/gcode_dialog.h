@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "gcode/gcode_import.h"
+#include "log/text.h"
 #include "platform/canvas.h"
-#include "ui/text.h"
 #include "vector/vector_preview.h"
 
 namespace korvex {

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "log/event_log.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
 #include "platform/canvas.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 

@@ -15,9 +15,9 @@
 #include <string_view>
 #include <vector>
 
+#include "log/text.h"
 #include "motion/command_buffer.h"
 #include "motion/motion_command.h"
-#include "ui/text.h"
 
 namespace korvex {
 

@@ -3,9 +3,9 @@
 #include <charconv>
 #include <cmath>
 
+#include "log/text.h"
 #include "motion/rounding.h"
 #include "settings/machine_settings.h"
-#include "ui/text.h"
 
 namespace korvex {
 

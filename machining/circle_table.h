@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "ui/text.h"
+#include "log/text.h"
 
 namespace korvex {
 

@@ -4,8 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "log/event_log.h"
 #include "motion/rounding.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 

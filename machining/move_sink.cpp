@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "log/event_log.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "ui/text.h"
+#include "log/text.h"
 
 namespace korvex {
 

@@ -2,8 +2,8 @@
 
 #include <new>
 
+#include "log/event_log.h"
 #include "platform/qt_image.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 

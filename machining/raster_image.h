@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "log/text.h"
 #include "platform/host.h"
-#include "ui/text.h"
 
 namespace korvex {
 

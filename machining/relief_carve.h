@@ -13,8 +13,8 @@
 #include <functional>
 #include <memory>
 
+#include "log/text.h"
 #include "platform/canvas.h"
-#include "ui/text.h"
 
 namespace korvex {
 

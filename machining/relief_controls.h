@@ -1,7 +1,7 @@
 #pragma once
 // The "3D modelling" dialog's controls and captions.
 
-#include "ui/text.h"
+#include "log/text.h"
 
 namespace korvex {
 

@@ -1,8 +1,8 @@
 #include "machining/relief_job.h"
 
+#include "log/text.h"
 #include "motion/rounding.h"
 #include "settings/machine_settings.h"
-#include "ui/text.h"
 
 namespace korvex {
 

@@ -1,11 +1,11 @@
 #include "machining/relief_view.h"
 
+#include "log/text.h"
 #include "machining/raster_image.h"
 #include "machining/relief_job.h"
 #include "motion/rounding.h"
 #include "platform/canvas.h"
 #include "settings/machine_settings.h"
-#include "ui/text.h"
 
 namespace korvex {
 

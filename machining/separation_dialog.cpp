@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "log/event_log.h"
 #include "machining/job_input.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
 #include "platform/dialog_view.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
+#include "log/text.h"
 #include "machining/circle_table.h"
 #include "machining/job_values.h"
 #include "machining/separation.h"
-#include "ui/text.h"
 
 namespace korvex {
 

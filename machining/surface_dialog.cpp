@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "log/event_log.h"
 #include "machining/job_input.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
 #include "platform/dialog_view.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "log/text.h"
 #include "machining/job_values.h"
 #include "machining/surface_milling.h"
-#include "ui/text.h"
 
 namespace korvex {
 

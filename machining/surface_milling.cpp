@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "log/text.h"
 #include "machining/job_input.h"
 #include "machining/move_sink.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
-#include "ui/text.h"
 
 namespace korvex {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <new>
 
-#include "ui/text.h"
+#include "log/text.h"
 
 namespace korvex {
 

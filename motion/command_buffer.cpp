@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "ui/event_log.h"
+#include "log/event_log.h"
 
 namespace korvex {
 

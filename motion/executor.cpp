@@ -3,10 +3,10 @@
 #include <chrono>
 #include <future>
 
+#include "log/event_log.h"
 #include "motion/port.h"
 #include "motion/step_output.h"
 #include "platform/thread_priority.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 

@@ -1,6 +1,6 @@
+#include "log/event_log.h"
 #include "motion/step_output.h"
 #include "platform/thread_priority.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 

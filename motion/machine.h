@@ -9,13 +9,13 @@
 #include <atomic>
 #include <cstdint>
 
+#include "log/event_log.h"
 #include "motion/acceleration_table.h"
 #include "motion/command_buffer.h"
 #include "motion/port_link.h"
 #include "motion/step_timing.h"
 #include "platform/suspend_gate.h"
 #include "settings/machine_settings.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 

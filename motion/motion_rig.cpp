@@ -1,12 +1,12 @@
 #include "motion/motion_rig.h"
 
+#include "log/event_log.h"
 #include "motion/acceleration.h"
 #include "motion/port.h"
 #include "motion/rounding.h"
 #include "motion/step_output.h"
 #include "platform/port_select.h"
 #include "platform/ppdev_port.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 

@@ -1,7 +1,7 @@
 #include "motion/port.h"
 
+#include "log/event_log.h"
 #include "motion/step_output.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 

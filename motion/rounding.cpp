@@ -5,7 +5,7 @@
 #include <climits>
 #include <cmath>
 
-#include "ui/event_log.h"
+#include "log/event_log.h"
 
 namespace korvex {
 

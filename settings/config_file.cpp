@@ -17,8 +17,8 @@
 #include <limits>
 #include <variant>
 
-#include "ui/event_log.h"
-#include "ui/text.h"
+#include "log/event_log.h"
+#include "log/text.h"
 
 namespace korvex {
 namespace {

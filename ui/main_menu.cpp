@@ -1,7 +1,7 @@
 #include "ui/main_menu.h"
 
+#include "log/text.h"
 #include "ui/main_ids.h"
-#include "ui/text.h"
 
 namespace korvex {
 

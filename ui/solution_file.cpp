@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "log/event_log.h"
 #include "platform/host.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 

@@ -1,8 +1,8 @@
 #include "ui/timer_test_dialog.h"
 
+#include "log/text.h"
 #include "motion/timer_test.h"
 #include "platform/canvas.h"
-#include "ui/text.h"
 #include "ui/window_view.h"
 
 namespace korvex {

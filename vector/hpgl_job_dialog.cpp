@@ -4,12 +4,12 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "log/event_log.h"
+#include "log/text.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
 #include "platform/dialog_view.h"
 #include "platform/host.h"
-#include "ui/event_log.h"
-#include "ui/text.h"
 #include "vector/model_geometry.h"
 #include "vector/travel_order.h"
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/text.h"
+#include "log/text.h"
 #include "vector/vector_job.h"
 #include "vector/vector_model.h"
 #include "vector/vector_preview.h"

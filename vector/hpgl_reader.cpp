@@ -9,11 +9,11 @@
 #include <new>
 #include <unordered_map>
 
+#include "log/event_log.h"
 #include "motion/rounding.h"
 #include "platform/file_read.h"
 #include "platform/host.h"
 #include "settings/machine_settings.h"
-#include "ui/event_log.h"
 #include "vector/hpgl_command.h"
 #include "vector/hpgl_generic_reader.h"
 #include "vector/model_geometry.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "ui/event_log.h"
+#include "log/event_log.h"
 #include "vector/model_geometry.h"
 
 namespace korvex {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "log/event_log.h"
 #include "settings/machine_settings.h"
-#include "ui/event_log.h"
 #include "vector/model_geometry.h"
 
 namespace korvex {

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <limits>
 
+#include "log/event_log.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
-#include "ui/event_log.h"
 #include "vector/model_geometry.h"
 
 namespace korvex {

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "log/text.h"
 #include "platform/canvas.h"
 #include "platform/dialog_view.h"
 #include "settings/machine_settings.h"
-#include "ui/text.h"
 
 namespace korvex {
 

@@ -7,10 +7,10 @@
 #include <QTimer>
 
 #include "app/sim_panel.h"
+#include "log/text.h"
 #include "motion/rounding.h"
 #include "tests/app/gui_fixture.h"
 #include "ui/main_ids.h"
-#include "ui/text.h"
 
 namespace korvex {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "log/event_log.h"
 #include "platform/headless.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 namespace {

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <filesystem>
 
+#include "log/event_log.h"
 #include "platform/headless.h"
 #include "tests/testkit/temp_dir.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 namespace {

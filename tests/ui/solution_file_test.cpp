@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "log/event_log.h"
 #include "platform/headless.h"
 #include "tests/testkit/temp_dir.h"
-#include "ui/event_log.h"
 
 namespace korvex {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/text.h"
+#include "log/text.h"
 
 #include <locale.h>
 #include <cstdarg>

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <string>
 
-#include "ui/text.h"
+#include "log/text.h"
 
 namespace korvex {
 

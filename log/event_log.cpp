@@ -1,4 +1,4 @@
-#include "ui/event_log.h"
+#include "log/event_log.h"
 
 #include <cerrno>
 #include <cstdio>
