@@ -13,6 +13,9 @@ namespace korvex {
 void CommandExecutor::start() {
     if (thread_.joinable()) return;
     m_.executor.executorExited.store(0);
+    // Busy until it has read what it needs at start-up: the window may not
+    // change the settings before then (ExecutorAtRest).
+    m_.executor.executorIdle.store(0);
     // Returns once the thread is known, so that its priority can be set.
     std::promise<void> started;
     std::future<void> known = started.get_future();
@@ -38,9 +41,9 @@ void CommandExecutor::stop() {
 void CommandExecutor::run() {
     Machine& m = m_;
     ExecutorFlags& e = m.executor;
-    e.executorIdle.store(1);
     SetExecutorPriority(m, m.settings.executorPriority, 0);
     busySinceNs_ = SystemClock().now();
+    e.executorIdle.store(1);
     while (!e.quitRequest.load()) {
         m.gate.pass();
         if (e.quitRequest.load()) break;
@@ -155,6 +158,18 @@ void CommandExecutor::restIfThrottled() {
 
 void RequestBufferReset(Machine& m) {
     m.buffer.requestReset(m.executor.resetRequest);
+}
+
+bool ExecutorAtRest(Machine& m) {
+    // Only a start-up or the end of a command stands between an empty
+    // buffer and an idle executor; either takes microseconds.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    for (;;) {
+        if (m.buffer.queued() > 0) return false;
+        if (m.executor.executorIdle.load() || m.executor.executorExited.load()) return true;
+        if (std::chrono::steady_clock::now() > giveUp) return false;
+        std::this_thread::yield();
+    }
 }
 
 bool WaitUntilDrained(Machine& m, const std::function<bool()>& stop) {

@@ -67,6 +67,15 @@ class CommandExecutor {
 // after it are kept and run. Window thread.
 void RequestBufferReset(Machine& m);
 
+// True when the executor runs no command and reads nothing of the
+// settings, the tables or the buffer's entries: nothing is queued and the
+// executor is idle (a start-up or a command's end in progress is waited
+// for) or has no thread. Window thread: the settings, the acceleration
+// tables and the buffer's size change only after it returned true, before
+// anything is queued again. Its idle flag is stored after the executor's
+// last read, so this load orders those reads before the window's writes.
+bool ExecutorAtRest(Machine& m);
+
 // Blocks the calling thread (never the executor) until the buffer is
 // drained and the executor idle, or `stop` returns true (checked every
 // millisecond). Returns true when drained.

@@ -2,9 +2,11 @@
 // The state the window's thread and the executor thread share: settings,
 // log, command buffer, positions, port signals and the executor's flags.
 //
-// One Machine per program run (or per test). Everything the executor writes
-// while the window reads it is atomic; the settings change only while the
-// executor is idle.
+// One Machine per program run (or per test). The thread contract of each
+// field is written beside it: atomic, owned by one thread, or handed over
+// through a lock or an ordering flag. "The window" is whichever thread
+// queues commands and changes settings (the window's, or the command
+// line's main thread); there is one such thread.
 
 #include <atomic>
 #include <cstdint>
@@ -52,18 +54,36 @@ struct ExecutorFlags {
 };
 
 struct Machine {
+    // Owned by the window. The executor reads it at start-up and while it
+    // runs a command (executorIdle 0); the window writes it only once
+    // ExecutorAtRest returned true and queues nothing meanwhile. The idle
+    // flag, stored after the executor's last read, and the buffer's lock,
+    // taken by every append, hand it over in both directions.
     MachineSettings settings;
+    // Any thread: its own locks.
     EventLog log;
+    // Entries behind its lock; counts and the front's progress atomic.
     CommandBuffer buffer;
+    // Atomic: the executor moves abs*, the window plans, sets origins and
+    // (at rest) resets.
     MachinePosition position;
+    // Atomic: the executor and the window's status timer both read the
+    // inputs; the outputs' states follow SetControlOutputs.
     MachineSignals signals;
+    // Atomic: flags in both directions.
     ExecutorFlags executor;
-    // The executor's suspend count: the start-up, the emergency stop and
-    // stopAfter hold it; each is lifted by its own resume.
+    // The executor's suspend count, behind its own lock: the start-up, the
+    // emergency stop and stopAfter hold it; each is lifted by its own resume.
     SuspendGate gate;
-    // The port backend, the clock and the pulse timing, the ramp tables.
+    // The port backend: `io` is set by the window at rest, the control
+    // register's value is atomic.
     PortLink port;
+    // The clock and the pulse timing: the plan is written by whichever
+    // thread steps (the executor per command, the window's relief or timer
+    // test while the executor rests); the rest is atomic.
     StepTiming timing;
+    // The ramp tables, built by the window at rest; `ready` is atomic and
+    // published after the build.
     AccelerationTables accel;
 
     Machine() { log.setLanguage(&settings.language); }

@@ -397,7 +397,7 @@ void MainCommands::resetRelative() {
 
 bool MainCommands::idleOr(const char* cz, const char* en) {
     Machine& m = c_.machine;
-    if (m.executor.executorIdle.load() && m.buffer.queued() == 0) return true;
+    if (ExecutorAtRest(m)) return true;
     host_.messageBox("?", Caption(m.log.language(), {cz, en}), Buttons::Ok, Icon::Warning);
     return false;
 }

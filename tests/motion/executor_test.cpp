@@ -368,5 +368,46 @@ TEST_F(ExecutorTest, DrainedBufferWaitsForTheNextAppend) {
     EXPECT_EQ(m.position.absX, 6);
 }
 
+// The window changes settings only once ExecutorAtRest says so; the
+// executor's own reads (at start-up and per command) must be ordered
+// before those writes. Under ThreadSanitizer a handover that leans on a flag
+// stored before the reads is reported, whatever the timing, so a few rounds
+// of start, change, run, change suffice.
+TEST(ExecutorSettingsHandover, SettingsChangedAtRestNeverRaceTheExecutorsReads) {
+    for (int round = 0; round < 20; ++round) {
+        Reports reports;
+        Machine m;
+        LoadFactoryDefaults(m.settings);
+        reports.attach(m);
+        m.buffer.allocate(10);
+        CommandExecutor executor(m);
+        executor.start();
+        ASSERT_TRUE(ExecutorAtRest(m));
+        m.settings.executorPriority = round % 2 ? 2 : 3;
+        m.settings.dwellSeconds = 0;
+        AppendCommand(m, 5, 0, 0, 200, 0, 1, 0, 0, 0);
+        ASSERT_TRUE(WaitUntilDrained(m));
+        ASSERT_TRUE(ExecutorAtRest(m));
+        m.settings.dwellSeconds = 1;
+        EXPECT_EQ(m.position.absX, 5);
+    }
+}
+
+TEST(ExecutorSettingsHandover, AQueuedOrHeldCommandIsNotRest) {
+    Reports reports;
+    Machine m;
+    LoadFactoryDefaults(m.settings);
+    reports.attach(m);
+    m.buffer.allocate(10);
+    CommandExecutor executor(m);
+    executor.start();
+    m.gate.suspend();
+    AppendCommand(m, 5, 0, 0, 200, 0, 0, 0, 0, 0);
+    EXPECT_FALSE(ExecutorAtRest(m));
+    m.gate.resume();
+    ASSERT_TRUE(WaitUntilDrained(m));
+    EXPECT_TRUE(ExecutorAtRest(m));
+}
+
 }  // namespace
 }  // namespace korvex
