@@ -1,31 +1,11 @@
 #include "machining/job_input.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 
 #include "log/event_log.h"
 #include "motion/rounding.h"
 
 namespace korvex {
-
-namespace {
-constexpr size_t kEditCharacters = 20;
-}
-
-double ReadEditNumber(const std::string& text) {
-    const char* p = text.data();
-    const char* end = p + std::min(text.size(), kEditCharacters);
-    while (p < end && (*p == ' ' || *p == '\t')) ++p;
-    // from_chars takes a minus but no plus sign.
-    if (p < end && *p == '+') {
-        ++p;
-        if (p < end && *p == '-') return 0;
-    }
-    double value = 0;
-    if (std::from_chars(p, end, value).ec != std::errc() || !std::isfinite(value)) return 0;
-    return value;
-}
 
 int32_t CutSteps(double mm, float mmPerStepZ) {
     return std::max(1, MmToSteps(mm, mmPerStepZ));

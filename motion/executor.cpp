@@ -94,6 +94,7 @@ void CommandExecutor::finishCommand(const MotionCommand& command) {
     if (command.stopAfter) {
         // Raised and suspended in one step: a release cannot slip between.
         m.gate.latchSelf(m.signals.estopActive);
+        e.repaintRequests.fetch_add(1);
         busySinceNs_ = SystemClock().now();
     }
     m.buffer.removeFront();
@@ -102,6 +103,7 @@ void CommandExecutor::finishCommand(const MotionCommand& command) {
         return;
     }
     e.executorIdle.store(1);
+    e.repaintRequests.fetch_add(1);
     limitsReported_ = false;
 }
 
@@ -109,6 +111,7 @@ void CommandExecutor::finishReset() {
     Machine& m = m_;
     m.buffer.settleReset(m.executor.resetRequest);
     m.executor.executorIdle.store(1);
+    m.executor.repaintRequests.fetch_add(1);
     limitsReported_ = false;
 }
 

@@ -51,6 +51,10 @@ struct ExecutorFlags {
     // Ticks run since start-up and the sum of their periods (microseconds).
     std::atomic<int64_t> ticks{0};
     std::atomic<int64_t> tickTimeUs{0};
+    // Counts the executor's repaint requests: after a drained buffer, a
+    // reset and a stop after a command. A window that does not refresh by
+    // its timer repaints when it moved.
+    std::atomic<int64_t> repaintRequests{0};
 };
 
 struct Machine {

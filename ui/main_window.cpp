@@ -146,10 +146,21 @@ void MainWindow::onEditChange(int id) {
     commands_.onEditChange(id);
 }
 
+// Without "draw by refresh" the timer only carries the executor's repaint
+// requests to the window's thread.
 void MainWindow::onTimer(int id) {
-    if (id != kStatusTimer || !c_.machine.settings.drawByRefresh) return;
+    if (id != kStatusTimer) return;
+    Machine& m = c_.machine;
+    if (!m.settings.drawByRefresh) {
+        const int64_t asked = m.executor.repaintRequests.load();
+        if (asked != repaintsSeen_) {
+            repaintsSeen_ = asked;
+            onPaint();
+        }
+        return;
+    }
     status_.refresh(false);
-    ReadInputs(c_.machine);
+    ReadInputs(m);
     status_.showSignals();
 }
 

@@ -52,6 +52,7 @@ class MainWindow {
     StatusDisplay status_;
     MainCommands commands_;
     std::function<void()> beforeStop_;
+    int64_t repaintsSeen_ = 0;  // the executor's repaint requests handled
 };
 
 }  // namespace korvex

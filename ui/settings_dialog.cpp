@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <iterator>
 
-#include "machining/job_input.h"
 #include "motion/machine.h"
 #include "motion/step_output.h"
 #include "platform/dialog_view.h"
+#include "platform/edit_number.h"
 #include "platform/host.h"
 #include "settings/config_file.h"
 
@@ -140,10 +140,6 @@ constexpr Label kCaptions[] = {
 
 constexpr size_t kEditChars = 20;
 
-int ReadInt(const std::string& text) {
-    return static_cast<int>(std::clamp(ReadEditNumber(text), -2147483648.0, 2147483647.0));
-}
-
 int ReadHex(const std::string& text) {
     const std::string head = text.substr(0, kEditChars);
     size_t i = head.find_first_not_of(" \t");
@@ -239,7 +235,7 @@ void SettingsDialog::onEditChange(int id) {
     }
     for (const IntEdit& e : kIntEdits) {
         if (e.id != id) continue;
-        s.*(e.field) = static_cast<int>(e.floor.apply(ReadInt(text)));
+        s.*(e.field) = static_cast<int>(e.floor.apply(ReadEditInteger(text)));
         refreshDerived();
         return;
     }

@@ -1,14 +1,13 @@
 #include "vector/hpgl_job_dialog.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdlib>
 
 #include "log/event_log.h"
 #include "log/text.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
 #include "platform/dialog_view.h"
+#include "platform/edit_number.h"
 #include "platform/host.h"
 #include "vector/model_geometry.h"
 #include "vector/travel_order.h"
@@ -20,22 +19,6 @@ using namespace hpgl_job;
 namespace {
 
 constexpr int kPageStep = 20;
-
-// The number at the start of an edit's text ("  1.50mm" reads 1.5); text
-// that is not a number reads as 0.
-double ReadNumber(const std::string& text) {
-    size_t i = text.find_first_not_of(" \t");
-    if (i == std::string::npos) return 0;
-    if (text[i] == '+') ++i;
-    double value = 0;
-    std::from_chars(text.data() + i, text.data() + text.size(), value);
-    return value;
-}
-
-// The integer at the start of an edit's text, as atoi reads it.
-int32_t ReadInteger(const std::string& text) {
-    return ClampToInt32(static_cast<int64_t>(std::clamp(ReadNumber(text), -3e9, 3e9)));
-}
 
 }  // namespace
 
@@ -136,15 +119,15 @@ void HpglJobDialog::onEditChange(int id) {
             setFeed();
             break;
         case kCountX:
-            repeat_.countX = std::max(1, ReadInteger(view_.text(kCountX)));
+            repeat_.countX = std::max(1, ReadEditInteger(view_.text(kCountX)));
             showRepeat();
             break;
         case kCountY:
-            repeat_.countY = std::max(1, ReadInteger(view_.text(kCountY)));
+            repeat_.countY = std::max(1, ReadEditInteger(view_.text(kCountY)));
             showRepeat();
             break;
         case kSpacing:
-            SetRepeatSpacing(repeat_, static_cast<float>(ReadNumber(view_.text(kSpacing))), s);
+            SetRepeatSpacing(repeat_, static_cast<float>(ReadEditNumber(view_.text(kSpacing))), s);
             showRepeat();
             break;
         default:
@@ -385,7 +368,7 @@ void HpglJobDialog::start() {
 void HpglJobDialog::setDepth() {
     const MachineSettings& s = machine_.settings;
     PenLayer& l = layer();
-    l.depth = std::max(0.0f, static_cast<float>(ReadNumber(view_.text(kDepth))));
+    l.depth = std::max(0.0f, static_cast<float>(ReadEditNumber(view_.text(kDepth))));
     const int32_t z = MmToSteps(l.depth, s.mmPerStepZ);
     for (int32_t index : l.objectOrder)
         for (VectorPoint& p : model_.objects[index].points) p.z = z;
@@ -394,13 +377,13 @@ void HpglJobDialog::setDepth() {
 
 void HpglJobDialog::setPassDepth() {
     PenLayer& l = layer();
-    const float typed = static_cast<float>(ReadNumber(view_.text(kPassDepth)));
+    const float typed = static_cast<float>(ReadEditNumber(view_.text(kPassDepth)));
     l.passDepth = typed < 0 ? l.depth : typed;
 }
 
 void HpglJobDialog::setFeed() {
     const MachineSettings& s = machine_.settings;
-    const float typed = static_cast<float>(ReadNumber(view_.text(kFeed)));
+    const float typed = static_cast<float>(ReadEditNumber(view_.text(kFeed)));
     if (typed > s.cuttingSpeed) {
         host_.messageBox("?",
                          caption({"POZOR posuv je větší než maximální, nastaven bude maximální",

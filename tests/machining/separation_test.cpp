@@ -185,16 +185,5 @@ TEST_F(SeparationDialogTest, MistypedHugeCircleIsRefusedBeforeItsTableIsBuilt) {
     EXPECT_TRUE(queued.empty());
 }
 
-TEST(EditNumberTest, ReadsTheLeadingNumberOfTheFirstTwentyCharacters) {
-    EXPECT_EQ(ReadEditNumber("12.5 mm"), 12.5);
-    EXPECT_EQ(ReadEditNumber("  -3"), -3);
-    EXPECT_EQ(ReadEditNumber("+2.25/s"), 2.25);
-    EXPECT_EQ(ReadEditNumber("1,5"), 1);
-    EXPECT_EQ(ReadEditNumber("mm 4"), 0);
-    EXPECT_EQ(ReadEditNumber("nan"), 0);
-    EXPECT_EQ(ReadEditNumber("1e999"), 0);
-    EXPECT_EQ(ReadEditNumber("000000000000000000001"), 0);
-}
-
 }  // namespace
 }  // namespace korvex::test

@@ -98,5 +98,20 @@ TEST_F(MainWindowTest, TheStatusTimerFollowsTheMachine) {
     EXPECT_EQ(view.text(kBufferFill), "nic/50000");
 }
 
+// Without "draw by refresh" the display changes only when the executor asks:
+// after a drained buffer, not on every tick of the timer.
+TEST_F(MainWindowTest, WithoutDrawByRefreshTheExecutorsRequestsRepaint) {
+    start("CZE", 0);
+    c.machine.settings.drawByRefresh = 0;
+    window->onTimer(kStatusTimer);  // whatever the start-up asked for
+    AppendCommand(c.machine, 25, 0, 0, 1000, 0, 0, 0, 0, 0);
+    ASSERT_TRUE(WaitUntilDrained(c.machine));
+    window->onTimer(kStatusTimer);
+    EXPECT_EQ(view.text(kAbsX), "  2.500 mm");
+    c.machine.position.absX = 50;  // moved with no request: not shown
+    window->onTimer(kStatusTimer);
+    EXPECT_EQ(view.text(kAbsX), "  2.500 mm");
+}
+
 }  // namespace
 }  // namespace korvex
