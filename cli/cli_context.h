@@ -49,8 +49,7 @@ struct CliContext {
 
     // Chooses and creates the file folders, starts the event log's file and
     // wires the log to stderr, then loads the settings the global options ask
-    // for. Returns false (after a message)
-    // when --settings cannot be read.
+    // for. Returns false (after a message) when --settings cannot be read.
     bool prepare();
     // Starts the machine on the port and clock the options ask for; the
     // commands queued so far start running at once.
