@@ -23,18 +23,22 @@ bool CliContext::prepare() {
     Machine& m = machine;
     // No host for the log: its boxes join the list lines on stderr.
     m.log.setListSink([](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
+    places = ChooseFilePlaces(ProgramDirectory(), options.configDir);
+    if (std::string error; !CreateFilePlaces(places, error))
+        std::fprintf(stderr, "korvex-cli: cannot create %s\n", error.c_str());
     if (options.logFile.empty())
-        m.log.start(moduleDir);
+        m.log.start(places.logDir);
     else
         m.log.startFile(options.logFile);
     MachineSettings& s = m.settings;
     LoadFactoryDefaults(s);
     applyLanguage();  // the load's own messages already in the language asked for
+    m.log.line(DescribeFilePlaces(places, m.log.language()), false, false);
     if (!options.factory) {
         if (!options.settingsFile.empty()) {
-            if (!LoadSettings(s, m.log, options.settingsFile, 0, moduleDir)) return false;
-        } else if (std::filesystem::exists(moduleDir + "/" + kConfigFileName)) {
-            LoadSettings(s, m.log, kConfigFileName, 1, moduleDir);
+            if (!LoadSettings(s, m.log, options.settingsFile, 0, places.configDir)) return false;
+        } else if (std::filesystem::exists(places.configDir + "/" + kConfigFileName)) {
+            LoadSettings(s, m.log, kConfigFileName, 1, places.configDir);
         }
     }
     applyLanguage();

@@ -10,6 +10,7 @@
 #include "motion/machine.h"
 #include "motion/motion_rig.h"
 #include "platform/headless.h"
+#include "settings/file_places.h"
 
 namespace korvex::cli {
 
@@ -24,7 +25,8 @@ struct GlobalOptions {
     // --port, else KORVEX_PORT, else sim.
     std::string port;
     std::string clock = "virtual";
-    std::string logFile;  // the event log; empty: listbox.txt beside the program
+    std::string logFile;    // the event log; empty: listbox.txt in the log folder
+    std::string configDir;  // --config-dir; empty: the folders ChooseFilePlaces picks
 };
 
 // Boxes go to stderr and are answered Yes/Ok.
@@ -36,7 +38,8 @@ class ConsoleHost final : public DesktopFreeHost {
 
 struct CliContext {
     GlobalOptions options;
-    std::string moduleDir;  // the directory of the executable
+    // Where config.dat and the log live; set by prepare().
+    FilePlaces places;
     ConsoleHost host;
     Machine machine;
     // The chosen command, run by main() once the settings are loaded.
@@ -44,9 +47,9 @@ struct CliContext {
     // The started machine (port, clock, executor), once startMotion() ran.
     std::unique_ptr<MotionRig> motion;
 
-    // Starts the event log's file and wires the log to stderr, then loads the
-    // settings the global options ask for. Returns false (after a message)
-    // when --settings cannot be read.
+    // Chooses and creates the file folders, starts the event log's file and
+    // wires the log to stderr, then loads the settings the global options ask
+    // for. Returns false (after a message) when --settings cannot be read.
     bool prepare();
     // Starts the machine on the port and clock the options ask for; the
     // commands queued so far start running at once.

@@ -26,8 +26,9 @@ void AddSettingsCommand(CLI::App& app, CliContext& ctx) {
                     std::printf("%s\n", line.c_str());
                 return kExitOk;
             }
-            return SaveSettings(m.settings, m.log, o->write, 0, ctx.moduleDir) ? kExitOk
-                                                                               : kExitRefused;
+            return SaveSettings(m.settings, m.log, o->write, 0, ctx.places.configDir)
+                       ? kExitOk
+                       : kExitRefused;
         };
     });
 }

@@ -1,4 +1,5 @@
 #include "log/event_log.h"
+#include "motion/access_hints.h"
 #include "motion/step_output.h"
 #include "platform/thread_priority.h"
 
@@ -47,6 +48,7 @@ int SetExecutorPriority(Machine& m, int level, int logIt) {
     if (logIt) {
         m.log.line(PriorityName(level), true, false);
         if (!outcome.refusal.empty()) m.log.line(outcome.refusal, true, false);
+        if (outcome.denied) ExplainPriorityRefusal(m);
     }
     PlanRest(m, outcome.realtime, logIt);
     return 1;

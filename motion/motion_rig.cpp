@@ -2,6 +2,7 @@
 
 #include "log/event_log.h"
 #include "motion/acceleration.h"
+#include "motion/access_hints.h"
 #include "motion/port.h"
 #include "motion/rounding.h"
 #include "motion/step_output.h"
@@ -24,11 +25,13 @@ std::unique_ptr<SimulatedMachine> MakeSim(Machine& m, const PerformanceCounter& 
     return sim;
 }
 
-// A ppdev port that opens, for "auto"; null when there is none.
-std::unique_ptr<PortIo> OpenDefaultPpdev(uint16_t base) {
+// A ppdev port that opens, for "auto"; null when there is none. A port that
+// is there but denied says how to get it before the simulated machine is used.
+std::unique_ptr<PortIo> OpenDefaultPpdev(Machine& m, uint16_t base) {
     auto port = std::make_unique<PpdevPort>(kDefaultPpdevDevice, base);
-    if (!port->load()) return nullptr;
-    return port;
+    if (port->load()) return port;
+    ExplainPortRefusal(m, *port);
+    return nullptr;
 }
 
 }  // namespace
@@ -67,7 +70,7 @@ MotionRig::MotionRig(Machine& m, const RigOptions& options) : m_(m), executor_(m
     }
     const MachineSettings& s = m.settings;
     const auto base = static_cast<uint16_t>(s.lptAddress);
-    if (!options.backend && options.port == "auto") port_ = OpenDefaultPpdev(base);
+    if (!options.backend && options.port == "auto") port_ = OpenDefaultPpdev(m, base);
     if (!options.backend && !port_ && (options.port == "sim" || options.port == "auto"))
         sim_ = MakeSim(m, *m.timing.clock);
     if (!options.backend && !port_ && !sim_) port_ = MakeHardwarePort(options.port, base);

@@ -1,6 +1,7 @@
 #include "motion/port.h"
 
 #include "log/event_log.h"
+#include "motion/access_hints.h"
 #include "motion/step_output.h"
 
 namespace korvex {
@@ -60,6 +61,7 @@ void LoadPortLibrary(Machine& m, PortIo& io) {
         m.log.say({"Nactení knihovny inpout32.dll selhalo", "Loading lib inpout32.dll failed"},
                   true, true);
         if (!io.lastError().empty()) m.log.line(io.lastError(), true, false);
+        ExplainPortRefusal(m, io);
         return;
     }
     m.log.say({"Nactení knihovny inpout32.dll OK", "Loading lib inpout32.dll OK"}, true, false);

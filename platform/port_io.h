@@ -22,6 +22,9 @@ class PortIo {
     virtual std::string name() const = 0;
     // The system's text for the last failure of load() or of an access.
     virtual std::string lastError() const { return {}; }
+    // load() failed because the system denied this user the access (not
+    // because the port is missing or busy).
+    virtual bool accessDenied() const { return false; }
     // False once an access failed (lastError() names it): the port can no
     // longer be trusted with steps. Any thread.
     virtual bool healthy() const { return true; }

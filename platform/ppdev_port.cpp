@@ -73,6 +73,7 @@ void PpdevPort::closeDevice() {
 bool PpdevPort::openAndClaim(bool exclusive) {
     fd_ = system_.open(device_.c_str(), O_RDWR | O_CLOEXEC);
     if (fd_ < 0) {
+        accessDenied_ = errno == EACCES || errno == EPERM;
         fail("open", errno);
         return false;
     }

@@ -46,6 +46,7 @@ class PpdevPort final : public PortIo {
     void out(uint16_t address, uint8_t value) override;
     std::string name() const override { return "ppdev:" + device_; }
     std::string lastError() const override;
+    bool accessDenied() const override { return accessDenied_; }
     bool healthy() const override { return healthy_.load(std::memory_order_acquire); }
 
   private:
@@ -59,6 +60,7 @@ class PpdevPort final : public PortIo {
     PpdevSystem& system_;
     int fd_ = -1;
     bool claimed_ = false;
+    bool accessDenied_ = false;
     std::atomic<bool> healthy_{true};
     std::atomic<uint8_t> lastRead_[3] = {0xFF, 0xFF, 0xFF};
     mutable std::mutex errorMutex_;

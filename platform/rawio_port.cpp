@@ -14,6 +14,7 @@ namespace korvex {
 
 bool RawIoPort::load() {
     if (ioperm(base_, 3, 1) != 0) {
+        denied_ = errno == EPERM;
         error_ = std::string("ioperm: ") + std::strerror(errno);
         return false;
     }

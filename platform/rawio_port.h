@@ -16,10 +16,12 @@ class RawIoPort final : public PortIo {
     void out(uint16_t address, uint8_t value) override;
     std::string name() const override { return "rawio"; }
     std::string lastError() const override { return error_; }
+    bool accessDenied() const override { return denied_; }
 
   private:
     uint16_t base_;
     bool permitted_ = false;
+    bool denied_ = false;
     std::string error_;
 };
 

@@ -32,6 +32,7 @@ bool SetNice(int threadId, int nice, PriorityOutcome& outcome) {
         return false;
     }
     if (setpriority(PRIO_PROCESS, static_cast<id_t>(threadId), nice) != 0) {
+        outcome.denied = errno == EACCES || errno == EPERM;
         char what[32];
         std::snprintf(what, sizeof what, "nice %d", nice);
         outcome.refusal = Refusal(what);
@@ -57,6 +58,7 @@ PriorityOutcome ApplyThreadPriority(int threadId, int level) {
             outcome.applied = outcome.realtime = true;
             return outcome;
         }
+        outcome.denied = errno == EPERM;
         outcome.refusal = Refusal("SCHED_FIFO");
         PriorityOutcome fallback;
         SetNice(threadId, p.nice, fallback);

@@ -17,6 +17,7 @@ struct PriorityOutcome {
     bool applied = false;   // the level's own policy is in force
     bool realtime = false;  // SCHED_FIFO is in force
     std::string refusal;    // what the system refused, with its message
+    bool denied = false;    // refused for lack of permission (an rtprio or nice limit)
 };
 
 PriorityOutcome ApplyThreadPriority(int threadId, int level);

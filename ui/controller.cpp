@@ -6,10 +6,16 @@
 
 namespace korvex {
 
-Controller::Controller(std::string dir, RigOptions rig)
-    : moduleDir(std::move(dir)), rigOptions(std::move(rig)), pictures(MakeQImageCanvas) {
+Controller::Controller(FilePlaces where, RigOptions rig)
+    : places(std::move(where)),
+      moduleDir(places.configDir),
+      rigOptions(std::move(rig)),
+      pictures(MakeQImageCanvas) {
     LoadFactoryDefaults(machine.settings);
 }
+
+Controller::Controller(const std::string& moduleDir, RigOptions rig)
+    : Controller(FilePlaces{moduleDir, moduleDir, PlaceKind::ProgramFolder}, std::move(rig)) {}
 
 Controller::~Controller() {
     stopMotion();

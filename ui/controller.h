@@ -13,6 +13,7 @@
 #include "machining/relief_job.h"
 #include "motion/machine.h"
 #include "motion/motion_rig.h"
+#include "settings/file_places.h"
 #include "ui/operator_state.h"
 #include "vector/vector_job.h"
 #include "vector/vector_model.h"
@@ -23,7 +24,9 @@ namespace korvex {
 class Controller {
   public:
     // `rig` chooses the port backend and the clock the machine starts on.
-    Controller(std::string moduleDir, RigOptions rig);
+    Controller(FilePlaces places, RigOptions rig);
+    // Every file in `moduleDir`.
+    Controller(const std::string& moduleDir, RigOptions rig);
     ~Controller();
     Controller(const Controller&) = delete;
     Controller& operator=(const Controller&) = delete;
@@ -38,6 +41,8 @@ class Controller {
     SimulatedMachine* sim() { return motion_ ? motion_->sim() : nullptr; }
     const std::string& portName() const;
 
+    const FilePlaces places;
+    // Where config.dat and the solution files live.
     const std::string moduleDir;
     const RigOptions rigOptions;
     // The user's country, three letters ("CZE"), set by the front end.

@@ -8,6 +8,7 @@
 #include "motion/probing.h"
 #include "motion/rounding.h"
 #include "platform/host.h"
+#include "platform/version.h"
 #include "ui/controller.h"
 #include "ui/main_ids.h"
 #include "ui/solution_file.h"
@@ -51,12 +52,14 @@ bool MainCommands::onCommand(int id) {
     }
     switch (id) {
         case kMenuAbout:
-            host_.messageBox(
-                "Info",
-                Caption(log.language(), {"Korvex: řízení malé CNC frézky přes paralelní port.",
-                                         "Korvex: a controller for small CNC routers on the "
-                                         "parallel port."}),
-                Buttons::Ok, Icon::Information);
+            host_.messageBox("Info",
+                             FormatCaption(log.language(),
+                                           {"Korvex: řízení malé CNC frézky přes paralelní "
+                                            "port.\nVerze %s",
+                                            "Korvex: a controller for small CNC routers on the "
+                                            "parallel port.\nVersion %s"},
+                                           ProgramVersion()),
+                             Buttons::Ok, Icon::Information);
             return true;
         case kMenuResetRel:
         case kResetRel:

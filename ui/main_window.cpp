@@ -56,8 +56,8 @@ void MainWindow::onInit() {
     log.setHost(&host_);
     WindowView& view = view_;
     log.setListSink([&view](const std::string& line) { view.addListLine(kLogList, line); });
-    log.start(c_.moduleDir);
-    log.line(c_.moduleDir, true, false);
+    log.start(c_.places.logDir);
+    log.line(DescribeFilePlaces(c_.places, log.language()), true, false);
 
     const PerformanceCounter& counter = SystemClock();
     log.line(Format("Get counter %lld, OK", static_cast<long long>(counter.now())), false, false);

@@ -26,6 +26,7 @@ struct FakePort final : PortIo {
         if (address == base + 2) control = value;
     }
     std::string name() const override { return "fake"; }
+    bool accessDenied() const override { return denied; }
 
     // The values written to one register, in order.
     std::vector<int> written(uint16_t address) const {
@@ -37,6 +38,7 @@ struct FakePort final : PortIo {
 
     uint16_t base = 0x378;
     bool loads = true;
+    bool denied = false;
     uint8_t data = 0, status = 0, control = 0;
     const uint8_t* readBack = nullptr;  // a data latch that does not read back
     std::vector<Write> writes;

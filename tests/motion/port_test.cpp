@@ -32,9 +32,15 @@ TEST_F(PortTest, BackendThatDoesNotOpenLeavesThePortAlone) {
     EXPECT_EQ(m.signals.portReady, 0);
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, "Loading lib inpout32.dll failed");
+    EXPECT_EQ(listed("lp group"), 0) << "a missing port is no permission matter";
     ReadInputs(m);
     SetControlOutputs(m, 1, 1, 1);
     EXPECT_TRUE(port.writes.empty());
+
+    port.denied = true;
+    openPort();
+    EXPECT_EQ(list.back(),
+              "fake: access denied; join the lp group (sudo adduser $USER lp) and log in again");
 }
 
 TEST_F(PortTest, LatchThatDoesNotReadBackFailsTheTest) {

@@ -111,6 +111,14 @@ TEST(PpdevPort, FailedAccessMakesThePortUnhealthyAndNamesTheCall) {
     EXPECT_EQ(port.lastError(), "/dev/parport0: PPRSTATUS: Input/output error")
         << "the first failure is kept";
 
+    for (const int error : {EACCES, ENOENT}) {
+        FakePpdev refusing;
+        refusing.openError = error;
+        PpdevPort closed("/dev/parport0", 0x378, refusing);
+        EXPECT_FALSE(closed.load());
+        EXPECT_EQ(closed.accessDenied(), error == EACCES) << "only a refusal asks for the group";
+    }
+
     FakePpdev noDirection;
     noDirection.failing[PPDATADIR] = EINVAL;
     PpdevPort bidirectionalOnly("/dev/parport0", 0x378, noDirection);

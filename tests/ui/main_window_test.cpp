@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/version.h"
 #include "settings/config_file.h"
 #include "tests/testkit/temp_dir.h"
 #include "tests/ui/recording_window.h"
@@ -61,10 +62,18 @@ TEST_F(MainWindowTest, StartUpInCzechAsksNothingAndFillsTheWindow) {
     EXPECT_FALSE(view.isEnabled(kRelX));
     EXPECT_TRUE(c.motionRunning());
     const std::string file = dir.read("listbox.txt");
-    EXPECT_EQ(file.rfind("   1, " + dir.path() + " \n", 0), 0u);
+    EXPECT_EQ(file.rfind("   1, " + dir.path() + " (složka programu) \n", 0), 0u);
     const auto lines = view.lines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "Start, hCommand suspend Ok");
+}
+
+TEST_F(MainWindowTest, TheAboutBoxNamesTheVersion) {
+    start("USA", 1);
+    window->onCommand(kMenuAbout);
+    EXPECT_EQ(host.boxes.back().title, "Info");
+    EXPECT_NE(host.boxes.back().text.find(std::string("\nVersion ") + ProgramVersion()),
+              std::string::npos);
 }
 
 TEST_F(MainWindowTest, ClosingWithWorkQueuedAsksAndNoKeepsItOpen) {
