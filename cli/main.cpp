@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
     app.add_option("--lang", o.lang, "language of messages")->check(CLI::IsMember({"cz", "en"}));
     app.add_option("--port", o.port, "port backend: sim, none, ppdev:DEV, rawio or auto")
         ->check([](const std::string& backend) {
-            return korvex::IsPortBackend(backend) ? std::string() : "unknown port backend: " + backend;
+            return korvex::IsPortBackend(backend) ? std::string()
+                                                  : "unknown port backend: " + backend;
         });
     app.add_option("--clock", o.clock, "virtual or real")
         ->check(CLI::IsMember({"virtual", "real"}));
@@ -57,5 +58,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (!ctx->prepare()) return kExitRefused;
+    // A job's stops on a real port are answered by a person, on the terminal.
+    if (isatty(STDIN_FILENO)) ctx->operatorInput = stdin;
     return ctx->command ? ctx->command() : kExitUsage;
 }

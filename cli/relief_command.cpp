@@ -82,7 +82,10 @@ int RunRelief(CliContext& ctx, ReliefOptions& o) {
     LoadRasterImage(raster, o.image, ctx.host, m.log);
     if (!raster.loaded) return kExitRefused;
 
-    if (output.run) ctx.startMotion();
+    if (output.run) {
+        ctx.startMotion();
+        if (ctx.namedPortFailed()) return kExitRefused;
+    }
     const int64_t startTicks = m.timing.clock->now();
 
     ReliefJob job = StartReliefJob(m.settings);

@@ -24,11 +24,15 @@ std::unique_ptr<SimulatedMachine> MakeSim(Machine& m, const PerformanceCounter& 
     return sim;
 }
 
-// A ppdev port that opens, for "auto"; null when there is none.
-std::unique_ptr<PortIo> OpenDefaultPpdev(uint16_t base) {
+// A ppdev port that opens, for "auto"; null, saying so, when there is none.
+std::unique_ptr<PortIo> OpenDefaultPpdev(EventLog& log, uint16_t base) {
     auto port = std::make_unique<PpdevPort>(kDefaultPpdevDevice, base);
-    if (!port->load()) return nullptr;
-    return port;
+    if (port->load()) return port;
+    SayFormatted(log,
+                 {"Port %s nelze otevřít (%s): běží simulovaný stroj",
+                  "The port %s cannot be opened (%s): running the simulated machine"},
+                 true, false, port->name().c_str(), port->lastError().c_str());
+    return nullptr;
 }
 
 }  // namespace
@@ -67,7 +71,7 @@ MotionRig::MotionRig(Machine& m, const RigOptions& options) : m_(m), executor_(m
     }
     const MachineSettings& s = m.settings;
     const auto base = static_cast<uint16_t>(s.lptAddress);
-    if (!options.backend && options.port == "auto") port_ = OpenDefaultPpdev(base);
+    if (!options.backend && options.port == "auto") port_ = OpenDefaultPpdev(m.log, base);
     if (!options.backend && !port_ && (options.port == "sim" || options.port == "auto"))
         sim_ = MakeSim(m, *m.timing.clock);
     if (!options.backend && !port_ && !sim_) port_ = MakeHardwarePort(options.port, base);
