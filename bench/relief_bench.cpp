@@ -27,7 +27,10 @@ constexpr int kColumnLength = 50;  // 5 mm of relief at 0.1 mm per step
 
 class CountingOutput final : public ReliefOutput {
   public:
-    void step(int, int, int, int) override { ++steps; }
+    bool step(int, int, int, int) override {
+        ++steps;
+        return true;
+    }
     void idle() override {}
     void wait() override {}
     int64_t steps = 0;

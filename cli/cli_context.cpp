@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <new>
 
+#include "log/event_log.h"
 #include "platform/port_select.h"
 #include "settings/config_file.h"
 
@@ -60,10 +61,39 @@ bool CliContext::prepare() {
     return true;
 }
 
+bool CliContext::portNamed() const {
+    return options.port != "sim" && options.port != "none" && options.port != "auto";
+}
+
+bool CliContext::openNamedPort() {
+    if (!portNamed() || namedPort_) return true;
+    auto port = MakeHardwarePort(options.port, static_cast<uint16_t>(machine.settings.lptAddress));
+    if (!port || !port->load()) {
+        SayFormatted(machine.log,
+                     {"Port %s nelze otevřít: %s; nic se nezařadilo ani nepohnulo",
+                      "The port %s cannot be opened: %s; nothing was queued or moved"},
+                     true, false, options.port.c_str(), port ? port->lastError().c_str() : "");
+        return false;
+    }
+    namedPort_ = std::move(port);
+    return true;
+}
+
 MotionRig& CliContext::startMotion() {
-    if (!motion)
-        motion =
-            std::make_unique<MotionRig>(machine, RigOptions{options.port, options.clock != "real"});
+    if (motion) return *motion;
+    Machine& m = machine;
+    // Nothing queued may run before the port asked for has passed its test.
+    m.gate.suspend();
+    motion = std::make_unique<MotionRig>(
+        m, RigOptions{options.port, options.clock != "real", namedPort_.get()});
+    namedPortFailed_ = portNamed() && !m.settings.useSerial && !m.signals.portReady.load();
+    if (namedPortFailed_)
+        SayFormatted(m.log,
+                     {"Port %s neprošel testem: nic se nepohnulo",
+                      "The port %s did not pass its test: nothing moved"},
+                     true, false, options.port.c_str());
+    else
+        m.gate.resume();
     return *motion;
 }
 

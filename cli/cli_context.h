@@ -14,8 +14,9 @@
 
 namespace korvex::cli {
 
-// Exit codes of korvex-cli.
-enum ExitCode { kExitOk = 0, kExitRefused = 1, kExitUsage = 2 };
+// Exit codes of korvex-cli. kExitStopped: a job stop waited for an operator
+// and the job ended there (no terminal to answer, or the answer q).
+enum ExitCode { kExitOk = 0, kExitRefused = 1, kExitUsage = 2, kExitStopped = 3 };
 
 struct GlobalOptions {
     std::string settingsFile;
@@ -46,17 +47,31 @@ struct CliContext {
     std::function<int()> command;
     // The started machine (port, clock, executor), once startMotion() ran.
     std::unique_ptr<MotionRig> motion;
+    // Where the operator answers a job's stops on a real port: the
+    // terminal, null when there is none.
+    std::FILE* operatorInput = nullptr;
 
     // Chooses and creates the file folders, starts the event log's file and
     // wires the log to stderr, then loads the settings the global options ask
     // for. Returns false (after a message) when --settings cannot be read.
     bool prepare();
+    // Before a job that runs queues anything: opens the port --port names
+    // (rawio, ppdev:DEV). False, after the message, when it cannot be
+    // opened. sim, none and auto are opened by startMotion (auto falls back
+    // to sim, saying so).
+    bool openNamedPort();
     // Starts the machine on the port and clock the options ask for; the
-    // commands queued so far start running at once.
+    // commands queued so far start running at once, unless the port --port
+    // names failed its test (namedPortFailed): then nothing runs.
     MotionRig& startMotion();
+    bool namedPortFailed() const { return namedPortFailed_; }
 
   private:
     void applyLanguage();
+    bool portNamed() const;
+
+    std::unique_ptr<PortIo> namedPort_;
+    bool namedPortFailed_ = false;
 };
 
 }  // namespace korvex::cli

@@ -6,9 +6,9 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/progress_bar.h"
+#include "cli/stop_operator.h"
 #include "log/text.h"
 #include "motion/executor.h"
-#include "motion/port.h"
 
 namespace korvex::cli {
 
@@ -40,6 +40,7 @@ bool OpenOutput(const std::string& path, std::FILE*& file) {
 }  // namespace
 
 bool JobOutput::begin(CliContext& ctx) {
+    if (run && !ctx.openNamedPort()) return false;
     if (!OpenOutput(emitPath, emit_) || !OpenOutput(gcodePath, gcode_)) return false;
     if (gcode_) {
         std::string job;
@@ -66,37 +67,33 @@ namespace {
 struct RunTotals {
     int64_t ticks = 0;
     double machineSeconds = 0;
+    int status = kExitOk;
 };
 
-// The operator's part in a job: a stop raised by the job itself (after the
-// probe's rise) is answered by taking the probe away and releasing it.
-void ActAsOperator(Machine& m, SimulatedMachine* sim) {
-    if (!m.signals.estopActive.load() || m.gate.count() == 0 || m.signals.emergencyInput.load())
-        return;
-    std::fprintf(stderr,
-                 "korvex-cli: the job raised the emergency stop: probe removed, released\n");
-    if (sim) sim->placeProbe(false);
-    ReleaseEmergencyStop(m);
-}
-
 // Runs everything queued on the machine the options ask for, with a
-// progress bar on stderr.
+// progress bar on stderr; the job's stops go to the operator.
 RunTotals RunQueued(CliContext& ctx, int commands) {
     Machine& m = ctx.machine;
     const int64_t ticks = m.executor.ticks.load(), tickTimeUs = m.executor.tickTimeUs.load();
     MotionRig& rig = ctx.startMotion();
+    RunTotals run;
+    if (ctx.namedPortFailed()) {
+        run.status = kExitRefused;
+        return run;
+    }
     const double total = m.buffer.remainingTimeS();
     ProgressBar bar(stderr);
+    StopOperator stops(m, rig.portName(), rig.sim(), ctx.operatorInput);
     auto detail = [&] { return Format("%d/%d commands", commands - m.buffer.queued(), commands); };
     auto done = [&] { return total > 0 ? 1 - m.buffer.remainingTimeS() / total : 0.0; };
     WaitUntilDrained(m, [&] {
-        ActAsOperator(m, rig.sim());
+        if (!stops.answer()) return true;
         bar.update(done(), detail());
         return false;
     });
-    bar.finish(1, detail());
+    bar.finish(stops.ended() ? done() : 1, detail());
+    if (stops.ended()) run.status = kExitStopped;
 
-    RunTotals run;
     run.ticks = m.executor.ticks.load() - ticks;
     const PerformanceCounter& clock = rig.clock();
     const bool timed =
@@ -123,15 +120,18 @@ int JobOutput::finish(CliContext& ctx) {
     }
     if (!json && !run) return kExitOk;
     nlohmann::ordered_json summary = {{"commands", commands}};
+    int status = kExitOk;
     if (run) {
         const RunTotals totals = RunQueued(ctx, commands);
+        if (totals.status == kExitRefused) return kExitRefused;
+        status = totals.status;
         summary["ticks"] = totals.ticks;
         summary["machineSeconds"] = totals.machineSeconds;
         summary["final"] = {m.position.absX.load(), m.position.absY.load(), m.position.absZ.load()};
     }
     summary["estimatedSeconds"] = estimatedSeconds;
     std::printf("%s\n", summary.dump().c_str());
-    return kExitOk;
+    return status;
 }
 
 JobOutput::~JobOutput() {

@@ -52,5 +52,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (!ctx->prepare()) return kExitRefused;
+    // A job's stops on a real port are answered by a person, on the terminal.
+    if (isatty(STDIN_FILENO)) ctx->operatorInput = stdin;
     return ctx->command ? ctx->command() : kExitUsage;
 }

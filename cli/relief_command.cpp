@@ -35,8 +35,8 @@ class EmittingOutput final : public ReliefOutput {
     void begin() override {
         if (drive_) port_.begin();
     }
-    void step(int sx, int sy, int sz, int periodUs) override {
-        if (drive_) port_.step(sx, sy, sz, periodUs);
+    bool step(int sx, int sy, int sz, int periodUs) override {
+        if (drive_ && !port_.step(sx, sy, sz, periodUs)) return false;
         ++ticks;
         motionUs += periodUs;
         MotionCommand& r = run_;
@@ -47,6 +47,7 @@ class EmittingOutput final : public ReliefOutput {
             r.periodUs = periodUs;
         }
         r.dx += sx, r.dy += sy, r.dz += sz;
+        return true;
     }
     void idle() override { port_.idle(); }
     void wait() override { port_.wait(); }
@@ -81,7 +82,10 @@ int RunRelief(CliContext& ctx, ReliefOptions& o) {
     LoadRasterImage(raster, o.image, ctx.host, m.log);
     if (!raster.loaded) return kExitRefused;
 
-    if (output.run) ctx.startMotion();
+    if (output.run) {
+        ctx.startMotion();
+        if (ctx.namedPortFailed()) return kExitRefused;
+    }
     const int64_t startTicks = m.timing.clock->now();
 
     ReliefJob job = StartReliefJob(m.settings);

@@ -152,8 +152,11 @@ class Carving {
     }
     void steps(int sx, int sy, int sz, int64_t count, int periodUs) {
         for (int64_t i = 0; i < count; ++i) {
-            while (m_.signals.estopActive.load(std::memory_order_acquire)) c_.output.wait();
-            c_.output.step(sx, sy, sz, periodUs);
+            // A step the stop held back is made after the release: the
+            // carve stays exact.
+            do {
+                while (m_.signals.estopActive.load(std::memory_order_acquire)) c_.output.wait();
+            } while (!c_.output.step(sx, sy, sz, periodUs));
             // A row can take minutes: the window gets its turn every 20 ms
             // of motion, so it repaints and its stop button answers.
             if ((sinceIdleUs_ += periodUs) >= kIdleEveryUs) {

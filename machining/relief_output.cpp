@@ -12,8 +12,8 @@ void PortReliefOutput::begin() {
     PrepareStepOutput(machine_);
 }
 
-void PortReliefOutput::step(int stepX, int stepY, int stepZ, int periodUs) {
-    OutputStep(machine_, stepX, stepY, stepZ, 0, periodUs, 0);
+bool PortReliefOutput::step(int stepX, int stepY, int stepZ, int periodUs) {
+    return OutputStep(machine_, stepX, stepY, stepZ, 0, periodUs, 0) != 0;
 }
 
 void PortReliefOutput::idle() {

@@ -16,7 +16,10 @@ class ReliefOutput {
     virtual void begin() {}
     // One step on each axis whose direction is -1 or +1 (+Z goes down into
     // the material), then at least `periodUs` before the next step starts.
-    virtual void step(int stepX, int stepY, int stepZ, int periodUs) = 0;
+    // False when an emergency stop held it back (none made, even if the
+    // stop came with the step's own reading of the inputs): the relief
+    // repeats it after the release.
+    virtual bool step(int stepX, int stepY, int stepZ, int periodUs) = 0;
     // After every row and every 20 ms of steps: the window handles its
     // events (repaints, the emergency-stop button). Must return promptly.
     virtual void idle() = 0;
@@ -34,7 +37,7 @@ class PortReliefOutput final : public ReliefOutput {
     explicit PortReliefOutput(Machine& m, std::function<void()> events = {})
         : machine_(m), events_(std::move(events)) {}
     void begin() override;
-    void step(int stepX, int stepY, int stepZ, int periodUs) override;
+    bool step(int stepX, int stepY, int stepZ, int periodUs) override;
     void idle() override;
     void wait() override;
 

@@ -12,6 +12,9 @@ namespace korvex {
 namespace {
 
 constexpr int32_t kMaxPeriodUs = 10'000'000;
+// How far a ramp's entry may run above its top speed (the rounding of the
+// documented tables).
+constexpr double kTopTolerance = 1.01;
 
 // A period for any value the formulas produce: non-finite or non-positive
 // values take `fallback`, the rest is kept within 1 .. kMaxPeriodUs.
@@ -77,11 +80,17 @@ AccelerationTable BuildAxisTable(float fs, float fa, int rampSteps, bool constan
         }
     }
     if (!filled) FillLinearPeriod(table.periodsUs, fs, fa, fallback);
-    // A one-step ramp has no climb for the formulas to describe; its tick
-    // never runs faster than the acceleration speed the ramp climbs to.
-    if (table.periodsUs.size() == 1)
-        table.periodsUs[0] =
-            std::max(table.periodsUs[0], Sane(std::trunc(1'000'000.0 / fa), fallback));
+    // The ramp never runs faster than the faster of its two speeds. A short
+    // constant-acceleration ramp tops out well above it (121 Hz for 100 Hz
+    // in two steps); the long ones end within a percent (9981 us for
+    // 10000), which is kept as documented. A one-step ramp has no climb for
+    // the formulas to describe: its tick keeps the top speed exactly.
+    const float top = std::max(fs, fa);
+    const int32_t topPeriod = Sane(std::trunc(1'000'000.0 / top), fallback);
+    const bool oneStep = table.periodsUs.size() == 1;
+    for (int32_t& period : table.periodsUs)
+        if (oneStep ? period < topPeriod : 1'000'000.0 / period > kTopTolerance * top)
+            period = topPeriod;
     return table;
 }
 

@@ -12,8 +12,9 @@ namespace korvex {
 // size, Hz) to fa (acceleration speed / step size). constantAcceleration:
 // the ramp whose velocity grows evenly in time; it falls back to the
 // linear-period ramp (rampConstant 0) when its constant comes out below 1.
-// Degenerate inputs still give finite, positive periods; a one-step ramp
-// no period shorter than fa's.
+// Degenerate inputs still give finite, positive periods. No entry runs
+// more than 1 % above the faster of fs and fa (such entries take that
+// speed's period), a one-step ramp not above it at all.
 AccelerationTable BuildAxisTable(float fs, float fa, int rampSteps, bool constantAcceleration);
 
 // The longest ramp tables are built for: 16 M steps is kilometres of ramp

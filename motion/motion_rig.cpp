@@ -25,11 +25,15 @@ std::unique_ptr<SimulatedMachine> MakeSim(Machine& m, const PerformanceCounter& 
     return sim;
 }
 
-// A ppdev port that opens, for "auto"; null when there is none. A port that
-// is there but denied says how to get it before the simulated machine is used.
+// A ppdev port that opens, for "auto"; null, saying so, when there is none. A
+// port that is there but denied also says how to get it.
 std::unique_ptr<PortIo> OpenDefaultPpdev(Machine& m, uint16_t base) {
     auto port = std::make_unique<PpdevPort>(kDefaultPpdevDevice, base);
     if (port->load()) return port;
+    SayFormatted(m.log,
+                 {"Port %s nelze otevřít (%s): běží simulovaný stroj",
+                  "The port %s cannot be opened (%s): running the simulated machine"},
+                 true, false, port->name().c_str(), port->lastError().c_str());
     ExplainPortRefusal(m, *port);
     return nullptr;
 }

@@ -75,8 +75,18 @@ void LoadPortLibrary(Machine& m, PortIo& io) {
     m.signals.portReady.store(1);
 }
 
+bool PortTestAllowed(Machine& m) {
+    ReadInputs(m);
+    if (!m.signals.estopActive.load()) return true;
+    m.log.say({"Test portu LPT vynechan: je aktivni bezpecnostni stop, na port se nezapisuje",
+               "LPT port test skipped: the emergency stop is active, nothing is written to the "
+               "port"},
+              true, false);
+    return false;
+}
+
 void TestPort(Machine& m) {
-    if (!m.signals.portReady.load() || !m.port.io) return;
+    if (!m.signals.portReady.load() || !m.port.io || !PortTestAllowed(m)) return;
     PortIo& io = *m.port.io;
     const int base = m.settings.lptAddress;
     const auto data = static_cast<uint16_t>(base);

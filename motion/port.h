@@ -24,8 +24,16 @@ class Host;
 void LoadPortLibrary(Machine& m, PortIo& io);
 
 // The data latch must read back 170. Passed: all outputs to their idle
-// levels. Failed: two boxes and portReady = 0. Window thread, at start-up.
+// levels. Failed: two boxes and portReady = 0. Skipped, port untouched,
+// while an emergency stop holds (PortTestAllowed). Window thread, at
+// start-up.
 void TestPort(Machine& m);
+
+// Whether a port test may write its pattern now: with inverted steps 170
+// drives every step line active, so not while an emergency stop holds (the
+// inputs are read first, so a pressed input counts). A skipped test is
+// logged to the list. Window thread.
+bool PortTestAllowed(Machine& m);
 
 // Reads the status register into the signal flags. An active emergency
 // input sets estopActive and suspends the executor, once however often it

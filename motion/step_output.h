@@ -36,7 +36,10 @@ void PrepareStepOutput(Machine& m);
 // One tick. stepX..stepS4: -1, 0 or +1 (any other value makes no pulse).
 // Reads the inputs first: an emergency suspends the executor through
 // m.gate, and on the executor's own thread the tick waits there before its
-// pulse (on any other thread OutputStep never blocks). Then it writes the idle,
+// pulse. On any other thread OutputStep never blocks: while the stop is
+// latched (also by this tick's own read) a tick with steps writes nothing,
+// moves no counter and returns 0, for the caller to repeat after the
+// release; a tick without steps still settles the lines. Then it writes the idle,
 // pulse and idle patterns with the configured waits, and advances the
 // absolute counters by the pulses actually made: a pulse dropped by the
 // soft limits does not move its counter and is counted in
@@ -44,9 +47,9 @@ void PrepareStepOutput(Machine& m);
 // waited and the counters still move. `timingOnly`: the timing alone, no
 // port writes and no counter change. A backend that failed during the tick
 // counts none of its pulses and stops the executor (StopForFailingPort).
-// Returns 1; 0 when the tick was held by an emergency stop and a reset or
-// quit came before the release: then nothing was written and no counter
-// moved.
+// Returns 1; 0 when the tick was held by an emergency stop (on the
+// executor's thread: and a reset or quit came before the release): then
+// nothing was written and no counter moved.
 int OutputStep(Machine& m, int stepX, int stepY, int stepZ, int stepS4, int periodUs,
                int timingOnly);
 

@@ -204,6 +204,35 @@ std::string PathOf(const std::string& name, int inProgramDir, const std::string&
     return inProgramDir ? moduleDir + "/" + name : name;
 }
 
+// 0 when `path` (links followed) is missing or a regular file, else the
+// error that names what it is.
+int NotARegularFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode)) return 0;
+    return S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
+}
+
+// Opens a regular file for reading without blocking on what is not one: a
+// FIFO would wait for a writer forever, a device could act on the open.
+std::FILE* OpenRegularForReading(const std::string& path) {
+    if (const int error = NotARegularFile(path)) {
+        errno = error;
+        return nullptr;
+    }
+    // O_NONBLOCK: the path may have become a FIFO since the check.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        errno = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
+        return nullptr;
+    }
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) ::close(fd);
+    return f;
+}
+
 // A settings file reached through a symbolic link is saved into the link's
 // target, so the link stays a link and the target does not go stale.
 std::string SavedFilePath(const std::string& path) {
@@ -256,14 +285,8 @@ int LoadSettings(MachineSettings& s, EventLog& log, const std::string& name, int
                  const std::string& moduleDir) {
     LoadFactoryDefaults(s);
     const std::string path = PathOf(name, inProgramDir, moduleDir);
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    struct stat info {};
-    if (f && (fstat(fileno(f), &info) != 0 || !S_ISREG(info.st_mode))) {
-        // A device or folder named as the settings file is never read.
-        std::fclose(f);
-        f = nullptr;
-        errno = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
-    }
+    // A device, FIFO or folder named as the settings file is never read.
+    std::FILE* f = OpenRegularForReading(path);
     if (!f) {
         const char* reason = std::strerror(errno);
         if (auto form = Pick(s.language, {"chyba pri nactení nastavení \n %s ",
@@ -296,9 +319,18 @@ int SaveSettings(const MachineSettings& s, EventLog& log, const std::string& nam
                  const std::string& moduleDir) {
     const std::string path = SavedFilePath(PathOf(name, inProgramDir, moduleDir));
     // Written beside the target and renamed over it, so the old file stays
-    // whole until the new one is complete.
+    // whole until the new one is complete. The rename would replace a
+    // device node or FIFO too: only a regular file is saved over. A stale
+    // temporary file, or a link in its place, is removed, never followed.
     const std::string temporary = path + ".tmp";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    int fd = -1;
+    if (const int error = NotARegularFile(path)) {
+        errno = error;
+    } else {
+        ::unlink(temporary.c_str());
+        fd = ::open(temporary.c_str(),
+                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    }
     struct stat old {};
     if (fd >= 0 && ::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
     if (fd < 0) {

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "motion/machine.h"
+#include "motion/port.h"
 #include "motion/step_output.h"
 #include "platform/dialog_view.h"
 #include "platform/edit_number.h"
@@ -334,7 +335,7 @@ void SettingsDialog::switchLanguage(int language) {
 // Quiet, unlike the start-up test: the operator sees the check mark.
 void SettingsDialog::testPort() {
     constexpr uint8_t kPattern = 170, kControlAllLow = 0x0B;
-    if (!m_.port.io) return;
+    if (!m_.port.io || !PortTestAllowed(m_)) return;
     PortIo& io = *m_.port.io;
     const auto data = static_cast<uint16_t>(m_.settings.lptAddress);
     io.out(data, kPattern);

@@ -28,7 +28,7 @@ inline std::ostream& operator<<(std::ostream& out, const Move& r) {
 
 class RecordingOutput final : public ReliefOutput {
   public:
-    void step(int sx, int sy, int sz, int periodUs) override {
+    bool step(int sx, int sy, int sz, int periodUs) override {
         ++steps;
         if (onStep) onStep(steps);
         Move* last = runs.empty() ? nullptr : &runs.back();
@@ -38,6 +38,7 @@ class RecordingOutput final : public ReliefOutput {
         } else {
             runs.push_back({sx, sy, sz, periodUs});
         }
+        return true;
     }
     void idle() override { ++idles; }
     void wait() override {

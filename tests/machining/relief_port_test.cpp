@@ -1,6 +1,6 @@
 // A relief on the simulated machine through the real step output: an
-// emergency input in the middle halts it, and after the release it goes on
-// with nothing lost or repeated.
+// emergency input in the middle halts it before the next pulse, and after
+// the release it goes on with nothing lost or repeated.
 
 #include <gtest/gtest.h>
 
@@ -13,19 +13,29 @@
 namespace korvex::test {
 namespace {
 
-// Presses the machine's emergency input at one step and counts the steps.
+// Presses the machine's emergency input just before one step is handed to
+// the port (so that step's own reading of the inputs sees it) and counts
+// the steps made.
 class PressingOutput final : public ReliefOutput {
   public:
     PressingOutput(ReliefOutput& port, SimulatedMachine& sim, long pressAt)
         : port_(port), sim_(sim), pressAt_(pressAt) {}
     void begin() override { port_.begin(); }
-    void step(int sx, int sy, int sz, int periodUs) override {
-        if (++steps == pressAt_) sim_.pressEmergency(true);
-        port_.step(sx, sy, sz, periodUs);
+    bool step(int sx, int sy, int sz, int periodUs) override {
+        if (steps + 1 == pressAt_ && !pressed) {
+            pressed = true;
+            sim_.pressEmergency(true);
+            for (int axis = 0; axis < 3; ++axis) atPress[axis] = sim_.position(axis);
+        }
+        const bool made = port_.step(sx, sy, sz, periodUs);
+        steps += made;
+        return made;
     }
     void idle() override { port_.idle(); }
     void wait() override { port_.wait(); }
     long steps = 0;
+    bool pressed = false;
+    int32_t atPress[3] = {};
 
   private:
     ReliefOutput& port_;
@@ -53,20 +63,28 @@ TEST(ReliefOnTheSimulatedMachine, AnEmergencyInputHaltsItUntilReleased) {
     RecordingView view;
 
     // The operator waits a moment, then releases the input and the stop.
+    // Until then the carriages stand where the input was pressed.
     int waits = 0;
+    PressingOutput* pressing = nullptr;
     PortReliefOutput port(m, [&] {
-        if (m.signals.estopActive.load() && ++waits == 3) {
+        if (!m.signals.estopActive.load()) return;
+        for (int axis = 0; axis < 3; ++axis)
+            EXPECT_EQ(rig.sim().position(axis), pressing->atPress[axis])
+                << "a pulse after the stop";
+        if (++waits == 3) {
             rig.sim().pressEmergency(false);
             ReleaseEmergencyStop(m);
         }
     });
     PressingOutput output(port, rig.sim(), 30);
+    pressing = &output;
     ReliefContext context{m, raster, job, values, simulation, output, {}, sourceKind};
     SimulatedMachine& sim = rig.sim();
     const int32_t start[3] = {sim.position(0), sim.position(1), sim.position(2)};
     const int64_t lost[3] = {sim.stepsLost(0), sim.stepsLost(1), sim.stepsLost(2)};
     CarveRelief(context, view, host, 0);
 
+    EXPECT_TRUE(output.pressed);
     EXPECT_EQ(waits, 3);
     EXPECT_EQ(m.signals.estopActive, 0);
     for (int axis = 0; axis < 3; ++axis) {

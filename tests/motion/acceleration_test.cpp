@@ -93,6 +93,19 @@ TEST(AxisTable, DegenerateInputsGiveFinitePositivePeriods) {
     }
 }
 
+TEST(AxisTable, NoRampRunsAboveItsAccelerationSpeed) {
+    // Short constant-acceleration ramps top out at 121 Hz (2 steps) and
+    // 110 Hz (3 steps) by the formula; 1 % above is the documented rounding.
+    for (const bool constant : {true, false})
+        for (int L = 2; L <= 300; L += L < 10 ? 1 : 37)
+            for (const float fa : {100.0f, 800.0f, 3000.0f}) {
+                const AccelerationTable t = BuildAxisTable(fa / 2, fa, L, constant);
+                for (int32_t p : t.periodsUs)
+                    ASSERT_LE(1e6 / p, 1.01 * fa) << constant << " L " << L << " fa " << fa;
+            }
+    EXPECT_EQ(BuildAxisTable(50, 100, 2, true).periodsUs.back(), 10000);
+}
+
 TEST(AxisTable, OneStepRampNeverBeatsTheAccelerationSpeed) {
     // Climbing from 50 Hz to 100 Hz: the one tick takes at least 10000 us.
     for (const bool constant : {true, false})

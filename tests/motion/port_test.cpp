@@ -55,6 +55,26 @@ TEST_F(PortTest, LatchThatDoesNotReadBackFailsTheTest) {
     EXPECT_TRUE(port.writes.empty()) << "no further port access";
 }
 
+// 170 drives every step line active with inverted steps: not while a stop
+// holds, whether the input or the button raised it.
+TEST_F(PortTest, PortTestWritesNothingWhileAnEmergencyStopHolds) {
+    port.status = 0x80;  // the emergency input pressed at start-up
+    openPort();
+    EXPECT_TRUE(port.written(0x378).empty());
+    EXPECT_EQ(m.signals.portReady, 1);
+    EXPECT_EQ(listed("LPT port test skipped: the emergency stop is active"), 1);
+
+    port.status = 0x00;
+    ASSERT_EQ(ReleaseEmergencyStop(m), 1);
+    ASSERT_TRUE(PressEmergencyStopButton(m));
+    TestPort(m);
+    EXPECT_TRUE(port.written(0x378).empty());
+    EXPECT_EQ(listed("LPT port test skipped"), 2);
+    ASSERT_TRUE(PressEmergencyStopButton(m));
+    TestPort(m);
+    EXPECT_EQ(port.written(0x378).front(), 170);
+}
+
 TEST_F(PortTest, InputsDecodeWithTheFactoryInversions) {
     openPort();
     port.status = 0x78;  // every input pin high

@@ -1,10 +1,15 @@
 #include "settings/config_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <filesystem>
+#include <future>
 
 #include "log/event_log.h"
 #include "platform/headless.h"
@@ -169,6 +174,30 @@ TEST_F(ConfigFileTest, SavingThroughALinkWritesItsTargetAndKeepsTheMode) {
     MachineSettings back;
     ASSERT_EQ(LoadSettings(back, log, target.string(), 0, ""), 1);
     EXPECT_EQ(back.cutDepth, 2.5f);
+}
+
+// A FIFO stands in for a device node: the same rules hold for both, and a
+// test may make one without privileges.
+TEST_F(ConfigFileTest, FifoIsNeitherWaitedForNorReplaced) {
+    namespace fs = std::filesystem;
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink(fifo, dir.file("config.dat"));
+    s.language = 1;
+    auto loading = std::async(std::launch::async,
+                              [&] { return LoadSettings(s, log, "config.dat", 1, dir.path()); });
+    if (loading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));  // lets the reader go
+        FAIL() << "the load waited for a writer";
+    }
+    EXPECT_EQ(loading.get(), 0);
+
+    EXPECT_EQ(SaveSettings(s, log, "config.dat", 1, dir.path()), 0);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_symlink(dir.file("config.dat")));
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[0].text.rfind("error with loading setup \n ", 0), 0u);
+    EXPECT_EQ(host.boxes[1].text.rfind("error with writing setup \n ", 0), 0u);
 }
 
 TEST_F(ConfigFileTest, FailedSaveLeavesTheOldFileWhole) {

@@ -1,12 +1,14 @@
 // A long mixed job on the simulated machine with the virtual clock, with
 // emergency stops (some with another job queued while stopped), releases and
-// buffer resets (some with a job queued before the executor settles them)
-// injected at seeded random ticks, and bursts of stopAfter moves raced by
-// instant releases. After every event the executed position must equal
-// the steps the machine received, the queue must hold exactly what was appended and not yet run
-// (the running command part-way), and a reset must leave the resume position where the last pulse
-// left the machine. Every job ends where it started, so each drained buffer finds the tool back at
-// the origin.
+// buffer resets (some with a job queued before the executor settles them),
+// a port that starts failing, and shutdowns while a stop holds (the soak
+// goes on with a new machine) injected at seeded random ticks, and bursts
+// of stopAfter moves raced by instant releases. After every event the
+// executed position must equal the steps the machine received, the queue
+// must hold exactly what was appended and not yet run (the running command
+// part-way), and a reset must leave the resume position where the last
+// pulse left the machine. Every job ends where it started, so each drained
+// buffer finds the tool back at the origin.
 //
 // KORVEX_SOAK_EVENTS and KORVEX_SOAK_SEED change the length and the draw.
 
@@ -18,6 +20,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <mutex>
 #include <optional>
 #include <random>
@@ -86,20 +89,44 @@ int32_t Steps(const MotionCommand& c, int axis) {
     return axis == 0 ? c.dx : axis == 1 ? c.dy : c.dz;
 }
 
+// The simulated machine behind a port that can start failing, as a ppdev
+// port whose device went away: from then on nothing written reaches the
+// machine and the port reports itself unhealthy.
+class FailingPort final : public PortIo {
+  public:
+    explicit FailingPort(SimulatedMachine& sim) : sim_(sim) {}
+    bool load() override { return true; }
+    uint8_t in(uint16_t address) override { return sim_.in(address); }
+    void out(uint16_t address, uint8_t value) override {
+        if (!failing_.load()) sim_.out(address, value);
+    }
+    std::string name() const override { return "sim"; }
+    std::string lastError() const override { return "PPWDATA: No such device"; }
+    bool healthy() const override { return !failing_.load(); }
+    void fail(bool failing) { failing_.store(failing); }
+
+  private:
+    SimulatedMachine& sim_;
+    std::atomic<bool> failing_{false};
+};
+
 enum class Event {
     Stop,
     StopWithEarlyRelease,
     Reset,
     ResetWhileStopped,
     QueueWhileStopped,
-    ResetThenQueue,             // a job queued between the request and the executor's settling
-    ResetThenQueueWhileStopped  // the same while the emergency stop holds the executor
+    ResetThenQueue,              // a job queued between the request and the executor's settling
+    ResetThenQueueWhileStopped,  // the same while the emergency stop holds the executor
+    PortFails,
+    ShutdownWhileStopped  // ends this machine; the soak goes on with a new one
 };
 
 struct Tally {
     int events = 0, stops = 0, refusedReleases = 0, resets = 0, drains = 0, jobs = 0,
-        queuedWhileStopped = 0, queuedAfterReset = 0, stopAfterRaces = 0;
-    int64_t discarded = 0;
+        queuedWhileStopped = 0, queuedAfterReset = 0, stopAfterRaces = 0, portFailures = 0,
+        shutdowns = 0;
+    int64_t discarded = 0, ticks = 0;
 };
 
 MachineSettings SoakSettings() {
@@ -110,20 +137,46 @@ MachineSettings SoakSettings() {
     return s;
 }
 
+// The soak's machine: the simulated one on the virtual clock, behind a port
+// that can fail.
+struct SoakRig {
+    SoakRig()
+        : simulated(clock, SimConfigFromSettings(SoakSettings())),
+          port(simulated),
+          rig(Prepared(machine, clock), {"sim", false, &port}) {}
+    SimulatedMachine& sim() { return simulated; }
+
+    Machine machine;
+    VirtualClock clock;
+    SimulatedMachine simulated;
+    FailingPort port;
+    MotionRig rig;
+
+  private:
+    static Machine& Prepared(Machine& m, PerformanceCounter& clock) {
+        m.settings = SoakSettings();
+        m.buffer.allocate(5000);
+        m.timing.clock = &clock;
+        return m;
+    }
+};
+
 class Soak {
   public:
-    explicit Soak(uint32_t seed) : rig_(SoakSettings(), 5000), m_(rig_.machine), random_(seed) {
+    Soak(uint32_t seed, Tally& tally) : m_(rig_.machine), random_(seed), tally_(tally) {
         rig_.rig.executor().setTickObserver([this](const Tick&) { breakpoint_.onTick(); });
         m_.buffer.setAppendObserver([this](const MotionCommand& c) { appended_.push_back(c); });
         m_.position.relOriginSet = 1;
         jobs_.emplace(m_);
         for (int axis = 0; axis < 3; ++axis) lostAtStart_[axis] = rig_.sim().stepsLost(axis);
     }
-    ~Soak() { breakpoint_.disarm(); }
+    ~Soak() {
+        breakpoint_.disarm();
+        tally_.ticks += breakpoint_.ticks();
+    }
 
+    // Until `events` events in all, or a shutdown ends this machine.
     void run(int events);
-    const Tally& tally() const { return tally_; }
-    int64_t ticks() const { return breakpoint_.ticks(); }
 
   private:
     int32_t abs(int axis) const {
@@ -138,6 +191,9 @@ class Soak {
     std::string state() const;
 
     void stop(Event event);
+    bool haltOnTheStop();
+    void portFails();
+    void shutDownWhileStopped();
     void reset(int ticksLeft, bool queueAfter);
     bool queueAfterReset();
     void raceReleasesWithStopAfter();
@@ -147,7 +203,7 @@ class Soak {
     void returnToOrigin();
 
     Breakpoint breakpoint_;  // outlives the executor that calls it
-    SimulatedRig rig_;
+    SoakRig rig_;
     Machine& m_;
     std::mt19937 random_;
     std::optional<SoakJobs> jobs_;  // needs the machine's relative origin
@@ -156,7 +212,7 @@ class Soak {
     int32_t base_[3] = {0, 0, 0};
     // What the machine's power-on and port test cost before any command.
     int64_t lostAtStart_[3] = {0, 0, 0};
-    Tally tally_;
+    Tally& tally_;
 };
 
 std::string Soak::state() const {
@@ -257,18 +313,25 @@ void Soak::reset(int ticksLeft, bool queueAfter) {
     returnToOrigin();
 }
 
+// Lets the held tick go on and waits until the stop holds the executor;
+// false (after a failure) when it never did.
+bool Soak::haltOnTheStop() {
+    breakpoint_.release();
+    if (!WaitFor([&] { return halted() || drained(); })) {
+        ADD_FAILURE() << "the stop never halted: " << state();
+        return false;
+    }
+    // The stop came after the last pulse: the status timer sees it.
+    if (!halted()) ReadInputs(m_);
+    EXPECT_TRUE(halted());
+    return halted();
+}
+
 void Soak::stop(Event event) {
     const std::vector<int32_t> lastPulse = position();
     ++tally_.stops;
     rig_.sim().pressEmergency(true);
-    breakpoint_.release();
-    ASSERT_TRUE(WaitFor([&] { return halted() || drained(); }))
-        << "the stop never halted: " << state();
-    if (!halted()) {
-        // The stop came after the last pulse: the status timer sees it.
-        ReadInputs(m_);
-        ASSERT_TRUE(halted());
-    }
+    if (!haltOnTheStop()) return;
     EXPECT_EQ(position(), lastPulse) << "a pulse after the emergency input";
     checkCounters();
     const int ticksLeft = checkQueue();
@@ -302,6 +365,48 @@ void Soak::stop(Event event) {
     returnToOrigin();
 }
 
+// The port fails in the middle of a job: the executor stops before another
+// pulse and keeps the queue until the operator resets it and the port is
+// back.
+void Soak::portFails() {
+    const std::vector<int32_t> lastPulse = position();
+    ++tally_.portFailures;
+    rig_.port.fail(true);
+    if (!haltOnTheStop()) return;
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+    EXPECT_TRUE(halted());
+    EXPECT_EQ(position(), lastPulse) << "a pulse after the port failed";
+    checkCounters();
+    checkQueue();
+    tally_.discarded += m_.buffer.queued();
+    ++tally_.resets;
+    RequestBufferReset(m_);
+    rig_.port.fail(false);
+    ASSERT_EQ(ReleaseEmergencyStop(m_), 1);
+    ASSERT_TRUE(WaitFor([&] { return settled(); })) << "reset never settled: " << state();
+    EXPECT_EQ(position(), lastPulse);
+    checkCounters();
+    returnToOrigin();
+}
+
+// The program ends while the emergency stop holds the executor in a job:
+// the executor ends at once, with no pulse after the stop.
+void Soak::shutDownWhileStopped() {
+    const std::vector<int32_t> lastPulse = position();
+    ++tally_.shutdowns;
+    rig_.sim().pressEmergency(true);
+    if (!haltOnTheStop()) return;
+    checkQueue();
+    auto stopping = std::async(std::launch::async, [this] { rig_.rig.executor().stop(); });
+    if (stopping.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        std::fprintf(stderr, "the shutdown hung: %s\n", state().c_str());
+        std::abort();  // nothing to tear down with an executor that never ends
+    }
+    EXPECT_EQ(m_.executor.executorExited, 1);
+    EXPECT_EQ(position(), lastPulse) << "a pulse after the emergency input";
+    checkCounters();
+}
+
 // Moves with stopAfter while an operator releases the stop the moment it
 // is raised: a release landing as the executor raises its own stop must
 // never leave it suspended with nothing to release it.
@@ -325,8 +430,8 @@ void Soak::raceReleasesWithStopAfter() {
 
 void Soak::run(int events) {
     std::mt19937& random = random_;
-    std::discrete_distribution<int> kinds({34, 12, 20, 8, 10, 8, 8});
-    for (int done = 0; done < events && !::testing::Test::HasFatalFailure();) {
+    std::discrete_distribution<int> kinds({34, 12, 20, 8, 10, 8, 8, 5, 1});
+    while (tally_.events < events && !::testing::Test::HasFatalFailure()) {
         if (drained()) {
             if (std::bernoulli_distribution(0.02)(random)) raceReleasesWithStopAfter();
             for (int n = std::uniform_int_distribution<int>(1, 3)(random); n > 0; --n)
@@ -353,12 +458,17 @@ void Soak::run(int events) {
         checkCounters();
         const int ticksLeft = checkQueue();
         const auto event = static_cast<Event>(kinds(random));
-        if (event == Event::Reset || event == Event::ResetThenQueue)
+        ++tally_.events;
+        if (event == Event::ShutdownWhileStopped) {
+            shutDownWhileStopped();
+            return;
+        }
+        if (event == Event::PortFails)
+            portFails();
+        else if (event == Event::Reset || event == Event::ResetThenQueue)
             reset(ticksLeft, event == Event::ResetThenQueue);
         else
             stop(event);
-        ++done;
-        ++tally_.events;
     }
     breakpoint_.disarm();
     ASSERT_TRUE(WaitFor([&] { return drained(); })) << "never drained: " << state();
@@ -370,23 +480,26 @@ TEST(SoakTest, MixedJobsSurviveStopsReleasesAndResets) {
     const int events = EnvOr("KORVEX_SOAK_EVENTS", 3000);
     const auto seed = static_cast<uint32_t>(EnvOr("KORVEX_SOAK_SEED", 20261206));
     const auto start = std::chrono::steady_clock::now();
-    Soak soak(seed);
-    soak.run(events);
-    const Tally& t = soak.tally();
+    Tally t;
+    for (uint32_t machine = 0; t.events < events && !::testing::Test::HasFatalFailure();)
+        Soak(seed + machine++, t).run(events);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf(
         "soak seed %u: %d events (%d stops, %d refused releases, %d resets, %d jobs queued while "
-        "stopped, %d after a reset, %d stopAfter races), %d jobs, %d drains, %lld ticks, %lld "
-        "queued commands discarded by resets, %.1f s\n",
+        "stopped, %d after a reset, %d stopAfter races, %d port failures, %d shutdowns while "
+        "stopped), %d jobs, %d drains, %lld ticks, %lld queued commands discarded by resets, "
+        "%.1f s\n",
         seed, t.events, t.stops, t.refusedReleases, t.resets, t.queuedWhileStopped,
-        t.queuedAfterReset, t.stopAfterRaces, t.jobs, t.drains,
-        static_cast<long long>(soak.ticks()), static_cast<long long>(t.discarded), seconds);
+        t.queuedAfterReset, t.stopAfterRaces, t.portFailures, t.shutdowns, t.jobs, t.drains,
+        static_cast<long long>(t.ticks), static_cast<long long>(t.discarded), seconds);
     EXPECT_GT(t.stops, 0);
     EXPECT_GT(t.resets, 0);
     EXPECT_GT(t.queuedWhileStopped, 0);
     EXPECT_GT(t.queuedAfterReset, 0);
     EXPECT_GT(t.stopAfterRaces, 0);
+    EXPECT_GT(t.portFailures, 0);
+    EXPECT_GT(t.shutdowns, 0);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "motion/port.h"
 #include "platform/headless.h"
 #include "settings/config_file.h"
 #include "tests/testkit/temp_dir.h"
@@ -14,10 +15,11 @@ namespace {
 
 using namespace setupdlg;
 
-// A port whose data latch reads back what was written, or nothing at all.
+// A port whose data latch reads back what was written, or not (a dead latch
+// reads 0x7F: not 170, and BUSY low keeps the emergency input released).
 struct LatchPort final : PortIo {
     bool load() override { return true; }
-    uint8_t in(uint16_t a) override { return dead ? 0xFF : regs[a]; }
+    uint8_t in(uint16_t a) override { return dead ? 0x7F : regs[a]; }
     void out(uint16_t a, uint8_t v) override { regs[a] = v; }
     std::string name() const override { return "latch"; }
     std::map<uint16_t, uint8_t> regs;
@@ -182,6 +184,12 @@ TEST_F(SettingsDialogTest, PortTestTicksOnlyWhenTheLatchReadsBackAndFactoryRefil
     EXPECT_TRUE(view.isChecked(kPortOk));
     EXPECT_EQ(c.machine.signals.portReady.load(), 1);
     EXPECT_EQ(port.regs[static_cast<uint16_t>(s.lptAddress + 2)], 11);
+    // 170 would drive every inverted step line active: not during a stop.
+    ASSERT_TRUE(PressEmergencyStopButton(c.machine));
+    port.regs.clear();
+    dialog.onCommand(kTestLpt);
+    EXPECT_EQ(port.regs.count(static_cast<uint16_t>(s.lptAddress)), 0u);
+    ASSERT_TRUE(PressEmergencyStopButton(c.machine));
     port.dead = true;
     type(kLptAddress, "0x278");
     EXPECT_EQ(s.lptAddress, 0x278);
