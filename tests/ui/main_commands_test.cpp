@@ -217,12 +217,12 @@ TEST_F(CommandsTest, ResetAbsoluteOnlyWhileIdleAndKeepsTheOriginFlag) {
     p.absX = 5;
     p.relOriginX = 9;
     p.relOriginSet = 1;
-    c.machine.executor.executorIdle = 0;
+    AppendCommand(c.machine, 10, 0, 0, 1000, 0, 0, 0, 0, 0);  // work no executor takes
     commands.onCommand(kResetAbs);
     EXPECT_EQ(p.absX.load(), 5);
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].title, "?");
-    c.machine.executor.executorIdle = 1;
+    c.machine.buffer.reset();
     commands.onCommand(kMenuResetAbs);
     EXPECT_EQ(p.absX.load(), 0);
     EXPECT_EQ(p.relOriginX.load(), 0);
@@ -283,10 +283,10 @@ TEST_F(CommandsTest, JobCommandsWithoutTheirWindowSayWhichWindowIsMissing) {
 }
 
 TEST_F(CommandsTest, CalibrationOpensTheNullPositionDialogOnlyWhenIdle) {
-    c.machine.executor.executorIdle = 0;
+    AppendCommand(c.machine, 10, 0, 0, 1000, 0, 0, 0, 0, 0);  // work no executor takes
     commands.onCommand(kSetAbs);
     EXPECT_TRUE(dialogs.opened.empty());
-    c.machine.executor.executorIdle = 1;
+    c.machine.buffer.reset();
     commands.onCommand(kMenuCalibration);
     ASSERT_EQ(dialogs.opened.size(), 1u);
     EXPECT_EQ(dialogs.opened[0], DialogKind::NullPosition);
