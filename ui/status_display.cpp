@@ -90,12 +90,17 @@ int StatusDisplay::refresh(bool force) {
         view_.setText(kBufferFill, Format("%d/%d", last + 1, capacity));
         const MotionCommand front = m.buffer.entry(0);
         const int32_t left[3] = {front.dx, front.dy, front.dz};
+        for (int a = 0; a < 3; ++a)
+            view_.setText(kLeftX + a, position(a, left[a], "%5.2fmm", "%5d"));
+        finalShown_ = true;
+    }
+    // Once shown, the planned end follows what changes it with nothing
+    // queued too: a homing's switch, an ended job.
+    if (finalShown_) {
         const int32_t planned[3] = {m.position.plannedX.load(), m.position.plannedY.load(),
                                     m.position.plannedZ.load()};
-        for (int a = 0; a < 3; ++a) {
-            view_.setText(kLeftX + a, position(a, left[a], "%5.2fmm", "%5d"));
+        for (int a = 0; a < 3; ++a)
             view_.setText(kFinalX + a, position(a, planned[a], "%5.2fmm", "%5d"));
-        }
     }
     view_.setText(kTimeToEnd, FormatTimeToEnd(last < 0 ? 0.0 : m.buffer.remainingTimeS()));
     for (int a = 0; a < 3; ++a) shown_[a] = abs[a];

@@ -54,6 +54,7 @@ class StatusDisplay {
     int32_t shown_[3] = {1, 1, 1};
     Motion shownMotion_ = {-1, 0, false};
     int32_t shownProgramStop_ = -1;
+    bool finalShown_ = false;  // the planned end was shown once: "none" before
 };
 
 }  // namespace korvex
