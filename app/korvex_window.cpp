@@ -7,7 +7,9 @@
 
 #include "app/qt_host.h"
 #include "app/sim_panel.h"
+#include "app/stop_controls.h"
 #include "ui/controller.h"
+#include "ui/job_stop.h"
 #include "ui/main_ids.h"
 #include "ui_main_window.h"
 
@@ -52,9 +54,11 @@ KorvexWindow::KorvexWindow(Controller& c, QtHost& host)
                  .paint = [logic] { logic->onPaint(); },
                  .close = [logic] { return logic->onClose(); }});
     addJogKeys();
+    stopKeys_ = std::make_unique<StopKeys>(c_, [logic] { logic->status().showSignals(); });
 }
 
 KorvexWindow::~KorvexWindow() {
+    stopKeys_.reset();
     host_.closeBoxes();
     logic_.reset();
     host_.setParent(nullptr);
@@ -64,6 +68,8 @@ void KorvexWindow::start() {
     if (started_) return;
     started_ = true;
     logic_->onInit();
+    view_->control(kEmergencyStop)
+        ->setToolTip(QString::fromStdString(Caption(c_.machine.settings.language, kStopKeysHint)));
     if (SimulatedMachine* sim = c_.sim()) {
         QWidget* place = form_->simPlace;
         sim_ = new SimPanel(*sim, static_cast<uint16_t>(c_.machine.settings.lptAddress), place);

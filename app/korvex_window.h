@@ -1,7 +1,7 @@
 #pragma once
 // The main window on Qt: the Designer form bound to the main window's
-// logic, the menu, keyboard jogging and, on the simulated machine, the
-// simulator panel.
+// logic, the menu, keyboard jogging, the keyboard's emergency stop and, on
+// the simulated machine, the simulator panel.
 
 #include <QMainWindow>
 #include <memory>
@@ -19,6 +19,7 @@ namespace korvex {
 class Controller;
 class QtHost;
 class SimPanel;
+class StopKeys;
 
 class KorvexWindow final : public QMainWindow {
   public:
@@ -45,6 +46,7 @@ class KorvexWindow final : public QMainWindow {
     std::unique_ptr<QtWindowView> view_;
     QtDialogLauncher launcher_;
     std::unique_ptr<MainWindow> logic_;
+    std::unique_ptr<StopKeys> stopKeys_;
     SimPanel* sim_ = nullptr;
     bool started_ = false;
 };

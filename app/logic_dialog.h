@@ -44,7 +44,8 @@ template <typename Logic>
 int RunModal(QDialog& dialog, QtWindowView& view, Logic& logic) {
     view.bind(HandlersOf(logic));
     logic.onInit();
-    dialog.exec();
+    // A logic may end its dialog before it is shown.
+    if (!view.ended()) dialog.exec();
     return view.result();
 }
 

@@ -6,6 +6,7 @@
 #include "app/qt_job_windows.h"
 #include "app/qt_setup_windows.h"
 #include "app/qt_window_view.h"
+#include "app/stop_controls.h"
 #include "motion/timer_test.h"
 #include "platform/qimage_canvas.h"
 #include "ui/controller.h"
@@ -36,7 +37,7 @@ int QtDialogLauncher::run(DialogKind kind) {
         case DialogKind::Drilling:
             return RunDrillingWindow(c_, host_, parent_);
         case DialogKind::Surface:
-            return RunSurfaceWindow(c_, parent_);
+            return RunSurfaceWindow(c_, host_, parent_);
         case DialogKind::Separation:
             return RunSeparationWindow(c_, parent_);
         case DialogKind::Relief:
@@ -50,12 +51,13 @@ int QtDialogLauncher::run(DialogKind kind) {
 int QtDialogLauncher::runNullPosition() {
     return RunForm<Ui::NullPositionForm>(
         parent_, "nullPositionDialog", [this](QDialog& d, QtWindowView& view) {
+            BindStopButtons(d, c_, host_);
             for (QCheckBox* box : d.findChildren<QCheckBox*>()) {
                 // The switches are shown, not operated.
                 box->setAttribute(Qt::WA_TransparentForMouseEvents);
                 box->setFocusPolicy(Qt::NoFocus);
             }
-            return NullPositionDialog(c_.machine, view);
+            return NullPositionDialog(c_.machine, view, &c_.homing);
         });
 }
 

@@ -94,6 +94,8 @@ Answer QtHost::ask(const std::string& title, const std::string& text, Buttons bu
             break;
     }
     switch (box.exec()) {
+        case QMessageBox::Ok:
+            return Answer::Ok;
         case QMessageBox::Yes:
             return Answer::Yes;
         case QMessageBox::No:
@@ -101,7 +103,8 @@ Answer QtHost::ask(const std::string& title, const std::string& text, Buttons bu
         case QMessageBox::Cancel:
             return Answer::Cancel;
         default:
-            return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::Ok;
+            // Closed without a button (the window's close box).
+            return ClosingAnswer(buttons);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/logic_dialog.h"
 #include "app/qt_window_view.h"
+#include "app/stop_controls.h"
 #include "drilling/drilling_dialog.h"
 #include "gcode/gcode_dialog.h"
 #include "machining/relief_dialog.h"
@@ -45,9 +46,10 @@ void SetCaption(QtWindowView& view, int id, const std::string& text) {
 
 }  // namespace
 
-int RunSurfaceWindow(Controller& c, QWidget* parent) {
+int RunSurfaceWindow(Controller& c, Host& host, QWidget* parent) {
     return RunForm<Ui::SurfaceForm>(parent, "surfaceDialog", [&](QDialog& d, QtWindowView& view) {
         d.setWindowTitle(kSurfaceTitle);
+        BindStopButtons(d, c, host);
         const int language = c.machine.settings.language;
         SetLabels(d, {{"depthLabel", Caption(language, kSurfaceDepthLabel)},
                       {"sizeXLabel", Caption(language, kSurfaceSizeXLabel)},
@@ -76,6 +78,7 @@ int RunSeparationWindow(Controller& c, QWidget* parent) {
 int RunDrillingWindow(Controller& c, Host& host, QWidget* parent) {
     return RunForm<Ui::DrillingForm>(parent, "drillingDialog", [&](QDialog& d, QtWindowView& view) {
         d.setWindowTitle("Vrtání / Drill");
+        BindStopButtons(d, c, host);
         return DrillingDialog(c.machine, c.drills, view, host);
     });
 }

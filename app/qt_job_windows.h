@@ -1,6 +1,7 @@
 #pragma once
 // The job dialogs as modal windows on Qt. Each returns the
-// dialog's result.
+// dialog's result. Those open while their job runs carry the emergency
+// stop and "End job".
 
 class QWidget;
 
@@ -9,7 +10,7 @@ namespace korvex {
 class Controller;
 class Host;
 
-int RunSurfaceWindow(Controller& c, QWidget* parent);
+int RunSurfaceWindow(Controller& c, Host& host, QWidget* parent);
 int RunSeparationWindow(Controller& c, QWidget* parent);
 int RunDrillingWindow(Controller& c, Host& host, QWidget* parent);
 // Needs a loaded vector model.

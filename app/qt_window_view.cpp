@@ -277,7 +277,11 @@ void QtWindowView::addListLine(int id, const std::string& utf8) {
             this, [this, id, utf8] { addListLine(id, utf8); }, Qt::QueuedConnection);
         return;
     }
-    if (auto* list = qobject_cast<QListWidget*>(control(id))) list->addItem(Q(utf8));
+    if (auto* list = qobject_cast<QListWidget*>(control(id))) {
+        list->addItem(Q(utf8));
+        // The newest line, a warning perhaps, is the one to see.
+        list->scrollToBottom();
+    }
 }
 
 void QtWindowView::requestClose() {

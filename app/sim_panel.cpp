@@ -22,6 +22,7 @@ SimPanel::SimPanel(SimulatedMachine& sim, uint16_t baseAddress, QWidget* parent)
     // The switches on the first line, what the machine shows on the second.
     auto* lines = new QVBoxLayout(this);
     lines->setSpacing(2);
+    lines->setContentsMargins(6, 2, 6, 2);
     auto* switches = new QHBoxLayout;
     auto* readouts = new QHBoxLayout;
     lines->addLayout(switches);

@@ -12,6 +12,7 @@
 #include "motion/probing.h"
 #include "motion/rounding.h"
 #include "platform/dialog_view.h"
+#include "platform/host.h"
 
 namespace korvex {
 
@@ -98,7 +99,27 @@ void DrillingDialog::drillDisplayed() {
             LogLine(m_.log, Format(pattern->c_str(), displayed_ + 1), true, true);
         return;
     }
+    if (set_.toolCount > 0 && beyondTravel(set_.tools[displayed_].depth)) return;
     lastDrill_ = drillHoles(m_, set_, displayed_);
+}
+
+// The hole's bottom from the planned position: the tool stands the height
+// over the material above the field's origin.
+bool DrillingDialog::beyondTravel(int32_t depth) {
+    const MachineSettings& s = m_.settings;
+    const int64_t bottom =
+        int64_t{m_.position.plannedZ.load()} + MmToSteps(s.safeHeight, s.mmPerStepZ) + depth;
+    const int64_t over = bottom - MmToSteps(s.travelZ, s.mmPerStepZ);
+    if (over <= 0) return false;
+    host_.messageBox("",
+                     FormatCaption(m_.log.language(),
+                                   {"Hloubka vrtání přesahuje dráhu osy Z o %3.2f mm, vrtání "
+                                    "přerušeno",
+                                    "The drilling depth goes beyond the Z travel by %3.2f mm, "
+                                    "drilling aborted"},
+                                   static_cast<double>(over * s.mmPerStepZ)),
+                     Buttons::Ok, Icon::Information);
+    return true;
 }
 
 void DrillingDialog::onCommand(int id) {

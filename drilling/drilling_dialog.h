@@ -70,6 +70,8 @@ class DrillingDialog {
     void load(const std::function<int()>& read);
     void loadExcellonFull();
     void drillDisplayed();
+    // Shows the box and refuses a depth the Z travel does not reach.
+    bool beyondTravel(int32_t depth);
 
     Machine& m_;
     DrillSet& set_;

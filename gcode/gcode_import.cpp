@@ -152,10 +152,17 @@ bool GcodeImport::start() {
                 m.log, {"výměna nástroje T%d po %zu. pohybu", "tool change to T%d after move %zu"},
                 true, false, change.tool, change.afterMove);
     }
-    for (const MotionCommand& c : p.moves)
+    // The stop before a change names the tool the machine waits for.
+    auto change = p.toolChanges.begin();
+    for (size_t i = 0; i < p.moves.size(); ++i) {
+        const MotionCommand& c = p.moves[i];
+        while (change != p.toolChanges.end() && change->afterMove < i + 1) ++change;
+        const bool changeHere = change != p.toolChanges.end() && change->afterMove == i + 1;
         if (AppendCommand(m, c.dx, c.dy, c.dz, c.periodUs, c.accelerated, c.dwellAfter, 0,
-                          c.spindleOn, c.stopAfter) == kBufferFull)
+                          c.spindleOn,
+                          changeHere ? kStopToolChange + change->tool : c.stopAfter) == kBufferFull)
             return false;
+    }
     return true;
 }
 

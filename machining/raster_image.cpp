@@ -48,11 +48,12 @@ std::vector<FileFilter> RasterFileFilters(int language) {
             {" Raster file TIFF 16bit(*.tif)", "*.tif"}};
 }
 
-void OpenRasterImage(RasterImage& image, Host& host, EventLog& log, int& sourceKind) {
+bool OpenRasterImage(RasterImage& image, Host& host, EventLog& log, int& sourceKind) {
     const FileChoice choice = host.openFile(RasterFileFilters(log.language()), 1);
-    if (!choice.chosen) return;
+    if (!choice.chosen) return false;
     sourceKind = choice.filterIndex;
     LoadRasterImage(image, choice.path, host, log);
+    return true;
 }
 
 void LoadRasterImage(RasterImage& image, const std::string& path, Host& host, EventLog& log) {

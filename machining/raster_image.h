@@ -54,9 +54,9 @@ std::vector<FileFilter> RasterFileFilters(int language);
 
 // Asks for a BMP, JPEG or TIFF file and loads it. Cancelling leaves the
 // picture as it was. The chosen filter's index (1 BMP, 2 JPEG, 3 TIFF) goes to
-// `sourceKind`, the vector model's code of the last source loaded. Window
-// thread.
-void OpenRasterImage(RasterImage& image, Host& host, EventLog& log, int& sourceKind);
+// `sourceKind`, the vector model's code of the last source loaded. True when
+// a file was chosen, loaded or refused. Window thread.
+bool OpenRasterImage(RasterImage& image, Host& host, EventLog& log, int& sourceKind);
 
 // Loads the file at `path` into `image`: decoded, accepted or refused (a box
 // "?" with its size), converted to gray. The caller tests `loaded`.

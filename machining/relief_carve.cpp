@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "log/event_log.h"
 #include "machining/job_values.h"
 #include "machining/raster_image.h"
 #include "machining/relief_controls.h"
@@ -10,6 +11,7 @@
 #include "machining/relief_output.h"
 #include "machining/relief_view.h"
 #include "motion/machine.h"
+#include "motion/port.h"
 #include "motion/rounding.h"
 #include "platform/dialog_view.h"
 #include "platform/host.h"
@@ -91,14 +93,14 @@ void Traverse(Walk& walk, Moves& moves) {
     for (;;) {
         row(y, dir = 1);
         lastRow = y;
-        if (y + pitch >= r.height) break;
+        if (moves.ended() || y + pitch >= r.height) break;
         y += pitch;
         moves.nextRow(r.width - 1, y, previous);
         walk.progress(y);
         row(y, dir = -1);
         lastRow = y;
         y += pitch;
-        if (y >= r.height) break;
+        if (moves.ended() || y >= r.height) break;
         moves.nextRow(0, y, previous);
         walk.progress(y);
     }
@@ -137,6 +139,8 @@ class Carving {
     // The lift undoes the level moves as made: lifting by the rounded depth
     // of the last level instead could leave the tool a step or two low.
     void finish(int dir, int lastRow) {
+        // An ended job goes back up to where it started, over the material.
+        if (ended_) return run(0, 0, -1, std::max<int64_t>(belowStart_, 0), zTravelUs_, false);
         steps(0, 0, -1, levelDepth_, zTravelUs_);
         steps(0, 0, -1, job_.zOffset, zTravelUs_);
         steps(0, 0, -1, safeSteps_, zTravelUs_);
@@ -144,6 +148,8 @@ class Carving {
             steps(-1, 0, 0, static_cast<int64_t>(c_.raster.width) * job_.multiple, xReturnUs_);
         steps(0, -1, 0, static_cast<int64_t>(lastRow) * job_.multiple, yReturnUs_);
     }
+    // "End job" stopped the run.
+    bool ended() const { return ended_; }
 
   private:
     void zMove(int32_t dz) {
@@ -151,12 +157,21 @@ class Carving {
         steps(0, 0, dz > 0 ? 1 : -1, std::abs(dz), zCutUs_);
     }
     void steps(int sx, int sy, int sz, int64_t count, int periodUs) {
+        if (!ended_) run(sx, sy, sz, count, periodUs, true);
+    }
+    // `endable`: "End job" stops the run at its release, before the next step.
+    void run(int sx, int sy, int sz, int64_t count, int periodUs, bool endable) {
         for (int64_t i = 0; i < count; ++i) {
             // A step the stop held back is made after the release: the
             // carve stays exact.
             do {
                 while (m_.signals.estopActive.load(std::memory_order_acquire)) c_.output.wait();
+                if (endable && job_.endRequested) {
+                    ended_ = true;
+                    return;
+                }
             } while (!c_.output.step(sx, sy, sz, periodUs));
+            belowStart_ += sz;
             // A row can take minutes: the window gets its turn every 20 ms
             // of motion, so it repaints and its stop button answers.
             if ((sinceIdleUs_ += periodUs) >= kIdleEveryUs) {
@@ -172,6 +187,8 @@ class Carving {
     int zTravelUs_, zCutUs_, xyCutUs_, xReturnUs_, yReturnUs_;
     int safeSteps_;
     int64_t levelDepth_ = 0;  // Z steps below the offset, as moved
+    int64_t belowStart_ = 0;  // Z steps made, down positive
+    bool ended_ = false;
     static constexpr int64_t kIdleEveryUs = 20'000;
     int64_t sinceIdleUs_ = 0;
 };
@@ -192,6 +209,7 @@ class Simulating {
     void pixel(int x, int y, int32_t level, int32_t, int) { column(x, y, level); }
     void nextRow(int x, int y, int32_t level) { column(x, y, level); }
     void finish(int, int) {}
+    bool ended() const { return false; }
 
   private:
     void column(int x, int y, int32_t level) {
@@ -243,6 +261,14 @@ bool PrepareSimulation(ReliefContext& c, DialogView& view, Host& host, int& half
 
 }  // namespace
 
+void EndReliefCarving(Machine& m, ReliefJob& job) {
+    if (!m.signals.estopActive.load()) PressEmergencyStopButton(m);
+    job.endRequested = 1;
+    m.log.say({"Úloha ukončena: po uvolnění stopu nástroj vyjede nad materiál",
+               "Job ended: once the stop is released the tool lifts over the material"},
+              true, false);
+}
+
 void CarveRelief(ReliefContext& c, DialogView& view, Host& host, int simulate) {
     const RasterImage& r = c.raster;
     if (!r.loaded || r.width <= 0 || r.height <= 0) return;
@@ -261,6 +287,20 @@ void CarveRelief(ReliefContext& c, DialogView& view, Host& host, int simulate) {
         Carving moves(c);
         moves.start();
         Traverse(walk, moves);
+        if (moves.ended()) {
+            job.endRequested = 0;
+            const MachinePosition& p = c.machine.position;
+            const MachineSettings& s = c.machine.settings;
+            SayFormatted(c.machine.log,
+                         {"Frézování BMP ukončeno: nástroj stojí nad materiálem na X %.3f Y %.3f "
+                          "Z %.3f mm",
+                          "Cutting BMP ended: the tool stands over the material at X %.3f Y %.3f "
+                          "Z %.3f mm"},
+                         true, true, static_cast<double>(p.absX.load() * s.mmPerStepX),
+                         static_cast<double>(p.absY.load() * s.mmPerStepY),
+                         static_cast<double>(p.absZ.load() * s.mmPerStepZ));
+            return;
+        }
     }
     job.progressDone = r.width * r.height;
     DrawReliefProgress(walk.window, job.progressDone, job.progressDone);

@@ -53,6 +53,12 @@ int32_t PixelLevel(const RasterImage& raster, int x, int y);
 // caller makes sure the executor is idle. Window thread.
 void CarveRelief(ReliefContext& c, DialogView& view, Host& host, int simulate);
 
+// "End job" of a carving: holds the stop (if it is not held) and has the
+// carving, once the stop is released, lift the tool back to its starting
+// height over the material, report where it stands and return.
+void EndReliefCarving(Machine& m, ReliefJob& job);
+inline constexpr Text kEndJobCaption{"Ukončit úlohu", "End job"};
+
 inline constexpr Text kReliefFinished{"Program dokončil frézování BMP", "Cuting BMP finished..."};
 inline constexpr Text kSimulationFailed{"Simulace selhala [!bitmapBMPsimulace]",
                                         "Simulation failed [!bitmapBMPsimulace]"};

@@ -17,6 +17,7 @@ enum ReliefControl {
     kReliefPlus = 1020,            // "++"
     kReliefShowSimulation = 1021,  // "Zobraz simulaci (draw simulation)"
     kReliefEmergencyStop = 1022,   // push-like check box, shows estopActive
+    kReliefEndJob = 1023,          // "Ukončit úlohu / End job", only while carving
     kReliefLevels = 1096,          // "%d linear"
     kReliefOriginal = 1097,        // "original %dx%d pixel"
     kReliefSize = 1098,            // the size line, in the "Info" group

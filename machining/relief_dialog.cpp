@@ -32,8 +32,12 @@ int ReliefDialog::language() const {
 void ReliefDialog::onInit() {
     for (int id : {kReliefCut, kReliefSizeX, kReliefSizeY, kReliefRatio}) view_.enable(id, false);
     view_.setCheck(kReliefEmergencyStop, c_.machine.signals.estopActive.load() != 0);
+    view_.setText(kReliefEndJob, Caption(language(), kEndJobCaption));
+    view_.enable(kReliefEndJob, false);
     if (!c_.raster.loaded) {
-        OpenRasterImage(c_.raster, host_, c_.machine.log, c_.sourceKind);
+        // A refused picture has nothing to carve: its box said why.
+        if (OpenRasterImage(c_.raster, host_, c_.machine.log, c_.sourceKind) && !c_.raster.loaded)
+            return view_.end(kResultCancel);
         drawView();
     }
     refresh();
@@ -165,6 +169,11 @@ void ReliefDialog::onPaint() {
 
 void ReliefDialog::onCommand(int id) {
     if (id == kReliefEmergencyStop) return emergencyStop();
+    if (id == kReliefEndJob) {
+        if (c_.job.running) EndReliefCarving(c_.machine, c_.job);
+        view_.setCheck(kReliefEmergencyStop, c_.machine.signals.estopActive.load() != 0);
+        return;
+    }
     if (running_) return;
     switch (id) {
         case kReliefMinus:
@@ -265,6 +274,8 @@ void ReliefDialog::go() {
     auto busy = [&m] { return !m.executor.executorIdle.load() || m.buffer.queued() > 0; };
     if (busy() && !confirm(kReliefBusyQuestion)) return;
     if (!confirm(kReliefGoQuestion)) return;
+    job.running = 1;
+    job.endRequested = 0;
     setRunning(true);
     // Two writers on the port would garble both: the relief starts when the
     // executor has run out of work.
@@ -273,6 +284,8 @@ void ReliefDialog::go() {
     DrawReliefProgress(view_.canvas(0), job.progressDone,
                        static_cast<int64_t>(c_.raster.width) * c_.raster.height);
     CarveRelief(c_, view_, host_, 0);
+    job.running = 0;
+    view_.setCheck(kReliefEmergencyStop, m.signals.estopActive.load() != 0);
     setRunning(false);
     lastRun_ = 1;
 }
@@ -294,6 +307,7 @@ void ReliefDialog::simulate() {
 void ReliefDialog::setRunning(bool running) {
     running_ = running;
     for (int id : kIdleControls) view_.enable(id, !running);
+    view_.enable(kReliefEndJob, running && c_.job.running);
 }
 
 // The main window's emergency-stop button, for the time the dialog hides it.

@@ -24,6 +24,8 @@ struct ReliefJob {
     int32_t sizeY = 0;            // Y steps: multiple x picture height
     int32_t progressDone = 0;     // pixels done by the last run
     int32_t showSimulation = 0;   // the view shows 0 the picture, 1 the simulation
+    int32_t running = 0;          // a carving is under way
+    int32_t endRequested = 0;     // "End job": the carving lifts and ends at the release
 };
 
 // The values at program start: 1 mm deep, no offset.

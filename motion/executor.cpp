@@ -93,6 +93,7 @@ void CommandExecutor::finishCommand(const MotionCommand& command) {
     }
     if (command.stopAfter) {
         // Raised and suspended in one step: a release cannot slip between.
+        e.programStop.store(command.stopAfter);
         m.gate.latchSelf(m.signals.estopActive);
         e.repaintRequests.fetch_add(1);
         busySinceNs_ = SystemClock().now();

@@ -47,6 +47,9 @@ struct ExecutorFlags {
     Counter quitRequest{0};
     Counter executorExited{1};
     Counter currentPeriodUs{0};
+    // The stopAfter of the command whose stop holds the machine; 0 once
+    // released.
+    Counter programStop{0};
     Counter axisStepping[3] = {0, 0, 0};
     // Ticks run since start-up and the sum of their periods (microseconds).
     std::atomic<int64_t> ticks{0};

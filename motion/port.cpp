@@ -184,6 +184,7 @@ void SetControlOutputs(Machine& m, int machine, int spindle, int pin17) {
 int ReleaseEmergencyStop(Machine& m) {
     ReadInputs(m);
     if (m.signals.emergencyInput.load()) return 0;
+    m.executor.programStop.store(0);
     if (m.gate.unlatch(m.signals.estopActive)) SetControlOutputs(m, -1, -1, -1);
     return 1;
 }

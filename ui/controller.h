@@ -50,6 +50,7 @@ class Controller {
 
     Machine machine;
     OperatorState op;
+    HomingState homing;
     VectorModel vector;
     MainPreview preview;
     // Makes the off-screen pictures of the previews.

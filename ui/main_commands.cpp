@@ -10,6 +10,8 @@
 #include "platform/host.h"
 #include "platform/version.h"
 #include "ui/controller.h"
+#include "ui/homing_watch.h"
+#include "ui/job_stop.h"
 #include "ui/main_ids.h"
 #include "ui/solution_file.h"
 #include "ui/status_display.h"
@@ -147,6 +149,14 @@ bool MainCommands::onCommand(int id) {
             return true;
         case kResetBuffer:
             resetBuffer();
+            return true;
+        case kContinue:
+            ContinueProgram(c_);
+            status_.showSignals();
+            return true;
+        case kEndJob:
+            EndJob(c_);
+            status_.showSignals();
             return true;
         case kProbe:
             Chosen(log, "Vybrano NAJET NA Z senzor", "Choised MOVE TO Z senzore");
@@ -352,12 +362,7 @@ void MainCommands::goXYThenZ() {
 }
 
 void MainCommands::emergencyStop() {
-    Machine& m = c_.machine;
-    if (!PressEmergencyStopButton(m)) {
-        host_.messageBox("?", kEmergencyInputStillActive, Buttons::Ok, Icon::Warning);
-        SetControlOutputs(m, -1, -1, -1);
-    }
-    view_.setCheck(kEmergencyStop, m.signals.estopActive.load() != 0);
+    view_.setCheck(kEmergencyStop, PressStop(c_, host_));
 }
 
 void MainCommands::machineSwitch() {
@@ -488,6 +493,9 @@ void MainCommands::openDialog(int dialogKind, const char* logCz, const char* log
     EventLog& log = c_.machine.log;
     if (logCz) Chosen(log, logCz, logEn);
     const auto kind = static_cast<DialogKind>(dialogKind);
+    if (kind != DialogKind::NullPosition && kind != DialogKind::TimerTest &&
+        kind != DialogKind::Settings)
+        WarnUnhomedOnce(c_, host_);
     if (dialogs_.run(kind) == kNotBuilt) reportNotBuilt(dialogKind);
 }
 

@@ -25,8 +25,9 @@ inline constexpr int kEmergencyStop = 1000, kMinX = 1002, kMinY = 1003, kMinZ = 
                      kSpeedY = 1056, kSpeedZ = 1057, kScalePercent = 1058, kToRight = 1059,
                      kVertical = 1060, kHorizont = 1061, kResetRel = 1062, kGoXYZ = 1063,
                      kLogList = 1064, kGoXYThenZ = 1065, kSetRel = 1066, kGotoRel = 1067,
-                     kResetAbs = 1068, kSetAbs = 1069, kUpTo = 1070, kLogo = 1088, kNewSizeX = 1093,
-                     kNewSizeY = 1094, kAbsX = 1119, kAbsY = 1120, kAbsZ = 1121;
+                     kResetAbs = 1068, kSetAbs = 1069, kUpTo = 1070, kEndJob = 1071,
+                     kContinue = 1072, kProgramStopText = 1073, kHomedX = 1074, kLogo = 1088,
+                     kNewSizeX = 1093, kNewSizeY = 1094, kAbsX = 1119, kAbsY = 1120, kAbsZ = 1121;
 // The drawing area of the model preview with the position cross.
 inline constexpr int kPreviewArea = 1130;
 // The status timer, _TimerInfo.

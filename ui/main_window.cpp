@@ -6,6 +6,8 @@
 #include "platform/host.h"
 #include "settings/config_file.h"
 #include "ui/controller.h"
+#include "ui/homing_watch.h"
+#include "ui/job_stop.h"
 #include "ui/main_ids.h"
 #include "ui/main_menu.h"
 #include "ui/window_view.h"
@@ -134,6 +136,8 @@ void MainWindow::showStartFields() {
     status_.showRelativeOrigin();
     view_.setCheck(kUseAcceleration, true);
     view_.setCheck(kAbsoluteTarget, false);
+    view_.setText(kEndJob, Caption(m.log.language(), kEndJobCaption));
+    view_.setText(kContinue, Caption(m.log.language(), kContinueCaption));
     view_.enable(kGoXYZ, false);
     view_.enable(kGoXYThenZ, false);
 }
@@ -151,6 +155,7 @@ void MainWindow::onEditChange(int id) {
 void MainWindow::onTimer(int id) {
     if (id != kStatusTimer) return;
     Machine& m = c_.machine;
+    if (CheckHoming(c_)) status_.showSignals();
     if (!m.settings.drawByRefresh) {
         const int64_t asked = m.executor.repaintRequests.load();
         if (asked != repaintsSeen_) {

@@ -2,6 +2,7 @@
 
 #include "motion/homing.h"
 #include "motion/port.h"
+#include "ui/homing_watch.h"
 #include "ui/main_ids.h"
 #include "ui/window_view.h"
 
@@ -39,9 +40,11 @@ void NullPositionDialog::onCommand(int id) {
         case kHomeY:
         case kHomeZ:
             HomeAxis(m_, id - kHomeX);
+            if (homing_) BeginHoming(*homing_, 1 << (id - kHomeX));
             break;
         case kHomeAll:
             HomeAllAxes(m_);
+            if (homing_) BeginHoming(*homing_, 7);
             break;
         case kClose:
             view_.stopTimer(kTimer);

@@ -4,12 +4,15 @@
 
 namespace korvex {
 
+struct HomingState;
 struct Machine;
 class WindowView;
 
 class NullPositionDialog {
   public:
-    NullPositionDialog(Machine& m, WindowView& view) : m_(m), view_(view) {}
+    // `homing` (if given) learns which axes a homing was queued for.
+    NullPositionDialog(Machine& m, WindowView& view, HomingState* homing = nullptr)
+        : m_(m), view_(view), homing_(homing) {}
 
     void onInit();
     void onCommand(int id);
@@ -20,6 +23,7 @@ class NullPositionDialog {
 
     Machine& m_;
     WindowView& view_;
+    HomingState* homing_;
 };
 
 }  // namespace korvex

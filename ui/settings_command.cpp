@@ -69,7 +69,10 @@ void MainCommands::setup() {
     // leave a stopped executor that looks ready.
     if (m.signals.estopActive.load()) ReleaseEmergencyStop(m);
     allocateBuffer(true);
+    // The step sizes or the units may have changed: every field anew.
+    status_.forgetShown();
     status_.refresh(true);
+    status_.showRelativeOrigin();
     SetControlOutputs(m, 1, 0, 1);
 }
 

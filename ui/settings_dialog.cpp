@@ -189,6 +189,15 @@ void SettingsDialog::fill() {
     view_.setCheck(kStepDir, s.driveMode == 3);
     view_.setCheck(kPortOk, m_.signals.portReady.load() != 0);
     for (int a = 0; a < 3; ++a) view_.enable(kStepX + a, !vectorLoaded_);
+    view_.setText(kStepSizesNote,
+                  vectorLoaded_
+                      ? Caption(s.language, {"Velikost kroku nelze měnit, dokud je načten výkres: "
+                                             "jeho rozměry jsou v krocích. Načtěte jej znovu po "
+                                             "změně.",
+                                             "The step sizes cannot change while a drawing is "
+                                             "loaded: its sizes are in steps. Load it again after "
+                                             "the change."})
+                      : "");
     refreshDerived();
 }
 

@@ -27,6 +27,8 @@ inline constexpr int kStepX = 1016, kTravelX = 1013, kSpeedX = 1081, kAccelX = 1
                      kSwitchMachine = 1001, kSwitchSpindle = 1002, kLaser = 1032,
                      kDrawByRefresh = 1027, kOldTimer = 1028, kTopLeft = 1025, kMiddle = 1026,
                      kSetupName = 1093, kSetupVersion = 1094, kPortOk = 1007;
+// Why the step sizes cannot be changed, empty while they can.
+inline constexpr int kStepSizesNote = 1200;
 // Derived fields.
 inline constexpr int kDpiX = 1048, kDpiY = 1049, kDpiZ = 1051, kCuttingHz = 1080, kPlungeHz = 1079,
                      kSpeedHzX = 1084, kAccelHzX = 1090, kBufferKb = 1044;

@@ -5,6 +5,7 @@
 #include "platform/canvas.h"
 #include "platform/dialog_view.h"
 #include "ui/controller.h"
+#include "ui/job_stop.h"
 #include "ui/main_ids.h"
 
 namespace korvex {
@@ -35,6 +36,7 @@ std::string StatusDisplay::position(int axis, int32_t steps, const char* mmForma
 void StatusDisplay::forgetShown() {
     shown_[0] = shown_[1] = shown_[2] = 1;
     shownMotion_ = {-1, 0, false};
+    shownProgramStop_ = -1;
 }
 
 StatusDisplay::Motion StatusDisplay::motion() const {
@@ -88,12 +90,17 @@ int StatusDisplay::refresh(bool force) {
         view_.setText(kBufferFill, Format("%d/%d", last + 1, capacity));
         const MotionCommand front = m.buffer.entry(0);
         const int32_t left[3] = {front.dx, front.dy, front.dz};
+        for (int a = 0; a < 3; ++a)
+            view_.setText(kLeftX + a, position(a, left[a], "%5.2fmm", "%5d"));
+        finalShown_ = true;
+    }
+    // Once shown, the planned end follows what changes it with nothing
+    // queued too: a homing's switch, an ended job.
+    if (finalShown_) {
         const int32_t planned[3] = {m.position.plannedX.load(), m.position.plannedY.load(),
                                     m.position.plannedZ.load()};
-        for (int a = 0; a < 3; ++a) {
-            view_.setText(kLeftX + a, position(a, left[a], "%5.2fmm", "%5d"));
+        for (int a = 0; a < 3; ++a)
             view_.setText(kFinalX + a, position(a, planned[a], "%5.2fmm", "%5d"));
-        }
     }
     view_.setText(kTimeToEnd, FormatTimeToEnd(last < 0 ? 0.0 : m.buffer.remainingTimeS()));
     for (int a = 0; a < 3; ++a) shown_[a] = abs[a];
@@ -134,12 +141,20 @@ void StatusDisplay::showRelativeOrigin() {
 
 void StatusDisplay::showSignals() {
     const MachineSignals& g = c_.machine.signals;
-    view_.setCheck(kEmergencyStop, g.estopActive.load() != 0);
+    // A program's stop shows what it waits for, not the emergency's look.
+    const int32_t programStop = ProgramStopHolding(c_);
+    view_.setCheck(kEmergencyStop, g.estopActive.load() != 0 && programStop == 0);
+    if (programStop != shownProgramStop_) {
+        shownProgramStop_ = programStop;
+        view_.setText(kProgramStopText, ProgramStopText(c_.machine.settings.language, programStop));
+        view_.enable(kContinue, programStop != 0);
+    }
     view_.setCheck(kEmergencySignal, g.emergencyInput.load() != 0);
     view_.setCheck(kMinX, g.limitX.load() != 0);
     view_.setCheck(kMinY, g.limitY.load() != 0);
     view_.setCheck(kMinZ, g.limitZ.load() != 0);
     view_.setCheck(kMinKZ, g.zSensor.load() != 0);
+    for (int a = 0; a < 3; ++a) view_.setText(kHomedX + a, c_.homing.homed[a] ? "✓" : "✗");
 }
 
 void StatusDisplay::showModelInfo() {

@@ -28,7 +28,8 @@ class StatusDisplay {
     void forgetShown();
     // The relative origin's fields, and the cross drawn from it.
     void showRelativeOrigin();
-    // The emergency-stop button and the input check boxes from the flags.
+    // The emergency-stop button, a program's stop, the input check boxes and
+    // the axes' homed marks from the flags.
     void showSignals();
     // The model's file data, "none" without a model.
     void showModelInfo();
@@ -52,6 +53,8 @@ class StatusDisplay {
     DialogView& view_;
     int32_t shown_[3] = {1, 1, 1};
     Motion shownMotion_ = {-1, 0, false};
+    int32_t shownProgramStop_ = -1;
+    bool finalShown_ = false;  // the planned end was shown once: "none" before
 };
 
 }  // namespace korvex

@@ -278,7 +278,7 @@ void HpglJobDialog::toggleEnabled() {
     if (model_.penCount == 0) return;
     PenLayer& l = layer();
     l.enabled = !l.enabled;
-    if (l.enabled && tableRefuses()) l.enabled = 0;
+    if (l.enabled && tableRefuses(l)) l.enabled = 0;
     view_.setCheck(kEnabled, l.enabled);
     showPathLength();
     CutOrder& order = model_.cutOrder;
@@ -293,7 +293,7 @@ void HpglJobDialog::toggleEnabled() {
     updateReady();
 }
 
-bool HpglJobDialog::tableRefuses() {
+bool HpglJobDialog::tableRefuses(const PenLayer& l) {
     const MachineSettings& s = machine_.settings;
     const MachinePosition& at = machine_.position;
     const int64_t freeX =
@@ -301,7 +301,7 @@ bool HpglJobDialog::tableRefuses() {
     const int64_t freeY =
         int64_t{MmToSteps(s.travelY, s.mmPerStepY)} - model_.height - at.plannedY.load();
     const int64_t freeZ = int64_t{MmToSteps(s.travelZ, s.mmPerStepZ)} -
-                          (int64_t{at.plannedZ.load()} + MmToSteps(layer().depth, s.mmPerStepZ));
+                          (int64_t{at.plannedZ.load()} + MmToSteps(l.depth, s.mmPerStepZ));
     if (freeX >= 0 && freeY >= 0 && freeZ >= 0) return false;
     const double dX = std::min<int64_t>(freeX, 0) * double(s.mmPerStepX);
     const double dY = std::min<int64_t>(freeY, 0) * double(s.mmPerStepY);
@@ -352,6 +352,11 @@ void HpglJobDialog::zoom(int step) {
 
 void HpglJobDialog::start() {
     if (!ready_) return;
+    // A depth typed after its layer was enabled, or a tool moved since,
+    // is checked here too.
+    const CutOrder& order = model_.cutOrder;
+    for (int i = 0; i < order.count; ++i)
+        if (tableRefuses(model_.pens[order.slots[i]])) return;
     const int64_t needed = generateVectorJob(machine_, model_, repeat_, 1);
     const int64_t free = machine_.buffer.freeSlots();
     if (needed > free) {

@@ -90,7 +90,9 @@ class HpglJobDialog {
 
     void browse(int step);
     void toggleEnabled();
-    bool tableRefuses();
+    // The table-size box for the layer's depth from the planned position;
+    // true when the check limits switch refuses it.
+    bool tableRefuses(const PenLayer& l);
     void moveInOrder(int step);
     void reverseDirection();
     void zoom(int step);

@@ -56,5 +56,35 @@ TEST_F(GcodeGui, AProgramCutFromItsDialog) {
     }
 }
 
+// M6 stops the machine showing the tool it waits for, not the emergency's
+// look; Continue goes on with the program.
+TEST_F(GcodeGui, AToolChangeWaitsForContinue) {
+    start();
+    click(kJogXPlus + 4, Qt::ShiftModifier);
+    click(kSetRel);
+    ASSERT_TRUE(waitDrained());
+    const int32_t originX = m().position.relOriginX.load();
+    host.files = {dir.write("change.nc", "G21 G90\nG0 Z2\nG0 X1\nT2 M6\nG0 X2\nM30\n")};
+    WhenDialogShown([&](QWidget* dialog) {
+        ClickControl(dialog, gcode_dialog::kFile);
+        ClickControl(dialog, gcode_dialog::kStart);
+        if (QApplication::activeModalWidget() == dialog) ClickControl(dialog, gcode_dialog::kClose);
+    });
+    window->logic().onCommand(kMenuGcode);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m().gate.latched(); }, 20000));
+    refreshStatus();
+    EXPECT_EQ(text(kProgramStopText), "Tool change: T2 — change the tool, then Continue");
+    EXPECT_TRUE(button(kContinue)->isEnabled());
+    EXPECT_FALSE(button(kEmergencyStop)->isChecked());
+    window->grab().save(KORVEX_SCREENSHOT_DIR "/korvex-tool-change.png");
+    EXPECT_EQ(m().position.absX.load(), originX + MmToSteps(1, m().settings.mmPerStepX));
+    click(kContinue);
+    ASSERT_TRUE(waitDrained());
+    refreshStatus();
+    EXPECT_EQ(text(kProgramStopText), "");
+    EXPECT_FALSE(button(kContinue)->isEnabled());
+    EXPECT_EQ(m().position.absX.load(), originX + MmToSteps(2, m().settings.mmPerStepX));
+}
+
 }  // namespace
 }  // namespace korvex

@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -20,9 +24,11 @@
 namespace korvex::test {
 
 // Boxes are answered from `answers` (else with their first button) and kept;
-// file dialogs choose the paths of `files` in order (none left: cancelled).
+// with `realBoxes` they are the real boxes, for ClickOnNextBox. File dialogs
+// choose the paths of `files` in order (none left: cancelled).
 class ScriptedQtHost final : public QtHost {
   public:
+    bool realBoxes = false;
     std::deque<Answer> answers;
     std::vector<std::string> texts;
     std::deque<std::string> files;
@@ -44,9 +50,14 @@ class ScriptedQtHost final : public QtHost {
     }
 
   protected:
-    Answer ask(const std::string&, const std::string& text, Buttons buttons, Icon) override {
+    Answer ask(const std::string& title, const std::string& text, Buttons buttons,
+               Icon icon) override {
+        {
+            std::lock_guard lock(mutex);
+            texts.push_back(text);
+        }
+        if (realBoxes) return QtHost::ask(title, text, buttons, icon);
         std::lock_guard lock(mutex);
-        texts.push_back(text);
         if (!answers.empty()) {
             const Answer a = answers.front();
             answers.pop_front();
@@ -56,6 +67,22 @@ class ScriptedQtHost final : public QtHost {
                                                                             : Answer::Ok;
     }
 };
+
+// Clicks `button` of the next message box shown within 10 s. It polls from
+// the event loop, so a box opened inside another wait is found as well.
+inline void ClickOnNextBox(QMessageBox::StandardButton button) {
+    auto* poll = new QTimer;
+    auto deadline = std::make_shared<QDeadlineTimer>(10000);
+    QObject::connect(poll, &QTimer::timeout, [poll, button, deadline] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        const bool shown = box && box->isVisible();
+        if (!shown && !deadline->hasExpired()) return;
+        poll->stop();
+        poll->deleteLater();
+        if (shown) QTest::mouseClick(box->button(button), Qt::LeftButton);
+    });
+    poll->start(10);
+}
 
 struct GuiTest : ::testing::Test {
     TempDir dir;

@@ -1,3 +1,4 @@
+#include <QListWidget>
 #include <QTimer>
 
 #include "drilling/drilling_dialog.h"
@@ -66,6 +67,115 @@ struct JobDialogGui : test::GuiTest {
         expectCarriageFollowed(now());
     }
 };
+
+// A job dialog stays open while its job runs, at 25 mm/s on the real
+// clock: Esc holds the carriages within a tick, wherever the keyboard is.
+struct RunningJobGui : JobDialogGui {
+    Positions atKey, held, later;
+    void startMoving() {
+        start(
+            [](MachineSettings& s) {
+                s.moveSpeedX = s.moveSpeedY = s.moveSpeedZ = 25;
+                s.accelSpeedX = s.accelSpeedY = s.accelSpeedZ = 50;
+                s.cuttingSpeed = 25;
+            },
+            false);
+    }
+    static QAbstractButton* named(QWidget* dialog, const char* name) {
+        return dialog->findChild<QAbstractButton*>(name);
+    }
+    // Esc on the dialog once the machine is under way past `moving`.
+    void escWhen(QWidget* dialog, const std::function<bool()>& moving) {
+        ASSERT_TRUE(QTest::qWaitFor(moving, 10000));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        atKey = now();
+        QTest::qWait(50);
+        held = now();
+        QTest::qWait(250);
+        later = now();
+    }
+    void expectHeldWithinATick() {
+        for (int a = 0; a < 3; ++a) {
+            EXPECT_LE(std::abs(held.abs[a] - atKey.abs[a]), 1) << "axis " << a;
+            EXPECT_EQ(later.abs[a], held.abs[a]) << "axis " << a;
+            EXPECT_EQ(later.sim[a], held.sim[a]) << "axis " << a;
+        }
+    }
+    bool logSays(const std::string& start) {
+        auto* list = qobject_cast<QListWidget*>(window->view().control(kLogList));
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->text().toStdString().rfind(start, 0) == 0) return true;
+        return false;
+    }
+};
+
+// The dialog's own stop releases the drilling; its "End job" then holds
+// and ends it by itself.
+TEST_F(RunningJobGui, EscHoldsTheDrillingAndTheDialogsOwnButtonsReleaseAndEndIt) {
+    startMoving();
+    rememberStart();
+    host.files = {KORVEX_TEST_DATA "/drilling/inline-drills.drl"};
+    bool shownHeld = false, stayedOpen = false, movedOn = false;
+    WhenDialogShown([&](QWidget* dialog) {
+        ClickControl(dialog, kDrillLoadExcellon);
+        ClickControl(dialog, kDrillEnable);
+        TypeInto(dialog, kDrillDepth, "1");
+        ClickControl(dialog, kDrillTheseHoles);
+        escWhen(dialog, [&] { return m().position.absX.load() > 20; });
+        shownHeld = named(dialog, "emergencyStop")->isChecked();
+        stayedOpen = dialog->isVisible();
+        QTest::mouseClick(named(dialog, "emergencyStop"), Qt::LeftButton);
+        movedOn = QTest::qWaitFor([&] { return m().position.absX.load() > later.abs[0] + 10; });
+        QTest::mouseClick(named(dialog, "endJob"), Qt::LeftButton);
+        QTest::qWait(50);  // the carriages come to rest before a person releases
+        QTest::mouseClick(named(dialog, "emergencyStop"), Qt::LeftButton);
+        ClickControl(dialog, kResultOk);
+    });
+    click(kDrill);
+    expectHeldWithinATick();
+    EXPECT_TRUE(shownHeld);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(movedOn);
+    ASSERT_TRUE(waitDrained());
+    expectAtPlanned();
+    expectCarriageFollowed(now());
+    EXPECT_LT(m().position.absX.load(), before.abs[0] + 254) << "ended before the first hole";
+}
+
+// The stop, then "End job": the rest is dropped and, at the release, the
+// tool lifts from where it stopped to the height over the material.
+TEST_F(RunningJobGui, EscHoldsTheSurfacingAndEndJobLiftsOverTheMaterial) {
+    startMoving();
+    click(kJogXPlus + 4, Qt::ShiftModifier);
+    click(kJogXPlus + 4, Qt::ShiftModifier);
+    click(kSetRel);  // on the material: the tool lifts by the safe height
+    ASSERT_TRUE(waitDrained());
+    rememberStart();
+    const int32_t material = m().position.relOriginZ.load();
+    WhenDialogShown([&](QWidget* dialog) {
+        TypeInto(dialog, kSurfaceSizeX, "20");
+        TypeInto(dialog, kSurfaceSizeY, "10");
+        TypeInto(dialog, kSurfaceDepth, "0.5");
+        TypeInto(dialog, kSurfacePitch, "2");
+        ClickControl(dialog, kSurfaceStartX);
+        escWhen(dialog, [&] {
+            return m().position.absZ.load() > material && m().position.absX.load() > 20;
+        });
+        QTest::mouseClick(named(dialog, "endJob"), Qt::LeftButton);
+        QTest::mouseClick(named(dialog, "emergencyStop"), Qt::LeftButton);
+        ClickControl(dialog, kSurfaceCancel);
+    });
+    window->logic().onCommand(kMenuSurface);
+    expectHeldWithinATick();
+    ASSERT_TRUE(waitDrained());
+    const Positions after = now();
+    EXPECT_EQ(after.abs[0], held.abs[0]);
+    EXPECT_EQ(after.abs[1], held.abs[1]);
+    EXPECT_EQ(after.abs[2], material - MmToSteps(m().settings.safeHeight, m().settings.mmPerStepZ));
+    expectAtPlanned();
+    expectCarriageFollowed(after);
+    EXPECT_TRUE(logSays("Job ended, the rest dropped"));
+}
 
 TEST_F(JobDialogGui, ASurfaceMilledFromItsDialog) {
     start();
@@ -157,6 +267,31 @@ TEST_F(JobDialogGui, ADrillListDrilledFromItsDialog) {
     click(kDrill);
     EXPECT_NE(holes, "0");
     expectRunAsPlanned();
+}
+
+// A depth typed after its layer was enabled is checked at the start, on
+// the real box: refused, the dialog open, nothing queued.
+TEST_F(JobDialogGui, AnHpglDepthTypedAfterEnablingIsCheckedAtTheStart) {
+    start();
+    host.files = {dir.write("square.plt", "IN;SP1;PU0,0;PD400,0;PD400,400;PD0,400;PD0,0;PU0,0;")};
+    click(kHpgl);
+    host.answers = {Answer::No};
+    bool stayedOpen = false;
+    WhenDialogShown([&](QWidget* dialog) {
+        ClickControl(dialog, hpgl_job::kEnabled);
+        TypeInto(dialog, hpgl_job::kDepth, "1000");
+        host.realBoxes = true;
+        test::ClickOnNextBox(QMessageBox::Ok);
+        ClickControl(dialog, hpgl_job::kStart);
+        stayedOpen = QApplication::activeModalWidget() == dialog;
+        host.realBoxes = false;
+        ClickControl(dialog, hpgl_job::kCancel);
+    });
+    click(kHpgl);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(host.texts.back().rfind(" this model is greater then table of machine", 0), 0u)
+        << host.texts.back();
+    EXPECT_EQ(m().buffer.queued(), 0);
 }
 
 TEST_F(JobDialogGui, AReliefSimulatedInItsDialog) {
@@ -277,6 +412,45 @@ TEST_F(JobDialogGui, TheReliefsStopHaltsTheCarvingUntilReleased) {
     EXPECT_EQ(m().signals.estopActive.load(), 0);
     EXPECT_EQ(m().gate.count(), 0);
     EXPECT_TRUE(waitDrained(1000));
+}
+
+// "End job" while the relief's stop holds it mid-carve: at the release the
+// tool goes back up to where the carving began, over the material, and
+// the dialog says where it stands instead of the finish.
+TEST_F(JobDialogGui, AReliefEndedMidCarveLiftsBackOverTheMaterial) {
+    start();
+    rememberStart();
+    host.files = {KORVEX_TEST_DATA "/machining/rgb24.bmp"};
+    Positions atStop;
+    bool endUsableWhileIdle = true;
+    WhenDialogShown([&](QWidget* dialog) {
+        QWidget* end = test::Control(dialog, kReliefEnd);
+        endUsableWhileIdle = test::Control(dialog, kReliefEndJob)->isEnabled();
+        QTimer press;
+        QObject::connect(&press, &QTimer::timeout, [&] {
+            if (end->isEnabled() || m().position.absZ.load() < before.abs[2] + 50) return;
+            press.stop();
+            ClickControl(dialog, kReliefEmergencyStop);
+            atStop = now();
+            ClickControl(dialog, kReliefEndJob);
+            ClickControl(dialog, kReliefEmergencyStop);
+        });
+        press.start(0);
+        ClickControl(dialog, kReliefGo);
+        ClickControl(dialog, kReliefEnd);
+    });
+    window->logic().onCommand(kMenuRaster);
+    EXPECT_FALSE(endUsableWhileIdle);
+    EXPECT_GE(atStop.abs[2], before.abs[2] + 50) << "stopped with the tool at the material";
+    const Positions after = now();
+    EXPECT_EQ(after.abs[0], atStop.abs[0]);
+    EXPECT_EQ(after.abs[1], atStop.abs[1]);
+    EXPECT_EQ(after.abs[2], before.abs[2]);
+    expectCarriageFollowed(after);
+    EXPECT_EQ(host.texts.back().rfind("Cutting BMP ended: the tool stands over the material", 0),
+              0u);
+    EXPECT_EQ(c->relief.running, 0);
+    EXPECT_EQ(m().signals.estopActive.load(), 0);
 }
 
 }  // namespace

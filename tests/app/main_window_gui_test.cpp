@@ -8,7 +8,9 @@
 
 #include "app/sim_panel.h"
 #include "log/text.h"
+#include "motion/motion_rig.h"
 #include "motion/rounding.h"
+#include "tests/app/dialog_driver.h"
 #include "tests/app/gui_fixture.h"
 #include "ui/main_ids.h"
 
@@ -200,6 +202,70 @@ TEST_F(MainWindowGui, HomingAllAxesInTheNullPositionDialogReachesZero) {
     refreshStatus();
     EXPECT_EQ(text(kAbsX), "  0.000 mm");
     EXPECT_EQ(c->sim()->position(0), 0);
+}
+
+// OK on the probe's real box: Z goes down to the probe and back up by the
+// height over the material, then waits for the probe's removal.
+TEST_F(MainWindowGui, TheProbeRunsFromTheMainWindowAndWaitsForTheProbesRemoval) {
+    start();
+    host.realBoxes = true;
+    test::ClickOnNextBox(QMessageBox::Ok);
+    click(kProbe);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m().gate.latched(); }, 20000));
+    const MachineSettings& s = m().settings;
+    const int32_t probe = SimConfigFromSettings(s).probeSurfaceZ;
+    EXPECT_EQ(c->sim()->position(2), probe - MmToSteps(s.safeHeight, s.mmPerStepZ));
+    refreshStatus();
+    EXPECT_EQ(text(kProgramStopText), "Remove the probe, then Continue");
+    EXPECT_FALSE(button(kEmergencyStop)->isChecked());
+    click(kContinue);
+    ASSERT_TRUE(waitDrained());
+    EXPECT_EQ(c->sim()->position(2), probe + MmToSteps(s.sensorDepth - s.safeHeight, s.mmPerStepZ));
+}
+
+// X's switch is not wired: its homing runs the whole travel and never
+// meets it. The box says so, the axis shows unhomed, and the first job
+// dialog warns about the soft limits, once.
+TEST_F(MainWindowGui, AHomingWithoutItsSwitchSaysSoAndTheJobsWarnOnce) {
+    start([](MachineSettings& s) { s.pinLimitX = 0; });
+    host.realBoxes = true;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        test::ClickOnNextBox(QMessageBox::Ok);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("homeAll"), Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return c->homing.pending == 0; }, 20000));
+        QTest::mouseClick(dialog->findChild<QPushButton*>("closeButton"), Qt::LeftButton);
+    });
+    click(kSetAbs);
+    EXPECT_EQ(host.texts.back(), "Axis X did not meet its limit switch: it is not homed");
+    refreshStatus();
+    EXPECT_EQ(text(kHomedX), "✗");
+    EXPECT_EQ(text(kHomedX + 1), "✓");
+    EXPECT_EQ(text(kHomedX + 2), "✓");
+
+    host.realBoxes = false;
+    const size_t before = host.texts.size();
+    for (int i = 0; i < 2; ++i) {
+        test::WhenDialogShown(
+            [](QWidget* dialog) { dialog->findChild<QPushButton*>("pushbutton1020")->click(); });
+        window->logic().onCommand(kMenuSurface);
+    }
+    ASSERT_EQ(host.texts.size(), before + 1);
+    EXPECT_EQ(host.texts.back(),
+              "Axes not homed: X. The soft limits guard a position that may not be the "
+              "machine's");
+}
+
+TEST_F(MainWindowGui, TheLogListShowsItsNewestLine) {
+    start();
+    for (int i = 0; i < 200; ++i) m().log.line("line " + std::to_string(i), true, false);
+    auto* list = qobject_cast<QListWidget*>(window->view().control(kLogList));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return list->item(list->count() - 1)->text() == "line 199"; }, 2000));
+    QApplication::processEvents();
+    const QRect last = list->visualItemRect(list->item(list->count() - 1));
+    EXPECT_TRUE(list->viewport()->rect().contains(last.center()));
 }
 
 TEST_F(MainWindowGui, FinishClosesAnIdleMachineWithoutAsking) {

@@ -48,6 +48,30 @@ TEST(QtHostThreads, ClosingAnswersWaitingAndLaterBoxesAtOnce) {
     EXPECT_TRUE(host.texts.empty());
 }
 
+// The real box: each of its buttons answers for itself, and a box closed
+// without a button answers as the shutdown does.
+TEST(QtHostBoxes, EveryButtonOfEveryKindAnswersItself) {
+    QtHost host;
+    using B = QMessageBox;
+    const struct {
+        Buttons buttons;
+        B::StandardButton click;
+        Answer answer;
+    } cases[] = {{Buttons::Ok, B::Ok, Answer::Ok},
+                 {Buttons::OkCancel, B::Ok, Answer::Ok},
+                 {Buttons::OkCancel, B::Cancel, Answer::Cancel},
+                 {Buttons::YesNo, B::Yes, Answer::Yes},
+                 {Buttons::YesNo, B::No, Answer::No},
+                 {Buttons::YesNoCancel, B::Yes, Answer::Yes},
+                 {Buttons::YesNoCancel, B::No, Answer::No},
+                 {Buttons::YesNoCancel, B::Cancel, Answer::Cancel}};
+    for (const auto& c : cases) {
+        test::ClickOnNextBox(c.click);
+        EXPECT_EQ(host.messageBox("?", "which", c.buttons, Icon::Question), c.answer)
+            << static_cast<int>(c.buttons) << " " << c.click;
+    }
+}
+
 TEST(QtWindowViewThreads, ListLinesFromAnotherThreadAreQueuedInOrder) {
     QWidget window;
     auto* list = new QListWidget(&window);

@@ -80,6 +80,12 @@ TEST_F(Dialog, DrillsOnlyAnEnabledDrill) {
     EXPECT_EQ(m.buffer.queued(), 0);
     view.setCheck(kDrillEnable, true);
     dialog.onCommand(kDrillEnable);
+    typeDepth("96");  // 5 mm over the material, then 96 mm: 1 mm past the Z travel
+    dialog.onCommand(kDrillTheseHoles);
+    EXPECT_EQ(lastBox(),
+              "The drilling depth goes beyond the Z travel by 1.00 mm, drilling aborted");
+    EXPECT_EQ(m.buffer.queued(), 0);
+    typeDepth("1");
     dialog.onCommand(kDrillTheseHoles);
     EXPECT_EQ(dialog.lastDrillResult(), 1);
     EXPECT_EQ(m.buffer.queued(), 5 + 5 + 1);

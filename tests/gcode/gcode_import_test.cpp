@@ -79,7 +79,7 @@ TEST_F(GcodeImportTest, ToolChangeIsListedAndStops) {
     ASSERT_GE(list.size(), 2u);
     EXPECT_EQ(list[list.size() - 2], "tool T1");
     EXPECT_EQ(list.back(), "tool change to T3 after move 1");
-    EXPECT_EQ(queued()[0].stopAfter, 1);
+    EXPECT_EQ(queued()[0].stopAfter, kStopToolChange + 3);  // the stop names the tool it waits for
 }
 
 TEST_F(GcodeImportTest, PreviewFitsThePathAndTellsCutsFromRapids) {

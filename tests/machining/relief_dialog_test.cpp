@@ -46,6 +46,14 @@ TEST_F(ReliefTest, OpensAPictureOnlyWhenNoneIsLoaded) {
     EXPECT_EQ(host.fileDialogs.size(), 2u);
     EXPECT_EQ(view.text(kReliefOriginal), "original 0x0 pixel");
     EXPECT_EQ(view.text(kReliefLevels), "255 linear");
+    EXPECT_FALSE(view.ended);
+
+    // A refused picture ends the dialog before it shows anything.
+    host.files.push_back({true, std::string(KORVEX_TEST_DATA) + "/machining/rgb565.bmp", 1});
+    dialog.onInit();
+    EXPECT_EQ(raster.loaded, 0);
+    EXPECT_TRUE(view.ended);
+    EXPECT_EQ(view.endResult, kResultCancel);
 }
 
 TEST_F(ReliefTest, TheMultipleScalesSizeAndOptionallyDepth) {

@@ -18,7 +18,7 @@ TEST_F(ProbingTest, QueuesFourZMovesAfterTheQuestion) {
     ASSERT_EQ(m.buffer.queued(), 4);
     const MotionCommand expected[4] = {
         {0, 0, 1000, 20000, 1, 0, 0, 1, 0, 0},
-        {0, 0, -50, 20000, 1, 0, 0, 0, 0, 1},
+        {0, 0, -50, 20000, 1, 0, 0, 0, 0, kStopRemoveProbe},  // waits for the probe's removal
         {0, 0, 50, 20000, 1, 0, 0, 0, 0, 0},
         {0, 0, 50, 20000, 1, 0, 0, 0, 0, 0},
     };

@@ -86,6 +86,20 @@ TEST_F(SettingsCommandTest, CancelledEditsAreUndoneFromConfigDat) {
     EXPECT_FLOAT_EQ(c.machine.settings.cutDepth, before);
 }
 
+// A new step size shows at once: the position in steps stays, its
+// millimetres change.
+TEST_F(SettingsCommandTest, ThePositionsShowTheNewStepSizeRightAway) {
+    c.machine.position.absX = 620;
+    window->onPaint();
+    EXPECT_EQ(view.text(kAbsX), " 62.000 mm");
+    dialogs.steps.push_back([](SettingsDialog& d, RecordingView& v) {
+        type(d, v, setupdlg::kStepX, "0.05");
+        d.onCommand(setupdlg::kSave);
+    });
+    window->onCommand(kMenuSetup);
+    EXPECT_EQ(view.text(kAbsX), " 31.000 mm");
+}
+
 TEST_F(SettingsCommandTest, ASaveThatFailsClosesTheProgram) {
     dialogs.steps.push_back(
         [](SettingsDialog&, RecordingView& v) { v.end(setupdlg::kResultFailed); });

@@ -58,6 +58,11 @@ TEST_F(StatusTest, QueuedWorkShowsFillPlannedEndAndTime) {
     EXPECT_EQ(view.text(kLeftX), "10.00mm");
     EXPECT_EQ(view.text(kFinalX + 1), "-5.00mm");
     EXPECT_EQ(view.text(kTimeToEnd), " 15.0 s");
+    // Drained, then the plan moved by itself (a homing's switch): shown.
+    c.machine.buffer.reset();
+    c.machine.position.plannedY = 0;
+    status.refresh(true);
+    EXPECT_EQ(view.text(kFinalX + 1), " 0.00mm");
 }
 
 TEST_F(StatusTest, PositionsInMillimetresOrSteps) {
