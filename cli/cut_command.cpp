@@ -10,6 +10,7 @@
 #include "cli/dialog_typing.h"
 #include "cli/hpgl_kind.h"
 #include "cli/job_output.h"
+#include "motion/job_frame.h"
 #include "platform/headless.h"
 #include "vector/hpgl_job_dialog.h"
 #include "vector/hpgl_reader.h"
@@ -115,10 +116,8 @@ int RunCut(CliContext& ctx, CutOptions& o) {
             return kExitUsage;
         }
     }
-    // The job's origin is where the tool stands (Z not included).
-    m.position.relOriginX = m.position.absX.load();
-    m.position.relOriginY = m.position.absY.load();
-    m.position.relOriginSet = 1;
+    // The job's origin is where the tool stands, over the material.
+    SetOriginOverMaterial(m);
     if (!o.output.begin(ctx)) return kExitRefused;
 
     RecordingView view;

@@ -128,6 +128,8 @@ int JobOutput::finish(CliContext& ctx) {
         summary["ticks"] = totals.ticks;
         summary["machineSeconds"] = totals.machineSeconds;
         summary["final"] = {m.position.absX.load(), m.position.absY.load(), m.position.absZ.load()};
+        summary["planned"] = {m.position.plannedX.load(), m.position.plannedY.load(),
+                              m.position.plannedZ.load()};
     }
     summary["estimatedSeconds"] = estimatedSeconds;
     std::printf("%s\n", summary.dump().c_str());

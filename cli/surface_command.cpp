@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/dialog_typing.h"
 #include "cli/job_output.h"
+#include "motion/job_frame.h"
 #include "machining/surface_dialog.h"
 
 namespace korvex::cli {
@@ -24,10 +25,8 @@ const std::map<std::string, int> kStylePictures{
 int RunSurface(CliContext& ctx, SurfaceOptions& o) {
     Machine& m = ctx.machine;
     if (!o.output.begin(ctx)) return kExitRefused;
-    // The job starts where the tool stands; its height is left as it is.
-    m.position.relOriginX = m.position.plannedX.load();
-    m.position.relOriginY = m.position.plannedY.load();
-    m.position.relOriginSet = 1;
+    // The job starts where the tool stands, over the material.
+    SetOriginOverMaterial(m);
 
     JobValues values = StartJobValues(m.settings);
     RecordingView view;

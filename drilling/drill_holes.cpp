@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "motion/job_frame.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
 
@@ -42,15 +43,22 @@ int drillHoles(Machine& m, const DrillSet& set, int drill) {
     const int lift = PeriodUs(s.moveSpeedZ, s.mmPerStepZ);
     const std::optional<int> plunge = DrillPeriodUs(m);
     if (!plunge) return 0;
+    JobFrame frame(m, h);
+    if (!frame.fits(m, tool.depth)) return 0;
+    JobScope job(m);
+    AppendCommand(m, 0, 0, frame.rise(m), lift, 1, 0, 0, 0, 0);
+    auto z = [&](int32_t dz, int32_t period, int accelerated, int drilling) {
+        AppendCommand(m, 0, 0, frame.aim(m, dz), period, accelerated, drilling, 0, drilling, 0);
+    };
     int x = 0, y = 0;
     for (const DrillHole& hole : set.holes) {
         if (hole.tool != drill) continue;
         AppendCommand(m, hole.x - x, hole.y - y, 0, travel, 1, 0, 0, 0, 0);
         x = hole.x, y = hole.y;
-        AppendCommand(m, 0, 0, h, lift, 1, 0, 0, 0, 0);
-        AppendCommand(m, 0, 0, tool.depth, *plunge, 0, 1, 0, 1, 0);
-        AppendCommand(m, 0, 0, -tool.depth, *plunge, 0, 1, 0, 1, 0);
-        AppendCommand(m, 0, 0, -h, lift, 1, 0, 0, 0, 0);
+        z(h, lift, 1, 0);
+        z(tool.depth, *plunge, 0, 1);
+        z(-tool.depth, *plunge, 0, 1);
+        z(-h, lift, 1, 0);
     }
     AppendCommand(m, -x, -y, 0, travel, 1, 0, 0, 0, 0);
     return 1;

@@ -8,8 +8,24 @@
 
 namespace korvex {
 
+bool MoveSink::start(int32_t deepest) {
+    if (!countOnly_) {
+        if (!frame_.fits(machine_, deepest)) return false;
+        job_.emplace(machine_);
+    }
+    const MachineSettings& s = machine_.settings;
+    append(0, 0, frame_.rise(machine_), PeriodUs(s.moveSpeedZ, s.mmPerStepZ), 1, 0, 0);
+    return true;
+}
+
 void MoveSink::move(int32_t dx, int32_t dy, int32_t dz, int32_t periodUs, int32_t accelerated,
                     int32_t dwellAfter, int32_t spindleOn) {
+    if (dz != 0 && !countOnly_ && !bufferFull_) dz = frame_.aim(machine_, dz);
+    append(dx, dy, dz, periodUs, accelerated, dwellAfter, spindleOn);
+}
+
+void MoveSink::append(int32_t dx, int32_t dy, int32_t dz, int32_t periodUs, int32_t accelerated,
+                      int32_t dwellAfter, int32_t spindleOn) {
     if (countOnly_) {
         if (dx != 0 || dy != 0 || dz != 0) ++count_;
         return;

@@ -5,20 +5,29 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "log/text.h"
+#include "motion/job_frame.h"
 
 namespace korvex {
 
-struct Machine;
-
 class MoveSink {
   public:
-    MoveSink(Machine& m, bool countOnly) : machine_(m), countOnly_(countOnly) {}
+    // `safeSteps`: the job's safe height above the surface, where it starts
+    // and ends.
+    MoveSink(Machine& m, bool countOnly, int32_t safeSteps)
+        : machine_(m), countOnly_(countOnly), frame_(m, safeSteps) {}
+
+    // The job's first move: up to its safe height from wherever the tool is.
+    // Appending, false (after a box, nothing queued) when that height or
+    // `deepest` steps below the surface does not fit the Z travel.
+    bool start(int32_t deepest);
 
     // One move, in AppendCommand's terms (checkSwitches and stopAfter are 0
-    // in every generated job). Moves of length 0 are not counted, as
-    // AppendCommand does not queue them: the count is exactly what is queued.
+    // in every generated job); its Z is aimed at the level it reaches below
+    // the surface. Moves of length 0 are not counted, as AppendCommand does
+    // not queue them: the count is exactly what is queued.
     void move(int32_t dx, int32_t dy, int32_t dz, int32_t periodUs, int32_t accelerated,
               int32_t dwellAfter, int32_t spindleOn);
 
@@ -53,8 +62,13 @@ class MoveSink {
     int32_t result() const;
 
   private:
+    void append(int32_t dx, int32_t dy, int32_t dz, int32_t periodUs, int32_t accelerated,
+                int32_t dwellAfter, int32_t spindleOn);
+
     Machine& machine_;
     bool countOnly_;
+    JobFrame frame_;
+    std::optional<JobScope> job_;
     bool bufferFull_ = false;
     int64_t count_ = 0;
 };

@@ -46,7 +46,8 @@ int32_t GenerateSeparation(Machine& m, const SeparationJob& job, const JobValues
     const SeparationPeriods p = MakePeriods(m, values.feed);
     const int32_t safe = MmToSteps(m.settings.safeHeight, m.settings.mmPerStepZ);
     const int32_t d = job.sizeX, half = job.sizeX / 2;
-    MoveSink sink(m, countOnly);
+    MoveSink sink(m, countOnly, safe);
+    if (!sink.start(job.depth)) return 0;
 
     if (isCircle) sink.move(d, half, 0, p.xyTravel, 1, 0, 0);
     sink.move(0, 0, safe, p.zTravel, 1, 0, 0);

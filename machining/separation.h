@@ -32,10 +32,14 @@ int32_t SeparationCycles(int32_t depth, int32_t cut);
 int BuildSeparationCircle(CircleTable& table, int32_t diameter, Text& failure);
 
 // The job, from the start corner at `safeHeight` above the material and back
-// there; a circle follows `circle`'s lap. With countOnly it appends nothing
-// and returns the number of commands the job issues, 7 x cycles + 2 for a
-// rectangle and (lap + 3) x cycles + 4 for a circle (0 when the job is
-// refused, after a box); otherwise it appends them and returns 0.
+// there, risen to that height first from wherever the tool is (the surface:
+// the relative origin's; without one the tool is taken to stand at that
+// height); a circle follows `circle`'s lap. With countOnly it appends
+// nothing and returns the number of commands the job issues, 7 x cycles + 2
+// for a rectangle and (lap + 3) x cycles + 4 for a circle, and one more for
+// the rise when the tool is lower (0 when the job is refused, after a box,
+// as it is when that height or the depth does not fit the Z travel);
+// otherwise it appends them and returns 0.
 // Window thread.
 int32_t GenerateSeparation(Machine& m, const SeparationJob& job, const JobValues& values,
                            const CircleTable& circle, bool countOnly);

@@ -158,7 +158,8 @@ int32_t GenerateSurfaceMilling(Machine& m, const SurfaceMillingJob& job, const J
     const int32_t safe = MmToSteps(m.settings.safeHeight, m.settings.mmPerStepZ);
     const int32_t passes = job.depth > cut ? job.depth / cut : 0;
     const CycleTexts texts = TextsOf(style);
-    MoveSink sink(m, countOnly);
+    MoveSink sink(m, countOnly, safe);
+    if (!sink.start(job.depth)) return 0;
     SurfacePath path(sink, periods, safe);
 
     sink.move(0, 0, safe, periods.zTravel, 1, 0, 0);

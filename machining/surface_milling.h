@@ -23,8 +23,10 @@ struct SurfaceMillingJob {
     int32_t pitchY = 1;  // the same step-over, converted with the Y step size
 };
 
-// The job in `style`. It starts and ends at the start corner, `safeHeight`
-// above the material, and needs a relative origin. With countOnly it appends
+// The job in `style`. It starts by rising to `safeHeight` above the surface
+// (the relative origin's, which it needs) from wherever the tool is, and
+// ends at the start corner at that height; refused, after a box, when that
+// height or the depth does not fit the Z travel. With countOnly it appends
 // nothing and returns the number of commands the job issues (0 when the job is
 // refused, after a box); otherwise it appends them and returns 0.
 // Window thread.

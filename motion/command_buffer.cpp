@@ -15,27 +15,36 @@ void CommandBuffer::allocate(int capacity) {
     head_ = 0;
     pushed_ = resetMark_ = 0;
     storedTimeS_ = 0;
+    switchMoves_.store(0, std::memory_order_release);
     frontPublished_.store(false, std::memory_order_release);
     count_.store(0, std::memory_order_release);
     capacity_.store(static_cast<int>(entries_.size()), std::memory_order_release);
 }
 
-bool CommandBuffer::push(const MotionCommand& command, EventLog& log) {
+CommandBuffer::Push CommandBuffer::push(const MotionCommand& command, EventLog& log,
+                                        const Planner& plan) {
     std::unique_lock lock(mutex_, std::defer_lock);
     if (removing_.load(std::memory_order_acquire)) {
         log.say({"smyčka čeká na zařazení příkazu", "waiting for add next command"}, true, false);
     }
     lock.lock();
     const int count = count_.load(std::memory_order_relaxed);
-    if (count >= static_cast<int>(entries_.size())) return false;
-    entries_[slot(count)] = command;
+    if (count >= static_cast<int>(entries_.size())) return Push::kFull;
+    MotionCommand& stored = entries_[slot(count)];
+    stored = command;
+    if (plan && !plan(stored)) {
+        stored = MotionCommand{};
+        return Push::kDeclined;
+    }
     ++pushed_;
-    storedTimeS_ += command.remainingTimeS;
+    storedTimeS_ += stored.remainingTimeS;
+    if (stored.checkSwitches) switchMoves_.fetch_add(1, std::memory_order_release);
     count_.store(count + 1, std::memory_order_release);
+    const MotionCommand queued = stored;
     lock.unlock();
     queuedSignal_.notify_one();
-    if (observer_) observer_(command);
-    return true;
+    if (observer_) observer_(queued);
+    return Push::kQueued;
 }
 
 MotionCommand CommandBuffer::entry(int i) const {
@@ -86,6 +95,7 @@ void CommandBuffer::publishFront(int32_t dx, int32_t dy, int32_t dz, double rema
 void CommandBuffer::dropFront(int n) {
     for (int count = count_.load(std::memory_order_relaxed); n > 0 && count > 0; --n, --count) {
         storedTimeS_ -= entries_[head_].remainingTimeS;
+        if (entries_[head_].checkSwitches) switchMoves_.fetch_sub(1, std::memory_order_release);
         entries_[head_] = MotionCommand{};
         head_ = (head_ + 1) % entries_.size();
         count_.store(count - 1, std::memory_order_release);
@@ -109,11 +119,18 @@ void CommandBuffer::requestReset(std::atomic<int32_t>& asked) {
     asked.store(count_.load(std::memory_order_relaxed) > 0 ? 1 : 0);
 }
 
-void CommandBuffer::settleReset(std::atomic<int32_t>& asked) {
+void CommandBuffer::settleReset(std::atomic<int32_t>& asked, const Replanner& replan) {
     std::lock_guard lock(mutex_);
     const int64_t front = pushed_ - count_.load(std::memory_order_relaxed);
     dropFront(static_cast<int>(std::max<int64_t>(resetMark_ - front, 0)));
     asked.store(0);
+    if (!replan) return;
+    int64_t dx = 0, dy = 0, dz = 0;
+    for (int i = 0, n = count_.load(std::memory_order_relaxed); i < n; ++i) {
+        const MotionCommand& c = entries_[slot(i)];
+        dx += c.dx, dy += c.dy, dz += c.dz;
+    }
+    replan(dx, dy, dz);
 }
 
 void CommandBuffer::reset() {
@@ -121,6 +138,7 @@ void CommandBuffer::reset() {
     std::fill(entries_.begin(), entries_.end(), MotionCommand{});
     head_ = 0;
     storedTimeS_ = 0;
+    switchMoves_.store(0, std::memory_order_release);
     frontPublished_.store(false, std::memory_order_release);
     count_.store(0, std::memory_order_release);
 }

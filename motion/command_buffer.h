@@ -46,13 +46,19 @@ class CommandBuffer {
     int queued() const { return count_.load(std::memory_order_acquire); }
     // Always capacity() - queued(): a producer's free-space check is never stale.
     int freeSlots() const { return capacity() - queued(); }
+    // True while a switch-checking move (homing, probing) is queued: where it
+    // stops, and so where the moves behind it start, is not known yet.
+    bool switchMoveQueued() const { return switchMoves_.load(std::memory_order_acquire) > 0; }
     // 0 while the executor is removing the finished command.
     int appendOpen() const { return removing_.load(std::memory_order_acquire) ? 0 : 1; }
 
-    // Appends at the end. False when the buffer is full (nothing is written).
-    // Logs "waiting for add next command" once when it has to wait for a
-    // removal in progress. Window thread.
-    bool push(const MotionCommand& command, EventLog& log);
+    // Appends at the end. `plan`, called under the buffer's lock before the
+    // command is stored, may change it (and plans its position); when it
+    // returns false nothing is stored. Logs "waiting for add next command"
+    // once when it has to wait for a removal in progress. Window thread.
+    enum class Push { kQueued, kFull, kDeclined };
+    using Planner = std::function<bool(MotionCommand&)>;
+    Push push(const MotionCommand& command, EventLog& log, const Planner& plan = {});
 
     // A copy of the entry at logical index `i`; all zero past the end.
     MotionCommand entry(int i) const;
@@ -79,8 +85,10 @@ class CommandBuffer {
     void requestReset(std::atomic<int32_t>& asked);
     // Executor thread: drops what was queued when the reset was asked for
     // and clears `asked`, in one step, so neither a push nor a new request
-    // can land between the two.
-    void settleReset(std::atomic<int32_t>& asked);
+    // can land between the two. `replan` gets, under the same lock, the sum
+    // of the steps still queued (pushed after the request).
+    using Replanner = std::function<void(int64_t dx, int64_t dy, int64_t dz)>;
+    void settleReset(std::atomic<int32_t>& asked, const Replanner& replan = {});
 
     // Called on the producer's thread after every successful push (the
     // command-line front end writes the commands out from here).
@@ -104,6 +112,7 @@ class CommandBuffer {
     std::atomic<int> capacity_{0};
     std::atomic<int> count_{0};
     std::atomic<bool> removing_{false};
+    std::atomic<int> switchMoves_{0};  // queued commands with checkSwitches
     bool woken_ = false;
     double storedTimeS_ = 0;  // sum of the stored remainingTimeS of every entry
 

@@ -110,7 +110,15 @@ void CommandExecutor::finishCommand(const MotionCommand& command) {
 
 void CommandExecutor::finishReset() {
     Machine& m = m_;
-    m.buffer.settleReset(m.executor.resetRequest);
+    // The abandoned commands will never run: the plan goes on from where
+    // the tool stands. A resume point is stale once a later command moves on.
+    MachinePosition& p = m.position;
+    m.buffer.settleReset(m.executor.resetRequest, [&p](int64_t dx, int64_t dy, int64_t dz) {
+        p.plannedX.store(static_cast<int32_t>(p.absX.load() + dx));
+        p.plannedY.store(static_cast<int32_t>(p.absY.load() + dy));
+        p.plannedZ.store(static_cast<int32_t>(p.absZ.load() + dz));
+        if (dx != 0 || dy != 0 || dz != 0) p.resumeValid.store(0);
+    });
     m.executor.executorIdle.store(1);
     m.executor.repaintRequests.fetch_add(1);
     limitsReported_ = false;

@@ -17,15 +17,19 @@ AxisTravel Travel(const MachineSettings& s, int axis) {
     return {MmToSteps(travel[axis], step[axis]), PeriodUs(speed[axis], step[axis])};
 }
 
-Counter& Executed(Machine& m, int axis) {
-    Counter* counters[3] = {&m.position.absX, &m.position.absY, &m.position.absZ};
-    return *counters[axis];
+// The axis counts from the whole travel until its switch sets the zero;
+// what is queued keeps its meaning in the new frame.
+void StartFromTravel(Machine& m, int axis, int32_t travel) {
+    MachinePosition& p = m.position;
+    Counter* executed[3] = {&p.absX, &p.absY, &p.absZ};
+    Counter* planned[3] = {&p.plannedX, &p.plannedY, &p.plannedZ};
+    Reframe(*executed[axis], *planned[axis], travel);
 }
 }  // namespace
 
 void HomeAxis(Machine& m, int axis) {
     const AxisTravel t = Travel(m.settings, axis);
-    Executed(m, axis).store(t.steps);
+    StartFromTravel(m, axis, t.steps);
     int32_t d[3] = {0, 0, 0};
     d[axis] = -t.steps;
     AppendCommand(m, d[0], d[1], d[2], t.period, 1, 0, 1, 0, 0);
@@ -34,9 +38,9 @@ void HomeAxis(Machine& m, int axis) {
 void HomeAllAxes(Machine& m) {
     const MachineSettings& s = m.settings;
     const AxisTravel x = Travel(s, 0), y = Travel(s, 1), z = Travel(s, 2);
-    m.position.absX.store(x.steps);
-    m.position.absY.store(y.steps);
-    m.position.absZ.store(z.steps);
+    StartFromTravel(m, 0, x.steps);
+    StartFromTravel(m, 1, y.steps);
+    StartFromTravel(m, 2, z.steps);
     AppendCommand(m, 0, 0, -z.steps, z.period, 1, 0, 1, 0, 0);
     const float rate =
         LowestNonZero(m.log, s.moveSpeedX / s.mmPerStepX, s.moveSpeedY / s.mmPerStepY, 0);

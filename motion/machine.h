@@ -32,6 +32,23 @@ struct MachinePosition {
     Counter resumeValid{0};
 };
 
+// Moves an axis's executed counter into a new frame (a switch's zero, the
+// whole travel before homing) and the planned one with it, so that the
+// commands still queued keep their meaning: planned - executed stays what
+// is still to run, less `undone`, the steps of the running move that it
+// will no longer make.
+inline void Reframe(Counter& executed, Counter& planned, int32_t to, int32_t undone = 0) {
+    planned.fetch_add(to - executed.exchange(to) - undone);
+}
+
+// The soft limits' shortening of moves at their append, summed per axis
+// (steps, absolute). Window thread. Inside a job (a JobScope) one line
+// reports the job's sum at its end; a move outside a job reports its own.
+struct PlanClips {
+    int64_t steps[3] = {0, 0, 0};
+    int openJobs = 0;
+};
+
 // Inputs as last read (1 = active) and the control outputs' states.
 struct MachineSignals {
     Counter limitX{0}, limitY{0}, limitZ{0}, zSensor{0}, emergencyInput{0};
@@ -77,6 +94,8 @@ struct Machine {
     // Atomic: the executor and the window's status timer both read the
     // inputs; the outputs' states follow SetControlOutputs.
     MachineSignals signals;
+    // Window thread.
+    PlanClips clips;
     // Atomic: flags in both directions.
     ExecutorFlags executor;
     // The executor's suspend count, behind its own lock: the start-up, the
@@ -105,9 +124,33 @@ enum AppendResult {
     kBufferFull = 3  // no free entry: nothing appended, reported with a box
 };
 
-// Appends one move; the push wakes an idle executor. Window thread.
+// Appends one move; the push wakes an idle executor. With the soft limits
+// on, a move that would take the planned position out of the travel is
+// shortened to its end (switch-checking moves, and moves queued behind one,
+// excepted: they stop at their switch and the executor's soft limits guard
+// the rest), so that the planned position is always what will be executed;
+// one shortened to nothing is not queued (kZeroMove). Drops the resume point
+// of an earlier buffer reset: the tool moves on from here. Window thread.
 int AppendCommand(Machine& m, int32_t dx, int32_t dy, int32_t dz, int32_t periodUs,
                   int32_t accelerated, int32_t dwellAfter, int32_t checkSwitches, int32_t spindleOn,
                   int32_t stopAfter);
+
+// Reports the shortening summed since the last report, if any.
+void ReportPlanClips(Machine& m);
+
+// Gathers the soft limits' reports of one job's appends into one line at
+// its end.
+class JobScope {
+  public:
+    explicit JobScope(Machine& m) : m_(m) { ++m.clips.openJobs; }
+    ~JobScope() {
+        if (--m_.clips.openJobs == 0) ReportPlanClips(m_);
+    }
+    JobScope(const JobScope&) = delete;
+    JobScope& operator=(const JobScope&) = delete;
+
+  private:
+    Machine& m_;
+};
 
 }  // namespace korvex

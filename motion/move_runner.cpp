@@ -111,6 +111,7 @@ void MoveRunner::checkSwitchesInterpolated(MotionCommand& c, int& sx, int& sy, i
     MachineSignals& g = m.signals;
     MachinePosition& p = m.position;
     ReadInputs(m);
+    const int planned[3] = {sx, sy, sz};
     if (g.limitX.load(kRelaxed)) {
         SetControlOutputs(m, -1, -1, 1);
         sx = 0;
@@ -130,9 +131,14 @@ void MoveRunner::checkSwitchesInterpolated(MotionCommand& c, int& sx, int& sy, i
         done[2] = true;
         setRelativeOriginAtProbe();
     }
-    if (sx == -1) Store(p.absX, 1);
-    if (sy == -1) Store(p.absY, 1);
-    if (sz == -1) Store(p.absZ, 1);
+    // A step the switch holds back is no longer planned, and an axis held
+    // at 0 moves its frame with it.
+    if (sx == -1) Reframe(p.absX, p.plannedX, 1);
+    if (sy == -1) Reframe(p.absY, p.plannedY, 1);
+    if (sz == -1) Reframe(p.absZ, p.plannedZ, 1);
+    if (sx != planned[0]) p.plannedX.fetch_sub(planned[0]);
+    if (sy != planned[1]) p.plannedY.fetch_sub(planned[1]);
+    if (sz != planned[2]) p.plannedZ.fetch_sub(planned[2]);
 }
 
 void MoveRunner::setRelativeOriginAtProbe() {
@@ -201,22 +207,19 @@ bool MoveRunner::checkSwitchesRamped(MotionCommand& c, int& madeX, int& madeY, i
     ReadInputs(m);
     if (g.limitX.load(kRelaxed) && c.dx != 0) {
         SetControlOutputs(m, -1, -1, 1);
+        Reframe(p.absX, p.plannedX, 0, c.dx - madeX);
         madeX = c.dx = 0;
-        p.absX.store(0);
-        p.plannedX.store(0);
         ended = true;
     }
     if (g.limitY.load(kRelaxed) && c.dy != 0) {
         SetControlOutputs(m, -1, -1, 1);
+        Reframe(p.absY, p.plannedY, 0, c.dy - madeY);
         madeY = c.dy = 0;
-        p.absY.store(0);
-        p.plannedY.store(0);
         ended = true;
     }
     if (g.limitZ.load(kRelaxed) && c.dz != 0) {
+        Reframe(p.absZ, p.plannedZ, 0, c.dz - madeZ);
         madeZ = c.dz = 0;
-        p.absZ.store(0);
-        p.plannedZ.store(0);
         ended = true;
     }
     if (g.zSensor.load(kRelaxed) && c.dz > 0) {

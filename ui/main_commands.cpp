@@ -4,6 +4,7 @@
 
 #include "machining/job_input.h"
 #include "motion/executor.h"
+#include "motion/job_frame.h"
 #include "motion/port.h"
 #include "motion/probing.h"
 #include "motion/rounding.h"
@@ -435,13 +436,13 @@ void MainCommands::setRelative() {
                  "Set as null point this position with Z axis ?\n (if you choise No, actual "
                  "position sets as UP of Material, else position is set as ON Material"}),
         Buttons::YesNo, Icon::Question);
-    p.relOriginX = p.plannedX.load();
-    p.relOriginY = p.plannedY.load();
+    // Jobs measure their depths from the surface: on No the tool stands
+    // over the material, safe height above it.
+    SetOriginOverMaterial(m);
     if (a == Answer::Yes) {
         p.relOriginZ = p.plannedZ.load();
         AppendCommand(m, 0, 0, -safeSteps(), axisPeriod(2), 1, 0, 0, 0, 0);
     }
-    p.relOriginSet = 1;
     status_.showRelativeOrigin();
     const MachineSettings& s = m.settings;
     SayFormatted(m.log,
@@ -461,7 +462,8 @@ void MainCommands::overMaterial() {
 void MainCommands::gotoRelative() {
     Machine& m = c_.machine;
     MachinePosition& p = m.position;
-    if (p.resumeValid.load()) {
+    // Only a machine at rest stands where a reset left it.
+    if (p.resumeValid.load() && ExecutorAtRest(m)) {
         p.plannedX = p.resumeX.load();
         p.plannedY = p.resumeY.load();
         p.plannedZ = p.resumeZ.load();

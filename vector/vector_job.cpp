@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "log/event_log.h"
+#include "motion/job_frame.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
 #include "vector/model_geometry.h"
@@ -84,7 +85,8 @@ class MoveWriter {
           travelPeriod_(PlanarPeriod(m, m.settings.moveSpeedX, m.settings.moveSpeedY)),
           zPeriod_(PeriodUs(m.settings.moveSpeedZ, m.settings.mmPerStepZ)),
           plungePeriod_(PeriodUs(m.settings.plungeSpeed, m.settings.mmPerStepZ)),
-          safeHeight_(MmToSteps(m.settings.safeHeight, m.settings.mmPerStepZ)) {}
+          safeHeight_(MmToSteps(m.settings.safeHeight, m.settings.mmPerStepZ)),
+          frame_(m, safeHeight_) {}
 
     bool countOnly() const { return countOnly_; }
     int32_t safeHeight() const { return safeHeight_; }
@@ -96,10 +98,26 @@ class MoveWriter {
     void plunge(int32_t depth) { move(0, 0, depth, plungePeriod_, 0, 1, 0); }
     void cut(int64_t dx, int64_t dy, int32_t periodUs) { move(dx, dy, 0, periodUs, 0, 0, 1); }
     void descend(int32_t periodUs) { move(0, 0, safeHeight_, periodUs, 1, 0, 0); }
+    // The job's first move, up to safe height from wherever the tool is.
+    void rise() { append(0, 0, frame_.rise(m_), zPeriod_, 1, 0, 0); }
+    const JobFrame& frame() const { return frame_; }
 
-    // A move of length 0 is not queued, so it is not counted either.
+    // A job's move; its Z is aimed at the level it reaches below the surface.
     void move(int64_t dx, int64_t dy, int64_t dz, int32_t periodUs, int accelerated, int dwell,
               int spindle) {
+        append(dx, dy, dz == 0 || countOnly_ ? dz : frame_.aim(m_, dz), periodUs, accelerated,
+               dwell, spindle);
+    }
+
+    // Counting mode: `calls` more without running them.
+    void skip(int64_t calls) { calls_ = SaturatingAdd(calls_, calls); }
+    int64_t calls() const { return calls_; }
+    int64_t result() const { return countOnly_ ? calls_ : appended_; }
+
+  private:
+    // A move of length 0 is not queued, so it is not counted either.
+    void append(int64_t dx, int64_t dy, int64_t dz, int32_t periodUs, int accelerated, int dwell,
+                int spindle) {
         if (dx == 0 && dy == 0 && dz == 0) return;
         ++calls_;
         if (countOnly_) return;
@@ -107,15 +125,11 @@ class MoveWriter {
                           accelerated, dwell, 0, spindle, 0) == kAppended)
             ++appended_;
     }
-    // Counting mode: `calls` more without running them.
-    void skip(int64_t calls) { calls_ = SaturatingAdd(calls_, calls); }
-    int64_t calls() const { return calls_; }
-    int64_t result() const { return countOnly_ ? calls_ : appended_; }
 
-  private:
     Machine& m_;
     bool countOnly_;
     int32_t travelPeriod_, zPeriod_, plungePeriod_, safeHeight_;
+    JobFrame frame_;
     int64_t calls_ = 0, appended_ = 0;
 };
 
@@ -173,6 +187,15 @@ void ReportRaisedPasses(Machine& m, const VectorModel& model) {
                       "step (%.4f mm) deeper"},
                      true, false, model.pens[index].pen, passes.passDepth, passes.mmPerStep);
     }
+}
+
+// The deepest level any layer in cut order reaches, Z steps.
+int32_t DeepestCut(Machine& m, const VectorModel& model) {
+    int32_t deepest = 0;
+    ForEachLayer(m, model, [&](const PenLayer&, const LayerPasses& passes, int32_t) {
+        if (passes.count > 0) deepest = std::max(deepest, passes.finalDepth);
+    });
+    return deepest;
 }
 
 }  // namespace
@@ -262,10 +285,15 @@ int64_t generateVectorJob(Machine& m, const VectorModel& model, const VectorJobR
         const int64_t copies = columns * rows;
         const int64_t grid =
             (across != 0 && columns > 1 ? rows * columns : 0) + (down != 0 && rows > 1 ? rows : 0);
-        return SaturatingAdd(SaturatingMultiply(strategy(m, model, 1), copies), grid);
+        MoveWriter w(m, 1);
+        w.rise();
+        return SaturatingAdd(SaturatingMultiply(strategy(m, model, 1), copies), grid + w.calls());
     }
-    ReportRaisedPasses(m, model);
     MoveWriter w(m, 0);
+    if (!w.frame().fits(m, DeepestCut(m, model))) return 0;
+    ReportRaisedPasses(m, model);
+    JobScope job(m);
+    w.rise();
     int64_t appended = 0;
     for (int64_t r = 0; r < rows; ++r) {
         for (int64_t i = 0; i < columns; ++i) {

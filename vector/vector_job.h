@@ -1,8 +1,10 @@
 #pragma once
 // Turning the loaded drawing and its layer settings into motion commands.
 //
-// Every move is relative. A job starts and ends over its origin at safe
-// height; Z steps count down into the material. Each generator can count
+// Every move is relative. A job first rises to safe height over the surface
+// from wherever the tool is, and ends over its origin at that height; each
+// Z move is aimed at its level below the surface (JobFrame). Z steps count
+// down into the material. Each generator can count
 // instead of append: the count is exactly the number of AppendCommand calls
 // the real run makes (zero moves included), so the caller can refuse a job
 // that does not fit the buffer before anything is queued.
@@ -44,7 +46,8 @@ LayerPasses PassesOf(const PenLayer& layer, const MachineSettings& settings);
 
 // The whole job `countX` x `countY` times; one-way when the first layer
 // record's `oneWay` is set. Returns the count (countOnly 1) or the number of
-// commands appended; 0 and a report when no relative origin is set.
+// commands appended; 0 and a report when no relative origin is set or,
+// appending, when the job's levels do not fit the Z travel.
 int64_t generateVectorJob(Machine& m, const VectorModel& model, const VectorJobRepeat& repeat,
                           int countOnly);
 

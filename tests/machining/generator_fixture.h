@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "motion/job_frame.h"
 #include "machining/job_values.h"
 #include "motion/machine.h"
 #include "platform/headless.h"
@@ -28,7 +29,7 @@ struct GeneratorTest : ::testing::Test {
         m.log.setListSink([this](const std::string& line) { list.push_back(line); });
         m.buffer.allocate(200'000);
         m.buffer.setAppendObserver([this](const MotionCommand& c) { queued.push_back(c); });
-        m.position.relOriginSet = 1;
+        SetOriginOverMaterial(m);
         values = StartJobValues(m.settings);
     }
 

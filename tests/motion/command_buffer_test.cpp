@@ -11,7 +11,10 @@ namespace korvex {
 namespace {
 
 struct BufferTest : MotionTest {
-    BufferTest() { m.buffer.allocate(4); }
+    BufferTest() {
+        m.buffer.allocate(4);
+        m.settings.softLimits = 0;  // the queue alone: no travel to keep to
+    }
     int append(int dx, int dy = 0, int dz = 0, int period = 1000, int dwell = 0) {
         return AppendCommand(m, dx, dy, dz, period, 0, dwell, 0, 0, 0);
     }

@@ -30,7 +30,8 @@ void ExpectGoldenTimeline(SimulatedRig& r, const std::string& name) {
 
 TEST(SimulatedMachine, PulseStreamMatchesTheRecordedWaveforms) {
     SimulatedRig r;
-    r.machine.position.absX = r.machine.position.absY = r.machine.position.absZ = 10;
+    MachinePosition& at = r.machine.position;
+    at.absX = at.absY = at.absZ = at.plannedX = at.plannedY = at.plannedZ = 10;
     r.sim().startRecording();
     AppendCommand(r.machine, 3, -1, 0, 200, 0, 0, 0, 0, 0);
     AppendCommand(r.machine, 0, 0, -3, 0, 1, 0, 0, 0, 0);
@@ -42,7 +43,7 @@ TEST(SimulatedMachine, PulseStreamMatchesTheRecordedWaveforms) {
     plain.invertDirY = 1;
     plain.oldTimer = 0;
     SimulatedRig p(plain);
-    p.machine.position.absY = 10;
+    p.machine.position.absY = p.machine.position.plannedY = 10;
     p.sim().startRecording();
     AppendCommand(p.machine, 2, -2, 1, 100, 0, 0, 0, 0, 0);
     ASSERT_TRUE(p.waitUntilDrained());

@@ -163,7 +163,7 @@ TEST_F(CommandsTest, GoCommandsRefuseWithoutFreeEntries) {
     EXPECT_EQ(queued().size(), 1u);
 }
 
-TEST_F(CommandsTest, SetRelativeOriginNoKeepsZAndQueuesNothing) {
+TEST_F(CommandsTest, SetRelativeOriginNoTakesThePositionAsOverTheMaterial) {
     c.machine.position.relOriginZ = 77;
     AppendCommand(c.machine, 10, 20, 30, 1000, 0, 0, 0, 0, 0);
     host.answers = {Answer::No};
@@ -171,7 +171,8 @@ TEST_F(CommandsTest, SetRelativeOriginNoKeepsZAndQueuesNothing) {
     EXPECT_EQ(queued().size(), 1u);
     EXPECT_EQ(c.machine.position.relOriginX.load(), 10);
     EXPECT_EQ(c.machine.position.relOriginY.load(), 20);
-    EXPECT_EQ(c.machine.position.relOriginZ.load(), 77);
+    EXPECT_EQ(c.machine.position.relOriginZ.load(), 30 + MmToSteps(s.safeHeight, s.mmPerStepZ))
+        << "the surface safe height below the tool";
     EXPECT_EQ(c.machine.position.relOriginSet.load(), 1);
     EXPECT_TRUE(view.isEnabled(kRelX));
 }
@@ -210,6 +211,18 @@ TEST_F(CommandsTest, GotoRelativeAfterAResetStartsFromWhereTheResetStopped) {
     EXPECT_EQ(p.resumeValid.load(), 0);
     EXPECT_EQ(p.absX.load(), 40);
     EXPECT_EQ(p.plannedZ.load(), 10);
+}
+
+TEST_F(CommandsTest, GotoRelativeLeavesTheCountersAloneWhileMovesAreQueued) {
+    MachinePosition& p = c.machine.position;
+    p.relOriginSet = 1;
+    AppendCommand(c.machine, 100, 0, 0, 1000, 0, 0, 0, 0, 0);
+    p.resumeX = 40;  // saved by a reset that came before that move
+    p.resumeValid = 1;
+    commands.onCommand(kGotoRel);
+    EXPECT_EQ(p.absX.load(), 0) << "a stale stop point rewrites nothing";
+    EXPECT_EQ(p.plannedX.load(), 0) << "back at the origin after the queued move";
+    EXPECT_EQ(p.resumeValid.load(), 0) << "dropped by the next append";
 }
 
 TEST_F(CommandsTest, ResetAbsoluteOnlyWhileIdleAndKeepsTheOriginFlag) {

@@ -1,3 +1,4 @@
+#include "motion/job_frame.h"
 #include "vector/hpgl_job_dialog.h"
 
 #include "motion/rounding.h"
@@ -13,7 +14,7 @@ struct DialogTest : VectorFixture {
     VectorJobRepeat repeat;
     std::unique_ptr<HpglJobDialog> dialog;
 
-    DialogTest() { m.position.relOriginSet = 1; }
+    DialogTest() { SetOriginOverMaterial(m); }
 
     void open(const std::string& hpgl) {
         ASSERT_EQ(load(hpgl), 1);

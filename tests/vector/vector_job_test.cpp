@@ -1,3 +1,4 @@
+#include "motion/job_frame.h"
 #include "vector/vector_job.h"
 
 #include <algorithm>
@@ -41,7 +42,7 @@ Move Lift(int dz) {
 struct JobTest : VectorFixture {
     VectorJobRepeat repeat;
 
-    JobTest() { m.position.relOriginSet = 1; }
+    JobTest() { SetOriginOverMaterial(m); }
 
     // Loads `hpgl` with one layer cut at `depth` in passes of `pass` mm.
     void layer(const std::string& hpgl, float depth, float pass, bool oneWay = false) {

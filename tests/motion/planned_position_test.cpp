@@ -1,0 +1,147 @@
+// The planned position (from which every later move is computed) against
+// the executed one, over random sessions on the simulated machine with the
+// soft limits on: moves within and beyond the travel, absolute go-tos,
+// homing and probing with moves queued behind them, buffer resets and
+// emergency stops in the middle of moves.
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "motion/executor.h"
+#include "motion/homing.h"
+#include "motion/motion_rig.h"
+#include "motion/port.h"
+#include "motion/probing.h"
+#include "motion_fixture.h"
+
+namespace korvex {
+namespace {
+
+struct Session : ::testing::Test {
+    std::atomic<int> ticks{0}, resetAt{-1}, stopAt{-1};
+    Reports reports;
+    SimulatedRig r;
+    Machine& m = r.machine;
+    MachinePosition& p = m.position;
+    std::mt19937 rng{22};
+
+    Session() {
+        reports.attach(m);
+        r.rig.executor().setTickObserver([this](const Tick&) {
+            const int n = ++ticks;
+            if (n == resetAt) RequestBufferReset(m);
+            if (n == stopAt) r.sim().pressEmergency(true);
+        });
+    }
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
+    void move(int dx, int dy, int dz) {
+        AppendCommand(m, dx, dy, dz, 200, pick(0, 1), 0, 0, 0, 0);
+    }
+    // Runs what is queued; answers stops as an operator would, resetting
+    // the buffer during some of them.
+    void runToRest() {
+        for (;;) {
+            if (WaitUntilDrained(m, [&] { return m.gate.count() > 0; })) return;
+            if (!m.signals.estopActive.load()) continue;  // a start-up hold: passing
+            if (pick(0, 1)) RequestBufferReset(m);
+            r.sim().pressEmergency(false);
+            r.sim().placeProbe(false);
+            ASSERT_EQ(ReleaseEmergencyStop(m), 1);
+        }
+    }
+    void expectPlannedIsExecuted(int step) {
+        SCOPED_TRACE(step);
+        EXPECT_EQ(p.plannedX.load(), p.absX.load());
+        EXPECT_EQ(p.plannedY.load(), p.absY.load());
+        EXPECT_EQ(p.plannedZ.load(), p.absZ.load());
+        if (p.resumeValid.load()) {
+            EXPECT_EQ(p.resumeX.load(), p.absX.load()) << "a resume point is where the tool stands";
+            EXPECT_EQ(p.resumeZ.load(), p.absZ.load());
+        }
+    }
+};
+
+TEST_F(Session, PlannedEqualsExecutedAfterEveryStep) {
+    HomeAllAxes(m);
+    ASSERT_TRUE(r.waitUntilDrained());
+    ScriptedHost host;  // answers the probe's question with OK
+    for (int step = 0; step < 250 && !HasFailure(); ++step) {
+        m.gate.suspend();  // what one step queues runs as one
+        for (int n = pick(1, 4); n > 0; --n) {
+            switch (pick(0, 9)) {
+                case 0:
+                    HomeAllAxes(m);
+                    break;
+                case 1:
+                    r.sim().placeProbe(true);
+                    ProbeToolLength(m, host);
+                    break;
+                case 2:
+                case 3:  // to an absolute place, within the travel or past it
+                    move(pick(-100, 1100) - p.plannedX.load(), pick(-100, 1100) - p.plannedY.load(),
+                         pick(-100, 1100) - p.plannedZ.load());
+                    break;
+                default:
+                    move(pick(-1200, 1200), pick(-1, 1) * pick(0, 1200), pick(-1, 1) * pick(0, 600));
+            }
+        }
+        if (m.buffer.queued() > 0) {
+            EXPECT_EQ(p.resumeValid.load(), 0) << "dropped by an append";
+        }
+        const int event = pick(0, 5);
+        if (event == 0) resetAt = ticks + pick(1, 1500);
+        if (event == 1) stopAt = ticks + pick(1, 1500);
+        m.gate.resume();
+        runToRest();
+        resetAt = stopAt = -1;
+        expectPlannedIsExecuted(step);
+    }
+    EXPECT_EQ(reports.listed("dropped steps"), 0) << "moves are shortened when queued";
+    EXPECT_GT(reports.listed("soft limits shortened"), 0);
+}
+
+// Homing sets each axis's zero where its switch answers; what was queued
+// behind it keeps its meaning in that frame.
+TEST_F(Session, MovesQueuedBehindHomingKeepTheirPlace) {
+    m.gate.suspend();
+    HomeAllAxes(m);
+    move(300, 200, 400);
+    r.sim().placeProbe(true);
+    ScriptedHost host;
+    ProbeToolLength(m, host);
+    m.gate.resume();
+    runToRest();
+    expectPlannedIsExecuted(0);
+    EXPECT_EQ(r.sim().position(0), 300);
+    EXPECT_EQ(r.sim().position(1), 200);
+    // Over the material, from the plan: the tool ends safe height above it.
+    AppendCommand(m, 0, 0, p.relOriginZ - p.plannedZ - 50, 200, 1, 0, 0, 0, 0);
+    runToRest();
+    EXPECT_EQ(r.sim().position(2), 600 + 100 - 50);
+}
+
+// A move beyond the travel is shortened when it is queued, reported once
+// per move outside a job and once per job inside one.
+TEST_F(Session, MovesBeyondTheTravelAreShortenedWhenQueued) {
+    HomeAllAxes(m);
+    runToRest();
+    EXPECT_EQ(AppendCommand(m, -5, 0, 0, 200, 0, 0, 0, 0, 0), kZeroMove);
+    move(1200, 0, 0);
+    EXPECT_EQ(p.plannedX, 1000);
+    EXPECT_EQ(reports.listed("shortened"), 2) << "one line for each move";
+    {
+        JobScope job(m);
+        move(0, 0, 1300);
+        move(0, 0, -1300);
+        move(0, 0, -100);
+    }
+    EXPECT_EQ(reports.listed("by: Z 70.000 mm"), 1) << "300 + 300 + 100 steps in one line";
+    runToRest();
+    expectPlannedIsExecuted(0);
+    EXPECT_EQ(r.sim().position(0), 1000);
+    EXPECT_EQ(r.sim().position(2), 0);
+}
+
+}  // namespace
+}  // namespace korvex
