@@ -183,7 +183,9 @@ void MoveRunner::ramped(MotionCommand& c) {
             tick(c, sx, sy, sz, period, madeX, madeY, madeZ);
             if (c.checkSwitches) [[unlikely]]
                 phaseEnded = checkSwitchesRamped(c, madeX, madeY, madeZ);
-            if (i == n) {
+            // A switch ends the phase too: the axes still moving go on from
+            // what they made, not from the phase's start.
+            if (i == n || phaseEnded) {
                 c.dx -= madeX;
                 c.dy -= madeY;
                 c.dz -= madeZ;

@@ -73,14 +73,20 @@ int OutputStep(Machine& m, int stepX, int stepY, int stepZ, int stepS4, int peri
     const StepOutputPlan& p = t.plan;
     MachinePosition& pos = m.position;
     Counter* counters[4] = {&pos.absX, &pos.absY, &pos.absZ, &pos.absS4};
+    Counter* planned[3] = {&pos.plannedX, &pos.plannedY, &pos.plannedZ};
 
     int steps[4] = {Unit(stepX), Unit(stepY), Unit(stepZ), Unit(stepS4)};
     if (p.softLimits) {
         for (int i = 0; i < 3; ++i) {
             const int32_t next = counters[i]->load(std::memory_order_relaxed) + steps[i];
             if ((next > p.limitSteps[i] || next < 0) && steps[i]) [[unlikely]] {
+                // A dropped step is no longer planned: the moves after it
+                // start from where the tool really is.
+                if (!timingOnly) {
+                    Advance(t.softLimitDrops[i], 1);
+                    planned[i]->fetch_sub(steps[i], std::memory_order_relaxed);
+                }
                 steps[i] = 0;
-                if (!timingOnly) Advance(t.softLimitDrops[i], 1);
             }
         }
     }

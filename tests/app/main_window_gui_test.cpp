@@ -159,7 +159,7 @@ TEST_F(MainWindowGui, SetRelativeOriginWithBothAnswers) {
     EXPECT_EQ(appended.size(), 1u);
     EXPECT_TRUE(window->view().control(kRelX)->isEnabled());
     EXPECT_EQ(text(kRelX), "  5.000 mm");
-    EXPECT_EQ(text(kRelZ), "  0.000 mm");
+    EXPECT_EQ(text(kRelZ), "  5.000 mm") << "over the material: its surface safe height below";
 
     click(kJogXPlus + 4, Qt::ShiftModifier);  // Z + 5 mm
     ASSERT_TRUE(waitDrained());

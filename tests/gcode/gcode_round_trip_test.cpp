@@ -23,6 +23,10 @@ struct RoundTrip : GcodeFixture {
         m.settings.mmPerStepZ = 0.003f;
         m.settings.travelX = m.settings.travelY = m.settings.travelZ = 1000;
         m.buffer.allocate(200000);
+        // The tool waits at safe height over the surface, where every job starts.
+        const int32_t safe = MmToSteps(m.settings.safeHeight, m.settings.mmPerStepZ);
+        setOrigin(5000, 5000, 2 * safe);
+        m.position.plannedZ = safe;
     }
 
     void expectRoundTrip() {
@@ -32,7 +36,6 @@ struct RoundTrip : GcodeFixture {
         std::string program = writer.header("test job");
         for (const MotionCommand& c : job) program += writer.move(c);
         program += writer.footer();
-        // Every job starts at safe height above the surface, Z 0.
         const int32_t safe = MmToSteps(m.settings.safeHeight, m.settings.mmPerStepZ);
         const GcodeRead read = ReadGcode(program, m.settings, {0, 0, -safe});
         ASSERT_TRUE(read.program) << RefusalMessage(1, read.refusal);

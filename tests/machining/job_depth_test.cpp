@@ -33,7 +33,7 @@ struct JobSession : ::testing::Test {
     std::atomic<bool> interrupted{false};
     std::atomic<int32_t> deepest{0};  // in the job's cuts and plunges
     ScriptedHost host;
-    TempDir dir;
+    test::TempDir dir;
     SimulatedRig r;
     Machine& m = r.machine;
     MachinePosition& p = m.position;
@@ -55,7 +55,7 @@ struct JobSession : ::testing::Test {
             }
             if (n == stopAt) r.sim().pressEmergency(true);
         });
-        const std::string square = "SP1;PU0,0;PD400,0;PD400,400;PD0,400;PD0,0;PU;";
+        const std::string square = "SP1;PU0,0;PD400,0;PD400,400;PD0,400;PD0,0;";
         EXPECT_EQ(LoadVectorFile(drawing, dir.write("square.plt", square), kHpglCorel, m.settings,
                                  m.log, host),
                   1);

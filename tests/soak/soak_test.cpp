@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "motion/executor.h"
+#include "motion/job_frame.h"
 #include "motion/motion_rig.h"
 #include "motion/port.h"
 #include "tests/soak/soak_jobs.h"
@@ -166,7 +167,7 @@ class Soak {
     Soak(uint32_t seed, Tally& tally) : m_(rig_.machine), random_(seed), tally_(tally) {
         rig_.rig.executor().setTickObserver([this](const Tick&) { breakpoint_.onTick(); });
         m_.buffer.setAppendObserver([this](const MotionCommand& c) { appended_.push_back(c); });
-        m_.position.relOriginSet = 1;
+        SetOriginOverMaterial(m_);  // every job starts and ends here, safe height over it
         jobs_.emplace(m_);
         for (int axis = 0; axis < 3; ++axis) lostAtStart_[axis] = rig_.sim().stepsLost(axis);
     }

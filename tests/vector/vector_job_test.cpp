@@ -116,6 +116,8 @@ TEST_F(JobTest, EveryStrategyEndsAtTheRoundedDepthWhateverThePasses) {
         const size_t cutsPerPass = model.objects[0].points.size() - 1;
         for (const Case& c : cases) {
             m.settings.mmPerStepZ = c.step;
+            m.position.plannedZ = 0;
+            SetOriginOverMaterial(m);  // safe height in this step size
             model.pens[0].depth = c.depth;
             model.pens[0].passDepth = c.pass;
             m.buffer.reset();
