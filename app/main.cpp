@@ -14,6 +14,8 @@
 #include "app/qt_host.h"
 #include "platform/port_select.h"
 #include "platform/version.h"
+#include "settings/config_file.h"
+#include "settings/file_places.h"
 #include "ui/controller.h"
 
 int main(int argc, char** argv) {
@@ -50,6 +52,10 @@ int main(int argc, char** argv) {
     if (std::string error; !korvex::CreateFilePlaces(places, error))
         std::fprintf(stderr, "korvex: cannot create %s\n", error.c_str());
     korvex::Controller controller(places, {backend, false});
+    // The build tree keeps the documented start-up; a per-user or chosen
+    // folder starts from the factory settings without an error box.
+    if (places.kind != korvex::PlaceKind::ProgramFolder)
+        korvex::SeedConfigFile(controller.machine.log, places.configDir);
     controller.country = korvex::CountryOfLocale(QLocale::system().name().toStdString());
     korvex::QtHost host;
     korvex::KorvexWindow window(controller, host);

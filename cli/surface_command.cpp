@@ -5,8 +5,8 @@
 #include "cli/commands.h"
 #include "cli/dialog_typing.h"
 #include "cli/job_output.h"
-#include "motion/job_frame.h"
 #include "machining/surface_dialog.h"
+#include "motion/job_frame.h"
 
 namespace korvex::cli {
 

@@ -281,6 +281,16 @@ std::vector<std::string> SettingsFieldLines(const MachineSettings& s) {
     return lines;
 }
 
+int SeedConfigFile(EventLog& log, const std::string& dir) {
+    std::error_code error;
+    if (std::filesystem::symlink_status(PathOf(kConfigFileName, 1, dir), error).type() !=
+        std::filesystem::file_type::not_found)
+        return 0;
+    MachineSettings factory;
+    LoadFactoryDefaults(factory);
+    return SaveSettings(factory, log, kConfigFileName, 1, dir);
+}
+
 int LoadSettings(MachineSettings& s, EventLog& log, const std::string& name, int inProgramDir,
                  const std::string& moduleDir) {
     LoadFactoryDefaults(s);

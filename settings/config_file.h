@@ -28,6 +28,11 @@ int LoadSettings(MachineSettings& s, EventLog& log, const std::string& name, int
 int SaveSettings(const MachineSettings& s, EventLog& log, const std::string& name, int inProgramDir,
                  const std::string& moduleDir);
 
+// A folder's first start: writes the factory settings as its config.dat when
+// it has none (nothing at that name, not even a dangling link), so a new
+// user is not greeted by a load error. 1 when written.
+int SeedConfigFile(EventLog& log, const std::string& dir);
+
 // The 68 lines exactly as written to config.dat.
 std::string SettingsFileText(const MachineSettings& s);
 

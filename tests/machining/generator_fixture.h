@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "motion/job_frame.h"
 #include "machining/job_values.h"
+#include "motion/job_frame.h"
 #include "motion/machine.h"
 #include "platform/headless.h"
 

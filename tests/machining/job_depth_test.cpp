@@ -93,7 +93,8 @@ struct JobSession : ::testing::Test {
                 break;
             }
             default: {
-                const SeparationJob job{SeparationShape::Rectangle, depth, pick(1, 80), pick(1, 80)};
+                const SeparationJob job{SeparationShape::Rectangle, depth, pick(1, 80),
+                                        pick(1, 80)};
                 GenerateSeparation(m, job, values, CircleTable{}, false);
             }
         }
@@ -129,8 +130,8 @@ TEST_F(JobSession, CutsReachTheAskedDepthAndNeverBelowIt) {
             AppendCommand(m, p.relOriginX - p.plannedX, p.relOriginY - p.plannedY,
                           p.relOriginZ - p.plannedZ, 200, 1, 0, 0, 0, 0);
         } else if (kind == 2) {
-            AppendCommand(m, pick(-300, 300), pick(-300, 300), pick(-600, 600), 200, pick(0, 1),
-                          0, 0, 0, 0);
+            AppendCommand(m, pick(-300, 300), pick(-300, 300), pick(-600, 600), 200, pick(0, 1), 0,
+                          0, 0, 0);
         }
         const int32_t surface = p.relOriginZ, depth = pick(1, 300);
         const bool job = kind > 2 && p.relOriginSet;

@@ -35,9 +35,7 @@ struct Session : ::testing::Test {
         });
     }
     int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
-    void move(int dx, int dy, int dz) {
-        AppendCommand(m, dx, dy, dz, 200, pick(0, 1), 0, 0, 0, 0);
-    }
+    void move(int dx, int dy, int dz) { AppendCommand(m, dx, dy, dz, 200, pick(0, 1), 0, 0, 0, 0); }
     // Runs what is queued; answers stops as an operator would, resetting
     // the buffer during some of them.
     void runToRest() {
@@ -83,7 +81,8 @@ TEST_F(Session, PlannedEqualsExecutedAfterEveryStep) {
                          pick(-100, 1100) - p.plannedZ.load());
                     break;
                 default:
-                    move(pick(-1200, 1200), pick(-1, 1) * pick(0, 1200), pick(-1, 1) * pick(0, 600));
+                    move(pick(-1200, 1200), pick(-1, 1) * pick(0, 1200),
+                         pick(-1, 1) * pick(0, 600));
             }
         }
         if (m.buffer.queued() > 0) {

@@ -145,6 +145,23 @@ TEST_F(ConfigFileTest, MissingFileReportsWithBoxAndGivesFactoryDefaults) {
     EXPECT_EQ(s, expected);
 }
 
+// A per-user folder's first start writes the factory file; what is there
+// already, a dangling link included, is left alone.
+TEST_F(ConfigFileTest, FirstStartSeedsTheFactoryFileOnlyWhereThereIsNone) {
+    ASSERT_EQ(SeedConfigFile(log, dir.path()), 1);
+    EXPECT_EQ(dir.read("config.dat"), FactoryFile());
+    ASSERT_EQ(LoadSettings(s, log, "config.dat", 1, dir.path()), 1);
+    EXPECT_TRUE(host.boxes.empty());
+
+    dir.write("config.dat", "1\n");
+    EXPECT_EQ(SeedConfigFile(log, dir.path()), 0);
+    EXPECT_EQ(dir.read("config.dat"), "1\n");
+    std::filesystem::remove(dir.file("config.dat"));
+    std::filesystem::create_symlink(dir.file("elsewhere.dat"), dir.file("config.dat"));
+    EXPECT_EQ(SeedConfigFile(log, dir.path()), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("elsewhere.dat")));
+}
+
 TEST_F(ConfigFileTest, DeviceOrHugeFileIsRefusedWithItsBox) {
     s.language = 1;
     EXPECT_EQ(LoadSettings(s, log, "/dev/zero", 0, ""), 0);

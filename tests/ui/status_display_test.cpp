@@ -52,7 +52,7 @@ TEST_F(StatusTest, EmptyBufferShowsNicAndZeroProgressAndLeavesTheFinalFields) {
 TEST_F(StatusTest, QueuedWorkShowsFillPlannedEndAndTime) {
     c.machine.settings.showMillimetres = 1;
     AppendCommand(c.machine, 100, 0, 0, 100000, 0, 0, 0, 0, 0);  // 10 s
-    AppendCommand(c.machine, 0, 50, 0, 100000, 0, 0, 0, 0, 0);  // 5 s
+    AppendCommand(c.machine, 0, 50, 0, 100000, 0, 0, 0, 0, 0);   // 5 s
     status.refresh(true);
     EXPECT_EQ(view.text(kBufferFill), "2/50");
     EXPECT_EQ(view.text(kLeftX), "10.00mm");

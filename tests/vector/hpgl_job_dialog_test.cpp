@@ -1,5 +1,5 @@
-#include "motion/job_frame.h"
 #include "vector/hpgl_job_dialog.h"
+#include "motion/job_frame.h"
 
 #include "motion/rounding.h"
 #include "tests/vector/vector_fixture.h"

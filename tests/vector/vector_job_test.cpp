@@ -1,5 +1,5 @@
-#include "motion/job_frame.h"
 #include "vector/vector_job.h"
+#include "motion/job_frame.h"
 
 #include <algorithm>
 #include <ostream>
