@@ -8,8 +8,6 @@
 #include <QUrl>
 #include <memory>
 
-#include "ui/window_view.h"
-
 namespace korvex {
 
 Answer ClosingAnswer(Buttons buttons) {
@@ -143,14 +141,6 @@ bool QtHost::shiftPressed() const {
 
 bool QtHost::ctrlPressed() const {
     return QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier);
-}
-
-void QtHost::startTimer(int id, int ms) {
-    if (timerView_) timerView_->startTimer(id, ms);
-}
-
-void QtHost::stopTimer(int id) {
-    if (timerView_) timerView_->stopTimer(id);
 }
 
 void QtHost::openUrl(const std::string& url) {

@@ -18,8 +18,6 @@ class QWidget;
 
 namespace korvex {
 
-class WindowView;
-
 class QtHost : public QObject, public Host {
   public:
     explicit QtHost(QWidget* parent = nullptr) : parent_(parent) {}
@@ -30,13 +28,9 @@ class QtHost : public QObject, public Host {
     FileChoice saveFile(const std::vector<FileFilter>& filters, int filterIndex) override;
     bool shiftPressed() const override;
     bool ctrlPressed() const override;
-    // The timers of the view set with setTimerView.
-    void startTimer(int id, int ms) override;
-    void stopTimer(int id) override;
     void openUrl(const std::string& url) override;
 
     void setParent(QWidget* parent) { parent_ = parent; }
-    void setTimerView(WindowView* view) { timerView_ = view; }
     void closeBoxes();
 
   protected:
@@ -48,7 +42,6 @@ class QtHost : public QObject, public Host {
     FileChoice fileDialog(const std::vector<FileFilter>& filters, int filterIndex, bool save);
 
     QWidget* parent_;
-    WindowView* timerView_ = nullptr;
     std::mutex mutex_;
     std::condition_variable answered_;
     bool closing_ = false;

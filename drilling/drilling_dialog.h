@@ -49,6 +49,7 @@ class DrillingDialog {
     DrillingDialog(Machine& m, DrillSet& set, DialogView& view, Host& host,
                    Calibrate calibrate = {});
 
+    static const char* title() { return "Vrtání / Drill"; }
     void onInit();
     void onCommand(int id);
     void onEditChange(int id);

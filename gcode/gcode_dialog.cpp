@@ -24,6 +24,10 @@ GcodeDialog::GcodeDialog(Machine& m, GcodeImport& import, DialogView& view, Host
                          CanvasFactory factory)
     : machine_(m), view_(view), host_(host), factory_(std::move(factory)), import_(import) {}
 
+std::string GcodeDialog::title() const {
+    return Caption(machine_.settings.language, gcode_dialog::kTitle);
+}
+
 void GcodeDialog::onInit() {
     if (import_.loaded()) import_.reread();
     show();

@@ -45,6 +45,7 @@ class GcodeDialog {
     GcodeDialog(Machine& m, GcodeImport& import, DialogView& view, Host& host,
                 CanvasFactory factory);
 
+    std::string title() const;
     void onInit();
     void onCommand(int id);
     void onPaint();

@@ -33,8 +33,17 @@ enum ReliefControl {
     kReliefPitch = 1111,     // edit, mm
     kReliefZOffset = 1112,   // edit, mm
     kReliefSizeX = 1113,     // edit, mm, disabled
-    kReliefSizeY = 1114      // edit, mm, disabled
+    kReliefSizeY = 1114,     // edit, mm, disabled
+    kReliefDepthCaption = 1901,
+    kReliefCutCaption = 1902,
+    kReliefFeedCaption = 1903,
+    kReliefPitchCaption = 1904,
+    kReliefZOffsetCaption = 1905,
+    kReliefPitchByMultipleCaption = 1906,
+    kReliefLevelsCaption = 1907
 };
+
+inline constexpr Text kReliefTitle{"3D modelování", "3D modelling"};
 
 inline constexpr Text kReliefDepthLabel{"Hloubka", "depth"};
 inline constexpr Text kReliefCutLabel{"Špona", "cut"};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "log/captions.h"
 #include "machining/job_input.h"
 #include "machining/job_values.h"
 #include "machining/raster_image.h"
@@ -29,7 +30,21 @@ int ReliefDialog::language() const {
     return c_.machine.settings.language;
 }
 
+std::string ReliefDialog::title() const {
+    return Caption(language(), kReliefTitle);
+}
+
 void ReliefDialog::onInit() {
+    ShowCaptions(view_, language(),
+                 {{kReliefDepthCaption, kReliefDepthLabel},
+                  {kReliefCutCaption, kReliefCutLabel},
+                  {kReliefFeedCaption, kReliefFeedLabel},
+                  {kReliefPitchCaption, kReliefPitchLabel},
+                  {kReliefZOffsetCaption, kReliefZOffsetLabel},
+                  {kReliefPitchByMultipleCaption, kReliefPitchByMultipleLabel},
+                  {kReliefLevelsCaption, kReliefLevelsLabel},
+                  {kReliefRatio, kReliefRatioLabel},
+                  {kReliefZMultiple, kReliefZMultipleLabel}});
     for (int id : {kReliefCut, kReliefSizeX, kReliefSizeY, kReliefRatio}) view_.enable(id, false);
     view_.setCheck(kReliefEmergencyStop, c_.machine.signals.estopActive.load() != 0);
     view_.setText(kReliefEndJob, Caption(language(), kEndJobCaption));

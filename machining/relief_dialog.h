@@ -9,6 +9,8 @@
 // main window's is out of reach behind this modal dialog. It halts a
 // carving between two steps; the second press goes on from that step.
 
+#include <string>
+
 #include "machining/relief_carve.h"
 #include "machining/relief_controls.h"
 
@@ -19,6 +21,7 @@ class ReliefDialog {
     ReliefDialog(ReliefContext& context, DialogView& view, Host& host)
         : c_(context), view_(view), host_(host) {}
 
+    std::string title() const;
     void onInit();
     void onCommand(int id);
     void onEditChange(int id);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "log/captions.h"
 #include "log/event_log.h"
 #include "machining/job_input.h"
 #include "motion/machine.h"
@@ -31,6 +32,12 @@ void ReportShortfall(Machine& m, int64_t needed) {
 }  // namespace
 
 void SeparationDialog::onInit() {
+    ShowCaptions(view_, machine_.settings.language,
+                 {{kSeparationDepthCaption, kSeparationDepthLabel},
+                  {kSeparationSizeXCaption, kSeparationSizeXLabel},
+                  {kSeparationSizeYCaption, kSeparationSizeYLabel},
+                  {kSeparationCutCaption, kSeparationCutLabel},
+                  {kSeparationFeedCaption, kSeparationFeedLabel}});
     show(kSeparationFeed, Format("%6.2f", values_.feed));
     show(kSeparationCut, Format("%6.2f", values_.cut * machine_.settings.mmPerStepZ));
     for (int id : {kSeparationDepth, kSeparationSizeX, kSeparationSizeY}) show(id, "0");

@@ -24,7 +24,12 @@ enum SeparationControl {
     kSeparationOk = 1019,
     kSeparationCancel = 1020,
     kSeparationCircle = 1025,
-    kSeparationRectangle = 1033
+    kSeparationRectangle = 1033,
+    kSeparationDepthCaption = 1901,
+    kSeparationSizeXCaption = 1902,
+    kSeparationSizeYCaption = 1903,
+    kSeparationCutCaption = 1904,
+    kSeparationFeedCaption = 1905
 };
 
 // The template's captions.
@@ -35,8 +40,8 @@ inline constexpr const char* kSeparationRectangleCaption = "Obdélník (rectangl
 inline constexpr const char* kSeparationCircleCaption = "Kružnice - Circle";
 inline constexpr const char* kSeparationOkCaption = "Ok";
 inline constexpr const char* kSeparationCancelCaption = "Storno";
-inline constexpr const char* kSeparationSizeXLabel = "x (D)";
-inline constexpr const char* kSeparationSizeYLabel = "y";
+inline constexpr Text kSeparationSizeXLabel{"x (D)", "x (D)"};
+inline constexpr Text kSeparationSizeYLabel{"y", "y"};
 inline constexpr Text kSeparationDepthLabel{"Hloubka", "depth"};
 inline constexpr Text kSeparationCutLabel{"Špona", "cut"};
 inline constexpr Text kSeparationFeedLabel{"Rychlost frézování", "cutting speed"};
@@ -47,6 +52,7 @@ class SeparationDialog {
     SeparationDialog(Machine& m, JobValues& values, DialogView& view)
         : machine_(m), values_(values), view_(view) {}
 
+    static const char* title() { return kSeparationTitle; }
     void onInit();
     void onCommand(int id);
     void onEditChange(int id);

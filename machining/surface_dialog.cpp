@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "log/captions.h"
 #include "log/event_log.h"
 #include "machining/job_input.h"
 #include "motion/machine.h"
@@ -13,6 +14,13 @@ namespace korvex {
 
 void SurfaceMillingDialog::onInit() {
     const MachineSettings& s = machine_.settings;
+    ShowCaptions(view_, s.language,
+                 {{kSurfaceDepthCaption, kSurfaceDepthLabel},
+                  {kSurfaceSizeXCaption, kSurfaceSizeXLabel},
+                  {kSurfaceSizeYCaption, kSurfaceSizeYLabel},
+                  {kSurfaceCutCaption, kSurfaceCutLabel},
+                  {kSurfaceFeedCaption, kSurfaceFeedLabel},
+                  {kSurfacePitchCaption, kSurfacePitchLabel}});
     show(kSurfaceFeed, Format("%6.2f mm/s", values_.feed));
     show(kSurfaceCut, Format("%6.2f mm", values_.cut * s.mmPerStepZ));
     for (int id : {kSurfaceSizeX, kSurfaceSizeY, kSurfaceDepth, kSurfacePitch}) show(id, "0.0 mm");

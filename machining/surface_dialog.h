@@ -26,7 +26,13 @@ enum SurfaceControl {
     kSurfaceSummary = 1041,
     kSurfaceStartX = 1042,
     kSurfaceStartY = 1048,
-    kSurfaceStartSpiral = 1049
+    kSurfaceStartSpiral = 1049,
+    kSurfaceDepthCaption = 1901,
+    kSurfaceSizeXCaption = 1902,
+    kSurfaceSizeYCaption = 1903,
+    kSurfaceCutCaption = 1904,
+    kSurfaceFeedCaption = 1905,
+    kSurfacePitchCaption = 1906
 };
 
 // The template's captions.
@@ -46,6 +52,7 @@ class SurfaceMillingDialog {
     SurfaceMillingDialog(Machine& m, JobValues& values, DialogView& view)
         : machine_(m), values_(values), view_(view) {}
 
+    static const char* title() { return kSurfaceTitle; }
     void onInit();
     void onCommand(int id);
     void onEditChange(int id);

@@ -77,7 +77,7 @@ class RecordingView final : public DialogView {
 };
 
 // A host without a desktop: file dialogs are cancelled, no key is held,
-// timers and links are ignored. Subclasses decide how boxes are answered.
+// links are ignored. Subclasses decide how boxes are answered.
 class DesktopFreeHost : public Host {
   public:
     FileChoice openFile(const std::vector<FileFilter>&, int index) override {
@@ -88,8 +88,6 @@ class DesktopFreeHost : public Host {
     }
     bool shiftPressed() const override { return false; }
     bool ctrlPressed() const override { return false; }
-    void startTimer(int, int) override {}
-    void stopTimer(int) override {}
     void openUrl(const std::string&) override {}
 };
 
@@ -111,8 +109,6 @@ class ScriptedHost final : public Host {
     FileChoice saveFile(const std::vector<FileFilter>& filters, int filterIndex) override;
     bool shiftPressed() const override { return shift; }
     bool ctrlPressed() const override { return ctrl; }
-    void startTimer(int id, int ms) override { timers[id] = ms; }
-    void stopTimer(int id) override { timers.erase(id); }
     void openUrl(const std::string& url) override { urls.push_back(url); }
     // The boxes shown so far; safe while another thread (the executor) may
     // be asking for one.
@@ -122,7 +118,6 @@ class ScriptedHost final : public Host {
     std::deque<FileChoice> files;
     std::vector<Box> boxes;
     std::vector<std::vector<FileFilter>> fileDialogs;  // the filters of each file dialog shown
-    std::map<int, int> timers;
     std::vector<std::string> urls;
     bool shift = false;
     bool ctrl = false;

@@ -34,9 +34,6 @@ class Host {
     virtual FileChoice saveFile(const std::vector<FileFilter>& filters, int filterIndex) = 0;
     virtual bool shiftPressed() const = 0;
     virtual bool ctrlPressed() const = 0;
-    // Starts (or restarts) timer `id` of the current dialog every `ms`.
-    virtual void startTimer(int id, int ms) = 0;
-    virtual void stopTimer(int id) = 0;
     virtual void openUrl(const std::string& url) = 0;
 };
 

@@ -64,6 +64,7 @@ class HpglJobDialog {
     HpglJobDialog(VectorModel& model, VectorJobRepeat& repeat, Machine& machine, DialogView& view,
                   Host& host, CanvasFactory factory);
 
+    static const char* title() { return "nastavení HPGL-1/2"; }
     void onInit();
     void onCommand(int id);
     void onEditChange(int id);

@@ -30,6 +30,9 @@ TEST_F(ReliefTest, ShowsTheJobInMillimetres) {
               "Při použití 0.10000mm se použije maximální rozlišení\n if you use 0.10000mm, "
               "program use maximal resolution");
     EXPECT_TRUE(view.isChecked(kReliefRatio));
+    EXPECT_EQ(view.text(kReliefRatio), "ratio");
+    EXPECT_EQ(view.text(kReliefLevelsCaption), "count of levels");
+    EXPECT_EQ(dialog.title(), "3D modelling");
     EXPECT_FALSE(view.isEnabled(kReliefCut));
     EXPECT_EQ(job.depth, 10);
 }

@@ -152,6 +152,8 @@ TEST_F(SurfaceDialogTest, OpensWithTheSharedFeedAndCutAndEmptySizes) {
     EXPECT_EQ(view.text(kSurfaceFeed), "  2.50 mm/s");
     EXPECT_EQ(view.text(kSurfaceCut), "  1.00 mm");
     EXPECT_EQ(view.text(kSurfacePitch), "0.0 mm");
+    EXPECT_EQ(view.text(kSurfaceFeedCaption), "Speed of cutting") << "in the operator's language";
+    EXPECT_STREQ(dialog.title(), "Přerovnat plochu (Mill surface)");
     EXPECT_EQ(view.text(kSurfaceSummary), "0.00x0.00, h0.00/s1.00, rf2.50");
     EXPECT_EQ(dialog.job().pitchX, 1);
 }
