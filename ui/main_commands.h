@@ -1,10 +1,16 @@
 #pragma once
-// The main window's commands: jogs, go-to moves, origins, the emergency
-// stop, the switches, the buffer reset, the model's size and turns, and
-// the job dialogs. Window thread.
+// The main window's commands: a table from command id to action. Jogging,
+// the switches and stops and the job dialogs are here; the position, model
+// and settings commands are their own classes. Window thread.
 
-#include <array>
-#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <unordered_map>
+
+#include "log/text.h"
+#include "ui/model_commands.h"
+#include "ui/position_commands.h"
+#include "ui/settings_command.h"
 
 namespace korvex {
 
@@ -13,6 +19,7 @@ class DialogLauncher;
 class Host;
 class StatusDisplay;
 class WindowView;
+enum class DialogKind;
 
 // The keys that jog while the main window has the focus.
 enum class JogKey { Left, Right, Up, Down, PageUp, PageDown };
@@ -20,8 +27,10 @@ enum class JogKey { Left, Right, Up, Down, PageUp, PageDown };
 class MainCommands {
   public:
     MainCommands(Controller& c, WindowView& view, Host& host, StatusDisplay& status,
-                 DialogLauncher& dialogs)
-        : c_(c), view_(view), host_(host), status_(status), dialogs_(dialogs) {}
+                 DialogLauncher& dialogs);
+    // The table's actions hold `this`.
+    MainCommands(const MainCommands&) = delete;
+    MainCommands& operator=(const MainCommands&) = delete;
 
     // True when `id` is one of the window's commands.
     bool onCommand(int id);
@@ -30,52 +39,36 @@ class MainCommands {
     // jog buttons' SHIFT and CTRL rules.
     void onKey(JogKey key);
 
-    // Grays what needs a loaded drawing; enables it when one is.
-    void updateModelControls();
-    // The go buttons' enabled state from the targets.
-    void updateGoButtons();
-    // (Re)allocates the command buffer at `commandCapacity`; closes the
-    // window when the memory cannot be had. Only while the executor is idle.
-    void allocateBuffer(bool toList);
+    PositionCommands& position() { return position_; }
+    ModelCommands& model() { return model_; }
+    SettingsCommand& settings() { return settings_; }
 
   private:
+    // `action` for each of `ids` (a menu item and its button share one).
+    void on(std::initializer_list<int> ids, std::function<void()> action);
+    // The same, after the file log's line of what the operator chose.
+    void on(std::initializer_list<int> ids, Text chosen, std::function<void()> action);
+
     void jog(int axis, int sign);
-    // What the go buttons move by: the typed target, less the planned
-    // position when the target is absolute.
-    std::array<int32_t, 3> targetDistance() const;
-    void goXYZ();
-    void goXYThenZ();
-    bool haveFreeSlots(int needed);
-    void resetTargets();
+    void about();
     void emergencyStop();
     void machineSwitch();
     void spindleSwitch();
     void resetBuffer();
-    void resetRelative();
-    void resetAbsolute();
-    void setRelative();
-    void overMaterial();
-    void gotoRelative();
-    void calibration();
+    // Loads a drawing; with one loaded, asks whether to load another or
+    // set up its job.
     void hpgl();
-    void openDialog(int dialogKind, const char* logCz, const char* logEn);
-    void reportNotBuilt(int dialogKind);
-    void setup();
-    void scale(int delta);
-    void showNewSize();
-    void scaleCalc();
-    void turn(int mode);
-    void afterModelChange();
-    bool idleOr(const char* cz, const char* en);
-    int32_t axisPeriod(int axis) const;
-    int32_t combinedPeriod(bool x, bool y, bool z) const;
-    int32_t safeSteps() const;
+    void openJobDialog(DialogKind kind);
 
     Controller& c_;
     WindowView& view_;
     Host& host_;
     StatusDisplay& status_;
     DialogLauncher& dialogs_;
+    ModelCommands model_;
+    PositionCommands position_;
+    SettingsCommand settings_;
+    std::unordered_map<int, std::function<void()>> actions_;
 };
 
 }  // namespace korvex

@@ -95,9 +95,9 @@ void MainWindow::onInit() {
     c_.vector.sourceKind = kHpglCorel;
     c_.raster.loaded = 0;
     m.executor.quitRequest = 0;
-    commands_.updateModelControls();
+    commands_.model().updateControls();
 
-    commands_.allocateBuffer(false);
+    commands_.settings().allocateBuffer(false);
     view_.startTimer(kStatusTimer, m.settings.refreshMs);
     // The tables, the executor, the port and its test, the outputs and the
     // executor's priority, in that order.

@@ -1,8 +1,4 @@
-// The settings command and what follows the dialog: the settings the
-// executor uses (steps, pins, inversions, periods, ramps, the buffer) change
-// only here and in the dialog, both reached only while the executor is idle
-// with nothing queued; the modal dialog keeps the window from queueing until
-// every table below is rebuilt.
+#include "ui/settings_command.h"
 
 #include <new>
 
@@ -11,9 +7,11 @@
 #include "motion/step_output.h"
 #include "settings/config_file.h"
 #include "ui/controller.h"
-#include "ui/main_commands.h"
+#include "ui/dialog_runner.h"
 #include "ui/main_ids.h"
 #include "ui/main_menu.h"
+#include "ui/manual_moves.h"
+#include "ui/model_commands.h"
 #include "ui/settings_dialog.h"
 #include "ui/status_display.h"
 #include "ui/window_view.h"
@@ -22,7 +20,7 @@ namespace korvex {
 
 using namespace mainwin;
 
-void MainCommands::allocateBuffer(bool toList) {
+void SettingsCommand::allocateBuffer(bool toList) {
     Machine& m = c_.machine;
     try {
         m.buffer.allocate(m.settings.commandCapacity);
@@ -37,17 +35,18 @@ void MainCommands::allocateBuffer(bool toList) {
                  toList, false, m.settings.commandCapacity);
 }
 
-void MainCommands::setup() {
+void SettingsCommand::run() {
     Machine& m = c_.machine;
     EventLog& log = m.log;
+    if (!AtRestOrWarn(m, host_,
+                      {"Není možné měnit nastavení, když stroj pracuje !",
+                       "It's not possibe change settings, while machine is working !"}))
+        return;
     int result;
     do {
-        result = dialogs_.run(DialogKind::Settings);
+        result = RunDialog(dialogs_, log, DialogKind::Settings);
     } while (result == setupdlg::kResultLanguage);
-    if (result == kNotBuilt) {
-        reportNotBuilt(static_cast<int>(DialogKind::Settings));
-        return;
-    }
+    if (result == kNotBuilt) return;
     view_.setMenu(MainMenu(log.language()));
     if (result == setupdlg::kResultFailed) view_.requestClose();
     // Cancelled edits are undone here: what counts is what config.dat holds.
@@ -61,7 +60,7 @@ void MainCommands::setup() {
     if (BuildAccelerationTables(m))
         log.say({"tabulka zrychleni vytvorena", "table of accelerations was created"}, false,
                 false);
-    updateModelControls();
+    model_.updateControls();
     SetExecutorPriority(m, m.settings.executorPriority, 1);
     view_.startTimer(kStatusTimer, m.settings.refreshMs);
     log.say({"timer _TimerInfo restartovan", "timer _TimerInfo restored"}, false, false);

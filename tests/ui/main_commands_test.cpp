@@ -96,7 +96,7 @@ TEST_F(CommandsTest, KeysJogLikeTheButtonsWithPageUpLiftingZ) {
 }
 
 TEST_F(CommandsTest, GoTargetsEnableTheGoButtonsAndReturnToZero) {
-    commands.updateGoButtons();
+    commands.position().updateGoButtons();
     EXPECT_FALSE(view.isEnabled(kGoXYZ));
     view.setText(kTargetX, "12");
     commands.onEditChange(kTargetX);
@@ -309,7 +309,7 @@ TEST_F(CommandsTest, CalibrationOpensTheNullPositionDialogOnlyWhenIdle) {
 }
 
 TEST_F(CommandsTest, ModelCommandsAreGrayWithoutADrawingButGcodeIsNot) {
-    commands.updateModelControls();
+    commands.model().updateControls();
     EXPECT_FALSE(view.menuEnabled[kMenuHpgl]);
     EXPECT_FALSE(view.isEnabled(kScaleUp));
     EXPECT_EQ(view.menuEnabled.count(kMenuGcode), 0u) << "never grayed";
