@@ -40,7 +40,6 @@ class MainWindow {
     void setBeforeExecutorStop(std::function<void()> hook) { beforeStop_ = std::move(hook); }
 
     StatusDisplay& status() { return status_; }
-    MainCommands& commands() { return commands_; }
 
   private:
     void loadSettingsAndAsk();
