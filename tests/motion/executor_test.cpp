@@ -374,15 +374,22 @@ TEST_F(ExecutorTest, DrainedBufferWaitsForTheNextAppend) {
 // before those writes. Under ThreadSanitizer a handover that leans on a flag
 // stored before the reads is reported, whatever the timing, so a few rounds
 // of start, change, run, change suffice.
-TEST(ExecutorSettingsHandover, SettingsChangedAtRestNeverRaceTheExecutorsReads) {
-    for (int round = 0; round < 20; ++round) {
-        Reports reports;
-        Machine m;
+struct StartedExecutor {
+    Reports reports;
+    Machine m;
+    CommandExecutor executor{m};
+    StartedExecutor() {
         LoadFactoryDefaults(m.settings);
         reports.attach(m);
         m.buffer.allocate(10);
-        CommandExecutor executor(m);
         executor.start();
+    }
+};
+
+TEST(ExecutorSettingsHandover, SettingsChangedAtRestNeverRaceTheExecutorsReads) {
+    for (int round = 0; round < 20; ++round) {
+        StartedExecutor started;
+        Machine& m = started.m;
         ASSERT_TRUE(ExecutorAtRest(m));
         m.settings.executorPriority = round % 2 ? 2 : 3;
         m.settings.dwellSeconds = 0;
@@ -395,13 +402,8 @@ TEST(ExecutorSettingsHandover, SettingsChangedAtRestNeverRaceTheExecutorsReads) 
 }
 
 TEST(ExecutorSettingsHandover, AQueuedOrHeldCommandIsNotRest) {
-    Reports reports;
-    Machine m;
-    LoadFactoryDefaults(m.settings);
-    reports.attach(m);
-    m.buffer.allocate(10);
-    CommandExecutor executor(m);
-    executor.start();
+    StartedExecutor started;
+    Machine& m = started.m;
     m.gate.suspend();
     AppendCommand(m, 5, 0, 0, 200, 0, 0, 0, 0, 0);
     EXPECT_FALSE(ExecutorAtRest(m));
