@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -35,6 +36,10 @@ constexpr Text kBadArc{"řádek %lld: oblouk %s nelze sestrojit",
                        "line %lld: the arc %s cannot be constructed"};
 constexpr Text kUnused{"řádek %lld: slovo %s nemá na řádku význam",
                        "line %lld: the word %s has no use on the line"};
+constexpr Text kSameGroup{"řádek %lld: slova %s patří do jedné modální skupiny",
+                          "line %lld: the words %s belong to one modal group"};
+constexpr Text kNegativeFeed{"řádek %lld: rychlost posuvu %s je záporná",
+                             "line %lld: the feed rate %s is negative"};
 constexpr Text kTooLong{"řádek %lld: program má víc pohybů, než pojme zásobník (%s)",
                         "line %lld: the program has more moves than the buffer holds (%s)"};
 
@@ -114,22 +119,63 @@ std::string WordText(const Word& w) {
     return s;
 }
 
-// The G and M codes read, in tenths. Modes that change nothing on this
-// machine (cutter compensation and tool length off, the first work offset,
-// path blending, feed per minute, canned cycles off) and coolant, which this
+// The G and M codes read, in tenths, with their modal groups: a line names
+// at most one code of a group. Modes that change nothing on this machine
+// (cutter compensation and tool length off, the first work offset, path
+// blending, feed per minute, canned cycles off) and coolant, which this
 // machine does not switch, are accepted.
-constexpr int kKnownG[] = {0,   10,  20,  30,  40,  170, 180, 190, 200, 210, 400,
-                           490, 540, 610, 611, 640, 800, 900, 901, 910, 911, 940};
-constexpr int kKnownM[] = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 300};
+struct Code {
+    int tenths;
+    int group;
+};
+// G80 has a group of its own: beside a motion word it leaves that word in
+// force, as other interpreters do.
+enum GGroup {
+    kNonModal,
+    kMotionGroup,
+    kCancel,
+    kPlane,
+    kDistance,
+    kArcDistance,
+    kFeedMode,
+    kUnits,
+    kCutterCompensation,
+    kToolLength,
+    kWorkOffset,
+    kPathMode
+};
+// clang-format off
+constexpr Code kKnownG[] = {
+    {0, kMotionGroup}, {10, kMotionGroup}, {20, kMotionGroup}, {30, kMotionGroup},
+    {40, kNonModal}, {170, kPlane}, {180, kPlane}, {190, kPlane}, {200, kUnits}, {210, kUnits},
+    {400, kCutterCompensation}, {490, kToolLength}, {540, kWorkOffset}, {610, kPathMode},
+    {611, kPathMode}, {640, kPathMode}, {800, kCancel}, {900, kDistance}, {901, kArcDistance},
+    {910, kDistance}, {911, kArcDistance}, {940, kFeedMode}};
+// clang-format on
+enum MGroup { kStopping, kSpindle, kToolChange, kCoolant };
+constexpr Code kKnownM[] = {{0, kStopping}, {10, kStopping}, {20, kStopping},   {30, kSpindle},
+                            {40, kSpindle}, {50, kSpindle},  {60, kToolChange}, {70, kCoolant},
+                            {80, kCoolant}, {90, kCoolant},  {300, kStopping}};
 
 // A line's codes are a set of bits, one per known code; 0 for an unknown one.
 template <size_t N>
-constexpr uint32_t CodeBit(const int (&known)[N], int code) {
+constexpr uint32_t CodeBit(const Code (&known)[N], int code) {
     static_assert(N <= 32);
     for (size_t i = 0; i < N; ++i)
-        if (known[i] == code) return uint32_t{1} << i;
+        if (known[i].tenths == code) return uint32_t{1} << i;
     return 0;
 }
+// For each code, the bits of its group's codes.
+template <size_t N>
+constexpr std::array<uint32_t, N> GroupBits(const Code (&known)[N]) {
+    std::array<uint32_t, N> bits{};
+    for (size_t i = 0; i < N; ++i)
+        for (size_t j = 0; j < N; ++j)
+            if (known[i].group == known[j].group) bits[i] |= uint32_t{1} << j;
+    return bits;
+}
+constexpr auto kGroupOfG = GroupBits(kKnownG);
+constexpr auto kGroupOfM = GroupBits(kKnownM);
 consteval uint32_t G(int code) {
     const uint32_t bit = CodeBit(kKnownG, code);
     if (bit == 0) throw "not a known G code";
@@ -238,11 +284,15 @@ class Reader {
         uint32_t gs = 0, ms = 0;  // the line's codes, as bits of kKnownG and kKnownM
         for (const Word& w : words_) {
             if (w.letter == 'G' || w.letter == 'M') {
+                const bool g = w.letter == 'G';
                 const int code = Tenths(w.value);
-                const uint32_t bit =
-                    w.letter == 'G' ? CodeBit(kKnownG, code) : CodeBit(kKnownM, code);
+                const uint32_t bit = g ? CodeBit(kKnownG, code) : CodeBit(kKnownM, code);
                 if (bit == 0) return refuse(kUnsupported, WordText(w));
-                (w.letter == 'G' ? gs : ms) |= bit;
+                uint32_t& codes = g ? gs : ms;
+                const int index = std::countr_zero(bit);
+                const uint32_t group = g ? kGroupOfG[index] : kGroupOfM[index];
+                if (codes & group) return refuse(kSameGroup, sameGroup(w, group));
+                codes |= bit;
                 continue;
             }
             if (w.letter != 'N' && given[w.letter - 'A']) return refuse(kTwice, WordText(w));
@@ -253,7 +303,10 @@ class Reader {
         auto has = [gs](uint32_t bit) { return (gs & bit) != 0; };
         auto hasM = [ms](uint32_t bit) { return (ms & bit) != 0; };
 
-        if (const Word* f = given['F' - 'A']) feed_ = std::max(0.0, f->value);
+        if (const Word* f = given['F' - 'A']) {
+            if (f->value < 0) return refuse(kNegativeFeed, WordText(*f));
+            feed_ = f->value;
+        }
         if (const Word* t = given['T' - 'A']) {
             if (!(t->value >= 0 && t->value <= 99999)) return refuse(kOutOfRange, WordText(*t));
             tool_ = static_cast<int32_t>(t->value);
@@ -299,7 +352,7 @@ class Reader {
             if (const Word* w = radius ? radius : firstOf(offsets))
                 return refuse(kUnused, WordText(*w));
         }
-        if (moves && !has(G(40))) {
+        if (moves) {
             std::array<double, 3> target = pos_;
             for (int a = 0; a < 3; ++a) {
                 if (!axes[a]) continue;
@@ -319,6 +372,17 @@ class Reader {
         if (hasM(M(0)) || hasM(M(10))) pause(-1);
         if (hasM(M(20)) || hasM(M(300))) ended_ = true;
         return true;
+    }
+
+    // "G0 G1": the line's earlier word of the group `w` belongs to, and `w`.
+    std::string sameGroup(const Word& w, uint32_t group) const {
+        for (const Word& other : words_) {
+            if (other.letter != w.letter) continue;
+            const int code = Tenths(other.value);
+            const uint32_t bit = w.letter == 'G' ? CodeBit(kKnownG, code) : CodeBit(kKnownM, code);
+            if (bit & group) return WordText(other) + " " + WordText(w);
+        }
+        return WordText(w);
     }
 
     static const Word* firstOf(const Word* const (&words)[3]) {

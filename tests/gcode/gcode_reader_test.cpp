@@ -184,6 +184,40 @@ TEST(GcodeReader, UnsupportedWordsRefusedByLine) {
               "řádek 1: slovo G42 tento program neprovede");
 }
 
+TEST(GcodeReader, OneWordPerModalGroup) {
+    for (const char* line : {"G0 G1 X1 F100", "G90 G91 X1", "G20 G21", "M3 M5", "G17 G18", "M0 M2",
+                             "G90.1 G91.1", "G61 G64", "M7 M9"}) {
+        const std::string words = std::string(line).substr(0, std::string(line).find(" X"));
+        EXPECT_EQ(Refusal(std::string("G0 X0\n") + line + "\n"),
+                  "line 2: the words " + words + " belong to one modal group");
+    }
+    // G80 beside a motion word leaves that word in force, as other interpreters do.
+    EXPECT_EQ(Positions(Read("G80 G0 X1\nG1 G80 Y1 F60\n")),
+              (std::vector<GcodePoint>{{100, 0, 0}, {100, 100, 0}}));
+    EXPECT_EQ(Read("G1 X1 F60\nG1 G80 Y1\n").moves[1].accelerated, 0);
+    Read("G17 G21 G40 G49 G54 G61.1 G90 G91.1 G94 M5 M9\n");
+    const MachineSettings s = Steps(0.01f);
+    EXPECT_EQ(RefusalMessage(0, ReadGcode("G0 G1\n", s).refusal),
+              "řádek 1: slova G0 G1 patří do jedné modální skupiny");
+}
+
+TEST(GcodeReader, DwellWithAMoveDwellsThenMoves) {
+    for (const char* line : {"G4 P1 X5", "G4 P1 G1 X5"}) {
+        const GcodeProgram p = Read(std::string("G1 X1 F60\n") + line + "\n");
+        ASSERT_EQ(p.moves.size(), 2u) << line;
+        EXPECT_EQ(p.moves[0].dwellAfter, 1);
+        EXPECT_EQ(Positions(p).back(), (GcodePoint{500, 0, 0}));
+    }
+}
+
+TEST(GcodeReader, NegativeFeedIsNamed) {
+    EXPECT_EQ(Refusal("G1 X1 F-5\n"), "line 1: the feed rate F-5 is negative");
+    EXPECT_EQ(Refusal("F-1\n"), "line 1: the feed rate F-1 is negative");
+    const MachineSettings s = Steps(0.01f);
+    EXPECT_EQ(RefusalMessage(0, ReadGcode("F-1\n", s).refusal),
+              "řádek 1: rychlost posuvu F-1 je záporná");
+}
+
 TEST(GcodeReader, SpacesInsideWordsAndLowerCase) {
     EXPECT_EQ(Positions(Read("g 0 x 1 0 . 5 y-.5\r\n")), (std::vector<GcodePoint>{{1050, -50, 0}}));
 }
