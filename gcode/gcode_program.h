@@ -2,7 +2,8 @@
 // G-code programs from any CAM, read into the moves this machine queues.
 //
 // The subset CAM programs emit: G0/G1/G2/G3 (centre and radius arcs, full
-// circles, helices) in G17/G18/G19, G20/G21, G90/G91, G90.1/G91.1, G4, F, S,
+// circles, helices) in G17/G18/G19, the drilling cycles G81/G82/G83/G73 with
+// G98/G99 and G80, G20/G21, G90/G91, G90.1/G91.1, G4, F, S,
 // M0/M1/M3/M4/M5/M6/M2/M30, T, line numbers, comments and block delete.
 // Anything else is refused with its line and word, and then nothing of the
 // program is kept. The program's origin is the relative origin; its Z points

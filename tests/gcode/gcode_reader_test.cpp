@@ -155,7 +155,7 @@ TEST(GcodeReader, FullCircleHelixAndOtherPlanes) {
 
 TEST(GcodeReader, UnsupportedWordsRefusedByLine) {
     EXPECT_EQ(Refusal("G0 X1\nG41 D1\n"), "line 2: the word G41 is not supported");
-    EXPECT_EQ(Refusal("G81 X1 Y1 Z-1 R1\n"), "line 1: the word G81 is not supported");
+    EXPECT_EQ(Refusal("G84 X1 Y1 Z-1 R1\n"), "line 1: the word G84 is not supported");
     EXPECT_EQ(Refusal("#1 = 5\n"), "line 1: the word # is not supported");
     EXPECT_EQ(Refusal("G0 X#1\n"), "line 1: the word X# is not supported");
     EXPECT_EQ(Refusal("G0\no100 sub\n"), "line 2: the word O100 is not supported");
@@ -208,6 +208,33 @@ TEST(GcodeReader, DwellWithAMoveDwellsThenMoves) {
         EXPECT_EQ(p.moves[0].dwellAfter, 1);
         EXPECT_EQ(Positions(p).back(), (GcodePoint{500, 0, 0}));
     }
+}
+
+// The holes themselves are compared with another interpreter's in
+// gcode_interpreter_test.cpp; here what it refuses too.
+TEST(GcodeReader, DrillingCycleRefusals) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"G0 Z5\nG81 X1 R1 F60", "line 2: the drilling cycle lacks the word Z"},
+        {"G81 X1 Z-1 F60", "line 1: the drilling cycle lacks the word R"},
+        {"G82 X1 Z-1 R1 F60", "line 1: the drilling cycle lacks the word P"},
+        {"G83 X1 Z-1 R1 F60", "line 1: the drilling cycle lacks the word Q"},
+        {"G81 X1 Z-1 R1 F60\nG82 X2 P1 Z-3", "line 2: the drilling cycle lacks the word R"},
+        {"G83 X1 Z-1 R1 Q-1 F60", "line 1: the word Q-1 must be positive"},
+        {"G73 X1 Z-1 R1 Q0.0000001 F60", "line 1: Q0.0000001 leaves the machine's range"},
+        {"G81 X1 Z-1 R1 L0 F60", "line 1: the word L0 must be positive"},
+        {"G81 X1 Z-1 R1 L1.5 F60", "line 1: malformed word L1.5"},
+        {"G81 X1 Z1 R0 F60", "line 1: the cycle G81 has its R plane below its depth Z"},
+        {"G91 G81 X1 Z1 R0 F60", "line 1: the cycle G81 has its R plane below its depth Z"},
+        {"G81 X1 Z-1 R1", "line 1: the move G81 has no feed rate F"},
+        {"G18 G81 X1 Z-1 R1 F60", "line 1: the cycle G81 drills in the G17 plane only"},
+        {"G81 X1 Z-1 R1 P1 F60", "line 1: the word P1 has no use on the line"},
+        {"G81 X1 Z-1 R1 Q1 F60", "line 1: the word Q1 has no use on the line"},
+        {"G1 X1 L2 F60", "line 1: the word L2 has no use on the line"},
+        {"G81 X1 Z-1 R1 F60\nG80 X3", "line 2: the word X3 has no use on the line"},
+        {"G81 Z-1 R1 F60\nG82 P1", "line 2: the word G82 has no use on the line"},
+        {"G81 G1 X1 Z-1 R1 F60", "line 1: the words G81 G1 belong to one modal group"},
+    };
+    for (const auto& [program, message] : cases) EXPECT_EQ(Refusal(program), message) << program;
 }
 
 TEST(GcodeReader, NegativeFeedIsNamed) {
