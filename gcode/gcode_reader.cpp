@@ -48,6 +48,8 @@ constexpr Text kCyclePlane{"řádek %lld: cyklus %s vrtá jen v rovině G17",
                            "line %lld: the cycle %s drills in the G17 plane only"};
 constexpr Text kNotPositive{"řádek %lld: slovo %s musí být kladné",
                             "line %lld: the word %s must be positive"};
+constexpr Text kAxesTwice{"řádek %lld: slova %s obě užívají souřadnice",
+                          "line %lld: the words %s both use the axis words"};
 constexpr Text kTooLong{"řádek %lld: program má víc pohybů, než pojme zásobník (%s)",
                         "line %lld: the program has more moves than the buffer holds (%s)"};
 
@@ -161,7 +163,7 @@ constexpr Code kKnownG[] = {
     {611, kPathMode}, {640, kPathMode}, {800, kCancel}, {900, kDistance}, {901, kArcDistance},
     {910, kDistance}, {911, kArcDistance}, {940, kFeedMode}, {730, kMotionGroup},
     {810, kMotionGroup}, {820, kMotionGroup}, {830, kMotionGroup}, {980, kRetractMode},
-    {990, kRetractMode}};
+    {990, kRetractMode}, {280, kNonModal}, {430, kToolLength}};
 // clang-format on
 enum MGroup { kStopping, kSpindle, kToolChange, kCoolant };
 constexpr Code kKnownM[] = {{0, kStopping}, {10, kStopping}, {20, kStopping},   {30, kSpindle},
@@ -244,7 +246,7 @@ constexpr double kPeckClearanceMm = 0.254;
 
 class Reader {
   public:
-    Reader(const MachineSettings& s, GcodePoint start, size_t bytes) : s_(s) {
+    Reader(const MachineSettings& s, GcodePoint start, GcodePoint zero, size_t bytes) : s_(s) {
         // Room for more moves than CAM output makes of its text: the room
         // costs address space only until a move fills it, while growing
         // would copy the moves and touch twice the memory.
@@ -253,6 +255,7 @@ class Reader {
         step_ = {s.mmPerStepX, s.mmPerStepY, s.mmPerStepZ};
         at_ = {start.x, start.y, start.z};
         pos_ = {start.x * step_[0], start.y * step_[1], -start.z * step_[2]};
+        zero_ = {zero.x * step_[0], zero.y * step_[1], -zero.z * step_[2]};
         program_.low = program_.high = program_.start = program_.end = start;
     }
 
@@ -344,13 +347,14 @@ class Reader {
                 uint32_t& codes = g ? gs : ms;
                 const int index = std::countr_zero(bit);
                 const uint32_t group = g ? kGroupOfG[index] : kGroupOfM[index];
-                if (codes & group) return refuse(kSameGroup, sameGroup(w, group));
+                if (codes & group)
+                    return refuse(kSameGroup, lineWords(w.letter, (codes | bit) & group));
                 codes |= bit;
                 continue;
             }
             if (w.letter != 'N' && given[w.letter - 'A']) return refuse(kTwice, WordText(w));
             given[w.letter - 'A'] = &w;
-            if (std::string_view("NXYZIJKRFPSTQL").find(w.letter) == std::string_view::npos)
+            if (std::string_view("NXYZIJKRFPSTQLH").find(w.letter) == std::string_view::npos)
                 return refuse(kUnsupported, WordText(w));
         }
         auto has = [gs](uint32_t bit) { return (gs & bit) != 0; };
@@ -405,7 +409,16 @@ class Reader {
         const Word* offsets[3] = {given['I' - 'A'], given['J' - 'A'], given['K' - 'A']};
         const bool arc = motion_ == Motion::Clockwise || motion_ == Motion::CounterClockwise;
         // An arc with a centre and no end is a full circle back to the start.
-        const bool moves = axes[0] || axes[1] || axes[2] || (arc && firstOf(offsets));
+        // G28 takes the line's axis words for its own moves.
+        const bool home = has(G(280));
+        constexpr uint32_t kMotions =
+            G(0) | G(10) | G(20) | G(30) | G(730) | G(810) | G(820) | G(830);
+        if (home && (gs & kMotions))
+            return refuse(kAxesTwice, lineWords('G', gs & (kMotions | G(280))));
+        if (const Word* h = given['H' - 'A']; h && !has(G(430)))
+            return refuse(kUnused, WordText(*h));
+        if (has(G(430))) program_.toolLengths = true;
+        const bool moves = !home && (axes[0] || axes[1] || axes[2] || (arc && firstOf(offsets)));
         if (moves && motion_ == Motion::None) return refuse(kUnused, WordText(*firstOf(axes)));
         // A cycle is named where it drills, with its words.
         if (!moves && (gs & (G(730) | G(810) | G(820) | G(830))))
@@ -420,18 +433,14 @@ class Reader {
               pauses ? nullptr : p}) {
             if (w) return refuse(kUnused, WordText(*w));
         }
-        if (drills) {
+        if (home) {
+            if (!goHome(axes)) return false;
+        } else if (drills) {
             moveName_ = MotionName(motion_);
             if (!drill(given, before != motion_)) return false;
         } else if (moves) {
-            std::array<double, 3> target = pos_;
-            for (int a = 0; a < 3; ++a) {
-                if (!axes[a]) continue;
-                const double mm = axes[a]->value * unit();
-                target[a] = absolute_ ? mm : pos_[a] + mm;
-                if (!(std::abs(target[a]) / step_[a] < kMaxSteps))
-                    return refuse(kOutOfRange, WordText(*axes[a]));
-            }
+            std::array<double, 3> target;
+            if (!targetOf(axes, target)) return false;
             const char* name = MotionName(motion_);
             if (motion_ != Motion::Rapid && feed_ <= 0) return refuse(kNoFeed, name);
             moveName_ = name;
@@ -444,15 +453,45 @@ class Reader {
         return true;
     }
 
-    // "G0 G1": the line's earlier word of the group `w` belongs to, and `w`.
-    std::string sameGroup(const Word& w, uint32_t group) const {
-        for (const Word& other : words_) {
-            if (other.letter != w.letter) continue;
-            const int code = Tenths(other.value);
-            const uint32_t bit = w.letter == 'G' ? CodeBit(kKnownG, code) : CodeBit(kKnownM, code);
-            if (bit & group) return WordText(other) + " " + WordText(w);
+    // "G0 G1": the line's G or M words whose codes are among `bits`.
+    std::string lineWords(char letter, uint32_t bits) const {
+        std::string out;
+        for (const Word& w : words_) {
+            if (w.letter != letter) continue;
+            const int code = Tenths(w.value);
+            if (bits & (letter == 'G' ? CodeBit(kKnownG, code) : CodeBit(kKnownM, code)))
+                out += (out.empty() ? "" : " ") + WordText(w);
         }
-        return WordText(w);
+        return out;
+    }
+
+    // Where the line's axis words, in the distance mode, take the tool.
+    bool targetOf(const Word* const (&axes)[3], std::array<double, 3>& target) {
+        target = pos_;
+        for (int a = 0; a < 3; ++a) {
+            if (!axes[a]) continue;
+            const double mm = axes[a]->value * unit();
+            target[a] = absolute_ ? mm : pos_[a] + mm;
+            if (!(std::abs(target[a]) / step_[a] < kMaxSteps))
+                return refuse(kOutOfRange, WordText(*axes[a]));
+        }
+        return true;
+    }
+
+    // G28: rapid through the point the axis words name, then to the
+    // machine's zero in those axes; in all three without axis words.
+    bool goHome(const Word* const (&axes)[3]) {
+        moveName_ = "G28";
+        const bool named = firstOf(axes) != nullptr;
+        std::array<double, 3> via;
+        if (!targetOf(axes, via) || (named && !lineTo(via, true))) return false;
+        std::array<double, 3> zero = pos_;
+        for (int a = 0; a < 3; ++a) {
+            if (named && !axes[a]) continue;
+            zero[a] = zero_[a];
+            program_.zeroedAxes |= 1 << a;
+        }
+        return lineTo(zero, true);
     }
 
     static const Word* firstOf(const Word* const (&words)[3]) {
@@ -668,8 +707,9 @@ class Reader {
 
     const MachineSettings& s_;
     std::array<double, 3> step_;
-    std::array<double, 3> pos_;  // program coordinates, mm, Z up
-    std::array<int64_t, 3> at_;  // steps, Z down
+    std::array<double, 3> pos_;   // program coordinates, mm, Z up
+    std::array<double, 3> zero_;  // the machine's zero, the same way
+    std::array<int64_t, 3> at_;   // steps, Z down
     GcodeProgram program_;
     GcodeRefusal refusal_;
     std::vector<Word> words_;
@@ -692,8 +732,9 @@ std::string RefusalMessage(int language, const GcodeRefusal& refusal) {
                          refusal.word.c_str());
 }
 
-GcodeRead ReadGcode(std::string_view text, const MachineSettings& settings, GcodePoint start) {
-    Reader reader(settings, start, text.size());
+GcodeRead ReadGcode(std::string_view text, const MachineSettings& settings, GcodePoint start,
+                    GcodePoint zero) {
+    Reader reader(settings, start, zero, text.size());
     while (!text.empty()) {
         const size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "gcode/gcode_import.h"
 #include "tests/gcode/gcode_fixture.h"
 
@@ -70,6 +72,24 @@ TEST_F(GcodeImportTest, RefusalsQueueNothing) {
     ASSERT_TRUE(import.load(dir.write("one.nc", "G0 X1\n")));
     EXPECT_FALSE(import.start());
     EXPECT_EQ(queued().size(), 0u);
+}
+
+// G28 runs to where the machine's counters are 0, which homing sets; the
+// summary says so, and the list says once that tool lengths are not kept.
+TEST_F(GcodeImportTest, HomeAndToolLengthsAreExplained) {
+    GcodeImport import(m);
+    ASSERT_TRUE(import.load(dir.write("h.nc", "G43 H1\nG0 X1\nG43 H2\nG28 X1 Z2\n")));
+    EXPECT_EQ(import.summaryLines().back(),
+              "G28 goes to the machine's zero in X Z: where homing sets it; on an axis never "
+              "homed, where the machine was started");
+    EXPECT_EQ(
+        std::count(list.begin(), list.end(),
+                   "Tool lengths (G43) are not applied: tools are touched off with the probe"),
+        1);
+    ASSERT_TRUE(import.start());
+    EXPECT_EQ(m.position.plannedX.load(), 0);
+    EXPECT_EQ(m.position.plannedY.load(), 5000);
+    EXPECT_EQ(m.position.plannedZ.load(), 0);
 }
 
 TEST_F(GcodeImportTest, ToolChangeIsListedAndStops) {

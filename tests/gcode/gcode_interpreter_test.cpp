@@ -127,7 +127,7 @@ void Compare(const std::string& name) {
 }
 
 TEST(GcodeInterpreter, EndPointsMatchTheReferenceInterpreter) {
-    for (const char* name : {"mill", "inch", "planes", "cycles"}) Compare(name);
+    for (const char* name : {"mill", "inch", "planes", "cycles", "home"}) Compare(name);
 }
 
 }  // namespace

@@ -237,6 +237,31 @@ TEST(GcodeReader, DrillingCycleRefusals) {
     for (const auto& [program, message] : cases) EXPECT_EQ(Refusal(program), message) << program;
 }
 
+// The moves themselves are compared with another interpreter's, whose zero
+// is the program's; here the machine's zero lies elsewhere.
+TEST(GcodeReader, HomeGoesToTheMachinesZeroAndToolLengthsAreNoted) {
+    const MachineSettings s = Steps(0.01f);
+    const GcodePoint zero{-100, -200, -300};
+    GcodeRead r = ReadGcode("G0 X5 Y6 Z7\nG91 G28 Z0\nG90 G43 H2\nG28 X1\n", s, {}, zero);
+    ASSERT_TRUE(r.program) << RefusalMessage(1, r.refusal);
+    const std::vector<GcodePoint> expected = {
+        {500, 600, -700}, {500, 600, -300}, {100, 600, -300}, {-100, 600, -300}};
+    EXPECT_EQ(Positions(*r.program), expected);
+    EXPECT_EQ(r.program->zeroedAxes, 1 | 4);
+    EXPECT_TRUE(r.program->toolLengths);
+    EXPECT_FALSE(Read("G49 G0 X1\n").toolLengths);
+    const std::pair<const char*, const char*> refused[] = {
+        {"G28 G0 X1", "line 1: the words G28 G0 both use the axis words"},
+        {"G4 P1 G28", "line 1: the words G4 G28 belong to one modal group"},
+        {"G43 H1 G49", "line 1: the words G43 G49 belong to one modal group"},
+        {"G0 X1 H1", "line 1: the word H1 has no use on the line"},
+        {"G30", "line 1: the word G30 is not supported"},
+        {"G28.1", "line 1: the word G28.1 is not supported"},
+        {"G10 L2 P1 X0", "line 1: the word G10 is not supported"},
+    };
+    for (const auto& [program, message] : refused) EXPECT_EQ(Refusal(program), message) << program;
+}
+
 TEST(GcodeReader, NegativeFeedIsNamed) {
     EXPECT_EQ(Refusal("G1 X1 F-5\n"), "line 1: the feed rate F-5 is negative");
     EXPECT_EQ(Refusal("F-1\n"), "line 1: the feed rate F-1 is negative");
