@@ -3,8 +3,9 @@
 //
 // The subset CAM programs emit: G0/G1/G2/G3 (centre and radius arcs, full
 // circles, helices) in G17/G18/G19, the drilling cycles G81/G82/G83/G73 with
-// G98/G99 and G80, G28, G43 H (tool lengths are not kept), G20/G21, G90/G91, G90.1/G91.1, G4, F, S,
-// M0/M1/M3/M4/M5/M6/M2/M30, T, line numbers, comments and block delete.
+// G98/G99 and G80, G28, G43 H (tool lengths are not kept), G20/G21,
+// G90/G91, G90.1/G91.1, G4, F, S, M0/M1/M3/M4/M5/M6/M2/M30, T, line numbers,
+// comments and block delete, at most one word of a modal group on a line.
 // Anything else is refused with its line and word, and then nothing of the
 // program is kept. The program's origin is the relative origin; its Z points
 // up, this machine's down, so Z 0 is the material surface and Z -1 cuts 1 mm

@@ -408,21 +408,20 @@ class Reader {
         const Word* axes[3] = {given['X' - 'A'], given['Y' - 'A'], given['Z' - 'A']};
         const Word* offsets[3] = {given['I' - 'A'], given['J' - 'A'], given['K' - 'A']};
         const bool arc = motion_ == Motion::Clockwise || motion_ == Motion::CounterClockwise;
-        // An arc with a centre and no end is a full circle back to the start.
         // G28 takes the line's axis words for its own moves.
         const bool home = has(G(280));
-        constexpr uint32_t kMotions =
-            G(0) | G(10) | G(20) | G(30) | G(730) | G(810) | G(820) | G(830);
+        constexpr uint32_t kCycles = G(730) | G(810) | G(820) | G(830);
+        constexpr uint32_t kMotions = G(0) | G(10) | G(20) | G(30) | kCycles;
         if (home && (gs & kMotions))
             return refuse(kAxesTwice, lineWords('G', gs & (kMotions | G(280))));
         if (const Word* h = given['H' - 'A']; h && !has(G(430)))
             return refuse(kUnused, WordText(*h));
         if (has(G(430))) program_.toolLengths = true;
+        // An arc with a centre and no end is a full circle back to the start.
         const bool moves = !home && (axes[0] || axes[1] || axes[2] || (arc && firstOf(offsets)));
         if (moves && motion_ == Motion::None) return refuse(kUnused, WordText(*firstOf(axes)));
         // A cycle is named where it drills, with its words.
-        if (!moves && (gs & (G(730) | G(810) | G(820) | G(830))))
-            return refuse(kUnused, MotionName(motion_));
+        if (!moves && (gs & kCycles)) return refuse(kUnused, MotionName(motion_));
         const bool arcs = moves && arc, drills = moves && cycle;
         const bool pecks = motion_ == Motion::Peck || motion_ == Motion::ChipBreak;
         const bool pauses = has(G(40)) || has(G(640)) || (drills && motion_ == Motion::DrillDwell);
