@@ -673,7 +673,8 @@ class Reader {
             start = rz;
         }
         const double clear = retractToR_ ? rz : start;
-        double travel = retractToR_ ? pos_[2] : clear;  // the level of the move to a hole
+        // A tool above R moves to the hole at its height, else at the clearance level.
+        double travel = pos_[2] > rz ? pos_[2] : clear;
         for (int64_t i = 0; i < repeats; ++i) {
             at[0] += step[0];
             at[1] += step[1];
