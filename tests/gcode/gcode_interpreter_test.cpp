@@ -127,7 +127,8 @@ void Compare(const std::string& name) {
 }
 
 TEST(GcodeInterpreter, EndPointsMatchTheReferenceInterpreter) {
-    for (const char* name : {"mill", "inch", "planes", "cycles", "home"}) Compare(name);
+    for (const char* name : {"mill", "inch", "planes", "cycles", "random_cycles", "home"})
+        Compare(name);
 }
 
 }  // namespace
