@@ -107,17 +107,19 @@ RunTotals RunQueued(CliContext& ctx, int commands) {
 
 }  // namespace
 
+bool JobOutput::endGcode() {
+    if (!gcode_) return true;
+    std::fputs(writer_->footer().c_str(), gcode_);
+    if (std::fflush(gcode_) == 0 && !std::ferror(gcode_)) return true;
+    std::fprintf(stderr, "%s: %s\n", gcodePath.c_str(), std::strerror(errno));
+    return false;
+}
+
 int JobOutput::finish(CliContext& ctx) {
     Machine& m = ctx.machine;
     estimatedSeconds = m.buffer.remainingTimeS();
     if (emit_) std::fflush(emit_);
-    if (gcode_) {
-        std::fputs(writer_->footer().c_str(), gcode_);
-        if (std::fflush(gcode_) != 0 || std::ferror(gcode_)) {
-            std::fprintf(stderr, "%s: %s\n", gcodePath.c_str(), std::strerror(errno));
-            return kExitRefused;
-        }
-    }
+    if (!endGcode()) return kExitRefused;
     if (!json && !run) return kExitOk;
     nlohmann::ordered_json summary = {{"commands", commands}};
     int status = kExitOk;

@@ -32,6 +32,10 @@ struct JobOutput {
     // (ctx.startMotion) and runs everything queued, with a progress bar on
     // stderr; prints the summary.
     int finish(CliContext& ctx);
+    // Closes the G-code program, if one is written; false (after a message)
+    // when it could not be written. finish() does it; a job that ends
+    // without finish() calls it itself.
+    bool endGcode();
     // Counts one command and writes it to the emit targets, if any: what the
     // buffer observer does, for jobs that move without the buffer.
     void emitCommand(const MotionCommand& c);

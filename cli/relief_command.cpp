@@ -109,6 +109,7 @@ int RunRelief(CliContext& ctx, ReliefOptions& o) {
     dialog.onCommand(o.simulate.empty() ? kReliefGo : kReliefSimulate);
     if (!dialog.lastRun()) return kExitRefused;
     emitting.flush();
+    if (!output.endGcode()) return kExitRefused;
 
     if (!o.simulate.empty()) {
         const auto* picture = dynamic_cast<const QImageCanvas*>(simulation.picture.get());

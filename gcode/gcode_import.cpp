@@ -37,7 +37,13 @@ bool GcodeImport::load(const std::string& path) {
     text_.assign(static_cast<size_t>(size), '\0');
     in.seekg(0);
     in.read(text_.data(), size);
-    return reread();
+    if (!reread()) return false;
+    if (program_->toolLengths)
+        machine_.log.say(
+            {"Délky nástrojů (G43) se nepoužijí: nástroje se nastavují sondou",
+             "Tool lengths (G43) are not applied: tools are touched off with the probe"},
+            true, false);
+    return true;
 }
 
 GcodePoint GcodeImport::toolAt() const {
@@ -49,7 +55,10 @@ GcodePoint GcodeImport::toolAt() const {
 
 bool GcodeImport::reread() {
     readFrom_ = toolAt();
-    GcodeRead r = ReadGcode(text_, machine_.settings, readFrom_);
+    const MachinePosition& p = machine_.position;
+    const GcodePoint zero{-int64_t{p.relOriginX.load()}, -int64_t{p.relOriginY.load()},
+                          -int64_t{p.relOriginZ.load()}};
+    GcodeRead r = ReadGcode(text_, machine_.settings, readFrom_, zero);
     if (!r.program) {
         program_.reset();
         machine_.log.line(RefusalMessage(machine_.settings.language, r.refusal), true, true);
@@ -68,7 +77,7 @@ std::vector<std::string> GcodeImport::summaryLines() const {
     const long long seconds =
         p.estimatedSeconds > 0 ? std::llround(std::min(p.estimatedSeconds, 1e15)) : 0;
     const Text extent{"%s %.3f až %.3f mm", "%s %.3f to %.3f mm"};
-    return {
+    std::vector<std::string> lines = {
         FormatCaption(l, {"jednotky: %s", "units: %s"}, p.inches ? "inch" : "mm"),
         FormatCaption(l, extent, "X", Mm(p.low.x, s.mmPerStepX), Mm(p.high.x, s.mmPerStepX)),
         FormatCaption(l, extent, "Y", Mm(p.low.y, s.mmPerStepY), Mm(p.high.y, s.mmPerStepY)),
@@ -77,6 +86,20 @@ std::vector<std::string> GcodeImport::summaryLines() const {
                       static_cast<long long>(p.lines), p.moves.size()),
         FormatCaption(l, {"odhad času: %lld:%02lld:%02lld", "estimated time: %lld:%02lld:%02lld"},
                       seconds / 3600, seconds / 60 % 60, seconds % 60)};
+    if (p.zeroedAxes) {
+        std::string axes;
+        for (int a = 0; a < 3; ++a)
+            if (p.zeroedAxes & (1 << a)) axes += std::string(axes.empty() ? "" : " ") + "XYZ"[a];
+        // Without homing the zero is only where the machine was started.
+        lines.push_back(FormatCaption(
+            l,
+            {"G28 jede do nuly stroje v %s: kde ji určí najetí na spínače, u osy bez něj kde byl "
+             "stroj zapnut",
+             "G28 goes to the machine's zero in %s: where homing sets it; on an axis never homed, "
+             "where the machine was started"},
+            axes.c_str()));
+    }
+    return lines;
 }
 
 std::string GcodeImport::summary() const {

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -35,6 +36,20 @@ constexpr Text kBadArc{"řádek %lld: oblouk %s nelze sestrojit",
                        "line %lld: the arc %s cannot be constructed"};
 constexpr Text kUnused{"řádek %lld: slovo %s nemá na řádku význam",
                        "line %lld: the word %s has no use on the line"};
+constexpr Text kSameGroup{"řádek %lld: slova %s patří do jedné modální skupiny",
+                          "line %lld: the words %s belong to one modal group"};
+constexpr Text kNegativeFeed{"řádek %lld: rychlost posuvu %s je záporná",
+                             "line %lld: the feed rate %s is negative"};
+constexpr Text kCycleLacks{"řádek %lld: vrtacímu cyklu chybí slovo %s",
+                           "line %lld: the drilling cycle lacks the word %s"};
+constexpr Text kCycleDepth{"řádek %lld: cyklus %s má rovinu R pod hloubkou Z",
+                           "line %lld: the cycle %s has its R plane below its depth Z"};
+constexpr Text kCyclePlane{"řádek %lld: cyklus %s vrtá jen v rovině G17",
+                           "line %lld: the cycle %s drills in the G17 plane only"};
+constexpr Text kNotPositive{"řádek %lld: slovo %s musí být kladné",
+                            "line %lld: the word %s must be positive"};
+constexpr Text kAxesTwice{"řádek %lld: slova %s obě užívají souřadnice",
+                          "line %lld: the words %s both use the axis words"};
 constexpr Text kTooLong{"řádek %lld: program má víc pohybů, než pojme zásobník (%s)",
                         "line %lld: the program has more moves than the buffer holds (%s)"};
 
@@ -114,22 +129,66 @@ std::string WordText(const Word& w) {
     return s;
 }
 
-// The G and M codes read, in tenths. Modes that change nothing on this
-// machine (cutter compensation and tool length off, the first work offset,
-// path blending, feed per minute, canned cycles off) and coolant, which this
+// The G and M codes read, in tenths, with their modal groups: a line names
+// at most one code of a group. Modes that change nothing on this machine
+// (cutter compensation and tool length off, the first work offset, path
+// blending, feed per minute, canned cycles off) and coolant, which this
 // machine does not switch, are accepted.
-constexpr int kKnownG[] = {0,   10,  20,  30,  40,  170, 180, 190, 200, 210, 400,
-                           490, 540, 610, 611, 640, 800, 900, 901, 910, 911, 940};
-constexpr int kKnownM[] = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 300};
+struct Code {
+    int tenths;
+    int group;
+};
+// G80 has a group of its own: beside a motion word it leaves that word in
+// force, as other interpreters do.
+enum GGroup {
+    kNonModal,
+    kMotionGroup,
+    kCancel,
+    kPlane,
+    kDistance,
+    kArcDistance,
+    kFeedMode,
+    kUnits,
+    kCutterCompensation,
+    kToolLength,
+    kWorkOffset,
+    kPathMode,
+    kRetractMode
+};
+// clang-format off
+constexpr Code kKnownG[] = {
+    {0, kMotionGroup}, {10, kMotionGroup}, {20, kMotionGroup}, {30, kMotionGroup},
+    {40, kNonModal}, {170, kPlane}, {180, kPlane}, {190, kPlane}, {200, kUnits}, {210, kUnits},
+    {400, kCutterCompensation}, {490, kToolLength}, {540, kWorkOffset}, {610, kPathMode},
+    {611, kPathMode}, {640, kPathMode}, {800, kCancel}, {900, kDistance}, {901, kArcDistance},
+    {910, kDistance}, {911, kArcDistance}, {940, kFeedMode}, {730, kMotionGroup},
+    {810, kMotionGroup}, {820, kMotionGroup}, {830, kMotionGroup}, {980, kRetractMode},
+    {990, kRetractMode}, {280, kNonModal}, {430, kToolLength}};
+// clang-format on
+enum MGroup { kStopping, kSpindle, kToolChange, kCoolant };
+constexpr Code kKnownM[] = {{0, kStopping}, {10, kStopping}, {20, kStopping},   {30, kSpindle},
+                            {40, kSpindle}, {50, kSpindle},  {60, kToolChange}, {70, kCoolant},
+                            {80, kCoolant}, {90, kCoolant},  {300, kStopping}};
 
 // A line's codes are a set of bits, one per known code; 0 for an unknown one.
 template <size_t N>
-constexpr uint32_t CodeBit(const int (&known)[N], int code) {
+constexpr uint32_t CodeBit(const Code (&known)[N], int code) {
     static_assert(N <= 32);
     for (size_t i = 0; i < N; ++i)
-        if (known[i] == code) return uint32_t{1} << i;
+        if (known[i].tenths == code) return uint32_t{1} << i;
     return 0;
 }
+// For each code, the bits of its group's codes.
+template <size_t N>
+constexpr std::array<uint32_t, N> GroupBits(const Code (&known)[N]) {
+    std::array<uint32_t, N> bits{};
+    for (size_t i = 0; i < N; ++i)
+        for (size_t j = 0; j < N; ++j)
+            if (known[i].group == known[j].group) bits[i] |= uint32_t{1} << j;
+    return bits;
+}
+constexpr auto kGroupOfG = GroupBits(kKnownG);
+constexpr auto kGroupOfM = GroupBits(kKnownM);
 consteval uint32_t G(int code) {
     const uint32_t bit = CodeBit(kKnownG, code);
     if (bit == 0) throw "not a known G code";
@@ -141,11 +200,53 @@ consteval uint32_t M(int code) {
     return bit;
 }
 
-enum class Motion { None, Rapid, Feed, Clockwise, CounterClockwise };
+enum class Motion {
+    None,
+    Rapid,
+    Feed,
+    Clockwise,
+    CounterClockwise,
+    Drill,
+    DrillDwell,
+    Peck,
+    ChipBreak
+};
+
+const char* MotionName(Motion m) {
+    switch (m) {
+        case Motion::None:
+            return "G80";
+        case Motion::Rapid:
+            return "G0";
+        case Motion::Feed:
+            return "G1";
+        case Motion::Clockwise:
+            return "G2";
+        case Motion::CounterClockwise:
+            return "G3";
+        case Motion::Drill:
+            return "G81";
+        case Motion::DrillDwell:
+            return "G82";
+        case Motion::Peck:
+            return "G83";
+        case Motion::ChipBreak:
+            return "G73";
+    }
+    return "";
+}
+
+bool IsCycle(Motion m) {
+    return m >= Motion::Drill;
+}
+
+// How far above the last peck's depth G83 and G73 come back down, or back up,
+// at rapid speed: 0.010 inch, in either unit, as other interpreters do.
+constexpr double kPeckClearanceMm = 0.254;
 
 class Reader {
   public:
-    Reader(const MachineSettings& s, GcodePoint start, size_t bytes) : s_(s) {
+    Reader(const MachineSettings& s, GcodePoint start, GcodePoint zero, size_t bytes) : s_(s) {
         // Room for more moves than CAM output makes of its text: the room
         // costs address space only until a move fills it, while growing
         // would copy the moves and touch twice the memory.
@@ -154,6 +255,7 @@ class Reader {
         step_ = {s.mmPerStepX, s.mmPerStepY, s.mmPerStepZ};
         at_ = {start.x, start.y, start.z};
         pos_ = {start.x * step_[0], start.y * step_[1], -start.z * step_[2]};
+        zero_ = {zero.x * step_[0], zero.y * step_[1], -zero.z * step_[2]};
         program_.low = program_.high = program_.start = program_.end = start;
     }
 
@@ -238,22 +340,30 @@ class Reader {
         uint32_t gs = 0, ms = 0;  // the line's codes, as bits of kKnownG and kKnownM
         for (const Word& w : words_) {
             if (w.letter == 'G' || w.letter == 'M') {
+                const bool g = w.letter == 'G';
                 const int code = Tenths(w.value);
-                const uint32_t bit =
-                    w.letter == 'G' ? CodeBit(kKnownG, code) : CodeBit(kKnownM, code);
+                const uint32_t bit = g ? CodeBit(kKnownG, code) : CodeBit(kKnownM, code);
                 if (bit == 0) return refuse(kUnsupported, WordText(w));
-                (w.letter == 'G' ? gs : ms) |= bit;
+                uint32_t& codes = g ? gs : ms;
+                const int index = std::countr_zero(bit);
+                const uint32_t group = g ? kGroupOfG[index] : kGroupOfM[index];
+                if (codes & group)
+                    return refuse(kSameGroup, lineWords(w.letter, (codes | bit) & group));
+                codes |= bit;
                 continue;
             }
             if (w.letter != 'N' && given[w.letter - 'A']) return refuse(kTwice, WordText(w));
             given[w.letter - 'A'] = &w;
-            if (std::string_view("NXYZIJKRFPST").find(w.letter) == std::string_view::npos)
+            if (std::string_view("NXYZIJKRFPSTQLH").find(w.letter) == std::string_view::npos)
                 return refuse(kUnsupported, WordText(w));
         }
         auto has = [gs](uint32_t bit) { return (gs & bit) != 0; };
         auto hasM = [ms](uint32_t bit) { return (ms & bit) != 0; };
 
-        if (const Word* f = given['F' - 'A']) feed_ = std::max(0.0, f->value);
+        if (const Word* f = given['F' - 'A']) {
+            if (f->value < 0) return refuse(kNegativeFeed, WordText(*f));
+            feed_ = f->value;
+        }
         if (const Word* t = given['T' - 'A']) {
             if (!(t->value >= 0 && t->value <= 99999)) return refuse(kOutOfRange, WordText(*t));
             tool_ = static_cast<int32_t>(t->value);
@@ -269,8 +379,6 @@ class Reader {
         if (has(G(40))) {
             if (!p) return refuse(kUnused, "G4");
             dwell();
-        } else if (p && !has(G(640))) {
-            return refuse(kUnused, WordText(*p));
         }
         if (has(G(170))) plane_ = 0;
         if (has(G(180))) plane_ = 1;
@@ -281,44 +389,108 @@ class Reader {
         if (has(G(910))) absolute_ = false;
         if (has(G(901))) absoluteArcs_ = true;
         if (has(G(911))) absoluteArcs_ = false;
+        if (has(G(980))) retractToR_ = false;
+        if (has(G(990))) retractToR_ = true;
+        const Motion before = motion_;
         if (has(G(800))) motion_ = Motion::None;
         if (has(G(0))) motion_ = Motion::Rapid;
         if (has(G(10))) motion_ = Motion::Feed;
         if (has(G(20))) motion_ = Motion::Clockwise;
         if (has(G(30))) motion_ = Motion::CounterClockwise;
+        if (has(G(810))) motion_ = Motion::Drill;
+        if (has(G(820))) motion_ = Motion::DrillDwell;
+        if (has(G(830))) motion_ = Motion::Peck;
+        if (has(G(730))) motion_ = Motion::ChipBreak;
         program_.inches = inches_;
+        const bool cycle = IsCycle(motion_);
+        if (!cycle) cycleSeries_ = false;
 
         const Word* axes[3] = {given['X' - 'A'], given['Y' - 'A'], given['Z' - 'A']};
         const Word* offsets[3] = {given['I' - 'A'], given['J' - 'A'], given['K' - 'A']};
-        const Word* radius = given['R' - 'A'];
         const bool arc = motion_ == Motion::Clockwise || motion_ == Motion::CounterClockwise;
+        // G28 takes the line's axis words for its own moves.
+        const bool home = has(G(280));
+        constexpr uint32_t kCycles = G(730) | G(810) | G(820) | G(830);
+        constexpr uint32_t kMotions = G(0) | G(10) | G(20) | G(30) | kCycles;
+        if (home && (gs & kMotions))
+            return refuse(kAxesTwice, lineWords('G', gs & (kMotions | G(280))));
+        if (const Word* h = given['H' - 'A']; h && !has(G(430)))
+            return refuse(kUnused, WordText(*h));
+        if (has(G(430))) program_.toolLengths = true;
         // An arc with a centre and no end is a full circle back to the start.
-        const bool moves = axes[0] || axes[1] || axes[2] || (arc && firstOf(offsets));
+        const bool moves = !home && (axes[0] || axes[1] || axes[2] || (arc && firstOf(offsets)));
         if (moves && motion_ == Motion::None) return refuse(kUnused, WordText(*firstOf(axes)));
-        if (!(moves && arc)) {
-            if (const Word* w = radius ? radius : firstOf(offsets))
-                return refuse(kUnused, WordText(*w));
+        // A cycle is named where it drills, with its words.
+        if (!moves && (gs & kCycles)) return refuse(kUnused, MotionName(motion_));
+        const bool arcs = moves && arc, drills = moves && cycle;
+        const bool pecks = motion_ == Motion::Peck || motion_ == Motion::ChipBreak;
+        const bool pauses = has(G(40)) || has(G(640)) || (drills && motion_ == Motion::DrillDwell);
+        // Words no code of the line uses.
+        for (const Word* w :
+             {arcs ? nullptr : firstOf(offsets), arcs || drills ? nullptr : given['R' - 'A'],
+              drills ? nullptr : given['L' - 'A'], drills && pecks ? nullptr : given['Q' - 'A'],
+              pauses ? nullptr : p}) {
+            if (w) return refuse(kUnused, WordText(*w));
         }
-        if (moves && !has(G(40))) {
-            std::array<double, 3> target = pos_;
-            for (int a = 0; a < 3; ++a) {
-                if (!axes[a]) continue;
-                const double mm = axes[a]->value * unit();
-                target[a] = absolute_ ? mm : pos_[a] + mm;
-                if (!(std::abs(target[a]) / step_[a] < kMaxSteps))
-                    return refuse(kOutOfRange, WordText(*axes[a]));
-            }
-            const char* name = motion_ == Motion::Rapid       ? "G0"
-                               : motion_ == Motion::Feed      ? "G1"
-                               : motion_ == Motion::Clockwise ? "G2"
-                                                              : "G3";
+        if (home) {
+            if (!goHome(axes)) return false;
+        } else if (drills) {
+            moveName_ = MotionName(motion_);
+            if (!drill(given, before != motion_)) return false;
+        } else if (moves) {
+            std::array<double, 3> target;
+            if (!targetOf(axes, target)) return false;
+            const char* name = MotionName(motion_);
             if (motion_ != Motion::Rapid && feed_ <= 0) return refuse(kNoFeed, name);
             moveName_ = name;
-            if (arc ? !arcTo(target, offsets, radius, name) : !lineTo(target)) return false;
+            if (arc ? !arcTo(target, offsets, given['R' - 'A'], name)
+                    : !lineTo(target, motion_ == Motion::Rapid))
+                return false;
         }
         if (hasM(M(0)) || hasM(M(10))) pause(-1);
         if (hasM(M(20)) || hasM(M(300))) ended_ = true;
         return true;
+    }
+
+    // "G0 G1": the line's G or M words whose codes are among `bits`.
+    std::string lineWords(char letter, uint32_t bits) const {
+        std::string out;
+        for (const Word& w : words_) {
+            if (w.letter != letter) continue;
+            const int code = Tenths(w.value);
+            if (bits & (letter == 'G' ? CodeBit(kKnownG, code) : CodeBit(kKnownM, code)))
+                out += (out.empty() ? "" : " ") + WordText(w);
+        }
+        return out;
+    }
+
+    // Where the line's axis words, in the distance mode, take the tool.
+    bool targetOf(const Word* const (&axes)[3], std::array<double, 3>& target) {
+        target = pos_;
+        for (int a = 0; a < 3; ++a) {
+            if (!axes[a]) continue;
+            const double mm = axes[a]->value * unit();
+            target[a] = absolute_ ? mm : pos_[a] + mm;
+            if (!(std::abs(target[a]) / step_[a] < kMaxSteps))
+                return refuse(kOutOfRange, WordText(*axes[a]));
+        }
+        return true;
+    }
+
+    // G28: rapid through the point the axis words name, then to the
+    // machine's zero in those axes; in all three without axis words.
+    bool goHome(const Word* const (&axes)[3]) {
+        moveName_ = "G28";
+        const bool named = firstOf(axes) != nullptr;
+        std::array<double, 3> via;
+        if (!targetOf(axes, via) || (named && !lineTo(via, true))) return false;
+        std::array<double, 3> zero = pos_;
+        for (int a = 0; a < 3; ++a) {
+            if (named && !axes[a]) continue;
+            zero[a] = zero_[a];
+            program_.zeroedAxes |= 1 << a;
+        }
+        return lineTo(zero, true);
     }
 
     static const Word* firstOf(const Word* const (&words)[3]) {
@@ -346,13 +518,17 @@ class Reader {
         }
     }
 
-    bool lineTo(const std::array<double, 3>& target) {
+    bool lineTo(const std::array<double, 3>& target, bool rapid) {
         pos_ = target;
-        return emit();
+        return emit(rapid);
+    }
+    bool lineToZ(double z, bool rapid) {
+        pos_[2] = z;
+        return emit(rapid);
     }
 
     // Moves the tool to pos_, rounded to steps.
-    bool emit() {
+    bool emit(bool rapid) {
         for (int a = 0; a < 3; ++a)
             if (!(std::abs(pos_[a]) / step_[a] < kMaxSteps)) return refuse(kOutOfRange, moveName_);
         const std::array<int64_t, 3> to = {MmToSteps(pos_[0], step_[0]),
@@ -369,7 +545,7 @@ class Reader {
         const double d[3] = {double(c.dx), double(c.dy), double(c.dz)};
         const double steps = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
         double seconds = 0;
-        if (motion_ == Motion::Rapid) {
+        if (rapid) {
             const double speeds[3] = {s_.moveSpeedX, s_.moveSpeedY, s_.moveSpeedZ};
             for (int a = 0; a < 3; ++a)
                 if (d[a] != 0 && speeds[a] > 0)
@@ -381,7 +557,7 @@ class Reader {
         }
         c.periodUs = static_cast<int32_t>(
             std::round(std::clamp(seconds * 1e6 / steps, 1.0, double(INT32_MAX))));
-        c.accelerated = motion_ == Motion::Rapid;
+        c.accelerated = rapid;
         c.spindleOn = spindle_;
         c.remainingTimeS = steps * c.periodUs / 1'000'000.0;
         program_.estimatedSeconds += c.remainingTimeS;
@@ -440,16 +616,100 @@ class Reader {
             pos_[a] = ca + r * std::cos(angle);
             pos_[b] = cb + r * std::sin(angle);
             pos_[n] = sn + (target[n] - sn) * t;
-            if (!emit()) return false;
+            if (!emit(false)) return false;
         }
         pos_ = target;
-        return emit();
+        return emit(false);
+    }
+
+    // A drilling cycle's holes, as many as L asks for: each a rapid to X/Y,
+    // to R, the drilling, and a rapid back to the clearance level: R under
+    // G99, else where the series of cycles started (R if that is lower). R,
+    // Z, Q and the retract mode stay in force from line to line; a cycle
+    // named anew needs them again. The series starts when a cycle follows
+    // another motion mode; G91 counts R from its start and Z from R.
+    bool drill(const std::array<const Word*, 26>& given, bool named) {
+        const Word* z = given['Z' - 'A'];
+        const Word* r = given['R' - 'A'];
+        const Word* q = given['Q' - 'A'];
+        const Word* l = given['L' - 'A'];
+        if (plane_ != 0) return refuse(kCyclePlane, moveName_);
+        if (named) {
+            const bool pecks = motion_ == Motion::Peck || motion_ == Motion::ChipBreak;
+            for (const char letter :
+                 {'Z', 'R', motion_ == Motion::DrillDwell ? 'P' : 'Z', pecks ? 'Q' : 'Z'})
+                if (!given[letter - 'A']) return refuse(kCycleLacks, std::string(1, letter));
+        }
+        if (feed_ <= 0) return refuse(kNoFeed, moveName_);
+        if (q && !(q->value > 0)) return refuse(kNotPositive, WordText(*q));
+        int64_t repeats = 1;
+        if (l) {
+            if (!(l->value > 0)) return refuse(kNotPositive, WordText(*l));
+            if (l->value != std::floor(l->value)) return refuse(kBadWord, WordText(*l));
+            if (l->value > double(kMaxGcodeMoves)) return refuse(kOutOfRange, WordText(*l));
+            repeats = static_cast<int64_t>(l->value);
+        }
+        if (z) cycleZ_ = z->value * unit();
+        if (r) cycleR_ = r->value * unit();
+        if (q) cycleQ_ = q->value * unit();
+        if (!cycleSeries_) {
+            cycleStartZ_ = pos_[2];
+            cycleSeries_ = true;
+        }
+        double start = cycleStartZ_;
+        const double rz = absolute_ ? cycleR_ : cycleR_ + start;
+        const double bottom = absolute_ ? cycleZ_ : rz + cycleZ_;
+        if (rz < bottom) return refuse(kCycleDepth, moveName_);
+        if (q && (rz - bottom) / cycleQ_ > double(kMaxGcodeMoves))
+            return refuse(kOutOfRange, WordText(*q));
+        std::array<double, 3> at = pos_, step{};
+        for (int a = 0; a < 2; ++a) {
+            if (const Word* w = given['X' - 'A' + a])
+                (absolute_ ? at : step)[a] = w->value * unit();
+        }
+        // A series started below R rises to it first.
+        if (start < rz) {
+            if (!lineToZ(rz, true)) return false;
+            start = rz;
+        }
+        const double clear = retractToR_ ? rz : start;
+        // A tool above R moves to the hole at its height, else at the clearance level.
+        double travel = pos_[2] > rz ? pos_[2] : clear;
+        for (int64_t i = 0; i < repeats; ++i) {
+            at[0] += step[0];
+            at[1] += step[1];
+            at[2] = travel;
+            if (!lineTo(at, true) || (travel != rz && !lineToZ(rz, true)) || !hole(rz, bottom) ||
+                !lineToZ(clear, true))
+                return false;
+            travel = clear;
+        }
+        return true;
+    }
+
+    // From R down to the bottom: in one feed, or in pecks of Q, each followed
+    // by a rapid back out to R (G83) or up a little to break the chip (G73).
+    bool hole(double rz, double bottom) {
+        if (motion_ == Motion::Peck || motion_ == Motion::ChipBreak) {
+            // Pecks too fine to add to their depth would never end.
+            int64_t pecks = 0;
+            for (double depth = rz - cycleQ_; depth > bottom; depth = depth - cycleQ_) {
+                if (++pecks > int64_t{kMaxGcodeMoves}) return refuse(kOutOfRange, moveName_);
+                if (!lineToZ(depth, false)) return false;
+                if (motion_ == Motion::Peck && !lineToZ(rz, true)) return false;
+                if (!lineToZ(depth + kPeckClearanceMm, true)) return false;
+            }
+        }
+        if (!lineToZ(bottom, false)) return false;
+        if (motion_ == Motion::DrillDwell) dwell();
+        return true;
     }
 
     const MachineSettings& s_;
     std::array<double, 3> step_;
-    std::array<double, 3> pos_;  // program coordinates, mm, Z up
-    std::array<int64_t, 3> at_;  // steps, Z down
+    std::array<double, 3> pos_;   // program coordinates, mm, Z up
+    std::array<double, 3> zero_;  // the machine's zero, the same way
+    std::array<int64_t, 3> at_;   // steps, Z down
     GcodeProgram program_;
     GcodeRefusal refusal_;
     std::vector<Word> words_;
@@ -457,6 +717,10 @@ class Reader {
     const char* moveName_ = "";
     int plane_ = 0;
     bool inches_ = false, absolute_ = true, absoluteArcs_ = false, ended_ = false;
+    // Drilling cycles: mm, program Z up. Without G98 or G99 the tool returns
+    // to R, as other interpreters start.
+    bool retractToR_ = true, cycleSeries_ = false;
+    double cycleZ_ = 0, cycleR_ = 0, cycleQ_ = 0, cycleStartZ_ = 0;
     double feed_ = 0;  // program units per minute
     int32_t spindle_ = 0, tool_ = -1;
 };
@@ -468,8 +732,9 @@ std::string RefusalMessage(int language, const GcodeRefusal& refusal) {
                          refusal.word.c_str());
 }
 
-GcodeRead ReadGcode(std::string_view text, const MachineSettings& settings, GcodePoint start) {
-    Reader reader(settings, start, text.size());
+GcodeRead ReadGcode(std::string_view text, const MachineSettings& settings, GcodePoint start,
+                    GcodePoint zero) {
+    Reader reader(settings, start, zero, text.size());
     while (!text.empty()) {
         const size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);

@@ -32,7 +32,7 @@ double Typed(float step) {
 }  // namespace
 
 GcodeWriter::GcodeWriter(const MachineSettings& settings)
-    : settings_(settings), z_(-MmToSteps(settings.safeHeight, settings.mmPerStepZ)) {}
+    : settings_(settings), z_(-MmToSteps(settings.safeHeight, settings.mmPerStepZ)), safeZ_(z_) {}
 
 std::string GcodeWriter::header(const std::string& job) const {
     const MachineSettings& s = settings_;
@@ -49,9 +49,16 @@ std::string GcodeWriter::move(const MotionCommand& c) {
     const double stepX = Typed(settings_.mmPerStepX), stepY = Typed(settings_.mmPerStepY),
                  stepZ = Typed(settings_.mmPerStepZ);
     std::string out;
-    if (c.spindleOn != spindle_) {
-        spindle_ = c.spindleOn;
-        out += spindle_ ? "M3\n" : "M5\n";
+    if (settings_.laserPenMode) {
+        if (c.spindleOn != spindle_) {
+            spindle_ = c.spindleOn;
+            out += spindle_ ? "M3\n" : "M5\n";
+        }
+    } else if (!spindle_ && z_ + c.dz > safeZ_) {
+        // The job's tool flags are for the laser/pen mode only: a cutter
+        // must turn before it reaches the material, and keep turning.
+        spindle_ = 1;
+        out += "M3\n" + dwell();
     }
     out += c.accelerated ? "G0" : "G1";
     if (c.dx) out += " X" + Number(static_cast<double>(x_ += c.dx) * stepX);
@@ -68,9 +75,13 @@ std::string GcodeWriter::move(const MotionCommand& c) {
         }
     }
     out += '\n';
-    if (c.dwellAfter) out += "G4 P" + Number(settings_.dwellSeconds) + "\n";
+    if (c.dwellAfter) out += dwell();
     if (c.stopAfter) out += "M0\n";
     return out;
+}
+
+std::string GcodeWriter::dwell() const {
+    return "G4 P" + Number(settings_.dwellSeconds) + "\n";
 }
 
 std::string GcodeWriter::footer() const {

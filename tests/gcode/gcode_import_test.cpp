@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "gcode/gcode_import.h"
 #include "tests/gcode/gcode_fixture.h"
 
@@ -45,9 +47,9 @@ TEST_F(GcodeImportTest, AbsoluteProgramIsReadAgainWhenTheToolHasMoved) {
 TEST_F(GcodeImportTest, RefusalsQueueNothing) {
     GcodeImport import(m);
     EXPECT_FALSE(import.load(dir.file("missing.nc")));
-    EXPECT_FALSE(import.load(dir.write("bad.nc", "G0 X1\nG83 X1 Z-1 Q1\n")));
+    EXPECT_FALSE(import.load(dir.write("bad.nc", "G0 X1\nG38.2 Z-5 F10\n")));
     ASSERT_EQ(host.boxes.size(), 2u);
-    EXPECT_EQ(host.boxes[1].text, "line 2: the word G83 is not supported");
+    EXPECT_EQ(host.boxes[1].text, "line 2: the word G38.2 is not supported");
 
     // Off the table: the origin is 50 mm from the X switch.
     ASSERT_TRUE(import.load(dir.write("wide.nc", "G0 X-60\nG0 X155\nG1 Z-45 F60\n")));
@@ -70,6 +72,24 @@ TEST_F(GcodeImportTest, RefusalsQueueNothing) {
     ASSERT_TRUE(import.load(dir.write("one.nc", "G0 X1\n")));
     EXPECT_FALSE(import.start());
     EXPECT_EQ(queued().size(), 0u);
+}
+
+// G28 runs to where the machine's counters are 0, which homing sets; the
+// summary says so, and the list says once that tool lengths are not kept.
+TEST_F(GcodeImportTest, HomeAndToolLengthsAreExplained) {
+    GcodeImport import(m);
+    ASSERT_TRUE(import.load(dir.write("h.nc", "G43 H1\nG0 X1\nG43 H2\nG28 X1 Z2\n")));
+    EXPECT_EQ(import.summaryLines().back(),
+              "G28 goes to the machine's zero in X Z: where homing sets it; on an axis never "
+              "homed, where the machine was started");
+    EXPECT_EQ(
+        std::count(list.begin(), list.end(),
+                   "Tool lengths (G43) are not applied: tools are touched off with the probe"),
+        1);
+    ASSERT_TRUE(import.start());
+    EXPECT_EQ(m.position.plannedX.load(), 0);
+    EXPECT_EQ(m.position.plannedY.load(), 5000);
+    EXPECT_EQ(m.position.plannedZ.load(), 0);
 }
 
 TEST_F(GcodeImportTest, ToolChangeIsListedAndStops) {

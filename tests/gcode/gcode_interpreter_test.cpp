@@ -16,13 +16,14 @@ namespace {
 // The end points another interpreter printed for the sample programs in
 // tests/data/gcode (see the README there): every one is reached by our moves
 // within one step, straight moves in one move, arcs through chords whose ends
-// stay within one step of the arc's circle.
+// stay within one step of the arc's circle; traverses are rapids and feeds
+// are not, and a dwell follows the move before it.
 
 constexpr double kStep = 0.01;
 
 struct Expected {
-    double end[3];  // steps, Z down
-    bool arc = false;
+    double end[3] = {};  // steps, Z down
+    bool arc = false, rapid = false, dwell = false;
     int a = 0, b = 1;  // the arc's plane axes
     double centre[2] = {0, 0};
 };
@@ -46,6 +47,10 @@ std::vector<Expected> ParseExpected(const std::string& text) {
                                                          : 0;
             continue;
         }
+        if (name == "DWELL") {
+            out.push_back({.dwell = true});
+            continue;
+        }
         double v[9] = {};
         std::sscanf(args.c_str(), "%lf, %lf, %lf, %lf, %lf, %lf, %lf, %lf, %lf", &v[0], &v[1],
                     &v[2], &v[3], &v[4], &v[5], &v[6], &v[7], &v[8]);
@@ -64,6 +69,7 @@ std::vector<Expected> ParseExpected(const std::string& text) {
             if (b == 2) e.centre[1] = -e.centre[1];
         } else {
             EXPECT_TRUE(name == "STRAIGHT_TRAVERSE" || name == "STRAIGHT_FEED") << line;
+            e.rapid = name == "STRAIGHT_TRAVERSE";
         }
         for (int k = 0; k < 3; ++k) e.end[k] = mm[k] * unit / kStep * (k == 2 ? -1 : 1);
         out.push_back(e);
@@ -93,6 +99,11 @@ void Compare(const std::string& name) {
     for (size_t i = 0; i < expected.size(); ++i) {
         SCOPED_TRACE("end point " + std::to_string(i));
         const Expected& e = expected[i];
+        if (e.dwell) {
+            ASSERT_GT(next, 0u);
+            EXPECT_EQ(moves[next - 1].dwellAfter, 1);
+            continue;
+        }
         const double from[3] = {at[0], at[1], at[2]};
         auto radius = [&](const double(&p)[3]) {
             return std::hypot(p[e.a] - e.centre[0], p[e.b] - e.centre[1]);
@@ -105,6 +116,7 @@ void Compare(const std::string& name) {
             ASSERT_LT(next, moves.size()) << "no move reaches the end point";
             at[0] += moves[next].dx, at[1] += moves[next].dy, at[2] += moves[next].dz;
             ++next;
+            EXPECT_EQ(moves[next - 1].accelerated, e.rapid);
             if (Near(at, e.end)) break;
             ASSERT_TRUE(e.arc) << "a straight move ends short of its end point";
             const double r = radius(at);
@@ -115,7 +127,8 @@ void Compare(const std::string& name) {
 }
 
 TEST(GcodeInterpreter, EndPointsMatchTheReferenceInterpreter) {
-    for (const char* name : {"mill", "inch", "planes"}) Compare(name);
+    for (const char* name : {"mill", "inch", "planes", "cycles", "random_cycles", "home"})
+        Compare(name);
 }
 
 }  // namespace

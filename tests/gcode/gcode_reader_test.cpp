@@ -155,7 +155,7 @@ TEST(GcodeReader, FullCircleHelixAndOtherPlanes) {
 
 TEST(GcodeReader, UnsupportedWordsRefusedByLine) {
     EXPECT_EQ(Refusal("G0 X1\nG41 D1\n"), "line 2: the word G41 is not supported");
-    EXPECT_EQ(Refusal("G81 X1 Y1 Z-1 R1\n"), "line 1: the word G81 is not supported");
+    EXPECT_EQ(Refusal("G84 X1 Y1 Z-1 R1\n"), "line 1: the word G84 is not supported");
     EXPECT_EQ(Refusal("#1 = 5\n"), "line 1: the word # is not supported");
     EXPECT_EQ(Refusal("G0 X#1\n"), "line 1: the word X# is not supported");
     EXPECT_EQ(Refusal("G0\no100 sub\n"), "line 2: the word O100 is not supported");
@@ -182,6 +182,92 @@ TEST(GcodeReader, UnsupportedWordsRefusedByLine) {
     const MachineSettings s = Steps(0.01f);
     EXPECT_EQ(RefusalMessage(0, ReadGcode("G42\n", s).refusal),
               "řádek 1: slovo G42 tento program neprovede");
+}
+
+TEST(GcodeReader, OneWordPerModalGroup) {
+    for (const char* line : {"G0 G1 X1 F100", "G90 G91 X1", "G20 G21", "M3 M5", "G17 G18", "M0 M2",
+                             "G90.1 G91.1", "G61 G64", "M7 M9"}) {
+        const std::string words = std::string(line).substr(0, std::string(line).find(" X"));
+        EXPECT_EQ(Refusal(std::string("G0 X0\n") + line + "\n"),
+                  "line 2: the words " + words + " belong to one modal group");
+    }
+    // G80 beside a motion word leaves that word in force, as other interpreters do.
+    EXPECT_EQ(Positions(Read("G80 G0 X1\nG1 G80 Y1 F60\n")),
+              (std::vector<GcodePoint>{{100, 0, 0}, {100, 100, 0}}));
+    EXPECT_EQ(Read("G1 X1 F60\nG1 G80 Y1\n").moves[1].accelerated, 0);
+    Read("G17 G21 G40 G49 G54 G61.1 G90 G91.1 G94 M5 M9\n");
+    const MachineSettings s = Steps(0.01f);
+    EXPECT_EQ(RefusalMessage(0, ReadGcode("G0 G1\n", s).refusal),
+              "řádek 1: slova G0 G1 patří do jedné modální skupiny");
+}
+
+TEST(GcodeReader, DwellWithAMoveDwellsThenMoves) {
+    for (const char* line : {"G4 P1 X5", "G4 P1 G1 X5"}) {
+        const GcodeProgram p = Read(std::string("G1 X1 F60\n") + line + "\n");
+        ASSERT_EQ(p.moves.size(), 2u) << line;
+        EXPECT_EQ(p.moves[0].dwellAfter, 1);
+        EXPECT_EQ(Positions(p).back(), (GcodePoint{500, 0, 0}));
+    }
+}
+
+// The holes themselves are compared with another interpreter's in
+// gcode_interpreter_test.cpp; here what it refuses too.
+TEST(GcodeReader, DrillingCycleRefusals) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"G0 Z5\nG81 X1 R1 F60", "line 2: the drilling cycle lacks the word Z"},
+        {"G81 X1 Z-1 F60", "line 1: the drilling cycle lacks the word R"},
+        {"G82 X1 Z-1 R1 F60", "line 1: the drilling cycle lacks the word P"},
+        {"G83 X1 Z-1 R1 F60", "line 1: the drilling cycle lacks the word Q"},
+        {"G81 X1 Z-1 R1 F60\nG82 X2 P1 Z-3", "line 2: the drilling cycle lacks the word R"},
+        {"G83 X1 Z-1 R1 Q-1 F60", "line 1: the word Q-1 must be positive"},
+        {"G73 X1 Z-1 R1 Q0.0000001 F60", "line 1: Q0.0000001 leaves the machine's range"},
+        {"G81 X1 Z-1 R1 L0 F60", "line 1: the word L0 must be positive"},
+        {"G81 X1 Z-1 R1 L1.5 F60", "line 1: malformed word L1.5"},
+        {"G81 X1 Z1 R0 F60", "line 1: the cycle G81 has its R plane below its depth Z"},
+        {"G91 G81 X1 Z1 R0 F60", "line 1: the cycle G81 has its R plane below its depth Z"},
+        {"G81 X1 Z-1 R1", "line 1: the move G81 has no feed rate F"},
+        {"G18 G81 X1 Z-1 R1 F60", "line 1: the cycle G81 drills in the G17 plane only"},
+        {"G81 X1 Z-1 R1 P1 F60", "line 1: the word P1 has no use on the line"},
+        {"G81 X1 Z-1 R1 Q1 F60", "line 1: the word Q1 has no use on the line"},
+        {"G1 X1 L2 F60", "line 1: the word L2 has no use on the line"},
+        {"G81 X1 Z-1 R1 F60\nG80 X3", "line 2: the word X3 has no use on the line"},
+        {"G81 Z-1 R1 F60\nG82 P1", "line 2: the word G82 has no use on the line"},
+        {"G81 G1 X1 Z-1 R1 F60", "line 1: the words G81 G1 belong to one modal group"},
+    };
+    for (const auto& [program, message] : cases) EXPECT_EQ(Refusal(program), message) << program;
+}
+
+// The moves themselves are compared with another interpreter's, whose zero
+// is the program's; here the machine's zero lies elsewhere.
+TEST(GcodeReader, HomeGoesToTheMachinesZeroAndToolLengthsAreNoted) {
+    const MachineSettings s = Steps(0.01f);
+    const GcodePoint zero{-100, -200, -300};
+    GcodeRead r = ReadGcode("G0 X5 Y6 Z7\nG91 G28 Z0\nG90 G43 H2\nG28 X1\n", s, {}, zero);
+    ASSERT_TRUE(r.program) << RefusalMessage(1, r.refusal);
+    const std::vector<GcodePoint> expected = {
+        {500, 600, -700}, {500, 600, -300}, {100, 600, -300}, {-100, 600, -300}};
+    EXPECT_EQ(Positions(*r.program), expected);
+    EXPECT_EQ(r.program->zeroedAxes, 1 | 4);
+    EXPECT_TRUE(r.program->toolLengths);
+    EXPECT_FALSE(Read("G49 G0 X1\n").toolLengths);
+    const std::pair<const char*, const char*> refused[] = {
+        {"G28 G0 X1", "line 1: the words G28 G0 both use the axis words"},
+        {"G4 P1 G28", "line 1: the words G4 G28 belong to one modal group"},
+        {"G43 H1 G49", "line 1: the words G43 G49 belong to one modal group"},
+        {"G0 X1 H1", "line 1: the word H1 has no use on the line"},
+        {"G30", "line 1: the word G30 is not supported"},
+        {"G28.1", "line 1: the word G28.1 is not supported"},
+        {"G10 L2 P1 X0", "line 1: the word G10 is not supported"},
+    };
+    for (const auto& [program, message] : refused) EXPECT_EQ(Refusal(program), message) << program;
+}
+
+TEST(GcodeReader, NegativeFeedIsNamed) {
+    EXPECT_EQ(Refusal("G1 X1 F-5\n"), "line 1: the feed rate F-5 is negative");
+    EXPECT_EQ(Refusal("F-1\n"), "line 1: the feed rate F-1 is negative");
+    const MachineSettings s = Steps(0.01f);
+    EXPECT_EQ(RefusalMessage(0, ReadGcode("F-1\n", s).refusal),
+              "řádek 1: rychlost posuvu F-1 je záporná");
 }
 
 TEST(GcodeReader, SpacesInsideWordsAndLowerCase) {

@@ -29,30 +29,55 @@ struct RoundTrip : GcodeFixture {
         m.position.plannedZ = safe;
     }
 
+    // In the laser/pen mode the tool flags come back as they were; without
+    // it the spindle turns from before the first move below the safe height
+    // to the end, so that no feed below the surface meets a still cutter.
     void expectRoundTrip() {
         const std::vector<MotionCommand> job = queued();
         ASSERT_FALSE(job.empty());
-        GcodeWriter writer(m.settings);
-        std::string program = writer.header("test job");
-        for (const MotionCommand& c : job) program += writer.move(c);
-        program += writer.footer();
-        const int32_t safe = MmToSteps(m.settings.safeHeight, m.settings.mmPerStepZ);
-        const GcodeRead read = ReadGcode(program, m.settings, {0, 0, -safe});
-        ASSERT_TRUE(read.program) << RefusalMessage(1, read.refusal);
-        const std::vector<MotionCommand>& back = read.program->moves;
-        ASSERT_EQ(back.size(), job.size());
-        for (size_t i = 0; i < job.size(); ++i) {
-            SCOPED_TRACE(i);
-            EXPECT_EQ(back[i].dx, job[i].dx);
-            EXPECT_EQ(back[i].dy, job[i].dy);
-            EXPECT_EQ(back[i].dz, job[i].dz);
-            EXPECT_EQ(back[i].accelerated, job[i].accelerated);
-            EXPECT_EQ(back[i].dwellAfter, job[i].dwellAfter);
-            EXPECT_EQ(back[i].stopAfter, job[i].stopAfter);
-            EXPECT_EQ(back[i].spindleOn, job[i].spindleOn);
-            // The feed comes back within the rounding of the period.
-            if (!job[i].accelerated) {
-                EXPECT_NEAR(back[i].periodUs, job[i].periodUs, 1);
+        for (int laser : {1, 0}) {
+            SCOPED_TRACE(laser ? "laser/pen mode" : "spindle");
+            m.settings.laserPenMode = laser;
+            GcodeWriter writer(m.settings);
+            std::string program = writer.header("test job");
+            for (const MotionCommand& c : job) program += writer.move(c);
+            program += writer.footer();
+            const int32_t safe = MmToSteps(m.settings.safeHeight, m.settings.mmPerStepZ);
+            const GcodeRead read = ReadGcode(program, m.settings, {0, 0, -safe});
+            ASSERT_TRUE(read.program) << RefusalMessage(1, read.refusal);
+            const std::vector<MotionCommand>& back = read.program->moves;
+            ASSERT_EQ(back.size(), job.size());
+            int64_t z = -safe;  // steps below the surface
+            for (size_t i = 0; i < job.size(); ++i) {
+                SCOPED_TRACE(i);
+                EXPECT_EQ(back[i].dx, job[i].dx);
+                EXPECT_EQ(back[i].dy, job[i].dy);
+                EXPECT_EQ(back[i].dz, job[i].dz);
+                EXPECT_EQ(back[i].accelerated, job[i].accelerated);
+                EXPECT_EQ(back[i].stopAfter, job[i].stopAfter);
+                // The feed comes back within the rounding of the period.
+                if (!job[i].accelerated) {
+                    EXPECT_NEAR(back[i].periodUs, job[i].periodUs, 1);
+                }
+                const bool below = z > 0 || z + job[i].dz > 0;
+                z += job[i].dz;
+                if (laser) {
+                    EXPECT_EQ(back[i].spindleOn, job[i].spindleOn);
+                    EXPECT_EQ(back[i].dwellAfter, job[i].dwellAfter);
+                    continue;
+                }
+                if (below && !job[i].accelerated) {
+                    EXPECT_EQ(back[i].spindleOn, 1);
+                }
+                const bool startsNext =
+                    i + 1 < job.size() && !back[i].spindleOn && back[i + 1].spindleOn;
+                EXPECT_EQ(back[i].dwellAfter, job[i].dwellAfter || startsNext);
+                if (i > 0) {
+                    EXPECT_GE(back[i].spindleOn, back[i - 1].spindleOn) << "stopped mid-job";
+                }
+            }
+            if (!laser) {
+                EXPECT_TRUE(program.ends_with("M5\nM2\n"));
             }
         }
     }
@@ -114,12 +139,24 @@ TEST(GcodeWriterTest, WritesModesFeedsAndFlagsOnce) {
     s.mmPerStepX = s.mmPerStepY = s.mmPerStepZ = 0.01f;
     s.dwellSeconds = 0.5f;
     s.safeHeight = 2;
-    GcodeWriter w(s);
-    EXPECT_EQ(w.move({100, 0, 0, 100, 1, 0, 0, 0, 0, 0}), "G0 X1\n");
-    EXPECT_EQ(w.move({0, 0, 250, 1000, 0, 0, 1, 0, 1, 0}), "M3\nG1 Z-0.5 F600\nG4 P0.5\n");
-    EXPECT_EQ(w.move({0, -20, 0, 1000, 0, 0, 0, 0, 1, 1}), "G1 Y-0.2\nM0\n");
-    EXPECT_EQ(w.move({-100, 20, -250, 100, 1, 0, 0, 0, 0, 0}), "M5\nG0 X0 Y0 Z2\n");
-    EXPECT_EQ(w.footer(), "M2\n");
+    struct Case {
+        int laser;
+        const char* plunge;
+        const char* rise;
+        const char* footer;
+    };
+    for (const Case& c :
+         {Case{1, "M3\nG1 Z-0.5 F600\nG4 P0.5\n", "M5\nG0 X0 Y0 Z2\n", "M2\n"},
+          Case{0, "M3\nG4 P0.5\nG1 Z-0.5 F600\nG4 P0.5\n", "G0 X0 Y0 Z2\n", "M5\nM2\n"}}) {
+        SCOPED_TRACE(c.laser);
+        s.laserPenMode = c.laser;
+        GcodeWriter w(s);
+        EXPECT_EQ(w.move({100, 0, 0, 100, 1, 0, 0, 0, 0, 0}), "G0 X1\n");
+        EXPECT_EQ(w.move({0, 0, 250, 1000, 0, 0, 1, 0, 1, 0}), c.plunge);
+        EXPECT_EQ(w.move({0, -20, 0, 1000, 0, 0, 0, 0, 1, 1}), "G1 Y-0.2\nM0\n");
+        EXPECT_EQ(w.move({-100, 20, -250, 100, 1, 0, 0, 0, 0, 0}), c.rise);
+        EXPECT_EQ(w.footer(), c.footer);
+    }
 }
 
 }  // namespace
