@@ -98,16 +98,18 @@ int OutputStep(Machine& m, int stepX, int stepY, int stepZ, int stepS4, int peri
         // Any other thread never blocks here: once the stop is latched,
         // even by this tick's own read, its tick makes no pulse and is left
         // to the caller to make again after the release.
+        // A latched stop always holds the gate, so the common tick pays for
+        // one load only.
         for (;;) {
             ReadInputs(m, p.inputs, p.statusAddress);
+            if (m.gate.count() == 0) [[likely]]
+                break;
             if (t.executorThread.load(std::memory_order_relaxed) != std::this_thread::get_id()) {
                 if (m.signals.estopActive.load() && !timingOnly &&
-                    (steps[0] | steps[1] | steps[2] | steps[3])) [[unlikely]]
+                    (steps[0] | steps[1] | steps[2] | steps[3]))
                     return 0;
                 break;
             }
-            if (m.gate.count() == 0) [[likely]]
-                break;
             m.gate.pass();
             if (m.executor.resetRequest.load() || m.executor.quitRequest.load()) return 0;
         }
