@@ -170,6 +170,14 @@ void CommandExecutor::restIfThrottled() {
 
 void RequestBufferReset(Machine& m) {
     m.buffer.requestReset(m.executor.resetRequest);
+    // Held by the stop, the executor makes no pulse before the release, and
+    // the tick it holds is dropped with the reset.
+    if (m.executor.resetRequest.load() && m.signals.estopActive.load()) {
+        MachinePosition& p = m.position;
+        p.plannedX.store(p.absX.load());
+        p.plannedY.store(p.absY.load());
+        p.plannedZ.store(p.absZ.load());
+    }
 }
 
 bool ExecutorAtRest(Machine& m) {

@@ -64,7 +64,9 @@ class CommandExecutor {
 // The buffer-reset request of the window: the executor abandons the
 // running command at its next tick (a tick held by an emergency stop makes
 // no pulse) and drops everything queued up to this call. Commands queued
-// after it are kept and run. Window thread.
+// after it are kept and run. While an emergency stop holds, the tool stands
+// where it will start from, so what is queued next is planned from there at
+// once, not from the abandoned commands' end. Window thread.
 void RequestBufferReset(Machine& m);
 
 // True when the executor runs no command and reads nothing of the

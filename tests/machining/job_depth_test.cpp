@@ -166,5 +166,33 @@ TEST_F(JobSession, CutsReachTheAskedDepthAndNeverBelowIt) {
     EXPECT_GT(refused, 5);
 }
 
+// The stop holds the tool in the material, the buffer is reset and a job is
+// started before the release: it is planned from where the tool stands, not
+// from where the abandoned moves would have ended.
+TEST_F(JobSession, AJobStartedWhileAResetWaitsForTheReleaseCutsAsAsked) {
+    HomeAllAxes(m);
+    ASSERT_TRUE(r.waitUntilDrained());
+    p.relOriginX = p.relOriginY = 300;
+    p.relOriginZ = 500;
+    p.relOriginSet = 1;
+    AppendCommand(m, 300, 300, 450, 200, 1, 0, 0, 0, 0);  // over the material
+    ASSERT_TRUE(r.waitUntilDrained());
+    stopAt = ticks + 250;
+    AppendCommand(m, 0, 0, 300, 200, 1, 0, 0, 0, 0);   // 250 steps into it...
+    AppendCommand(m, 0, 0, -300, 200, 1, 0, 0, 0, 0);  // ...planned back out
+    ASSERT_FALSE(WaitUntilDrained(m, [&] { return m.gate.count() > 0; }));
+    stopAt = -1;
+    ASSERT_GT(p.absZ.load(), 500) << "held in the material";
+    RequestBufferReset(m);
+    GenerateSeparation(m, SeparationJob{SeparationShape::Rectangle, 20, 40, 40}, values,
+                       CircleTable{}, false);
+    deepest = INT32_MIN;
+    r.sim().pressEmergency(false);
+    ASSERT_EQ(ReleaseEmergencyStop(m), 1);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(deepest, 500 + 20) << "the asked depth below the surface, no deeper";
+    EXPECT_EQ(p.plannedZ, p.absZ);
+}
+
 }  // namespace
 }  // namespace korvex

@@ -32,6 +32,7 @@
 #include "motion/job_frame.h"
 #include "motion/motion_rig.h"
 #include "motion/port.h"
+#include "motion/rounding.h"
 #include "tests/soak/soak_jobs.h"
 
 namespace korvex::test {
@@ -350,19 +351,29 @@ void Soak::stop(Event event) {
     }
     const bool resetToo =
         event == Event::ResetWhileStopped || event == Event::ResetThenQueueWhileStopped;
+    bool jobAfter = false;
     if (resetToo) {
         tally_.discarded += m_.buffer.queued();
         ++tally_.resets;
         RequestBufferReset(m_);
-        if (event == Event::ResetThenQueueWhileStopped) queueAfterReset();
+        if (event == Event::ResetThenQueueWhileStopped) jobAfter = queueAfterReset();
     }
     rig_.sim().pressEmergency(false);
     ASSERT_EQ(ReleaseEmergencyStop(m_), 1);
     EXPECT_EQ(m_.signals.estopActive, 0);
     if (!resetToo) return;
     ASSERT_TRUE(WaitFor([&] { return settled(); })) << "reset never settled: " << state();
-    // The tick the stop held makes no pulse once the reset has come.
-    checkResume(lastPulse, ticksLeft > 0);
+    if (jobAfter) {
+        // Planned from where the stop held the tool: the job starts there
+        // and ends over it at its safe height.
+        const int32_t safe = MmToSteps(m_.settings.safeHeight, m_.settings.mmPerStepZ);
+        EXPECT_EQ(position(), (std::vector<int32_t>{lastPulse[0], lastPulse[1],
+                                                    m_.position.relOriginZ - safe}));
+        checkCounters();
+    } else {
+        // The tick the stop held makes no pulse once the reset has come.
+        checkResume(lastPulse, ticksLeft > 0);
+    }
     returnToOrigin();
 }
 
