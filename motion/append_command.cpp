@@ -14,14 +14,12 @@ namespace {
 // off to `clips`.
 void ClipToTravel(const MachineSettings& s, const MachinePosition& p, MotionCommand& c,
                   PlanClips& clips) {
-    const int32_t travel[3] = {MmToSteps(s.travelX, s.mmPerStepX),
-                               MmToSteps(s.travelY, s.mmPerStepY),
-                               MmToSteps(s.travelZ, s.mmPerStepZ)};
     const int32_t planned[3] = {p.plannedX.load(), p.plannedY.load(), p.plannedZ.load()};
     int32_t* d[3] = {&c.dx, &c.dy, &c.dz};
     for (int a = 0; a < 3; ++a) {
         const int64_t at = planned[a], to = at + *d[a];
-        const int64_t low = std::min<int64_t>(0, at), high = std::max<int64_t>(travel[a], at);
+        const int64_t low = std::min<int64_t>(0, at),
+                      high = std::max<int64_t>(TravelSteps(s, a), at);
         const int64_t clipped = std::clamp(to, low, high);
         clips.steps[a] += std::llabs(to - clipped);
         *d[a] = static_cast<int32_t>(clipped - at);

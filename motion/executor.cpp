@@ -10,6 +10,15 @@
 
 namespace korvex {
 
+namespace {
+// The plan goes on from where the tool stands, with (dx, dy, dz) still queued.
+void PlanFromTool(MachinePosition& p, int64_t dx, int64_t dy, int64_t dz) {
+    p.plannedX.store(static_cast<int32_t>(p.absX.load() + dx));
+    p.plannedY.store(static_cast<int32_t>(p.absY.load() + dy));
+    p.plannedZ.store(static_cast<int32_t>(p.absZ.load() + dz));
+}
+}  // namespace
+
 void CommandExecutor::start() {
     if (thread_.joinable()) return;
     m_.executor.executorExited.store(0);
@@ -114,9 +123,7 @@ void CommandExecutor::finishReset() {
     // the tool stands. A resume point is stale once a later command moves on.
     MachinePosition& p = m.position;
     m.buffer.settleReset(m.executor.resetRequest, [&p](int64_t dx, int64_t dy, int64_t dz) {
-        p.plannedX.store(static_cast<int32_t>(p.absX.load() + dx));
-        p.plannedY.store(static_cast<int32_t>(p.absY.load() + dy));
-        p.plannedZ.store(static_cast<int32_t>(p.absZ.load() + dz));
+        PlanFromTool(p, dx, dy, dz);
         if (dx != 0 || dy != 0 || dz != 0) p.resumeValid.store(0);
     });
     m.executor.executorIdle.store(1);
@@ -172,12 +179,8 @@ void RequestBufferReset(Machine& m) {
     m.buffer.requestReset(m.executor.resetRequest);
     // Held by the stop, the executor makes no pulse before the release, and
     // the tick it holds is dropped with the reset.
-    if (m.executor.resetRequest.load() && m.signals.estopActive.load()) {
-        MachinePosition& p = m.position;
-        p.plannedX.store(p.absX.load());
-        p.plannedY.store(p.absY.load());
-        p.plannedZ.store(p.absZ.load());
-    }
+    if (m.executor.resetRequest.load() && m.signals.estopActive.load())
+        PlanFromTool(m.position, 0, 0, 0);
 }
 
 bool ExecutorAtRest(Machine& m) {

@@ -11,10 +11,9 @@ struct AxisTravel {
 };
 
 AxisTravel Travel(const MachineSettings& s, int axis) {
-    const float travel[3] = {s.travelX, s.travelY, s.travelZ};
     const float step[3] = {s.mmPerStepX, s.mmPerStepY, s.mmPerStepZ};
     const float speed[3] = {s.moveSpeedX, s.moveSpeedY, s.moveSpeedZ};
-    return {MmToSteps(travel[axis], step[axis]), PeriodUs(speed[axis], step[axis])};
+    return {TravelSteps(s, axis), PeriodUs(speed[axis], step[axis])};
 }
 
 // The axis counts from the whole travel until its switch sets the zero;

@@ -26,7 +26,7 @@ bool JobFrame::fits(Machine& m, int32_t deepest) const {
                      true, true, safe_ * mm, static_cast<double>(above) * mm);
         return false;
     }
-    const int64_t below = surface_ + deepest - MmToSteps(s.travelZ, s.mmPerStepZ);
+    const int64_t below = surface_ + deepest - TravelSteps(s, 2);
     if (below > 0) {
         SayFormatted(m.log,
                      {"Hloubka %.3f mm pod povrchem přesahuje dráhu osy Z o %.3f mm: úloha nebyla "

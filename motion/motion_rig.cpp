@@ -52,11 +52,10 @@ SimConfig SimConfigFromSettings(const MachineSettings& s) {
         c.axes[a].stepActiveLow = s.invertStep != 0;
         c.axes[a].dirPositiveHigh = invertDir[a] == 0;
     }
-    const float travel[3] = {s.travelX, s.travelY, s.travelZ};
     const float step[3] = {s.mmPerStepX, s.mmPerStepY, s.mmPerStepZ};
     const int limits[3] = {s.pinLimitX, s.pinLimitY, s.pinLimitZ};
     for (int a = 0; a < 3; ++a) {
-        c.travelSteps[a] = MmToSteps(travel[a], step[a]);
+        c.travelSteps[a] = TravelSteps(s, a);
         c.overtravelSteps[a] = MmToSteps(2.0, step[a]);
         c.powerOnSteps[a] = c.travelSteps[a] / 2;
         c.limit[a] = {static_cast<uint8_t>(limits[a]), s.invertSwitches != 0};

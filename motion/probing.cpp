@@ -26,7 +26,7 @@ void ProbeToolLength(Machine& m, Host& host) {
     }
     const int32_t period = PeriodUs(s.moveSpeedZ, s.mmPerStepZ);
     const int32_t height = MmToSteps(s.safeHeight, s.mmPerStepZ);
-    AppendCommand(m, 0, 0, MmToSteps(s.travelZ, s.mmPerStepZ), period, 1, 0, 1, 0, 0);
+    AppendCommand(m, 0, 0, TravelSteps(s, 2), period, 1, 0, 1, 0, 0);
     AppendCommand(m, 0, 0, -height, period, 1, 0, 0, 0, kStopRemoveProbe);
     AppendCommand(m, 0, 0, height, period, 1, 0, 0, 0, 0);
     AppendCommand(m, 0, 0, MmToSteps(s.sensorDepth - s.safeHeight, s.mmPerStepZ), period, 1, 0, 0,

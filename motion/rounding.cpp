@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "log/event_log.h"
+#include "settings/machine_settings.h"
 
 namespace korvex {
 
@@ -49,6 +50,12 @@ int LowestNonZeroAxis(EventLog& log, float u, float v, float w) {
 
 int PeriodUs(double speed, double mmPerStep) {
     return ToInt(1'000'000.0 / (speed / mmPerStep));
+}
+
+int TravelSteps(const MachineSettings& s, int axis) {
+    const float travel[3] = {s.travelX, s.travelY, s.travelZ};
+    const float step[3] = {s.mmPerStepX, s.mmPerStepY, s.mmPerStepZ};
+    return MmToSteps(travel[axis], step[axis]);
 }
 
 }  // namespace korvex

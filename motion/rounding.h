@@ -4,6 +4,7 @@
 namespace korvex {
 
 class EventLog;
+struct MachineSettings;
 
 // Nearest integer, halves away from zero.
 int RoundHalfAway(double x);
@@ -19,6 +20,10 @@ int LowestNonZeroAxis(EventLog& log, float u, float v, float w);
 inline int MmToSteps(double mm, double mmPerStep) {
     return RoundHalfAway(mm / mmPerStep);
 }
+
+// The travel of axis 0, 1 or 2 (X, Y, Z) in its steps: the soft limits'
+// end and the length of a homing move.
+int TravelSteps(const MachineSettings& s, int axis);
 
 // A step period in microseconds for `speed` mm/s with `mmPerStep` steps,
 // truncated: 1 000 000 / (speed / step size).

@@ -35,9 +35,7 @@ void PrepareStepOutput(Machine& m) {
     StepOutputPlan& p = m.timing.plan;
     p.portActive = m.port.io && m.signals.portReady.load() && !s.useSerial && s.driveMode == 3;
     p.softLimits = s.softLimits != 0;
-    p.limitSteps[0] = MmToSteps(s.travelX, s.mmPerStepX);
-    p.limitSteps[1] = MmToSteps(s.travelY, s.mmPerStepY);
-    p.limitSteps[2] = MmToSteps(s.travelZ, s.mmPerStepZ);
+    for (int a = 0; a < 3; ++a) p.limitSteps[a] = TravelSteps(s, a);
     p.oldTimer = s.oldTimer != 0;
     const int64_t f = m.timing.clock->frequency();
     p.ticksPerUs = f % kMicrosecondsPerSecond == 0 ? f / kMicrosecondsPerSecond : 0;
