@@ -37,10 +37,22 @@ int RunGcode(CliContext& ctx, GcodeOptions& o) {
     if (!import.load(o.file)) return kExitRefused;
     std::fprintf(stderr, "%s\n", import.summary().c_str());
     if (!import.start()) return kExitRefused;
-    return o.output.finish(ctx);
-}
-
+    // What the buffer did not take is fed as the machine drains it, or
+    // written out at once when nothing runs.
+    JobOutput& out = o.output;
+    out.unqueued = {import.movesUnqueued(), import.secondsUnqueued()};
+    if (out.run)
+        out.feed = [&import] {
+            import.feed();
+            return JobOutput::Unqueued{import.movesUnqueued(), import.secondsUnqueued()};
+        };
+    else
+        import.takeUnqueued([&out](const MotionCommand& c) { out.emitCommand(c);
+});
+return out.finish(ctx);
 }  // namespace
+
+}  // namespace korvex::cli
 
 void AddGcodeCommand(CLI::App& app, CliContext& ctx) {
     auto o = std::make_shared<GcodeOptions>();

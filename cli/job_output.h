@@ -4,6 +4,7 @@
 // program, the run and its summary.
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,6 +44,16 @@ struct JobOutput {
 
     int commands = 0;
     double estimatedSeconds = 0;
+
+    // What a job fed into the buffer as the machine drains it (a G-code
+    // program longer than the buffer) has not queued yet, and the feed that
+    // queues its next moves; none for a job queued whole.
+    struct Unqueued {
+        size_t moves = 0;
+        double seconds = 0;
+    };
+    Unqueued unqueued;
+    std::function<Unqueued()> feed;
 
   private:
     // The commands sharing these options; the one parsed names the job in
