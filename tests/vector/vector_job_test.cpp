@@ -214,17 +214,6 @@ TEST_F(JobTest, RepeatGridMovesBetweenCopies) {
     EXPECT_EQ(queued(), expected);
 }
 
-TEST_F(JobTest, NoRelativeOriginQueuesNothing) {
-    layer("SP1;PU0,0;PD40,0;", 0.4f, 0.4f);
-    m.position.relOriginSet = 0;
-    list.clear();
-    repeat.countX = repeat.countY = 3;
-    EXPECT_EQ(generateVectorJob(m, model, repeat, 1), 0);
-    EXPECT_EQ(generateVectorJob(m, model, repeat, 0), 0);
-    EXPECT_EQ(m.buffer.queued(), 0);
-    EXPECT_EQ(list, (std::vector<std::string>(2, "you must define relative point (startpoint)")));
-}
-
 // Counting must predict the real run exactly, whatever the strategy, the
 // number of passes, the layers and the grid (no empty moves in these jobs).
 TEST_F(JobTest, CountEqualsTheCommandsQueued) {
