@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "log/event_log.h"
-#include "motion/machine.h"
+#include "motion/job_sink.h"
 #include "motion/rounding.h"
 #include "platform/canvas.h"
 
@@ -142,12 +142,7 @@ bool GcodeImport::tableRefuses() const {
 bool GcodeImport::start() {
     if (!program_) return false;
     Machine& m = machine_;
-    if (!m.position.relOriginSet.load()) {
-        m.log.say({"nebyl definován relativní začátek, nebude se frézovat",
-                   "you must define relative point (startpoint)"},
-                  true, true);
-        return false;
-    }
+    if (!RelativeOriginSet(m)) return false;
     if (!(toolAt() == readFrom_) && !reread()) return false;
     const GcodeProgram& p = *program_;
     if (p.moves.empty()) {
@@ -156,15 +151,8 @@ bool GcodeImport::start() {
         return false;
     }
     if (tableRefuses()) return false;
-    const int64_t needed = static_cast<int64_t>(p.moves.size());
-    const int64_t free = m.buffer.freeSlots();
-    if (needed > free) {
-        SayFormatted(m.log,
-                     {"Takto zadany pohyb presahuje velikost zásobniku o %d",
-                      "Not enought space in buffer,more space plus %d "},
-                     true, true, static_cast<int>(needed - free));
-        return false;
-    }
+    // The reader keeps no move of length 0: every move is queued.
+    if (!FreeSlotsHold(m, static_cast<int64_t>(p.moves.size()))) return false;
     // The stop after the move before a change is what pauses the machine;
     // a change before the first move is the tool to start with.
     for (const GcodePause& change : p.toolChanges) {
@@ -177,16 +165,15 @@ bool GcodeImport::start() {
     }
     // The stop before a change names the tool the machine waits for.
     auto change = p.toolChanges.begin();
+    JobSink sink(m, false);
     for (size_t i = 0; i < p.moves.size(); ++i) {
-        const MotionCommand& c = p.moves[i];
+        MotionCommand c = p.moves[i];
         while (change != p.toolChanges.end() && change->afterMove < i + 1) ++change;
-        const bool changeHere = change != p.toolChanges.end() && change->afterMove == i + 1;
-        if (AppendCommand(m, c.dx, c.dy, c.dz, c.periodUs, c.accelerated, c.dwellAfter, 0,
-                          c.spindleOn,
-                          changeHere ? kStopToolChange + change->tool : c.stopAfter) == kBufferFull)
-            return false;
+        if (change != p.toolChanges.end() && change->afterMove == i + 1)
+            c.stopAfter = kStopToolChange + change->tool;
+        sink.add(c);
     }
-    return true;
+    return !sink.full();
 }
 
 void DrawGcodePreview(const GcodeProgram& program, Canvas& canvas) {
