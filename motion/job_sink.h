@@ -84,6 +84,8 @@ class JobSink {
     bool full() const { return full_; }
 
   private:
+    // Counts of absurd jobs (a million passes of a million copies) saturate
+    // instead of overflowing; any of them is far beyond the buffer.
     static int64_t SaturatingAdd(int64_t a, int64_t b);
     static int64_t SaturatingMultiply(int64_t a, int64_t b);
 

@@ -154,10 +154,6 @@ int32_t DeepestCut(Machine& m, const VectorModel& model) {
     return deepest;
 }
 
-}  // namespace
-
-namespace {
-
 // Layer by layer; one copy of the job, from its start and back there.
 void LayersByPass(MoveWriter& w, const VectorModel& model) {
     Position at;
