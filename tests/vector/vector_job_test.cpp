@@ -247,23 +247,6 @@ TEST_F(JobTest, CountEqualsTheCommandsQueued) {
     }
 }
 
-// Moves of length 0 are neither queued nor counted: the first object starts
-// at the origin, objects meet end to start, the safe height is 0, the drawing
-// is a vertical line with copies side by side (no width, no spacing) and one
-// row (no move down), so a job exactly the size of the free space fits.
-TEST_F(JobTest, EmptyMovesAreNotCountedSoAJobThatFitsIsNotRefused) {
-    m.settings.safeHeight = 0;
-    for (bool oneWay : {false, true}) {
-        layer("SP1;PU0,0;PD0,40;PU0,40;PD0,80;", 0.8f, 0.4f, oneWay);
-        repeat.countX = 3;
-        repeat.countY = 1;
-        m.buffer.allocate(1000);
-        const int64_t counted = generateVectorJob(m, model, repeat, 1);
-        generateVectorJob(m, model, repeat, 0);
-        EXPECT_EQ(m.buffer.queued(), counted) << "one-way " << oneWay;
-    }
-}
-
 TEST_F(JobTest, CountingAMillionPassesTakesNoMillionSteps) {
     layer("SP1;PU0,0;PD40,0;", 100000, 0.025f);
     const int64_t passes = PassesOf(model.pens[0], m.settings).count;
