@@ -59,7 +59,7 @@ void CarveRelief(ReliefContext& c, DialogView& view, Host& host, int simulate);
 void EndReliefCarving(Machine& m, ReliefJob& job);
 inline constexpr Text kEndJobCaption{"Ukončit úlohu", "End job"};
 
-inline constexpr Text kReliefFinished{"Program dokončil frézování BMP", "Cuting BMP finished..."};
+inline constexpr Text kReliefFinished{"Program dokončil frézování BMP", "Cutting BMP finished..."};
 inline constexpr Text kSimulationFailed{"Simulace selhala [!bitmapBMPsimulace]",
                                         "Simulation failed [!bitmapBMPsimulace]"};
 

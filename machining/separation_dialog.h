@@ -33,7 +33,7 @@ enum SeparationControl {
 };
 
 // The template's captions.
-inline constexpr const char* kSeparationTitle = "Rozdělit materiál - Seperate material";
+inline constexpr const char* kSeparationTitle = "Rozdělit materiál - Separate material";
 inline constexpr const char* kSeparationStyleGroup =
     "Styl oddělení materiálu - style of seperation";
 inline constexpr const char* kSeparationRectangleCaption = "Obdélník (rectangle)";

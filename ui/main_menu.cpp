@@ -25,7 +25,7 @@ std::vector<MenuItem> MainMenu(int language) {
                item(kMenuRaster, {"Nastavení RASTRu", "Set BITMAP data"}),
                item(kMenuGcode, {"Nastavení G-kódu", "Set and cut G-code"}), MenuItem{},
                popup({"Základní operace", "Basic operations"},
-                     {item(kMenuSeparate, {"Oddělit materiál", "Seperate material"}),
+                     {item(kMenuSeparate, {"Oddělit materiál", "Separate material"}),
                       item(kMenuSurface, {"Přerovnat výšku materiálu", "Back planing"})}),
                item(kMenuDrill, {"Vrtání otvorů", "Drill holes"}),
                item(kMenuTimerTest, {"Test časovače", "Test of counter"})}),

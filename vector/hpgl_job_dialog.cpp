@@ -197,9 +197,9 @@ void HpglJobDialog::showPathLength() {
     double length = steps * StepLengthMm(machine_.settings);
     // The unit grows while the number stays above 100.
     const Text units[] = {{"délka dráhy %7.2fmm", "way length %7.2fmm"},
-                          {"délka dráhy %7.2fcm", "way lenght %7.2fcm"},
+                          {"délka dráhy %7.2fcm", "way length %7.2fcm"},
                           {"délka dráhy %7.2fm", "way length %7.2fm"},
-                          {"délka dráhy %7.2fkm", "way lenght %7.2fkm"}};
+                          {"délka dráhy %7.2fkm", "way length %7.2fkm"}};
     const double divisors[] = {1, 10, 100, 1000};
     int unit = 0;
     while (unit < 3 && length > 100) length /= divisors[++unit];

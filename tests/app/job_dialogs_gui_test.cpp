@@ -334,7 +334,7 @@ TEST_F(JobDialogGui, AReliefCarvedFromItsDialog) {
     window->logic().onCommand(kMenuRaster);
     EXPECT_EQ(openedDepth, "1.00");  // the relief's start value
     EXPECT_EQ(size.substr(0, 22), "0.40 x 0.20 x 0.50 mm ");
-    EXPECT_EQ(host.texts.back(), "Cuting BMP finished...");
+    EXPECT_EQ(host.texts.back(), "Cutting BMP finished...");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     expectAtPlanned();
     const Positions after = now();
@@ -404,7 +404,7 @@ TEST_F(JobDialogGui, TheReliefsStopHaltsTheCarvingUntilReleased) {
     EXPECT_TRUE(releasedAfterRun);
     EXPECT_TRUE(usableAfterRun);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_EQ(host.texts.back(), "Cuting BMP finished...");
+    EXPECT_EQ(host.texts.back(), "Cutting BMP finished...");
     // Back where it began, the executor free and nothing in its queue.
     const Positions after = now();
     expectCarriageFollowed(after);

@@ -180,9 +180,9 @@ TEST_F(DialogTest, RepeatSummaryAndPathLengthUnits) {
               "Počet objektů (number of objects) 3, velikost (size):34.00mm x0.00mm");
 
     const std::pair<float, const char*> lengths[] = {{80, "way length   80.00mm"},
-                                                     {150, "way lenght   15.00cm"},
+                                                     {150, "way length   15.00cm"},
                                                      {50000, "way length   50.00m"},
-                                                     {150000, "way lenght    0.15km"}};
+                                                     {150000, "way length    0.15km"}};
     for (const auto& [mm, text] : lengths) {
         model.pens[0].length = mm / 0.025f;
         model.pens[0].enabled = 0;
