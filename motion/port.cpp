@@ -46,6 +46,18 @@ void SetBit(uint8_t& r, int bit, bool value) {
     r = static_cast<uint8_t>(value ? r | (1 << bit) : r & ~(1 << bit));
 }
 
+// The backend as the operator knows it: the device, the address or the
+// simulated machine.
+std::string BackendName(const Machine& m, const PortIo& io) {
+    const std::string name = io.name();
+    const int language = m.settings.language;
+    if (name == "sim") return Caption(language, {"simulovaný stroj", "simulated machine"});
+    if (name == "none") return Caption(language, {"žádný", "none"});
+    if (name == "rawio") return Format("rawio 0x%x", static_cast<unsigned>(m.settings.lptAddress));
+    if (name.rfind("ppdev:", 0) == 0) return "ppdev " + name.substr(6);
+    return name;
+}
+
 }  // namespace
 
 void LoadPortLibrary(Machine& m, PortIo& io) {
@@ -56,21 +68,15 @@ void LoadPortLibrary(Machine& m, PortIo& io) {
     // The first tick of the new timer waits for nothing: it is not late by
     // the clock's whole count.
     m.timing.nextTickDeadline.store(m.timing.clock->now() + 1);
-    SayFormatted(m.log, {"Port LPT: %s", "LPT port: %s"}, true, false, io.name().c_str());
+    const std::string backend = BackendName(m, io);
     if (!io.load()) {
-        m.log.say({"Nactení knihovny inpout32.dll selhalo", "Loading lib inpout32.dll failed"},
-                  true, true);
+        SayFormatted(m.log, {"Port se nepodařilo otevřít: %s", "The port could not be opened: %s"},
+                     true, true, backend.c_str());
         if (!io.lastError().empty()) m.log.line(io.lastError(), true, false);
         ExplainPortRefusal(m, io);
         return;
     }
-    m.log.say({"Nactení knihovny inpout32.dll OK", "Loading lib inpout32.dll OK"}, true, false);
-    m.log.say({"Alokace funkce IN32 (knihovna inpout32.dll) OK",
-               "Alloc of function IN32 (lib inpout32.dll) OK"},
-              true, false);
-    m.log.say({"Alokace funkce OUT32 (knihovna inpout32.dll) OK",
-               "Alloc of function OUT32 (lib inpout32.dll) OK"},
-              true, false);
+    SayFormatted(m.log, {"Port: %s", "Port: %s"}, true, false, backend.c_str());
     m.port.control.store(io.in(static_cast<uint16_t>(m.settings.lptAddress + 2)));
     m.signals.portReady.store(1);
 }
