@@ -172,19 +172,25 @@ bool GcodeImport::start() {
     next_ = 0;
     nextChange_ = p.toolChanges.begin();
     resets_ = m.buffer.resetRequests();
-    const MachinePosition& at = m.position;
-    plannedAfter_[0] = at.plannedX.load(), plannedAfter_[1] = at.plannedY.load(),
-    plannedAfter_[2] = at.plannedZ.load();
+    rememberPlan();
     unqueuedSeconds_ = p.estimatedSeconds;
     feed();
     return true;
 }
 
-MotionCommand GcodeImport::queuedMove(size_t i) const {
-    MotionCommand c = running_->moves[i];
-    if (nextChange_ != running_->toolChanges.end() && nextChange_->afterMove == i + 1)
+MotionCommand GcodeImport::takeNext() {
+    const std::vector<GcodePause>& changes = running_->toolChanges;
+    MotionCommand c = running_->moves[next_++];
+    while (nextChange_ != changes.end() && nextChange_->afterMove < next_) ++nextChange_;
+    if (nextChange_ != changes.end() && nextChange_->afterMove == next_)
         c.stopAfter = kStopToolChange + nextChange_->tool;
     return c;
+}
+
+void GcodeImport::rememberPlan() {
+    const MachinePosition& at = machine_.position;
+    plannedAfter_[0] = at.plannedX.load(), plannedAfter_[1] = at.plannedY.load(),
+    plannedAfter_[2] = at.plannedZ.load();
 }
 
 void GcodeImport::feed() {
@@ -205,20 +211,16 @@ void GcodeImport::feed() {
                   true, false);
         return endFeed();
     }
-    const std::vector<MotionCommand>& moves = running_->moves;
+    // Only this thread queues, and the executor only frees entries: the
+    // free slots counted take every move.
     JobSink sink(m, false);
-    for (int free = m.buffer.freeSlots(); free > 0 && next_ < moves.size(); --free) {
-        while (nextChange_ != running_->toolChanges.end() && nextChange_->afterMove < next_ + 1)
-            ++nextChange_;
-        const MotionCommand c = queuedMove(next_);
+    for (int free = m.buffer.freeSlots(); free > 0 && next_ < running_->moves.size(); --free) {
+        const MotionCommand c = takeNext();
         sink.add(c);
-        if (sink.full()) break;
         unqueuedSeconds_ -= c.remainingTimeS;
-        ++next_;
     }
-    plannedAfter_[0] = at.plannedX.load(), plannedAfter_[1] = at.plannedY.load(),
-    plannedAfter_[2] = at.plannedZ.load();
-    if (next_ == moves.size()) endFeed();
+    rememberPlan();
+    if (next_ == running_->moves.size() || sink.full()) endFeed();
 }
 
 void GcodeImport::endFeed() {
@@ -228,11 +230,7 @@ void GcodeImport::endFeed() {
 
 void GcodeImport::takeUnqueued(const std::function<void(const MotionCommand&)>& take) {
     if (!feeding_) return;
-    for (; next_ < running_->moves.size(); ++next_) {
-        while (nextChange_ != running_->toolChanges.end() && nextChange_->afterMove < next_ + 1)
-            ++nextChange_;
-        take(queuedMove(next_));
-    }
+    while (next_ < running_->moves.size()) take(takeNext());
     endFeed();
 }
 
@@ -245,7 +243,6 @@ std::optional<GcodeImport::Progress> GcodeImport::progress() const {
     p.total = running_->moves.size();
     p.done = done;
     p.line = running_->moveLines[std::min(done, p.total - 1)];
-    p.secondsLeft = machine_.buffer.remainingTimeS() + unqueuedSeconds_;
     return p;
 }
 

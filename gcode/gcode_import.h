@@ -72,19 +72,20 @@ class GcodeImport {
     void takeUnqueued(const std::function<void(const MotionCommand&)>& take);
 
     // While a started program runs: the line of the move running (or next),
-    // the moves done and all of them, and the time to the program's end.
+    // the moves done and all of them.
     struct Progress {
         int64_t line = 0;
         size_t done = 0, total = 0;
-        double secondsLeft = 0;
     };
     std::optional<Progress> progress() const;
 
   private:
     GcodePoint toolAt() const;
-    // The program's move `i` as queued: the stop before a tool change names
-    // the tool the machine waits for.
-    MotionCommand queuedMove(size_t i) const;
+    // The started program's next move as queued: the stop before a tool
+    // change names the tool the machine waits for.
+    MotionCommand takeNext();
+    // The planned position the next move starts from.
+    void rememberPlan();
     void endFeed();
 
     Machine& machine_;

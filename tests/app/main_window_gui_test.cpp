@@ -42,9 +42,10 @@ TEST_F(MainWindowGui, StartsWithTheStatusTheLogAndTheSimulatorPanel) {
     ASSERT_FALSE(window->menuBar()->actions().isEmpty());
     EXPECT_EQ(window->menuBar()->actions().front()->text(), "About");
     // Tooltips say what a button does, not a code name.
-    for (const QAbstractButton* b : window->findChildren<QAbstractButton*>())
+    for (const QAbstractButton* b : window->findChildren<QAbstractButton*>()) {
         if (!b->toolTip().isEmpty())
             EXPECT_TRUE(b->toolTip().contains(' ')) << b->toolTip().toStdString();
+    }
     window->grab().save(KORVEX_SCREENSHOT_DIR "/korvex-main-window-start.png");
 }
 
