@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "gcode/gcode_import.h"
+#include "motion/motion_rig.h"
+#include "motion/port.h"
 #include "tests/gcode/gcode_fixture.h"
 
 namespace korvex::test {
@@ -13,9 +15,9 @@ using GcodeImportTest = GcodeFixture;
 TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
     GcodeImport import(m);
     // More seconds of machine time than an int holds are shown, not wrapped:
-    // 2000000 steps of the longest period.
+    // 2000000 steps of the longest period, each with its 15 us of pulse.
     ASSERT_TRUE(import.load(dir.write("slow.nc", "G1 X20000 F0.0001\n")));
-    EXPECT_EQ(import.summaryLines().back(), "estimated time: 1193046:28:14");
+    EXPECT_EQ(import.summaryLines().back(), "estimated time: 1193046:28:44");
 
     const std::string path =
         dir.write("part.nc", "G21 G90\nG0 X10 Y-5 Z2\nG1 Z-1 F60\nG1 X20 F600\nG0 Z2\nM2\n");
@@ -23,7 +25,7 @@ TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
     EXPECT_EQ(import.summary(), path +
                                     "\nunits: mm\nX 10.000 to 20.000 mm\nY -5.000 to -5.000 mm\n"
                                     "Z -1.000 to 2.000 mm\nlines: 6, moves: 4\n"
-                                    "estimated time: 0:00:07");
+                                    "estimated time: 0:00:06");
     ASSERT_TRUE(import.start());
     const std::vector<MotionCommand> q = queued();
     ASSERT_EQ(q.size(), 4u);
@@ -33,6 +35,22 @@ TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
     EXPECT_EQ(q[1].dz, 300);
     EXPECT_EQ(m.position.plannedX.load(), 5000 + 2000);
     EXPECT_EQ(m.position.plannedZ.load(), 1000 - 200);
+}
+
+// The summary's estimate is what the sample part takes on the simulated
+// machine's virtual clock; its stops, released at once here, count nothing.
+TEST_F(GcodeImportTest, EstimateIsTheSamplePartsMachineTime) {
+    GcodeImport import(m);
+    ASSERT_TRUE(import.load(KORVEX_TEST_DATA "/gcode/mill.ngc"));
+    MotionRig rig(m);
+    const int64_t start = rig.clock().now();
+    ASSERT_TRUE(import.start());
+    ASSERT_TRUE(WaitUntilDrained(m, [&] {
+        if (m.signals.estopActive.load()) ReleaseEmergencyStop(m);
+        return false;
+    }));
+    const double run = static_cast<double>(rig.clock().now() - start) / 1e9;
+    EXPECT_NEAR(import.program().estimatedSeconds, run, run * 0.01);
 }
 
 TEST_F(GcodeImportTest, AbsoluteProgramIsReadAgainWhenTheToolHasMoved) {
