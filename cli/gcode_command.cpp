@@ -1,6 +1,7 @@
 // `gcode`: a G-code program from any CAM through the import dialog's logic.
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include "cli/cli_context.h"
 #include "cli/commands.h"
@@ -37,6 +38,9 @@ int RunGcode(CliContext& ctx, GcodeOptions& o) {
     if (!import.load(o.file)) return kExitRefused;
     std::fprintf(stderr, "%s\n", import.summary().c_str());
     if (!import.start()) return kExitRefused;
+    o.output.jobFields = [&import](nlohmann::ordered_json& summary) {
+        summary["stoppedSpindleFeed"] = import.program().stoppedSpindleFeed;
+    };
     return o.output.finish(ctx);
 }
 

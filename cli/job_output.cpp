@@ -137,6 +137,7 @@ int JobOutput::finish(CliContext& ctx) {
                               m.position.plannedZ.load()};
     }
     summary["estimatedSeconds"] = estimatedSeconds;
+    if (jobFields) jobFields(summary);
     std::printf("%s\n", summary.dump().c_str());
     return status;
 }

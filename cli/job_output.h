@@ -4,6 +4,8 @@
 // program, the run and its summary.
 
 #include <cstdio>
+#include <functional>
+#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,6 +45,8 @@ struct JobOutput {
 
     int commands = 0;
     double estimatedSeconds = 0;
+    // Adds the job's own fields to the summary, after the common ones.
+    std::function<void(nlohmann::ordered_json&)> jobFields;
 
   private:
     // The commands sharing these options; the one parsed names the job in

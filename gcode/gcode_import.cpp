@@ -99,6 +99,12 @@ std::vector<std::string> GcodeImport::summaryLines() const {
              "where the machine was started"},
             axes.c_str()));
     }
+    if (p.stoppedSpindleFeed)
+        lines.push_back(FormatCaption(
+            l,
+            {"řádek %lld: posuv při stojícím vřetenu, program ho předtím nespustil (M3, M4)",
+             "line %lld: a feed with the spindle stopped, the program did not start it (M3, M4)"},
+            static_cast<long long>(p.stoppedSpindleFeed)));
     return lines;
 }
 

@@ -562,6 +562,8 @@ class Reader {
             std::round(std::clamp(seconds * 1e6 / steps, 1.0, double(INT32_MAX))));
         c.accelerated = rapid;
         c.spindleOn = spindle_;
+        if (!rapid && !spindle_ && program_.stoppedSpindleFeed == 0)
+            program_.stoppedSpindleFeed = program_.lines;
         c.remainingTimeS = timer_.seconds(c);
         program_.estimatedSeconds += c.remainingTimeS;
         program_.moves.push_back(c);

@@ -17,7 +17,7 @@ TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
     // More seconds of machine time than an int holds are shown, not wrapped:
     // 2000000 steps of the longest period, each with its 15 us of pulse.
     ASSERT_TRUE(import.load(dir.write("slow.nc", "G1 X20000 F0.0001\n")));
-    EXPECT_EQ(import.summaryLines().back(), "estimated time: 1193046:28:44");
+    EXPECT_EQ(import.summaryLines().at(5), "estimated time: 1193046:28:44");
 
     const std::string path =
         dir.write("part.nc", "G21 G90\nG0 X10 Y-5 Z2\nG1 Z-1 F60\nG1 X20 F600\nG0 Z2\nM2\n");
@@ -25,7 +25,8 @@ TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
     EXPECT_EQ(import.summary(), path +
                                     "\nunits: mm\nX 10.000 to 20.000 mm\nY -5.000 to -5.000 mm\n"
                                     "Z -1.000 to 2.000 mm\nlines: 6, moves: 4\n"
-                                    "estimated time: 0:00:06");
+                                    "estimated time: 0:00:06\nline 3: a feed with the "
+                                    "spindle stopped, the program did not start it (M3, M4)");
     ASSERT_TRUE(import.start());
     const std::vector<MotionCommand> q = queued();
     ASSERT_EQ(q.size(), 4u);
@@ -108,6 +109,22 @@ TEST_F(GcodeImportTest, HomeAndToolLengthsAreExplained) {
     EXPECT_EQ(m.position.plannedX.load(), 0);
     EXPECT_EQ(m.position.plannedY.load(), 5000);
     EXPECT_EQ(m.position.plannedZ.load(), 0);
+}
+
+// A feed, a drilling cycle's too, before M3 or M4, or after a tool change
+// stopped the spindle, is named by its line; rapids are not.
+TEST_F(GcodeImportTest, FeedWithTheSpindleStoppedIsNoted) {
+    GcodeImport import(m);
+    auto note = [&](const char* program) {
+        EXPECT_TRUE(import.load(dir.write("s.nc", program)));
+        return import.program().stoppedSpindleFeed;
+    };
+    EXPECT_EQ(note("G0 X1 Z-1\nM3 S1000\nG1 X2 F100\nG2 X3 I0.5\nM5\nG0 Z1\n"), 0);
+    EXPECT_EQ(note("M4\nG1 X1 F100\nT2 M6\nG0 X2\nG1 X3\n"), 5);
+    EXPECT_EQ(note("G0 Z5\nG81 X1 Y1 Z-1 R1 F100\n"), 2);
+    m.settings.language = 0;
+    EXPECT_EQ(import.summaryLines().back(),
+              "řádek 2: posuv při stojícím vřetenu, program ho předtím nespustil (M3, M4)");
 }
 
 TEST_F(GcodeImportTest, ToolChangeIsListedAndStops) {
