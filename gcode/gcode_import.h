@@ -35,8 +35,8 @@ class GcodeImport {
 
     // The dialog's lines, in the machine's language: units, the extents of
     // X, Y and Z in mm, lines and moves, and the estimated machine time; then
-    // the notes, if any: where G28 goes, the first feed with the spindle
-    // stopped.
+    // the notes, if any: where G28 goes on axes never homed, the first feed
+    // with the spindle stopped.
     std::vector<std::string> summaryLines() const;
     // The file and the summary's lines, one text.
     std::string summary() const;

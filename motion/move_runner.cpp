@@ -212,17 +212,20 @@ bool MoveRunner::checkSwitchesRamped(MotionCommand& c, int& madeX, int& madeY, i
     if (g.limitX.load(kRelaxed) && c.dx != 0) {
         SetControlOutputs(m, -1, -1, 1);
         Reframe(p.absX, p.plannedX, 0, c.dx - madeX);
+        p.homedAxes.fetch_or(1);
         madeX = c.dx = 0;
         ended = true;
     }
     if (g.limitY.load(kRelaxed) && c.dy != 0) {
         SetControlOutputs(m, -1, -1, 1);
         Reframe(p.absY, p.plannedY, 0, c.dy - madeY);
+        p.homedAxes.fetch_or(2);
         madeY = c.dy = 0;
         ended = true;
     }
     if (g.limitZ.load(kRelaxed) && c.dz != 0) {
         Reframe(p.absZ, p.plannedZ, 0, c.dz - madeZ);
+        p.homedAxes.fetch_or(4);
         madeZ = c.dz = 0;
         ended = true;
     }

@@ -94,13 +94,18 @@ TEST_F(GcodeImportTest, RefusalsQueueNothing) {
 }
 
 // G28 runs to where the machine's counters are 0, which homing sets; the
-// summary says so, and the list says once that tool lengths are not kept.
+// summary names the axes it never homed, and the list says once that tool
+// lengths are not kept.
 TEST_F(GcodeImportTest, HomeAndToolLengthsAreExplained) {
     GcodeImport import(m);
     ASSERT_TRUE(import.load(dir.write("h.nc", "G43 H1\nG0 X1\nG43 H2\nG28 X1 Z2\n")));
     EXPECT_EQ(import.summaryLines().back(),
-              "G28 goes to the machine's zero in X Z: where homing sets it; on an axis never "
-              "homed, where the machine was started");
+              "G28 goes in X Z to where the machine was started: not homed on the limit switches");
+    m.position.homedAxes = 1 | 2;
+    EXPECT_EQ(import.summaryLines().back(),
+              "G28 goes in Z to where the machine was started: not homed on the limit switches");
+    m.position.homedAxes = 1 | 4;
+    EXPECT_EQ(import.summaryLines().size(), 6u);
     EXPECT_EQ(
         std::count(list.begin(), list.end(),
                    "Tool lengths (G43) are not applied: tools are touched off with the probe"),
