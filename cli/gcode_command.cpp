@@ -34,14 +34,26 @@ int RunGcode(CliContext& ctx, GcodeOptions& o) {
     }
     at.relOriginSet = 1;
     if (!o.output.begin(ctx)) return kExitRefused;
-    GcodeImport import(m);
-    if (!import.load(o.file)) return kExitRefused;
-    std::fprintf(stderr, "%s\n", import.summary().c_str());
-    if (!import.start()) return kExitRefused;
-    o.output.jobFields = [&import](nlohmann::ordered_json& summary) {
-        summary["stoppedSpindleFeed"] = import.program().stoppedSpindleFeed;
+    GcodeImport gcode(m);
+    if (!gcode.load(o.file)) return kExitRefused;
+    std::fprintf(stderr, "%s\n", gcode.summary().c_str());
+    if (!gcode.start()) return kExitRefused;
+    // What the buffer did not take is fed as the machine drains it, or
+    // written out at once when nothing runs.
+    JobOutput& out = o.output;
+    out.unqueued = {gcode.movesUnqueued(), gcode.secondsUnqueued()};
+    if (out.run) {
+        out.feed = [&gcode] {
+            gcode.feed();
+            return JobOutput::Unqueued{gcode.movesUnqueued(), gcode.secondsUnqueued()};
+        };
+    } else {
+        gcode.takeUnqueued([&out](const MotionCommand& c) { out.emitCommand(c); });
+    }
+    out.jobFields = [&gcode](nlohmann::ordered_json& summary) {
+        summary["stoppedSpindleFeed"] = gcode.program().stoppedSpindleFeed;
     };
-    return o.output.finish(ctx);
+    return out.finish(ctx);
 }
 
 }  // namespace

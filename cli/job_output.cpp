@@ -75,7 +75,7 @@ struct RunTotals {
 
 // Runs everything queued on the machine the options ask for, with a
 // progress bar on stderr; the job's stops go to the operator.
-RunTotals RunQueued(CliContext& ctx, int commands) {
+RunTotals RunQueued(CliContext& ctx, const JobOutput& output) {
     Machine& m = ctx.machine;
     const int64_t ticks = m.executor.ticks.load(), tickTimeUs = m.executor.tickTimeUs.load();
     MotionRig& rig = ctx.startMotion();
@@ -84,16 +84,30 @@ RunTotals RunQueued(CliContext& ctx, int commands) {
         run.status = kExitRefused;
         return run;
     }
-    const double total = m.buffer.remainingTimeS();
+    JobOutput::Unqueued unqueued = output.unqueued;
+    const double total = m.buffer.remainingTimeS() + unqueued.seconds;
+    const int64_t all = output.commands + static_cast<int64_t>(unqueued.moves);
     ProgressBar bar(stderr);
     StopOperator stops(m, rig.portName(), rig.sim(), ctx.operatorInput);
-    auto detail = [&] { return Format("%d/%d commands", commands - m.buffer.queued(), commands); };
-    auto done = [&] { return total > 0 ? 1 - m.buffer.remainingTimeS() / total : 0.0; };
-    WaitUntilDrained(m, [&] {
-        if (!stops.answer()) return true;
-        bar.update(done(), detail());
-        return false;
-    });
+    auto detail = [&] {
+        return Format("%lld/%lld commands",
+                      static_cast<long long>(all - unqueued.moves - m.buffer.queued()),
+                      static_cast<long long>(all));
+    };
+    auto done = [&] {
+        return total > 0 ? 1 - (m.buffer.remainingTimeS() + unqueued.seconds) / total : 0.0;
+    };
+    // A fed job's buffer may run dry between two feeds: drained means
+    // nothing left to feed either.
+    do {
+        WaitUntilDrained(m, [&] {
+            if (!stops.answer()) return true;
+            if (output.feed) unqueued = output.feed();
+            bar.update(done(), detail());
+            return false;
+        });
+        if (output.feed && !stops.ended()) unqueued = output.feed();
+    } while (unqueued.moves > 0 && !stops.ended() && !m.executor.executorExited.load());
     bar.finish(stops.ended() ? done() : 1, detail());
     if (stops.ended()) run.status = kExitStopped;
 
@@ -120,16 +134,17 @@ bool JobOutput::endGcode() {
 
 int JobOutput::finish(CliContext& ctx) {
     Machine& m = ctx.machine;
-    estimatedSeconds = m.buffer.remainingTimeS();
+    estimatedSeconds = m.buffer.remainingTimeS() + unqueued.seconds;
     if (emit_) std::fflush(emit_);
     if (!endGcode()) return kExitRefused;
     if (!json && !run) return kExitOk;
     nlohmann::ordered_json summary = {{"commands", commands}};
     int status = kExitOk;
     if (run) {
-        const RunTotals totals = RunQueued(ctx, commands);
+        const RunTotals totals = RunQueued(ctx, *this);
         if (totals.status == kExitRefused) return kExitRefused;
         status = totals.status;
+        summary["commands"] = commands;  // a fed job queued more while it ran
         summary["ticks"] = totals.ticks;
         summary["machineSeconds"] = totals.machineSeconds;
         summary["final"] = {m.position.absX.load(), m.position.absY.load(), m.position.absZ.load()};

@@ -48,6 +48,16 @@ struct JobOutput {
     // Adds the job's own fields to the summary, after the common ones.
     std::function<void(nlohmann::ordered_json&)> jobFields;
 
+    // What a job fed into the buffer as the machine drains it (a G-code
+    // program longer than the buffer) has not queued yet, and the feed that
+    // queues its next moves; none for a job queued whole.
+    struct Unqueued {
+        size_t moves = 0;
+        double seconds = 0;
+    };
+    Unqueued unqueued;
+    std::function<Unqueued()> feed;
+
   private:
     // The commands sharing these options; the one parsed names the job in
     // the G-code header.

@@ -105,8 +105,9 @@ void GcodeDialog::show() {
     view_.invalidate();
 }
 
-// The import counts the moves, checks the table and the buffer's free space
-// and says why it refuses; the dialog stays open then.
+// The import checks the origin and the table and says why it refuses; the
+// dialog stays open then. The main window's timer feeds what the buffer
+// does not take at once.
 void GcodeDialog::start() {
     if (import_.loaded() && import_.start()) view_.end(kResultOk);
 }

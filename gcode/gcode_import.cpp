@@ -64,7 +64,7 @@ bool GcodeImport::reread() {
         machine_.log.line(RefusalMessage(machine_.settings.language, r.refusal), true, true);
         return false;
     }
-    program_ = std::move(r.program);
+    program_ = std::make_shared<const GcodeProgram>(std::move(*r.program));
     return true;
 }
 
@@ -147,6 +147,12 @@ bool GcodeImport::tableRefuses() const {
 bool GcodeImport::start() {
     if (!program_) return false;
     Machine& m = machine_;
+    if (feeding_) {
+        m.log.say({"Předchozí program G-kódu se ještě zařazuje",
+                   "The previous G-code program is still being queued"},
+                  true, true);
+        return false;
+    }
     if (!m.position.relOriginSet.load()) {
         m.log.say({"nebyl definován relativní začátek, nebude se frézovat",
                    "you must define relative point (startpoint)"},
@@ -161,15 +167,6 @@ bool GcodeImport::start() {
         return false;
     }
     if (tableRefuses()) return false;
-    const int64_t needed = static_cast<int64_t>(p.moves.size());
-    const int64_t free = m.buffer.freeSlots();
-    if (needed > free) {
-        SayFormatted(m.log,
-                     {"Takto zadany pohyb presahuje velikost zásobniku o %d",
-                      "Not enought space in buffer,more space plus %d "},
-                     true, true, static_cast<int>(needed - free));
-        return false;
-    }
     // The stop after the move before a change is what pauses the machine;
     // a change before the first move is the tool to start with.
     for (const GcodePause& change : p.toolChanges) {
@@ -180,18 +177,86 @@ bool GcodeImport::start() {
                 m.log, {"výměna nástroje T%d po %zu. pohybu", "tool change to T%d after move %zu"},
                 true, false, change.tool, change.afterMove);
     }
-    // The stop before a change names the tool the machine waits for.
-    auto change = p.toolChanges.begin();
-    for (size_t i = 0; i < p.moves.size(); ++i) {
-        const MotionCommand& c = p.moves[i];
-        while (change != p.toolChanges.end() && change->afterMove < i + 1) ++change;
-        const bool changeHere = change != p.toolChanges.end() && change->afterMove == i + 1;
-        if (AppendCommand(m, c.dx, c.dy, c.dz, c.periodUs, c.accelerated, c.dwellAfter, 0,
-                          c.spindleOn,
-                          changeHere ? kStopToolChange + change->tool : c.stopAfter) == kBufferFull)
-            return false;
-    }
+    running_ = program_;
+    feeding_ = true;
+    next_ = 0;
+    nextChange_ = p.toolChanges.begin();
+    resets_ = m.buffer.resetRequests();
+    const MachinePosition& at = m.position;
+    plannedAfter_[0] = at.plannedX.load(), plannedAfter_[1] = at.plannedY.load(),
+    plannedAfter_[2] = at.plannedZ.load();
+    unqueuedSeconds_ = p.estimatedSeconds;
+    feed();
     return true;
+}
+
+MotionCommand GcodeImport::queuedMove(size_t i) const {
+    MotionCommand c = running_->moves[i];
+    if (nextChange_ != running_->toolChanges.end() && nextChange_->afterMove == i + 1)
+        c.stopAfter = kStopToolChange + nextChange_->tool;
+    return c;
+}
+
+void GcodeImport::feed() {
+    Machine& m = machine_;
+    if (!feeding_) {
+        if (running_ && m.buffer.queued() == 0) running_.reset();
+        return;
+    }
+    MachinePosition& at = m.position;
+    const bool ownPlan = at.plannedX.load() == plannedAfter_[0] &&
+                         at.plannedY.load() == plannedAfter_[1] &&
+                         at.plannedZ.load() == plannedAfter_[2];
+    if (m.buffer.resetRequests() != resets_ || m.executor.quitRequest.load() || !ownPlan) {
+        if (ownPlan || m.buffer.resetRequests() != resets_) return endFeed();
+        m.log.say({"Program G-kódu ukončen: jeho další pohyb by nezačal, kde předchozí skončil",
+                   "The G-code program was ended: its next move would not start where the last "
+                   "one ended"},
+                  true, false);
+        return endFeed();
+    }
+    const std::vector<MotionCommand>& moves = running_->moves;
+    for (int free = m.buffer.freeSlots(); free > 0 && next_ < moves.size(); --free) {
+        while (nextChange_ != running_->toolChanges.end() && nextChange_->afterMove < next_ + 1)
+            ++nextChange_;
+        const MotionCommand c = queuedMove(next_);
+        if (AppendCommand(m, c.dx, c.dy, c.dz, c.periodUs, c.accelerated, c.dwellAfter, 0,
+                          c.spindleOn, c.stopAfter) == kBufferFull)
+            break;
+        unqueuedSeconds_ -= c.remainingTimeS;
+        ++next_;
+    }
+    plannedAfter_[0] = at.plannedX.load(), plannedAfter_[1] = at.plannedY.load(),
+    plannedAfter_[2] = at.plannedZ.load();
+    if (next_ == moves.size()) endFeed();
+}
+
+void GcodeImport::endFeed() {
+    feeding_ = false;
+    unqueuedSeconds_ = 0;
+}
+
+void GcodeImport::takeUnqueued(const std::function<void(const MotionCommand&)>& take) {
+    if (!feeding_) return;
+    for (; next_ < running_->moves.size(); ++next_) {
+        while (nextChange_ != running_->toolChanges.end() && nextChange_->afterMove < next_ + 1)
+            ++nextChange_;
+        take(queuedMove(next_));
+    }
+    endFeed();
+}
+
+std::optional<GcodeImport::Progress> GcodeImport::progress() const {
+    if (!running_) return std::nullopt;
+    const size_t queued = static_cast<size_t>(std::max(machine_.buffer.queued(), 0));
+    const size_t done = next_ - std::min(queued, next_);
+    if (!feeding_ && queued == 0) return std::nullopt;
+    Progress p;
+    p.total = running_->moves.size();
+    p.done = done;
+    p.line = running_->moveLines[std::min(done, p.total - 1)];
+    p.secondsLeft = machine_.buffer.remainingTimeS() + unqueuedSeconds_;
+    return p;
 }
 
 void DrawGcodePreview(const GcodeProgram& program, Canvas& canvas) {

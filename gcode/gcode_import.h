@@ -1,11 +1,14 @@
 #pragma once
 // The G-code import dialog's logic ("Nastavení G-kódu"): the program file,
 // what it holds (units, extents, lines, moves, estimated machine time), the
-// table check, a preview of its path, and the start that counts the moves,
-// checks the buffer's free space and queues them. Window thread only.
+// table check, a preview of its path, and the start that queues its moves,
+// fed into the buffer as the executor drains it. Window thread only.
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,7 +32,7 @@ class GcodeImport {
     // changed since; false, with a box, when the program is refused now.
     bool reread();
 
-    bool loaded() const { return program_.has_value(); }
+    bool loaded() const { return program_ != nullptr; }
     const GcodeProgram& program() const { return *program_; }
     const std::string& path() const { return path_; }
 
@@ -48,18 +51,58 @@ class GcodeImport {
     // machine's travel: such a program is never queued.
     bool tableRefuses() const;
 
-    // Queues the program: re-read first when the tool has moved since the
-    // load, then refused without a relative origin, off the table or when
-    // the buffer's free space is short. True when queued.
+    // Starts the program: re-read first when the tool has moved since the
+    // load, then refused without a relative origin or off the table. Queues
+    // what the buffer's free space takes; feed() queues the rest as the
+    // executor drains it, so a program may be longer than the buffer. True
+    // when started.
     bool start();
+
+    // Tops the buffer up with the started program's next moves (a stop
+    // holds the feed as it holds the buffer). The feed ends, with the rest never
+    // queued, when the buffer is reset (Reset buffer, End job), the
+    // program is ending, or something else was queued in between (the rest
+    // would no longer start where the program left the tool). Window timer,
+    // the command line's run loop.
+    void feed();
+    // Moves of the started program not queued yet, and their time; both 0
+    // once it is all queued or its feed has ended.
+    size_t movesUnqueued() const { return feeding_ ? running_->moves.size() - next_ : 0; }
+    double secondsUnqueued() const { return feeding_ ? unqueuedSeconds_ : 0; }
+    // Hands the moves not queued yet to `take` instead of the buffer, ending
+    // the feed: the command line writing out a program it does not run.
+    void takeUnqueued(const std::function<void(const MotionCommand&)>& take);
+
+    // While a started program runs: the line of the move running (or next),
+    // the moves done and all of them, and the time to the program's end.
+    struct Progress {
+        int64_t line = 0;
+        size_t done = 0, total = 0;
+        double secondsLeft = 0;
+    };
+    std::optional<Progress> progress() const;
 
   private:
     GcodePoint toolAt() const;
+    // The program's move `i` as queued: the stop before a tool change names
+    // the tool the machine waits for.
+    MotionCommand queuedMove(size_t i) const;
+    void endFeed();
 
     Machine& machine_;
     std::string path_, text_;
     GcodePoint readFrom_;
-    std::optional<GcodeProgram> program_;
+    std::shared_ptr<const GcodeProgram> program_;
+    // The started program, kept while it runs whatever is loaded meanwhile,
+    // and its feed: its next move, the changes from there on, the reset
+    // count and planned position it expects, the time not queued.
+    std::shared_ptr<const GcodeProgram> running_;
+    bool feeding_ = false;
+    size_t next_ = 0;
+    std::vector<GcodePause>::const_iterator nextChange_;
+    int64_t resets_ = 0;
+    int64_t plannedAfter_[3] = {0, 0, 0};
+    double unqueuedSeconds_ = 0;
 };
 
 // Draws the program's path in X and Y scaled to fit the canvas within a small

@@ -39,6 +39,7 @@ struct GcodePause {
 
 struct GcodeProgram {
     std::vector<MotionCommand> moves;  // relative, zero moves left out
+    std::vector<int32_t> moveLines;    // the line (from 1) of each move
     std::vector<GcodePause> toolChanges;
     int64_t lines = 0;
     bool inches = false;       // the units the program set last

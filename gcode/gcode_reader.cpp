@@ -254,6 +254,7 @@ class Reader {
         // would copy the moves and touch twice the memory.
         const size_t guess = std::min(bytes / 8, kMaxGcodeMoves);
         program_.moves.reserve(guess);
+        program_.moveLines.reserve(guess);
         step_ = {s.mmPerStepX, s.mmPerStepY, s.mmPerStepZ};
         at_ = {start.x, start.y, start.z};
         pos_ = {start.x * step_[0], start.y * step_[1], -start.z * step_[2]};
@@ -567,6 +568,7 @@ class Reader {
         c.remainingTimeS = timer_.seconds(c);
         program_.estimatedSeconds += c.remainingTimeS;
         program_.moves.push_back(c);
+        program_.moveLines.push_back(static_cast<int32_t>(program_.lines));
         GcodePoint& lo = program_.low;
         GcodePoint& hi = program_.high;
         if (program_.moves.size() == 1) lo = hi = {to[0], to[1], to[2]};

@@ -116,6 +116,7 @@ void CommandBuffer::removeFront() {
 void CommandBuffer::requestReset(std::atomic<int32_t>& asked) {
     std::lock_guard lock(mutex_);
     resetMark_ = pushed_;
+    ++resetRequests_;
     asked.store(count_.load(std::memory_order_relaxed) > 0 ? 1 : 0);
 }
 

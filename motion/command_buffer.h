@@ -83,6 +83,9 @@ class CommandBuffer {
     // are kept. With nothing queued there is nothing to drop and `asked` is
     // cleared at once.
     void requestReset(std::atomic<int32_t>& asked);
+    // How many resets were asked for since the program started: a job fed
+    // into the buffer piece by piece ends when this changes.
+    int64_t resetRequests() const { return resetRequests_.load(); }
     // Executor thread: drops what was queued when the reset was asked for
     // and clears `asked`, in one step, so neither a push nor a new request
     // can land between the two. `replan` gets, under the same lock, the sum
@@ -112,6 +115,7 @@ class CommandBuffer {
     std::atomic<int> capacity_{0};
     std::atomic<int> count_{0};
     std::atomic<bool> removing_{false};
+    std::atomic<int64_t> resetRequests_{0};
     std::atomic<int> switchMoves_{0};  // queued commands with checkSwitches
     bool woken_ = false;
     double storedTimeS_ = 0;  // sum of the stored remainingTimeS of every entry

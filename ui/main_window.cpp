@@ -150,11 +150,13 @@ void MainWindow::onEditChange(int id) {
     commands_.onEditChange(id);
 }
 
-// Without "draw by refresh" the timer only carries the executor's repaint
-// requests to the window's thread.
+// The timer feeds a running G-code program; without "draw by refresh" it
+// otherwise only carries the executor's repaint requests to the window's
+// thread.
 void MainWindow::onTimer(int id) {
     if (id != kStatusTimer) return;
     Machine& m = c_.machine;
+    c_.gcode.feed();
     if (CheckHoming(c_)) status_.showSignals();
     if (!m.settings.drawByRefresh) {
         const int64_t asked = m.executor.repaintRequests.load();

@@ -37,6 +37,7 @@ void StatusDisplay::forgetShown() {
     shown_[0] = shown_[1] = shown_[2] = 1;
     shownMotion_ = {-1, 0, false};
     shownProgramStop_ = -1;
+    shownStopText_.reset();
 }
 
 StatusDisplay::Motion StatusDisplay::motion() const {
@@ -102,7 +103,9 @@ int StatusDisplay::refresh(bool force) {
         for (int a = 0; a < 3; ++a)
             view_.setText(kFinalX + a, position(a, planned[a], "%5.2fmm", "%5d"));
     }
-    view_.setText(kTimeToEnd, FormatTimeToEnd(last < 0 ? 0.0 : m.buffer.remainingTimeS()));
+    // A G-code program's moves not queued yet count too.
+    view_.setText(kTimeToEnd, FormatTimeToEnd((last < 0 ? 0.0 : m.buffer.remainingTimeS()) +
+                                              c_.gcode.secondsUnqueued()));
     for (int a = 0; a < 3; ++a) shown_[a] = abs[a];
     shownMotion_ = now;
     return 0;
@@ -146,8 +149,20 @@ void StatusDisplay::showSignals() {
     view_.setCheck(kEmergencyStop, g.estopActive.load() != 0 && programStop == 0);
     if (programStop != shownProgramStop_) {
         shownProgramStop_ = programStop;
-        view_.setText(kProgramStopText, ProgramStopText(c_.machine.settings.language, programStop));
         view_.enable(kContinue, programStop != 0);
+    }
+    // Without a stop to answer, the place says how far a G-code program is.
+    const int language = c_.machine.settings.language;
+    std::string stopText = ProgramStopText(language, programStop);
+    if (programStop == 0)
+        if (const auto p = c_.gcode.progress())
+            stopText = FormatCaption(
+                language,
+                {"G-kód: řádek %lld, pohyb %zu z %zu", "G-code: line %lld, move %zu of %zu"},
+                static_cast<long long>(p->line), p->done, p->total);
+    if (stopText != shownStopText_) {
+        shownStopText_ = stopText;
+        view_.setText(kProgramStopText, stopText);
     }
     view_.setCheck(kEmergencySignal, g.emergencyInput.load() != 0);
     view_.setCheck(kMinX, g.limitX.load() != 0);

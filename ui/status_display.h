@@ -6,6 +6,7 @@
 // last showed. Window thread.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace korvex {
@@ -54,6 +55,7 @@ class StatusDisplay {
     int32_t shown_[3] = {1, 1, 1};
     Motion shownMotion_ = {-1, 0, false};
     int32_t shownProgramStop_ = -1;
+    std::optional<std::string> shownStopText_;
     bool finalShown_ = false;  // the planned end was shown once: "none" before
 };
 

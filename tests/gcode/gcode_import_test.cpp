@@ -77,12 +77,6 @@ TEST_F(GcodeImportTest, RefusalsQueueNothing) {
               " this program leaves the machine's travel by dX:10.00 dY:0.00 dZ:5.00 \n "
               "cutting aborted");
 
-    // Short of buffer space.
-    m.buffer.allocate(2);
-    ASSERT_TRUE(import.load(dir.write("three.nc", "G0 X1\nX2\nX3\n")));
-    EXPECT_FALSE(import.start());
-    EXPECT_EQ(host.boxes.back().text, "Not enought space in buffer,more space plus 1 ");
-
     ASSERT_TRUE(import.load(dir.write("empty.nc", "(nothing)\nM2\n")));
     EXPECT_FALSE(import.start());
     EXPECT_EQ(host.boxes.back().text, "The G-code program has no moves");
@@ -140,6 +134,57 @@ TEST_F(GcodeImportTest, ToolChangeIsListedAndStops) {
     EXPECT_EQ(list[list.size() - 2], "tool T1");
     EXPECT_EQ(list.back(), "tool change to T3 after move 1");
     EXPECT_EQ(queued()[0].stopAfter, kStopToolChange + 3);  // the stop names the tool it waits for
+}
+
+// A program longer than the buffer is fed as the executor drains it: the
+// buffer receives exactly the program's moves in order, the tool change's
+// stop on its move; a reset ends the feed and so does a move queued in
+// between, with the rest never queued.
+TEST_F(GcodeImportTest, ALongProgramIsFedAsTheBufferDrains) {
+    std::string text = "G91\n";
+    for (int i = 1; i <= 40; ++i)
+        text += Format(i == 17 ? "G0 X%d\nT2 M6\n" : "G0 X%d\n", i % 5 + 1);
+    GcodeImport import(m);
+    ASSERT_TRUE(import.load(dir.write("long.nc", text)));
+    const std::vector<MotionCommand> program = import.program().moves;
+    std::vector<MotionCommand> ran;
+    auto runAndFeed = [&](int moves) {
+        for (int i = 0; i < moves && m.buffer.queued() > 0; ++i) {
+            ran.push_back(m.buffer.entry(0));
+            m.buffer.removeFront();
+        }
+        import.feed();
+    };
+    m.buffer.allocate(7);
+    ASSERT_TRUE(import.start());
+    EXPECT_EQ(import.movesUnqueued(), 33u);
+    EXPECT_EQ(import.progress()->line, 2);
+    while (m.buffer.queued() > 0) runAndFeed(3);
+    ASSERT_EQ(ran.size(), program.size());
+    for (size_t i = 0; i < ran.size(); ++i) {
+        EXPECT_EQ(ran[i].dx, program[i].dx) << i;
+        EXPECT_EQ(ran[i].stopAfter, i == 16 ? kStopToolChange + 2 : 0) << i;
+    }
+    EXPECT_EQ(m.position.plannedX.load(), 5000 + 8 * 15 * 100);
+    EXPECT_FALSE(import.progress());
+
+    m.position.plannedX = 5000;
+    ASSERT_TRUE(import.start());
+    runAndFeed(2);
+    m.buffer.requestReset(m.executor.resetRequest);
+    runAndFeed(7);
+    EXPECT_EQ(import.movesUnqueued(), 0u);
+    EXPECT_EQ(m.buffer.queued(), 0);
+
+    m.position.plannedX = 5000;
+    ASSERT_TRUE(import.start());
+    m.buffer.removeFront();
+    AppendCommand(m, 0, 1, 0, 100, 0, 0, 0, 0, 0);  // a jog queued while the program is fed
+    runAndFeed(1);
+    EXPECT_EQ(import.movesUnqueued(), 0u);
+    EXPECT_EQ(list.back(),
+              "The G-code program was ended: its next move would not start where the last one "
+              "ended");
 }
 
 TEST_F(GcodeImportTest, PreviewFitsThePathAndTellsCutsFromRapids) {
