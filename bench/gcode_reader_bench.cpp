@@ -1,16 +1,21 @@
 // Reading G-code: a generated 50 MB program as CAM output looks (straight
 // feeds, small circles, comments), against a baseline that only splits the
 // lines and converts every number, the least any reader of the text does;
+// the import's start of it from its file on the factory buffer: loaded,
+// checked against the table and the buffer filled, the rest left to feed;
 // and timing a program's moves.
 
 #include <benchmark/benchmark.h>
 
 #include <charconv>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "gcode/gcode_import.h"
 #include "gcode/gcode_program.h"
 #include "log/text.h"
+#include "motion/machine.h"
 #include "motion/move_time.h"
 #include "settings/machine_settings.h"
 
@@ -78,6 +83,36 @@ void BM_EstimateMillionMoves(benchmark::State& state) {
     state.counters["machineSeconds"] = seconds;
 }
 BENCHMARK(BM_EstimateMillionMoves)->Unit(benchmark::kMillisecond)->Arg(100)->Arg(1 << 20);
+
+void BM_LoadCheckAndStart50MB(benchmark::State& state) {
+    const std::string path = "/tmp/korvex-bench-program.ngc";
+    {
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        std::fwrite(Program50MB().data(), 1, Program50MB().size(), f);
+        std::fclose(f);
+    }
+    size_t moves = 0, fed = 0;
+    for (auto _ : state) {
+        Machine m;
+        m.settings = Settings();
+        m.settings.travelX = m.settings.travelY = m.settings.travelZ = 1e4f;
+        m.buffer.allocate(m.settings.commandCapacity);
+        // 10 mm in from every end: room for the circles and for Z 5.
+        m.position.relOriginX = m.position.plannedX = 1000;
+        m.position.relOriginY = m.position.plannedY = 1000;
+        m.position.relOriginZ = m.position.plannedZ = 1000;
+        m.position.relOriginSet = 1;
+        GcodeImport import(m);
+        if (!import.load(path) || !import.start()) state.SkipWithError("refused");
+        moves = import.loaded() ? import.program().moves.size() : 0;
+        fed = static_cast<size_t>(m.buffer.queued());
+    }
+    std::remove(path.c_str());
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(Program50MB().size()));
+    state.counters["moves"] = static_cast<double>(moves);
+    state.counters["queued"] = static_cast<double>(fed);
+}
+BENCHMARK(BM_LoadCheckAndStart50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_SplitAndConvertBaseline50MB(benchmark::State& state) {
     const std::string& text = Program50MB();

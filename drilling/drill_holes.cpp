@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "motion/job_frame.h"
-#include "motion/machine.h"
+#include "motion/job_sink.h"
 #include "motion/rounding.h"
 
 namespace korvex {
@@ -28,13 +27,11 @@ int drillHoles(Machine& m, const DrillSet& set, int drill) {
         return 0;
     }
     const DrillTool& tool = set.tools[drill];
-    if (m.buffer.freeSlots() <= 6 * static_cast<int64_t>(tool.holeCount)) {
-        LogLine(m.log,
-                Text{"V zasobníku neni dost mista na vykonani prikazu VRTANI",
-                     "Not enought memory in buffer to execute DRILL"},
-                true, true);
+    // More than 6 entries per hole, a margin over the 5 a hole takes.
+    if (!FreeSlotsHold(m, 6 * static_cast<int64_t>(tool.holeCount) + 1,
+                       {"V zasobníku neni dost mista na vykonani prikazu VRTANI",
+                        "Not enought memory in buffer to execute DRILL"}))
         return 0;
-    }
     const MachineSettings& s = m.settings;
     const int h = MmToSteps(s.safeHeight, s.mmPerStepZ);
     // The slower of X and Y sets the travel period.
@@ -43,24 +40,19 @@ int drillHoles(Machine& m, const DrillSet& set, int drill) {
     const int lift = PeriodUs(s.moveSpeedZ, s.mmPerStepZ);
     const std::optional<int> plunge = DrillPeriodUs(m);
     if (!plunge) return 0;
-    JobFrame frame(m, h);
-    if (!frame.fits(m, tool.depth)) return 0;
-    JobScope job(m);
-    AppendCommand(m, 0, 0, frame.rise(m), lift, 1, 0, 0, 0, 0);
-    auto z = [&](int32_t dz, int32_t period, int accelerated, int drilling) {
-        AppendCommand(m, 0, 0, frame.aim(m, dz), period, accelerated, drilling, 0, drilling, 0);
-    };
+    JobSink sink(m, false, h);
+    if (!sink.start(tool.depth)) return 0;
     int x = 0, y = 0;
     for (const DrillHole& hole : set.holes) {
         if (hole.tool != drill) continue;
-        AppendCommand(m, hole.x - x, hole.y - y, 0, travel, 1, 0, 0, 0, 0);
+        sink.move(hole.x - x, hole.y - y, 0, travel, 1, 0, 0);
         x = hole.x, y = hole.y;
-        z(h, lift, 1, 0);
-        z(tool.depth, *plunge, 0, 1);
-        z(-tool.depth, *plunge, 0, 1);
-        z(-h, lift, 1, 0);
+        sink.move(0, 0, h, lift, 1, 0, 0);
+        sink.move(0, 0, tool.depth, *plunge, 0, 1, 1);
+        sink.move(0, 0, -tool.depth, *plunge, 0, 1, 1);
+        sink.move(0, 0, -h, lift, 1, 0, 0);
     }
-    AppendCommand(m, -x, -y, 0, travel, 1, 0, 0, 0, 0);
+    sink.move(-x, -y, 0, travel, 1, 0, 0);
     return 1;
 }
 

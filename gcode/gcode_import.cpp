@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "log/event_log.h"
-#include "motion/machine.h"
+#include "motion/job_sink.h"
 #include "motion/rounding.h"
 #include "platform/canvas.h"
 
@@ -153,12 +153,7 @@ bool GcodeImport::start() {
                   true, true);
         return false;
     }
-    if (!m.position.relOriginSet.load()) {
-        m.log.say({"nebyl definován relativní začátek, nebude se frézovat",
-                   "you must define relative point (startpoint)"},
-                  true, true);
-        return false;
-    }
+    if (!RelativeOriginSet(m)) return false;
     if (!(toolAt() == readFrom_) && !reread()) return false;
     const GcodeProgram& p = *program_;
     if (p.moves.empty()) {
@@ -216,13 +211,13 @@ void GcodeImport::feed() {
         return endFeed();
     }
     const std::vector<MotionCommand>& moves = running_->moves;
+    JobSink sink(m, false);
     for (int free = m.buffer.freeSlots(); free > 0 && next_ < moves.size(); --free) {
         while (nextChange_ != running_->toolChanges.end() && nextChange_->afterMove < next_ + 1)
             ++nextChange_;
         const MotionCommand c = queuedMove(next_);
-        if (AppendCommand(m, c.dx, c.dy, c.dz, c.periodUs, c.accelerated, c.dwellAfter, 0,
-                          c.spindleOn, c.stopAfter) == kBufferFull)
-            break;
+        sink.add(c);
+        if (sink.full()) break;
         unqueuedSeconds_ -= c.remainingTimeS;
         ++next_;
     }

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "machining/job_input.h"
-#include "machining/move_sink.h"
+#include "motion/job_sink.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
 
@@ -18,10 +18,10 @@ struct SeparationPeriods {
 SeparationPeriods MakePeriods(Machine& m, float feed) {
     const MachineSettings& s = m.settings;
     const float x = feed / s.mmPerStepX, y = feed / s.mmPerStepY, z = feed / s.mmPerStepZ;
-    return {RatePeriodUs(LowestNonZero(m.log, x, y, 0)),
-            RatePeriodUs(LowestNonZero(m.log, x, y, z)), PeriodUs(feed, s.mmPerStepZ),
+    return {PeriodUs(LowestNonZero(m.log, x, y, 0), 1.0),
+            PeriodUs(LowestNonZero(m.log, x, y, z), 1.0), PeriodUs(feed, s.mmPerStepZ),
             PeriodUs(s.moveSpeedZ, s.mmPerStepZ),
-            RatePeriodUs(std::min(s.moveSpeedX / s.mmPerStepX, s.moveSpeedY / s.mmPerStepY))};
+            PeriodUs(std::min(s.moveSpeedX / s.mmPerStepX, s.moveSpeedY / s.mmPerStepY), 1.0)};
 }
 
 }  // namespace
@@ -46,7 +46,7 @@ int32_t GenerateSeparation(Machine& m, const SeparationJob& job, const JobValues
     const SeparationPeriods p = MakePeriods(m, values.feed);
     const int32_t safe = MmToSteps(m.settings.safeHeight, m.settings.mmPerStepZ);
     const int32_t d = job.sizeX, half = job.sizeX / 2;
-    MoveSink sink(m, countOnly, safe);
+    JobSink sink(m, countOnly, safe);
     if (!sink.start(job.depth)) return 0;
 
     if (isCircle) sink.move(d, half, 0, p.xyTravel, 1, 0, 0);
@@ -70,7 +70,8 @@ int32_t GenerateSeparation(Machine& m, const SeparationJob& job, const JobValues
     });
     sink.move(0, 0, -(safe + job.depth), p.zTravel, 1, 0, 0);
     if (isCircle) sink.move(-d, -half, 0, p.xyTravel, 1, 0, 0);
-    return sink.result();
+    // Appending returns 0.
+    return sink.counting() ? static_cast<int32_t>(std::min<int64_t>(sink.count(), INT32_MAX)) : 0;
 }
 
 }  // namespace korvex

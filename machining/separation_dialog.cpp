@@ -1,13 +1,11 @@
 #include "machining/separation_dialog.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 
 #include "log/captions.h"
 #include "log/event_log.h"
 #include "machining/job_input.h"
-#include "motion/machine.h"
+#include "motion/job_sink.h"
 #include "motion/rounding.h"
 #include "platform/dialog_view.h"
 
@@ -17,17 +15,11 @@ namespace {
 
 // The refusal of a job the free space cannot hold, with the capacity that
 // would suffice.
-void ReportShortfall(Machine& m, int64_t needed) {
-    const int64_t shortfall = std::llabs(needed - m.buffer.freeSlots());
-    SayFormatted(
-        m.log,
-        {"Takto zadany pohyb presahuje velikost zasobniku o %d,\n upravte velikost "
-         "zasobniku na %d nebo zmensete rozsahy",
-         "Not enought space in buffer for this work around %d,\n please set more space "
-         "plus %d or reduce the limits"},
-        true, true, static_cast<int>(std::min<int64_t>(shortfall, INT32_MAX)),
-        static_cast<int>(std::min<int64_t>(m.settings.commandCapacity + shortfall, INT32_MAX)));
-}
+constexpr Text kSeparationShortfall{
+    "Takto zadany pohyb presahuje velikost zasobniku o %d,\n upravte velikost "
+    "zasobniku na %d nebo zmensete rozsahy",
+    "Not enought space in buffer for this work around %d,\n please set more space "
+    "plus %d or reduce the limits"};
 
 }  // namespace
 
@@ -112,14 +104,13 @@ void SeparationDialog::start() {
     if (!AcceptJobInput(machine_.log, values_.feed, job_.depth, job_.sizeX, job_.sizeY)) return;
     const int32_t cycles = SeparationCycles(job_.depth, values_.cut);
     if (job_.shape == SeparationShape::Circle && !buildCircle(cycles)) return;
-    const int32_t needed = GenerateSeparation(machine_, job_, values_, circle_, true);
-    if (needed == 0) return;
-    if (needed > machine_.buffer.freeSlots()) {
-        ReportShortfall(machine_, needed);
-        return;
-    }
-    GenerateSeparation(machine_, job_, values_, circle_, false);
-    view_.end(kResultOk);
+    if (QueueJob(
+            machine_,
+            [&](bool countOnly) {
+                return GenerateSeparation(machine_, job_, values_, circle_, countOnly);
+            },
+            kSeparationShortfall))
+        view_.end(kResultOk);
 }
 
 // A lap holds at least 4 r moves (x runs from r to -r and back), so a circle
@@ -129,10 +120,7 @@ void SeparationDialog::start() {
 bool SeparationDialog::buildCircle(int32_t cycles) {
     const int64_t radius = job_.sizeX - job_.sizeX / 2;
     const int64_t least = (4 * radius + 3) * cycles + 4;
-    if (least > machine_.buffer.freeSlots()) {
-        ReportShortfall(machine_, least);
-        return false;
-    }
+    if (!FreeSlotsHold(machine_, least, kSeparationShortfall)) return false;
     Text failure{};
     if (!BuildSeparationCircle(circle_, job_.sizeX, failure)) {
         machine_.log.say(failure, true, true);

@@ -1,12 +1,11 @@
 #include "machining/surface_dialog.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "log/captions.h"
 #include "log/event_log.h"
 #include "machining/job_input.h"
-#include "motion/machine.h"
+#include "motion/job_sink.h"
 #include "motion/rounding.h"
 #include "platform/dialog_view.h"
 
@@ -84,22 +83,14 @@ void SurfaceMillingDialog::onClose() {
     view_.end(kResultCancel);
 }
 
-// Counted first, so that a job too large for the buffer is refused whole. A
-// refused count (0, already reported) stops here: the reason is shown once.
 void SurfaceMillingDialog::start(SurfaceStyle style) {
-    lastStart_ = 0;
-    const int32_t needed = GenerateSurfaceMilling(machine_, job_, values_, true, style);
-    if (needed == 0) return;
-    const int32_t free = machine_.buffer.freeSlots();
-    if (needed > free) {
-        SayFormatted(machine_.log,
-                     {"Takto zadany pohyb presahuje velikost zasobniku o %d",
-                      "Not enought space in buffer space plus %d"},
-                     true, true, std::abs(needed - free));
-        return;
-    }
-    GenerateSurfaceMilling(machine_, job_, values_, false, style);
-    lastStart_ = 1;
+    lastStart_ =
+        QueueJob(machine_,
+                 [&](bool countOnly) {
+                     return GenerateSurfaceMilling(machine_, job_, values_, countOnly, style);
+                 },
+                 {"Takto zadany pohyb presahuje velikost zasobniku o %d",
+                  "Not enought space in buffer space plus %d"});
 }
 
 void SurfaceMillingDialog::writeSummary() {

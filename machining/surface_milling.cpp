@@ -4,7 +4,7 @@
 
 #include "log/text.h"
 #include "machining/job_input.h"
-#include "machining/move_sink.h"
+#include "motion/job_sink.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
 
@@ -18,13 +18,14 @@ struct SurfacePeriods {
 
 SurfacePeriods MakePeriods(Machine& m, float feed) {
     const MachineSettings& s = m.settings;
-    return {RatePeriodUs(LowestNonZero(m.log, feed / s.mmPerStepX, feed / s.mmPerStepY, 0)),
-            RatePeriodUs(
-                LowestNonZero(m.log, s.moveSpeedX / s.mmPerStepX, s.moveSpeedY / s.mmPerStepY, 0)),
-            PeriodUs(s.moveSpeedZ, s.mmPerStepZ),
-            PeriodUs(s.plungeSpeed, s.mmPerStepZ),
-            PeriodUs(s.moveSpeedX, s.mmPerStepX),
-            PeriodUs(s.moveSpeedY, s.mmPerStepY)};
+    return {
+        PeriodUs(LowestNonZero(m.log, feed / s.mmPerStepX, feed / s.mmPerStepY, 0), 1.0),
+        PeriodUs(LowestNonZero(m.log, s.moveSpeedX / s.mmPerStepX, s.moveSpeedY / s.mmPerStepY, 0),
+                 1.0),
+        PeriodUs(s.moveSpeedZ, s.mmPerStepZ),
+        PeriodUs(s.plungeSpeed, s.mmPerStepZ),
+        PeriodUs(s.moveSpeedX, s.mmPerStepX),
+        PeriodUs(s.moveSpeedY, s.mmPerStepY)};
 }
 
 struct CycleTexts {
@@ -70,7 +71,7 @@ std::string CountLine(const SurfaceMillingJob& j, int32_t cut, SurfaceStyle styl
 
 class SurfacePath {
   public:
-    SurfacePath(MoveSink& sink, const SurfacePeriods& p, int32_t safe)
+    SurfacePath(JobSink& sink, const SurfacePeriods& p, int32_t safe)
         : sink_(sink), p_(p), safe_(safe) {}
 
     // Strokes along one axis, each cut forward and returned at depth, stepping
@@ -134,7 +135,7 @@ class SurfacePath {
         sink_.move(0, 0, safe_, p_.zTravel, 1, 0, 0);
     }
 
-    MoveSink& sink_;
+    JobSink& sink_;
     const SurfacePeriods& p_;
     int32_t safe_;
 };
@@ -143,12 +144,9 @@ class SurfacePath {
 
 int32_t GenerateSurfaceMilling(Machine& m, const SurfaceMillingJob& job, const JobValues& values,
                                bool countOnly, SurfaceStyle style) {
-    if (m.position.relOriginSet.load() == 0) {
-        m.log.say({"nebyl definován relativní zacatek, nebude se frezovat",
-                   "you must define relative point (startpoint)"},
-                  true, true);
+    if (!RelativeOriginSet(m, {"nebyl definován relativní zacatek, nebude se frezovat",
+                               "you must define relative point (startpoint)"}))
         return 0;
-    }
     if (!AcceptJobInput(m.log, values.feed, job.depth, job.sizeX, job.sizeY)) return 0;
     const int32_t cut = std::max(values.cut, 1);
     const int32_t pitchX = std::max(job.pitchX, 1), pitchY = std::max(job.pitchY, 1);
@@ -158,7 +156,7 @@ int32_t GenerateSurfaceMilling(Machine& m, const SurfaceMillingJob& job, const J
     const int32_t safe = MmToSteps(m.settings.safeHeight, m.settings.mmPerStepZ);
     const int32_t passes = job.depth > cut ? job.depth / cut : 0;
     const CycleTexts texts = TextsOf(style);
-    MoveSink sink(m, countOnly, safe);
+    JobSink sink(m, countOnly, safe);
     if (!sink.start(job.depth)) return 0;
     SurfacePath path(sink, periods, safe);
 
@@ -186,7 +184,8 @@ int32_t GenerateSurfaceMilling(Machine& m, const SurfaceMillingJob& job, const J
               1, 1);
     sink.report(texts.end, cycles, cycles);
     sink.move(0, 0, -safe, periods.zTravel, 1, 0, 0);
-    return sink.result();
+    // Appending returns 0.
+    return sink.counting() ? static_cast<int32_t>(std::min<int64_t>(sink.count(), INT32_MAX)) : 0;
 }
 
 }  // namespace korvex

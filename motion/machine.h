@@ -137,6 +137,12 @@ enum AppendResult {
 int AppendCommand(Machine& m, int32_t dx, int32_t dy, int32_t dz, int32_t periodUs,
                   int32_t accelerated, int32_t dwellAfter, int32_t checkSwitches, int32_t spindleOn,
                   int32_t stopAfter);
+// The same for a move as producers build it; its remaining time is the
+// append's to set.
+inline int AppendCommand(Machine& m, const MotionCommand& c) {
+    return AppendCommand(m, c.dx, c.dy, c.dz, c.periodUs, c.accelerated, c.dwellAfter,
+                         c.checkSwitches, c.spindleOn, c.stopAfter);
+}
 
 // Reports the shortening summed since the last report, if any.
 void ReportPlanClips(Machine& m);

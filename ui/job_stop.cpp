@@ -13,7 +13,8 @@ namespace korvex {
 
 bool MachineMoving(Controller& c) {
     const Machine& m = c.machine;
-    return m.buffer.queued() > 0 || !m.executor.executorIdle.load() || c.relief.running;
+    return m.buffer.queued() > 0 || !m.executor.executorIdle.load() || c.relief.running ||
+           c.gcode.movesUnqueued() > 0;
 }
 
 namespace {

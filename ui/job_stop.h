@@ -14,7 +14,8 @@ namespace korvex {
 class Controller;
 class Host;
 
-// Something is queued, the executor runs a command, or a relief carves.
+// Something is queued, the executor runs a command, a relief carves or a
+// G-code program waits to be fed.
 bool MachineMoving(Controller& c);
 
 // The stop button: holds the stop, or releases it when held. While the

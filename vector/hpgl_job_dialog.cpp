@@ -4,7 +4,7 @@
 
 #include "log/event_log.h"
 #include "log/text.h"
-#include "motion/machine.h"
+#include "motion/job_sink.h"
 #include "motion/rounding.h"
 #include "platform/dialog_view.h"
 #include "platform/edit_number.h"
@@ -357,17 +357,10 @@ void HpglJobDialog::start() {
     const CutOrder& order = model_.cutOrder;
     for (int i = 0; i < order.count; ++i)
         if (tableRefuses(model_.pens[order.slots[i]])) return;
-    const int64_t needed = generateVectorJob(machine_, model_, repeat_, 1);
-    const int64_t free = machine_.buffer.freeSlots();
-    if (needed > free) {
-        SayFormatted(machine_.log,
-                     {"Takto zadany pohyb presahuje velikost zásobniku o %d",
-                      "Not enought space in buffer,more space plus %d "},
-                     true, true, ClampToInt32(needed - free));
-        return;
-    }
-    generateVectorJob(machine_, model_, repeat_, 0);
-    view_.end(kResultCancel);
+    if (QueueJob(machine_, [&](bool countOnly) {
+            return generateVectorJob(machine_, model_, repeat_, countOnly);
+        }))
+        view_.end(kResultCancel);
 }
 
 void HpglJobDialog::setDepth() {

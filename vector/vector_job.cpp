@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "log/event_log.h"
-#include "motion/job_frame.h"
+#include "motion/job_sink.h"
 #include "motion/machine.h"
 #include "motion/rounding.h"
 #include "vector/model_geometry.h"
@@ -50,25 +49,6 @@ int32_t LayerPasses::depthAfter(int64_t k) const {
 
 namespace {
 
-// Counts of absurd jobs (a million passes of a million copies) saturate
-// instead of overflowing; any of them is far beyond the buffer.
-int64_t SaturatingMultiply(int64_t a, int64_t b) {
-    int64_t product;
-    return __builtin_mul_overflow(a, b, &product) ? std::numeric_limits<int64_t>::max() : product;
-}
-int64_t SaturatingAdd(int64_t a, int64_t b) {
-    int64_t sum;
-    return __builtin_add_overflow(a, b, &sum) ? std::numeric_limits<int64_t>::max() : sum;
-}
-
-bool RelativeOriginSet(Machine& m) {
-    if (m.position.relOriginSet.load()) return true;
-    m.log.say({"nebyl definován relativní začátek, nebude se frézovat",
-               "you must define relative point (startpoint)"},
-              true, true);
-    return false;
-}
-
 // The step period for `x` and `y` mm/s with the X and Y step sizes: the
 // slower of the two step rates sets it.
 int32_t PlanarPeriod(Machine& m, float x, float y) {
@@ -76,61 +56,37 @@ int32_t PlanarPeriod(Machine& m, float x, float y) {
     return PeriodUs(LowestNonZero(m.log, x / s.mmPerStepX, y / s.mmPerStepY, 0), 1.0);
 }
 
-// Appends the moves of one job, or only counts them.
+int32_t SafeSteps(const MachineSettings& s) {
+    return MmToSteps(s.safeHeight, s.mmPerStepZ);
+}
+
+// The moves of a vector job, in its periods, into a sink.
 class MoveWriter {
   public:
-    MoveWriter(Machine& m, int countOnly)
+    MoveWriter(Machine& m, JobSink& sink)
         : m_(m),
-          countOnly_(countOnly != 0),
+          sink_(sink),
           travelPeriod_(PlanarPeriod(m, m.settings.moveSpeedX, m.settings.moveSpeedY)),
           zPeriod_(PeriodUs(m.settings.moveSpeedZ, m.settings.mmPerStepZ)),
           plungePeriod_(PeriodUs(m.settings.plungeSpeed, m.settings.mmPerStepZ)),
-          safeHeight_(MmToSteps(m.settings.safeHeight, m.settings.mmPerStepZ)),
-          frame_(m, safeHeight_) {}
+          safeHeight_(SafeSteps(m.settings)) {}
 
-    bool countOnly() const { return countOnly_; }
+    Machine& machine() const { return m_; }
+    JobSink& sink() const { return sink_; }
     int32_t safeHeight() const { return safeHeight_; }
     int32_t plungePeriod() const { return plungePeriod_; }
     int32_t zPeriod() const { return zPeriod_; }
 
-    void travel(int64_t dx, int64_t dy) { move(dx, dy, 0, travelPeriod_, 1, 0, 0); }
-    void lift(int64_t dz) { move(0, 0, -dz, zPeriod_, 1, 0, 0); }
-    void plunge(int32_t depth) { move(0, 0, depth, plungePeriod_, 0, 1, 0); }
-    void cut(int64_t dx, int64_t dy, int32_t periodUs) { move(dx, dy, 0, periodUs, 0, 0, 1); }
-    void descend(int32_t periodUs) { move(0, 0, safeHeight_, periodUs, 1, 0, 0); }
-    // The job's first move, up to safe height from wherever the tool is.
-    void rise() { append(0, 0, frame_.rise(m_), zPeriod_, 1, 0, 0); }
-    const JobFrame& frame() const { return frame_; }
-
-    // A job's move; its Z is aimed at the level it reaches below the surface.
-    void move(int64_t dx, int64_t dy, int64_t dz, int32_t periodUs, int accelerated, int dwell,
-              int spindle) {
-        append(dx, dy, dz == 0 || countOnly_ ? dz : frame_.aim(m_, dz), periodUs, accelerated,
-               dwell, spindle);
-    }
-
-    // Counting mode: `calls` more without running them.
-    void skip(int64_t calls) { calls_ = SaturatingAdd(calls_, calls); }
-    int64_t calls() const { return calls_; }
-    int64_t result() const { return countOnly_ ? calls_ : appended_; }
+    void travel(int64_t dx, int64_t dy) { sink_.move(dx, dy, 0, travelPeriod_, 1, 0, 0); }
+    void lift(int64_t dz) { sink_.move(0, 0, -dz, zPeriod_, 1, 0, 0); }
+    void plunge(int32_t depth) { sink_.move(0, 0, depth, plungePeriod_, 0, 1, 0); }
+    void cut(int64_t dx, int64_t dy, int32_t periodUs) { sink_.move(dx, dy, 0, periodUs, 0, 0, 1); }
+    void descend(int32_t periodUs) { sink_.move(0, 0, safeHeight_, periodUs, 1, 0, 0); }
 
   private:
-    // A move of length 0 is not queued, so it is not counted either.
-    void append(int64_t dx, int64_t dy, int64_t dz, int32_t periodUs, int accelerated, int dwell,
-                int spindle) {
-        if (dx == 0 && dy == 0 && dz == 0) return;
-        ++calls_;
-        if (countOnly_) return;
-        if (AppendCommand(m_, ClampToInt32(dx), ClampToInt32(dy), ClampToInt32(dz), periodUs,
-                          accelerated, dwell, 0, spindle, 0) == kAppended)
-            ++appended_;
-    }
-
     Machine& m_;
-    bool countOnly_;
+    JobSink& sink_;
     int32_t travelPeriod_, zPeriod_, plungePeriod_, safeHeight_;
-    JobFrame frame_;
-    int64_t calls_ = 0, appended_ = 0;
 };
 
 // The tool's X/Y position relative to the job's start.
@@ -198,113 +154,110 @@ int32_t DeepestCut(Machine& m, const VectorModel& model) {
     return deepest;
 }
 
+// Layer by layer; one copy of the job, from its start and back there.
+void LayersByPass(MoveWriter& w, const VectorModel& model) {
+    Position at;
+    ForEachLayer(
+        w.machine(), model, [&](const PenLayer& layer, const LayerPasses& passes, int32_t cut) {
+            const auto objects = ObjectsToCut(model, layer);
+            auto pass = [&](int64_t k) {
+                const int32_t depth = passes.depthAfter(k + 1);
+                bool plunge = true;
+                for (size_t j = 0; j < objects.size(); ++j) {
+                    TravelTo(w, at, objects[j]->points.front());
+                    if (plunge) {
+                        w.descend(w.zPeriod());
+                        w.plunge(depth);
+                    }
+                    CutAlong(w, at, *objects[j], cut);
+                    // Stay down when the next object starts where this one ends.
+                    plunge = j + 1 == objects.size() || !at.at(objects[j + 1]->points.front());
+                    if (plunge) w.lift(int64_t{w.safeHeight()} + depth);
+                }
+            };
+            if (passes.count == 0) return;
+            pass(0);
+            // Every pass after the first starts where the one before ended and
+            // makes the same moves; the first may start elsewhere.
+            w.sink().times(passes.count - 1, [&](int64_t k) { pass(k + 1); });
+        });
+    w.travel(-int64_t{at.x}, -int64_t{at.y});
+}
+
+// Object by object; one copy of the job, from its start and back there.
+void ObjectsOneWay(MoveWriter& w, const VectorModel& model) {
+    Position at;
+    ForEachLayer(w.machine(), model,
+                 [&](const PenLayer& layer, const LayerPasses& passes, int32_t cut) {
+                     for (const VectorObject* object : ObjectsToCut(model, layer)) {
+                         const VectorPoint& start = object->points.front();
+                         const bool closed = object->points.back() == start;
+                         TravelTo(w, at, start);
+                         w.descend(w.plungePeriod());
+                         // The passes before the last make the same moves each.
+                         w.sink().repeat(passes.count, [&](int64_t k) {
+                             const int32_t depth = passes.depthAfter(k + 1);
+                             const bool more = k + 1 < passes.count;
+                             w.plunge(depth);
+                             CutAlong(w, at, *object, cut);
+                             if (more && closed) {
+                                 w.lift(depth);
+                             } else {
+                                 w.lift(int64_t{w.safeHeight()} + depth);
+                                 if (more) {
+                                     TravelTo(w, at, start);
+                                     w.descend(w.plungePeriod());
+                                 }
+                             }
+                         });
+                     }
+                 });
+    w.travel(-int64_t{at.x}, -int64_t{at.y});
+}
+
+int64_t GenerateCopy(Machine& m, const VectorModel& model, int countOnly,
+                     void (*strategy)(MoveWriter&, const VectorModel&)) {
+    if (!RelativeOriginSet(m)) return 0;
+    JobSink sink(m, countOnly != 0, SafeSteps(m.settings));
+    MoveWriter w(m, sink);
+    strategy(w, model);
+    return sink.count();
+}
+
 }  // namespace
 
 int64_t generateLayersByPass(Machine& m, const VectorModel& model, int countOnly) {
-    if (!RelativeOriginSet(m)) return 0;
-    MoveWriter w(m, countOnly);
-    Position at;
-    ForEachLayer(m, model, [&](const PenLayer& layer, const LayerPasses& passes, int32_t cut) {
-        const auto objects = ObjectsToCut(model, layer);
-        for (int64_t k = 0; k < passes.count; ++k) {
-            const int32_t depth = passes.depthAfter(k + 1);
-            const int64_t before = w.calls();
-            bool plunge = true;
-            for (size_t j = 0; j < objects.size(); ++j) {
-                TravelTo(w, at, objects[j]->points.front());
-                if (plunge) {
-                    w.descend(w.zPeriod());
-                    w.plunge(depth);
-                }
-                CutAlong(w, at, *objects[j], cut);
-                // Stay down when the next object starts where this one ends.
-                plunge = j + 1 == objects.size() || !at.at(objects[j + 1]->points.front());
-                if (plunge) w.lift(int64_t{w.safeHeight()} + depth);
-            }
-            // Every pass after the first starts where the one before ended
-            // and makes the same moves; the first may start elsewhere.
-            if (w.countOnly() && k == 1) {
-                w.skip(SaturatingMultiply(w.calls() - before, passes.count - 2));
-                break;
-            }
-        }
-    });
-    w.travel(-int64_t{at.x}, -int64_t{at.y});
-    return w.result();
+    return GenerateCopy(m, model, countOnly, LayersByPass);
 }
 
 int64_t generateObjectsOneWay(Machine& m, const VectorModel& model, int countOnly) {
-    if (!RelativeOriginSet(m)) return 0;
-    MoveWriter w(m, countOnly);
-    Position at;
-    ForEachLayer(m, model, [&](const PenLayer& layer, const LayerPasses& passes, int32_t cut) {
-        for (const VectorObject* object : ObjectsToCut(model, layer)) {
-            const VectorPoint& start = object->points.front();
-            const bool closed = object->points.back() == start;
-            TravelTo(w, at, start);
-            w.descend(w.plungePeriod());
-            for (int64_t k = 0; k < passes.count; ++k) {
-                const int32_t depth = passes.depthAfter(k + 1);
-                const int64_t before = w.calls();
-                const bool more = k + 1 < passes.count;
-                w.plunge(depth);
-                CutAlong(w, at, *object, cut);
-                if (more && closed) {
-                    w.lift(depth);
-                } else {
-                    w.lift(int64_t{w.safeHeight()} + depth);
-                    if (more) {
-                        TravelTo(w, at, start);
-                        w.descend(w.plungePeriod());
-                    }
-                }
-                // The passes before the last make the same calls each.
-                if (w.countOnly() && k == 0 && passes.count > 2) {
-                    w.skip(SaturatingMultiply(w.calls() - before, passes.count - 2));
-                    k = passes.count - 2;
-                }
-            }
-        }
-    });
-    w.travel(-int64_t{at.x}, -int64_t{at.y});
-    return w.result();
+    return GenerateCopy(m, model, countOnly, ObjectsOneWay);
 }
 
 int64_t generateVectorJob(Machine& m, const VectorModel& model, const VectorJobRepeat& repeat,
                           int countOnly) {
     // Without an origin even the moves between copies would go out.
     if (!RelativeOriginSet(m)) return 0;
-    auto strategy = model.pens[0].oneWay ? generateObjectsOneWay : generateLayersByPass;
+    auto strategy = model.pens[0].oneWay ? ObjectsOneWay : LayersByPass;
     const int64_t columns = std::max(1, repeat.countX), rows = std::max(1, repeat.countY);
     const int64_t across = int64_t{model.width} + repeat.spacingXSteps;
     const int64_t down = int64_t{model.height} + repeat.spacingYSteps;
-    if (countOnly) {
-        // Every copy counts the same. Each row moves to its next copies and
-        // back to its start, and each row but the last down to the next,
-        // which the final return undoes; moves of length 0 do not count.
-        const int64_t copies = columns * rows;
-        const int64_t grid =
-            (across != 0 && columns > 1 ? rows * columns : 0) + (down != 0 && rows > 1 ? rows : 0);
-        MoveWriter w(m, 1);
-        w.rise();
-        return SaturatingAdd(SaturatingMultiply(strategy(m, model, 1), copies), grid + w.calls());
-    }
-    MoveWriter w(m, 0);
-    if (!w.frame().fits(m, DeepestCut(m, model))) return 0;
-    ReportRaisedPasses(m, model);
-    JobScope job(m);
-    w.rise();
-    int64_t appended = 0;
-    for (int64_t r = 0; r < rows; ++r) {
-        for (int64_t i = 0; i < columns; ++i) {
-            appended += strategy(m, model, 0);
+    JobSink sink(m, countOnly != 0, SafeSteps(m.settings));
+    if (!sink.start(DeepestCut(m, model))) return 0;
+    if (!countOnly) ReportRaisedPasses(m, model);
+    MoveWriter w(m, sink);
+    // Each row moves to its next copies and back to its start, and each row
+    // but the last down to the next, which the final return undoes.
+    sink.repeat(rows, [&](int64_t r) {
+        sink.repeat(columns, [&](int64_t i) {
+            strategy(w, model);
             if (i < columns - 1) w.travel(across, 0);
-        }
+        });
         w.travel(-across * (columns - 1), 0);
         if (r < rows - 1) w.travel(0, down);
-    }
+    });
     w.travel(0, -down * (rows - 1));
-    return appended + w.result();
+    return sink.count();
 }
 
 }  // namespace korvex

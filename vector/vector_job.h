@@ -4,10 +4,9 @@
 // Every move is relative. A job first rises to safe height over the surface
 // from wherever the tool is, and ends over its origin at that height; each
 // Z move is aimed at its level below the surface (JobFrame). Z steps count
-// down into the material. Each generator can count
-// instead of append: the count is exactly the number of AppendCommand calls
-// the real run makes (zero moves included), so the caller can refuse a job
-// that does not fit the buffer before anything is queued.
+// down into the material. Each generator can count instead of append
+// (JobSink): the count is exactly what the real run queues, so the caller can
+// refuse a job that does not fit the buffer before anything is queued.
 
 #include <cstdint>
 

@@ -15,9 +15,10 @@ using test::WhenDialogShown;
 using GcodeGui = test::GuiTest;
 
 // The program starts and ends at the relative origin's X and Y, 2 mm above
-// the surface; the carriage must end where the counters say it is.
+// the surface; the carriage must end where the counters say it is. The
+// buffer holds a few of its moves: the window's timer feeds the rest.
 TEST_F(GcodeGui, AProgramCutFromItsDialog) {
-    start();
+    start([](MachineSettings& s) { s.commandCapacity = 4; });
     click(kJogXPlus + 4, Qt::ShiftModifier);  // 5 mm down: room for Z 2 above the surface
     click(kSetRel);
     ASSERT_TRUE(waitDrained());
@@ -38,13 +39,18 @@ TEST_F(GcodeGui, AProgramCutFromItsDialog) {
         ClickControl(dialog, gcode_dialog::kStart);
         if (QApplication::activeModalWidget() == dialog) ClickControl(dialog, gcode_dialog::kClose);
     });
+    size_t ran = 0;
+    m().buffer.setAppendObserver([&ran](const MotionCommand&) { ++ran; });
     QtDialogLauncher launcher(*c, host, window.get());
     EXPECT_EQ(launcher.run(DialogKind::Gcode), kResultOk);
     EXPECT_EQ(title, "Set and cut G-code");
     EXPECT_EQ(moves.rfind("lines: 14, moves: ", 0), 0u) << moves;
     EXPECT_EQ(table, "the program stays within the machine's travel");
+    const size_t programMoves = c->gcode.program().moves.size();
+    ASSERT_GT(programMoves, 20u);
 
     ASSERT_TRUE(waitDrained());
+    EXPECT_EQ(ran, programMoves);
     const int32_t abs[3] = {p.absX.load(), p.absY.load(), p.absZ.load()};
     const int32_t planned[3] = {p.plannedX.load(), p.plannedY.load(), p.plannedZ.load()};
     const int32_t end[3] = {origin[0], origin[1],

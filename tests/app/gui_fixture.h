@@ -121,7 +121,10 @@ struct GuiTest : ::testing::Test {
     Machine& m() { return c->machine; }
     bool waitDrained(int ms = 20000) {
         return QTest::qWaitFor(
-            [this] { return m().buffer.queued() == 0 && m().executor.executorIdle.load() == 1; },
+            [this] {
+                return m().buffer.queued() == 0 && m().executor.executorIdle.load() == 1 &&
+                       c->gcode.movesUnqueued() == 0;
+            },
             ms);
     }
     // The status as the timer shows it, without waiting for the timer.

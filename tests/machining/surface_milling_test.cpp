@@ -86,18 +86,6 @@ TEST_F(SurfaceTest, SpiralMovesInwardAndReversesAReducedLength) {
     EXPECT_EQ(queued.back().periodUs, PeriodUs(m.settings.moveSpeedZ, m.settings.mmPerStepZ));
 }
 
-TEST_F(SurfaceTest, ZeroLengthMovesAreNeitherCountedNorQueued) {
-    job = {0, 0, 0, 1, 1};
-    for (SurfaceStyle style :
-         {SurfaceStyle::StrokesAlongX, SurfaceStyle::StrokesAlongY, SurfaceStyle::Spiral}) {
-        queued.clear();
-        const int32_t n = count(style);
-        append(style);
-        EXPECT_EQ(n, static_cast<int32_t>(queued.size()));
-        EXPECT_EQ(net(), (std::array<long long, 3>{0, 0, 0}));
-    }
-}
-
 TEST_F(SurfaceTest, CountIsTheNumberOfCommandsAppended) {
     for (SurfaceStyle style :
          {SurfaceStyle::StrokesAlongX, SurfaceStyle::StrokesAlongY, SurfaceStyle::Spiral}) {

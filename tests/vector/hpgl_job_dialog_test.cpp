@@ -209,6 +209,18 @@ TEST_F(DialogTest, StartRefusesAJobLargerThanTheFreeSpace) {
     EXPECT_EQ(m.buffer.queued(), 6);
 }
 
+TEST_F(DialogTest, StartWithoutRelativeOriginSaysSoOnce) {
+    open(kThreePens);
+    select(0, "1");
+    dialog->onCommand(kEnabled);
+    m.position.relOriginSet = 0;
+    dialog->onCommand(kStart);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "you must define relative point (startpoint)");
+    EXPECT_EQ(m.buffer.queued(), 0);
+    EXPECT_FALSE(view.ended);
+}
+
 TEST_F(DialogTest, ZoomAndScrollKeepPositionsWithinRange) {
     open(kThreePens);
     dialog->onCommand(kZoomOut);  // not below 1

@@ -214,17 +214,6 @@ TEST_F(JobTest, RepeatGridMovesBetweenCopies) {
     EXPECT_EQ(queued(), expected);
 }
 
-TEST_F(JobTest, NoRelativeOriginQueuesNothing) {
-    layer("SP1;PU0,0;PD40,0;", 0.4f, 0.4f);
-    m.position.relOriginSet = 0;
-    list.clear();
-    repeat.countX = repeat.countY = 3;
-    EXPECT_EQ(generateVectorJob(m, model, repeat, 1), 0);
-    EXPECT_EQ(generateVectorJob(m, model, repeat, 0), 0);
-    EXPECT_EQ(m.buffer.queued(), 0);
-    EXPECT_EQ(list, (std::vector<std::string>(2, "you must define relative point (startpoint)")));
-}
-
 // Counting must predict the real run exactly, whatever the strategy, the
 // number of passes, the layers and the grid (no empty moves in these jobs).
 TEST_F(JobTest, CountEqualsTheCommandsQueued) {
@@ -255,23 +244,6 @@ TEST_F(JobTest, CountEqualsTheCommandsQueued) {
         const int64_t count = generateVectorJob(m, model, repeat, 1);
         EXPECT_EQ(generateVectorJob(m, model, repeat, 0), count);
         ASSERT_EQ(m.buffer.queued(), count) << "round " << round;
-    }
-}
-
-// Moves of length 0 are neither queued nor counted: the first object starts
-// at the origin, objects meet end to start, the safe height is 0, the drawing
-// is a vertical line with copies side by side (no width, no spacing) and one
-// row (no move down), so a job exactly the size of the free space fits.
-TEST_F(JobTest, EmptyMovesAreNotCountedSoAJobThatFitsIsNotRefused) {
-    m.settings.safeHeight = 0;
-    for (bool oneWay : {false, true}) {
-        layer("SP1;PU0,0;PD0,40;PU0,40;PD0,80;", 0.8f, 0.4f, oneWay);
-        repeat.countX = 3;
-        repeat.countY = 1;
-        m.buffer.allocate(1000);
-        const int64_t counted = generateVectorJob(m, model, repeat, 1);
-        generateVectorJob(m, model, repeat, 0);
-        EXPECT_EQ(m.buffer.queued(), counted) << "one-way " << oneWay;
     }
 }
 
