@@ -1,19 +1,22 @@
 // Reading G-code: a generated 50 MB program as CAM output looks (straight
 // feeds, small circles, comments), against a baseline that only splits the
 // lines and converts every number, the least any reader of the text does;
-// and the import's start of it from its file on the factory buffer: loaded,
-// checked against the table and the buffer filled, the rest left to feed.
+// the import's start of it from its file on the factory buffer: loaded,
+// checked against the table and the buffer filled, the rest left to feed;
+// and timing a program's moves.
 
 #include <benchmark/benchmark.h>
 
 #include <charconv>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "gcode/gcode_import.h"
 #include "gcode/gcode_program.h"
 #include "log/text.h"
 #include "motion/machine.h"
+#include "motion/move_time.h"
 #include "settings/machine_settings.h"
 
 namespace korvex {
@@ -55,6 +58,31 @@ void BM_ReadGcode50MB(benchmark::State& state) {
     state.counters["moves"] = static_cast<double>(moves);
 }
 BENCHMARK(BM_ReadGcode50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The machine time of a 1 M-move program, move by move as the reader and
+// the append time them: short feeds, every twentieth a rapid of up to
+// 20 000 steps, every hundredth with a dwell; ramps of `range(0)` steps.
+void BM_EstimateMillionMoves(benchmark::State& state) {
+    MachineSettings s = Settings();
+    s.rampSteps = static_cast<int>(state.range(0));
+    const MoveTimer timer(s);
+    std::vector<MotionCommand> moves(1'000'000);
+    for (int32_t i = 0; i < 1'000'000; ++i) {
+        MotionCommand& c = moves[static_cast<size_t>(i)];
+        const bool rapid = i % 20 == 0;
+        const int32_t length = rapid ? i * 7919 % 20000 + 1 : i % 37 + 1;
+        c = {length, -(i % 11), rapid ? 0 : i % 3, 500 + i % 1000, rapid, 0, i % 100 == 0};
+    }
+    double seconds = 0;
+    for (auto _ : state) {
+        seconds = 0;
+        for (const MotionCommand& c : moves) seconds += timer.seconds(c);
+        benchmark::DoNotOptimize(seconds);
+    }
+    state.counters["moves"] = 1e6;
+    state.counters["machineSeconds"] = seconds;
+}
+BENCHMARK(BM_EstimateMillionMoves)->Unit(benchmark::kMillisecond)->Arg(100)->Arg(1 << 20);
 
 void BM_LoadCheckAndStart50MB(benchmark::State& state) {
     const std::string path = "/tmp/korvex-bench-program.ngc";

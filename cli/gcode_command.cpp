@@ -1,6 +1,7 @@
 // `gcode`: a G-code program from any CAM through the import dialog's logic.
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include "cli/cli_context.h"
 #include "cli/commands.h"
@@ -33,26 +34,29 @@ int RunGcode(CliContext& ctx, GcodeOptions& o) {
     }
     at.relOriginSet = 1;
     if (!o.output.begin(ctx)) return kExitRefused;
-    GcodeImport import(m);
-    if (!import.load(o.file)) return kExitRefused;
-    std::fprintf(stderr, "%s\n", import.summary().c_str());
-    if (!import.start()) return kExitRefused;
+    GcodeImport gcode(m);
+    if (!gcode.load(o.file)) return kExitRefused;
+    std::fprintf(stderr, "%s\n", gcode.summary().c_str());
+    if (!gcode.start()) return kExitRefused;
     // What the buffer did not take is fed as the machine drains it, or
     // written out at once when nothing runs.
     JobOutput& out = o.output;
-    out.unqueued = {import.movesUnqueued(), import.secondsUnqueued()};
-    if (out.run)
-        out.feed = [&import] {
-            import.feed();
-            return JobOutput::Unqueued{import.movesUnqueued(), import.secondsUnqueued()};
+    out.unqueued = {gcode.movesUnqueued(), gcode.secondsUnqueued()};
+    if (out.run) {
+        out.feed = [&gcode] {
+            gcode.feed();
+            return JobOutput::Unqueued{gcode.movesUnqueued(), gcode.secondsUnqueued()};
         };
-    else
-        import.takeUnqueued([&out](const MotionCommand& c) { out.emitCommand(c);
-});
-return out.finish(ctx);
-}  // namespace
+    } else {
+        gcode.takeUnqueued([&out](const MotionCommand& c) { out.emitCommand(c); });
+    }
+    out.jobFields = [&gcode](nlohmann::ordered_json& summary) {
+        summary["stoppedSpindleFeed"] = gcode.program().stoppedSpindleFeed;
+    };
+    return out.finish(ctx);
+}
 
-}  // namespace korvex::cli
+}  // namespace
 
 void AddGcodeCommand(CLI::App& app, CliContext& ctx) {
     auto o = std::make_shared<GcodeOptions>();

@@ -8,6 +8,7 @@
 #include "cli/progress_bar.h"
 #include "cli/stop_operator.h"
 #include "log/text.h"
+#include "motion/acceleration.h"
 #include "motion/executor.h"
 
 namespace korvex::cli {
@@ -41,6 +42,8 @@ bool OpenOutput(const std::string& path, std::FILE*& file) {
 
 bool JobOutput::begin(CliContext& ctx) {
     if (run && !ctx.openNamedPort()) return false;
+    // Every append times its move, ramps over the tables the run will use.
+    if (!ctx.machine.accel.ready.load()) BuildAccelerationTables(ctx.machine);
     if (!OpenOutput(emitPath, emit_) || !OpenOutput(gcodePath, gcode_)) return false;
     if (gcode_) {
         std::string job;
@@ -149,6 +152,7 @@ int JobOutput::finish(CliContext& ctx) {
                               m.position.plannedZ.load()};
     }
     summary["estimatedSeconds"] = estimatedSeconds;
+    if (jobFields) jobFields(summary);
     std::printf("%s\n", summary.dump().c_str());
     return status;
 }

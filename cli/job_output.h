@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,8 @@ struct JobOutput {
 
     int commands = 0;
     double estimatedSeconds = 0;
+    // Adds the job's own fields to the summary, after the common ones.
+    std::function<void(nlohmann::ordered_json&)> jobFields;
 
     // What a job fed into the buffer as the machine drains it (a G-code
     // program longer than the buffer) has not queued yet, and the feed that

@@ -10,6 +10,7 @@
 #include "machining/relief_dialog.h"
 #include "machining/relief_job.h"
 #include "machining/relief_output.h"
+#include "motion/move_time.h"
 #include "platform/qimage_canvas.h"
 
 namespace korvex::cli {
@@ -29,8 +30,8 @@ struct ReliefOptions {
 // with `drive` every step also goes to the port.
 class EmittingOutput final : public ReliefOutput {
   public:
-    EmittingOutput(JobOutput& job, ReliefOutput& port, bool drive)
-        : job_(job), port_(port), drive_(drive) {}
+    EmittingOutput(const Machine& m, JobOutput& job, ReliefOutput& port, bool drive)
+        : timer_(m), job_(job), port_(port), drive_(drive) {}
 
     void begin() override {
         if (drive_) port_.begin();
@@ -39,6 +40,7 @@ class EmittingOutput final : public ReliefOutput {
         if (drive_ && !port_.step(sx, sy, sz, periodUs)) return false;
         ++ticks;
         motionUs += periodUs;
+        machineSeconds += timer_.tickSeconds(periodUs);
         MotionCommand& r = run_;
         const bool continues = r.periodUs == periodUs && Along(r.dx, sx) && Along(r.dy, sy) &&
                                Along(r.dz, sz) && (r.dx || r.dy || r.dz);
@@ -59,7 +61,8 @@ class EmittingOutput final : public ReliefOutput {
     }
 
     int64_t ticks = 0;
-    int64_t motionUs = 0;  // the sum of the step periods
+    int64_t motionUs = 0;       // the sum of the step periods
+    double machineSeconds = 0;  // what the steps take on a port
 
   private:
     // Whether a step goes the same way as the run so far (0 with 0).
@@ -67,6 +70,7 @@ class EmittingOutput final : public ReliefOutput {
         return (total > 0) == (step > 0) && (total < 0) == (step < 0);
     }
 
+    const MoveTimer timer_;
     JobOutput& job_;
     ReliefOutput& port_;
     bool drive_;
@@ -93,7 +97,7 @@ int RunRelief(CliContext& ctx, ReliefOptions& o) {
     ReliefSimulation simulation;
     int sourceKind = 0;
     PortReliefOutput port(m);
-    EmittingOutput emitting(output, port, output.run);
+    EmittingOutput emitting(m, output, port, output.run);
     ReliefContext context{m,        raster,           job,       values, simulation,
                           emitting, MakeQImageCanvas, sourceKind};
     RecordingView view;
@@ -133,9 +137,9 @@ int RunRelief(CliContext& ctx, ReliefOptions& o) {
             summary["final"] = {m.position.absX.load(), m.position.absY.load(),
                                 m.position.absZ.load()};
         }
-        // What the relief's moves take at their periods: no status display
-        // estimates a relief, which bypasses the buffer.
-        summary["estimatedSeconds"] = motionSeconds;
+        // Timed as its steps were made: no status display estimates a
+        // relief, which bypasses the buffer.
+        summary["estimatedSeconds"] = emitting.machineSeconds;
         std::printf("%s\n", summary.dump().c_str());
     }
     return kExitOk;

@@ -77,6 +77,10 @@ void GcodeDialog::show() {
     const std::vector<std::string> lines = import_.summaryLines();
     for (int i = 0; i <= kTime - kUnits; ++i)
         view_.setText(kUnits + i, i < int(lines.size()) ? lines[i] : "");
+    std::string notes;
+    for (size_t i = kTime - kUnits + 1; i < lines.size(); ++i)
+        notes += (notes.empty() ? "" : "\n") + lines[i];
+    view_.setText(kNotes, notes);
     std::string table;
     if (loaded && !machine_.position.relOriginSet.load()) {
         table = Caption(language, {"nebyl definován relativní začátek",

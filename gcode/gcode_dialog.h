@@ -33,6 +33,7 @@ enum ControlId : int {
     kTable = 1009,
     kStart = 1010,
     kClose = 1011,
+    kNotes = 1012,  // the summary's lines after the time, one per line
 };
 // The picture of the path: a square of the dialog's drawing area.
 inline constexpr int kPreviewX = 15, kPreviewY = 50, kPreviewSize = 300;

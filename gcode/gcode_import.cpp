@@ -86,19 +86,24 @@ std::vector<std::string> GcodeImport::summaryLines() const {
                       static_cast<long long>(p.lines), p.moves.size()),
         FormatCaption(l, {"odhad času: %lld:%02lld:%02lld", "estimated time: %lld:%02lld:%02lld"},
                       seconds / 3600, seconds / 60 % 60, seconds % 60)};
-    if (p.zeroedAxes) {
+    // Only homing puts the machine's zero on the switches; elsewhere it is
+    // where the machine was started.
+    if (const int unhomed = p.zeroedAxes & ~machine_.position.homedAxes.load()) {
         std::string axes;
         for (int a = 0; a < 3; ++a)
-            if (p.zeroedAxes & (1 << a)) axes += std::string(axes.empty() ? "" : " ") + "XYZ"[a];
-        // Without homing the zero is only where the machine was started.
+            if (unhomed & (1 << a)) axes += std::string(axes.empty() ? "" : " ") + "XYZ"[a];
         lines.push_back(FormatCaption(
             l,
-            {"G28 jede do nuly stroje v %s: kde ji určí najetí na spínače, u osy bez něj kde byl "
-             "stroj zapnut",
-             "G28 goes to the machine's zero in %s: where homing sets it; on an axis never homed, "
-             "where the machine was started"},
+            {"G28 jede v %s na místo, kde byl stroj zapnut: není vynulováno na koncových spínačích",
+             "G28 goes in %s to where the machine was started: not homed on the limit switches"},
             axes.c_str()));
     }
+    if (p.stoppedSpindleFeed)
+        lines.push_back(FormatCaption(
+            l,
+            {"řádek %lld: posuv při stojícím vřetenu, program ho předtím nespustil (M3, M4)",
+             "line %lld: a feed with the spindle stopped, the program did not start it (M3, M4)"},
+            static_cast<long long>(p.stoppedSpindleFeed)));
     return lines;
 }
 

@@ -37,7 +37,9 @@ class GcodeImport {
     const std::string& path() const { return path_; }
 
     // The dialog's lines, in the machine's language: units, the extents of
-    // X, Y and Z in mm, lines and moves, and the estimated machine time.
+    // X, Y and Z in mm, lines and moves, and the estimated machine time; then
+    // the notes, if any: where G28 goes on axes never homed, the first feed
+    // with the spindle stopped.
     std::vector<std::string> summaryLines() const;
     // The file and the summary's lines, one text.
     std::string summary() const;

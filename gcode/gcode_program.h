@@ -48,6 +48,7 @@ struct GcodeProgram {
     GcodePoint end;            // where the last move leaves the tool
     int zeroedAxes = 0;        // bit per axis (X 1, Y 2, Z 4) that G28 took to the machine's zero
     bool toolLengths = false;  // G43 asked for tool lengths, which this machine does not keep
+    int64_t stoppedSpindleFeed = 0;  // the first line that feeds with the spindle off; 0: none
     double estimatedSeconds = 0;
 };
 

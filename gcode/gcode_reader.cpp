@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "gcode/gcode_program.h"
+#include "motion/move_time.h"
 #include "motion/rounding.h"
 #include "settings/machine_settings.h"
 #include "vector/arc_flattening.h"
@@ -246,7 +247,8 @@ constexpr double kPeckClearanceMm = 0.254;
 
 class Reader {
   public:
-    Reader(const MachineSettings& s, GcodePoint start, GcodePoint zero, size_t bytes) : s_(s) {
+    Reader(const MachineSettings& s, GcodePoint start, GcodePoint zero, size_t bytes)
+        : s_(s), timer_(s) {
         // Room for more moves than CAM output makes of its text: the room
         // costs address space only until a move fills it, while growing
         // would copy the moves and touch twice the memory.
@@ -513,9 +515,10 @@ class Reader {
         if (!program_.moves.empty()) {
             MotionCommand& last = program_.moves.back();
             // The machine dwells for its own time, whatever P says.
-            if (!last.dwellAfter)
-                program_.estimatedSeconds += std::max(0.0, double(s_.dwellSeconds));
             last.dwellAfter = 1;
+            program_.estimatedSeconds -= last.remainingTimeS;
+            last.remainingTimeS = timer_.seconds(last);
+            program_.estimatedSeconds += last.remainingTimeS;
         }
     }
 
@@ -560,7 +563,9 @@ class Reader {
             std::round(std::clamp(seconds * 1e6 / steps, 1.0, double(INT32_MAX))));
         c.accelerated = rapid;
         c.spindleOn = spindle_;
-        c.remainingTimeS = steps * c.periodUs / 1'000'000.0;
+        if (!rapid && !spindle_ && program_.stoppedSpindleFeed == 0)
+            program_.stoppedSpindleFeed = program_.lines;
+        c.remainingTimeS = timer_.seconds(c);
         program_.estimatedSeconds += c.remainingTimeS;
         program_.moves.push_back(c);
         program_.moveLines.push_back(static_cast<int32_t>(program_.lines));
@@ -708,6 +713,7 @@ class Reader {
     }
 
     const MachineSettings& s_;
+    const MoveTimer timer_;
     std::array<double, 3> step_;
     std::array<double, 3> pos_;   // program coordinates, mm, Z up
     std::array<double, 3> zero_;  // the machine's zero, the same way

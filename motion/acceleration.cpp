@@ -91,6 +91,9 @@ AccelerationTable BuildAxisTable(float fs, float fa, int rampSteps, bool constan
     for (int32_t& period : table.periodsUs)
         if (oneStep ? period < topPeriod : 1'000'000.0 / period > kTopTolerance * top)
             period = topPeriod;
+    table.periodSumsUs.assign(table.periodsUs.size() + 1, 0);
+    for (size_t k = 0; k < table.periodsUs.size(); ++k)
+        table.periodSumsUs[k + 1] = table.periodSumsUs[k] + table.periodsUs[k];
     return table;
 }
 

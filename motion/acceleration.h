@@ -14,11 +14,12 @@ namespace korvex {
 // linear-period ramp (rampConstant 0) when its constant comes out below 1.
 // Degenerate inputs still give finite, positive periods. No entry runs
 // more than 1 % above the faster of fs and fa (such entries take that
-// speed's period), a one-step ramp not above it at all.
+// speed's period), a one-step ramp not above it at all. The periods'
+// running sums come with them.
 AccelerationTable BuildAxisTable(float fs, float fa, int rampSteps, bool constantAcceleration);
 
 // The longest ramp tables are built for: 16 M steps is kilometres of ramp
-// on any machine this drives, and 256 MB of tables.
+// on any machine this drives, and 640 MB of tables with their sums.
 inline constexpr int kMaxRampSteps = 1 << 24;
 
 // Builds the X, Y, Z and working tables into m.accel. An axis whose

@@ -11,6 +11,9 @@ namespace korvex {
 
 struct AccelerationTable {
     std::vector<int32_t> periodsUs;
+    // periodSumsUs[k]: the first k periods summed, so a ramp is timed
+    // without walking its ticks.
+    std::vector<int64_t> periodSumsUs;
     int32_t rampConstant = 0;  // K of the constant-acceleration ramp; 0 for the linear one
     bool constantAcceleration = false;
 };

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "motion/machine.h"
+#include "motion/move_time.h"
 #include "motion/rounding.h"
 
 namespace korvex {
@@ -46,9 +47,7 @@ int AppendCommand(Machine& m, int32_t dx, int32_t dy, int32_t dz, int32_t period
         MachinePosition& p = m.position;
         if (clip && !m.buffer.switchMoveQueued()) ClipToTravel(m.settings, p, q, m.clips);
         if (q.dx == 0 && q.dy == 0 && q.dz == 0) return false;
-        const double x = q.dx, y = q.dy, z = q.dz;
-        q.remainingTimeS =
-            std::sqrt(x * x + y * y + z * z) * q.periodUs / 1'000'000.0 + q.dwellAfter;
+        q.remainingTimeS = MoveTimer(m).seconds(q);
         p.plannedX += q.dx;
         p.plannedY += q.dy;
         p.plannedZ += q.dz;

@@ -23,6 +23,7 @@ void StartFromTravel(Machine& m, int axis, int32_t travel) {
     Counter* executed[3] = {&p.absX, &p.absY, &p.absZ};
     Counter* planned[3] = {&p.plannedX, &p.plannedY, &p.plannedZ};
     Reframe(*executed[axis], *planned[axis], travel);
+    p.homedAxes.fetch_and(~(1 << axis));
 }
 }  // namespace
 

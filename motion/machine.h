@@ -30,6 +30,9 @@ struct MachinePosition {
     Counter relOriginSet{0};
     Counter resumeX{0}, resumeY{0}, resumeZ{0};  // where a reset interrupted a move
     Counter resumeValid{0};
+    // Bit per axis (X 1, Y 2, Z 4) whose zero its limit switch set; cleared
+    // when homing starts the axis again.
+    Counter homedAxes{0};
 };
 
 // Moves an axis's executed counter into a new frame (a switch's zero, the

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "motion/acceleration.h"
+#include "motion/move_time.h"
 #include "motion/port.h"
 #include "motion/rounding.h"
 #include "motion/step_output.h"
@@ -80,7 +81,7 @@ void MoveRunner::interpolated(MotionCommand& c) {
     const int n = std::max({std::abs(c.dx), std::abs(c.dy), std::abs(c.dz)});
     const double kx = static_cast<double>(c.dx) / n, ky = static_cast<double>(c.dy) / n,
                  kz = static_cast<double>(c.dz) / n;
-    const double tickSeconds = period / 1e6;
+    const double tickSeconds = MoveTimer(m).tickSeconds(period);
     int sumX = 0, sumY = 0, sumZ = 0;
     double tickNumber = 0;  // i, exact as a double
     for (int i = 1; i <= n; ++i) {
@@ -152,6 +153,7 @@ void MoveRunner::setRelativeOriginAtProbe() {
 void MoveRunner::ramped(MotionCommand& c) {
     Machine& m = m_;
     const int L = std::clamp(m.settings.rampSteps, 1, kMaxRampSteps);
+    const MoveTimer timer(m);
     int period = 0;
     for (bool first = true;; first = false) {
         const int n = static_cast<int>(LowestNonZero(m.log, static_cast<float>(std::abs(c.dx)),
@@ -179,7 +181,7 @@ void MoveRunner::ramped(MotionCommand& c) {
             madeX += sx;
             madeY += sy;
             madeZ += sz;
-            c.remainingTimeS -= period * 1e-6;
+            c.remainingTimeS -= timer.tickSeconds(period);
             tick(c, sx, sy, sz, period, madeX, madeY, madeZ);
             if (c.checkSwitches) [[unlikely]]
                 phaseEnded = checkSwitchesRamped(c, madeX, madeY, madeZ);
@@ -210,17 +212,20 @@ bool MoveRunner::checkSwitchesRamped(MotionCommand& c, int& madeX, int& madeY, i
     if (g.limitX.load(kRelaxed) && c.dx != 0) {
         SetControlOutputs(m, -1, -1, 1);
         Reframe(p.absX, p.plannedX, 0, c.dx - madeX);
+        p.homedAxes.fetch_or(1);
         madeX = c.dx = 0;
         ended = true;
     }
     if (g.limitY.load(kRelaxed) && c.dy != 0) {
         SetControlOutputs(m, -1, -1, 1);
         Reframe(p.absY, p.plannedY, 0, c.dy - madeY);
+        p.homedAxes.fetch_or(2);
         madeY = c.dy = 0;
         ended = true;
     }
     if (g.limitZ.load(kRelaxed) && c.dz != 0) {
         Reframe(p.absZ, p.plannedZ, 0, c.dz - madeZ);
+        p.homedAxes.fetch_or(4);
         madeZ = c.dz = 0;
         ended = true;
     }

@@ -35,7 +35,7 @@ float LowestNonZero(EventLog& log, float u, float v, float w) {
     return 0;
 }
 
-int LowestNonZeroAxis(EventLog& log, float u, float v, float w) {
+int LowestNonZeroIndex(float u, float v, float w) {
     std::array<float, 3> sorted{u, v, w};
     std::sort(sorted.begin(), sorted.end());
     for (float value : sorted) {
@@ -44,8 +44,13 @@ int LowestNonZeroAxis(EventLog& log, float u, float v, float w) {
         if (value == v) return 1;
         return 0;
     }
-    log.say({"nejmensi2 hodnota selhala", "lowest2 value failed"}, true, true);
     return -1;
+}
+
+int LowestNonZeroAxis(EventLog& log, float u, float v, float w) {
+    const int axis = LowestNonZeroIndex(u, v, w);
+    if (axis < 0) log.say({"nejmensi2 hodnota selhala", "lowest2 value failed"}, true, true);
+    return axis;
 }
 
 int PeriodUs(double speed, double mmPerStep) {

@@ -15,6 +15,8 @@ float LowestNonZero(EventLog& log, float u, float v, float w);
 // Which argument (0, 1, 2) holds the smallest value whose integer part is not
 // 0, the later one winning among equal values; -1 (and a box) when none does.
 int LowestNonZeroAxis(EventLog& log, float u, float v, float w);
+// The same without the box.
+int LowestNonZeroIndex(float u, float v, float w);
 
 // Millimetres to steps of the given size, rounded half away from zero.
 inline int MmToSteps(double mm, double mmPerStep) {

@@ -52,7 +52,9 @@ TEST_F(GcodeDialogTest, ChosenProgramIsSummedUpDrawnAndQueued) {
     EXPECT_EQ(view.texts[kExtentX], "X 10.000 to 20.000 mm");
     EXPECT_EQ(view.texts[kExtentZ], "Z -1.000 to 2.000 mm");
     EXPECT_EQ(view.texts[kCounts], "lines: 6, moves: 4");
-    EXPECT_EQ(view.texts[kTime], "estimated time: 0:00:07");
+    EXPECT_EQ(view.texts[kTime], "estimated time: 0:00:06");
+    EXPECT_EQ(view.texts[kNotes],
+              "line 3: a feed with the spindle stopped, the program did not start it (M3, M4)");
     EXPECT_EQ(view.texts[kTable], "the program stays within the machine's travel");
     EXPECT_TRUE(view.isEnabled(kStart));
     EXPECT_EQ(painted(), std::vector<std::string>{"blit 15 50 0 0 300 300"});

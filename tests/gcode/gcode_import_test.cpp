@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "gcode/gcode_import.h"
+#include "motion/motion_rig.h"
+#include "motion/port.h"
 #include "tests/gcode/gcode_fixture.h"
 
 namespace korvex::test {
@@ -13,9 +15,9 @@ using GcodeImportTest = GcodeFixture;
 TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
     GcodeImport import(m);
     // More seconds of machine time than an int holds are shown, not wrapped:
-    // 2000000 steps of the longest period.
+    // 2000000 steps of the longest period, each with its 15 us of pulse.
     ASSERT_TRUE(import.load(dir.write("slow.nc", "G1 X20000 F0.0001\n")));
-    EXPECT_EQ(import.summaryLines().back(), "estimated time: 1193046:28:14");
+    EXPECT_EQ(import.summaryLines().at(5), "estimated time: 1193046:28:44");
 
     const std::string path =
         dir.write("part.nc", "G21 G90\nG0 X10 Y-5 Z2\nG1 Z-1 F60\nG1 X20 F600\nG0 Z2\nM2\n");
@@ -23,7 +25,8 @@ TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
     EXPECT_EQ(import.summary(), path +
                                     "\nunits: mm\nX 10.000 to 20.000 mm\nY -5.000 to -5.000 mm\n"
                                     "Z -1.000 to 2.000 mm\nlines: 6, moves: 4\n"
-                                    "estimated time: 0:00:07");
+                                    "estimated time: 0:00:06\nline 3: a feed with the "
+                                    "spindle stopped, the program did not start it (M3, M4)");
     ASSERT_TRUE(import.start());
     const std::vector<MotionCommand> q = queued();
     ASSERT_EQ(q.size(), 4u);
@@ -33,6 +36,22 @@ TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
     EXPECT_EQ(q[1].dz, 300);
     EXPECT_EQ(m.position.plannedX.load(), 5000 + 2000);
     EXPECT_EQ(m.position.plannedZ.load(), 1000 - 200);
+}
+
+// The summary's estimate is what the sample part takes on the simulated
+// machine's virtual clock; its stops, released at once here, count nothing.
+TEST_F(GcodeImportTest, EstimateIsTheSamplePartsMachineTime) {
+    GcodeImport import(m);
+    ASSERT_TRUE(import.load(KORVEX_TEST_DATA "/gcode/mill.ngc"));
+    MotionRig rig(m);
+    const int64_t start = rig.clock().now();
+    ASSERT_TRUE(import.start());
+    ASSERT_TRUE(WaitUntilDrained(m, [&] {
+        if (m.signals.estopActive.load()) ReleaseEmergencyStop(m);
+        return false;
+    }));
+    const double run = static_cast<double>(rig.clock().now() - start) / 1e9;
+    EXPECT_NEAR(import.program().estimatedSeconds, run, run * 0.01);
 }
 
 TEST_F(GcodeImportTest, AbsoluteProgramIsReadAgainWhenTheToolHasMoved) {
@@ -69,13 +88,18 @@ TEST_F(GcodeImportTest, RefusalsQueueNothing) {
 }
 
 // G28 runs to where the machine's counters are 0, which homing sets; the
-// summary says so, and the list says once that tool lengths are not kept.
+// summary names the axes it never homed, and the list says once that tool
+// lengths are not kept.
 TEST_F(GcodeImportTest, HomeAndToolLengthsAreExplained) {
     GcodeImport import(m);
     ASSERT_TRUE(import.load(dir.write("h.nc", "G43 H1\nG0 X1\nG43 H2\nG28 X1 Z2\n")));
     EXPECT_EQ(import.summaryLines().back(),
-              "G28 goes to the machine's zero in X Z: where homing sets it; on an axis never "
-              "homed, where the machine was started");
+              "G28 goes in X Z to where the machine was started: not homed on the limit switches");
+    m.position.homedAxes = 1 | 2;
+    EXPECT_EQ(import.summaryLines().back(),
+              "G28 goes in Z to where the machine was started: not homed on the limit switches");
+    m.position.homedAxes = 1 | 4;
+    EXPECT_EQ(import.summaryLines().size(), 6u);
     EXPECT_EQ(
         std::count(list.begin(), list.end(),
                    "Tool lengths (G43) are not applied: tools are touched off with the probe"),
@@ -84,6 +108,22 @@ TEST_F(GcodeImportTest, HomeAndToolLengthsAreExplained) {
     EXPECT_EQ(m.position.plannedX.load(), 0);
     EXPECT_EQ(m.position.plannedY.load(), 5000);
     EXPECT_EQ(m.position.plannedZ.load(), 0);
+}
+
+// A feed, a drilling cycle's too, before M3 or M4, or after a tool change
+// stopped the spindle, is named by its line; rapids are not.
+TEST_F(GcodeImportTest, FeedWithTheSpindleStoppedIsNoted) {
+    GcodeImport import(m);
+    auto note = [&](const char* program) {
+        EXPECT_TRUE(import.load(dir.write("s.nc", program)));
+        return import.program().stoppedSpindleFeed;
+    };
+    EXPECT_EQ(note("G0 X1 Z-1\nM3 S1000\nG1 X2 F100\nG2 X3 I0.5\nM5\nG0 Z1\n"), 0);
+    EXPECT_EQ(note("M4\nG1 X1 F100\nT2 M6\nG0 X2\nG1 X3\n"), 5);
+    EXPECT_EQ(note("G0 Z5\nG81 X1 Y1 Z-1 R1 F100\n"), 2);
+    m.settings.language = 0;
+    EXPECT_EQ(import.summaryLines().back(),
+              "řádek 2: posuv při stojícím vřetenu, program ho předtím nespustil (M3, M4)");
 }
 
 TEST_F(GcodeImportTest, ToolChangeIsListedAndStops) {

@@ -63,13 +63,16 @@ TEST(GcodeReader, FeedBecomesPeriodAndEstimate) {
     const GcodeProgram p = Read("G1 X10 F600\n");
     ASSERT_EQ(p.moves.size(), 1u);
     EXPECT_EQ(p.moves[0].periodUs, 1000);
-    EXPECT_NEAR(p.estimatedSeconds, 1.0, 1e-9);
+    // Each tick waits the set-up and the pulse too (5 and 10 us, each a
+    // nanosecond over, as is the period).
+    EXPECT_NEAR(p.estimatedSeconds, 1000 * 1'015'003e-9, 1e-9);
     // One inch a second: 2540 steps.
     EXPECT_EQ(Read("G20 G1 X1 F60\n").moves[0].periodUs, 394);
-    // A dwell adds the machine's dwell time, once per move.
+    // A dwell adds the machine's dwell time in whole seconds, once per move.
     MachineSettings s = Steps(0.01f);
     s.dwellSeconds = 2.5f;
-    EXPECT_NEAR(ReadGcode("G1 X10 F600\nG4 P9\nG4 P1\n", s).program->estimatedSeconds, 3.5, 1e-9);
+    EXPECT_NEAR(ReadGcode("G1 X10 F600\nG4 P9\nG4 P1\n", s).program->estimatedSeconds,
+                1000 * 1'015'003e-9 + 2, 1e-9);
 }
 
 TEST(GcodeReader, StartPositionIsHonouredAbsoluteAndRelative) {

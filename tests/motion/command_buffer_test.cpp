@@ -33,14 +33,17 @@ TEST_F(BufferTest, AppendEstimatesTimeAndTracksPlannedPosition) {
     m.gate.suspend();  // as the emergency stop does
     EXPECT_EQ(append(3, 4, 0, 1000, 1), kAppended);
     EXPECT_EQ(m.gate.count(), 1) << "an append leaves the stop in force";
-    EXPECT_DOUBLE_EQ(m.buffer.entry(0).remainingTimeS, 1.005);
+    // Four ticks of the 1000 us period, the 5 us set-up and the 10 us pulse
+    // (each wait a nanosecond over), then the whole second of the dwell.
+    const double tick = 1'015'003e-9;
+    EXPECT_DOUBLE_EQ(m.buffer.entry(0).remainingTimeS, 4 * tick + 1);
     append(-10);
     append(10);
     EXPECT_EQ(m.position.plannedX, 3);
     EXPECT_EQ(m.position.plannedY, 4);
     EXPECT_EQ(m.buffer.lastIndex(), 2);
     EXPECT_EQ(m.buffer.freeSlots(), 1);
-    EXPECT_NEAR(m.buffer.remainingTimeS(), 1.005 + 0.02, 1e-12);
+    EXPECT_NEAR(m.buffer.remainingTimeS(), 24 * tick + 1, 1e-12);
 }
 
 TEST_F(BufferTest, FullBufferRefusesWithoutOverwriting) {
@@ -89,7 +92,7 @@ TEST_F(BufferTest, FrontProgressIsVisibleWhileRunning) {
     m.buffer.publishFront(40, 0, 0, 0.04);
     EXPECT_EQ(m.buffer.entry(0).dx, 40);
     EXPECT_DOUBLE_EQ(m.buffer.entry(0).remainingTimeS, 0.04);
-    EXPECT_NEAR(m.buffer.remainingTimeS(), 0.04 + 0.005, 1e-12);
+    EXPECT_NEAR(m.buffer.remainingTimeS(), 0.04 + 5 * 1'015'003e-9, 1e-12);
     m.buffer.removeFront();
     EXPECT_EQ(m.buffer.entry(0).dx, 5);
 }

@@ -140,6 +140,7 @@ TEST_F(ExecutorTest, WithoutAnAccelerationRateARampRunsAtTheTravelRate) {
 TEST_F(ExecutorTest, HomingStopsEachAxisAtItsSwitch) {
     HomeAllAxes(m);
     ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(m.position.homedAxes, 7);
     for (int axis = 0; axis < 3; ++axis) EXPECT_EQ(r.sim().position(axis), 0) << axis;
     EXPECT_EQ(m.position.absX, 0);
     EXPECT_EQ(m.position.absZ, 0);
@@ -147,6 +148,12 @@ TEST_F(ExecutorTest, HomingStopsEachAxisAtItsSwitch) {
     EXPECT_EQ(m.position.plannedY, 0);
     EXPECT_EQ(r.sim().controlRegister() & 8, 0) << "pin 17 on again";
     EXPECT_EQ(r.sim().crashes(0), 0);
+    hold();
+    HomeAxis(m, 0);
+    EXPECT_EQ(m.position.homedAxes, 6) << "homed anew once its switch answers again";
+    release();
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(m.position.homedAxes, 7);
 }
 
 TEST_F(ExecutorTest, ProbingLeavesTheTipSafeHeightAboveTheSurface) {
