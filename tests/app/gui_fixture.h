@@ -20,6 +20,7 @@
 #include "settings/config_file.h"
 #include "tests/testkit/temp_dir.h"
 #include "ui/controller.h"
+#include "ui/main_ids.h"
 
 namespace korvex::test {
 
@@ -84,6 +85,12 @@ inline void ClickOnNextBox(QMessageBox::StandardButton button) {
     poll->start(10);
 }
 
+// Where the counters and the simulated carriage stand at one moment.
+struct Positions {
+    int32_t abs[3] = {}, sim[3] = {};
+    int64_t crashes[3] = {}, lost[3] = {};
+};
+
 struct GuiTest : ::testing::Test {
     TempDir dir;
     ScriptedQtHost host;
@@ -103,6 +110,25 @@ struct GuiTest : ::testing::Test {
         window->show();
         window->start();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    // The real clock at 25 mm/s: a move can be watched while it runs.
+    void startMoving() {
+        start(
+            [](MachineSettings& s) {
+                s.moveSpeedX = s.moveSpeedY = s.moveSpeedZ = 25;
+                s.accelSpeedX = s.accelSpeedY = s.accelSpeedZ = 50;
+                s.cuttingSpeed = 25;
+            },
+            false);
+    }
+    // Z down by 5 mm per jog (room for the safe height on this unhomed
+    // machine), then the relative origin there, on the material: the tool
+    // lifts by the safe height.
+    void setOriginOnMaterial(int jogsDown = 2) {
+        for (int i = 0; i < jogsDown; ++i) click(mainwin::kJogXPlus + 4, Qt::ShiftModifier);
+        host.answers = {Answer::Yes};
+        click(mainwin::kSetRel);
+        ASSERT_TRUE(waitDrained());
     }
     void TearDown() override {
         window.reset();
@@ -129,6 +155,47 @@ struct GuiTest : ::testing::Test {
     }
     // The status as the timer shows it, without waiting for the timer.
     void refreshStatus() { window->logic().onTimer(1); }
+
+    // A job run on the simulated machine: the carriage ends where the plan
+    // said, having moved by exactly what the counters did.
+    Positions before;
+    int64_t ticksBefore = 0;
+    Positions now() {
+        const MachinePosition& p = m().position;
+        Positions at{{p.absX.load(), p.absY.load(), p.absZ.load()}, {}};
+        for (int a = 0; a < 3; ++a) {
+            at.sim[a] = c->sim()->position(a);
+            at.crashes[a] = c->sim()->crashes(a);
+            at.lost[a] = c->sim()->stepsLost(a);
+        }
+        return at;
+    }
+    void rememberStart() {
+        before = now();
+        ticksBefore = m().executor.ticks.load();
+    }
+    // The carriage moved by what the counters say, on every axis, and never
+    // ran into an end or lost a step (the port test's pattern at start-up
+    // is no step).
+    void expectCarriageFollowed(const Positions& at) {
+        for (int a = 0; a < 3; ++a) {
+            EXPECT_EQ(at.sim[a] - before.sim[a], at.abs[a] - before.abs[a]) << "axis " << a;
+            EXPECT_EQ(at.crashes[a], before.crashes[a]) << "axis " << a;
+            EXPECT_EQ(at.lost[a], before.lost[a]) << "axis " << a;
+        }
+    }
+    void expectAtPlanned() {
+        const MachinePosition& p = m().position;
+        EXPECT_EQ(p.absX.load(), p.plannedX.load());
+        EXPECT_EQ(p.absY.load(), p.plannedY.load());
+        EXPECT_EQ(p.absZ.load(), p.plannedZ.load());
+    }
+    void expectRunAsPlanned() {
+        ASSERT_TRUE(waitDrained());
+        EXPECT_GT(m().executor.ticks.load(), ticksBefore);
+        expectAtPlanned();
+        expectCarriageFollowed(now());
+    }
 };
 
 }  // namespace korvex::test

@@ -137,44 +137,7 @@ TEST_F(MainWindowGui, JogButtonsAndKeysHonourShiftAndCtrl) {
     EXPECT_EQ(appended[7].dx, -1);
     EXPECT_EQ(appended[7].accelerated, 0);
     ASSERT_TRUE(waitDrained());
-    refreshStatus();
     EXPECT_EQ(m().position.absX.load(), 50);
-    EXPECT_EQ(text(kAbsX), "  5.000 mm");
-    EXPECT_EQ(text(kAbsY), " 60.000 mm");
-    EXPECT_EQ(text(kAbsZ), " 49.900 mm");
-}
-
-TEST_F(MainWindowGui, AccelerationSwitchIsTheLogicsState) {
-    start();
-    recordAppends();
-    click(kUseAcceleration);
-    EXPECT_FALSE(button(kUseAcceleration)->isChecked());
-    click(kJogXPlus, Qt::ShiftModifier);
-    ASSERT_EQ(appended.size(), 1u);
-    EXPECT_EQ(appended[0].accelerated, 0);
-}
-
-TEST_F(MainWindowGui, SetRelativeOriginWithBothAnswers) {
-    start();
-    recordAppends();
-    click(kJogXPlus, Qt::ShiftModifier);
-    ASSERT_TRUE(waitDrained());
-    host.answers = {Answer::No};
-    click(kSetRel);
-    EXPECT_EQ(appended.size(), 1u);
-    EXPECT_TRUE(window->view().control(kRelX)->isEnabled());
-    EXPECT_EQ(text(kRelX), "  5.000 mm");
-    EXPECT_EQ(text(kRelZ), "  5.000 mm") << "over the material: its surface safe height below";
-
-    click(kJogXPlus + 4, Qt::ShiftModifier);  // Z + 5 mm
-    ASSERT_TRUE(waitDrained());
-    host.answers = {Answer::Yes};
-    click(kSetRel);
-    ASSERT_EQ(appended.size(), 3u);
-    EXPECT_EQ(appended[2].dz, -50);  // up by the safe height
-    EXPECT_EQ(text(kRelZ), "  5.000 mm");
-    ASSERT_TRUE(waitDrained());
-    EXPECT_EQ(m().position.absZ.load(), 0);
 }
 
 TEST_F(MainWindowGui, HomingAllAxesInTheNullPositionDialogReachesZero) {
@@ -284,19 +247,7 @@ TEST_F(MainWindowGui, FinishClosesAnIdleMachineWithoutAsking) {
     QTest::qWait(250);                       // no timer of the window touches it any more
 }
 
-// A move watched while it runs: the real clock at 25 mm/s.
-struct MovingGui : MainWindowGui {
-    void startMoving() {
-        start(
-            [](MachineSettings& s) {
-                s.moveSpeedX = s.moveSpeedY = s.moveSpeedZ = 25;
-                s.accelSpeedX = s.accelSpeedY = s.accelSpeedZ = 50;
-            },
-            false);
-    }
-};
-
-TEST_F(MovingGui, EmergencyStopHoldsTheMoveAndItsReleaseCompletesItExactly) {
+TEST_F(MainWindowGui, EmergencyStopHoldsTheMoveAndItsReleaseCompletesItExactly) {
     startMoving();
     SimulatedMachine& sim = *c->sim();
     const int64_t lostBefore = sim.stepsLost(0);  // the port test's pattern is no step
@@ -335,14 +286,9 @@ TEST_F(MovingGui, EmergencyStopHoldsTheMoveAndItsReleaseCompletesItExactly) {
     EXPECT_EQ(text(kAbsX), " 50.000 mm");
 }
 
-TEST_F(MovingGui, ResetBufferMidMoveThenGoToTheRelativeOrigin) {
+TEST_F(MainWindowGui, ResetBufferMidMoveThenGoToTheRelativeOrigin) {
     startMoving();
-    click(kJogXPlus + 4, Qt::ShiftModifier);  // Z down 2 x 5 mm: room for the safe height
-    click(kJogXPlus + 4, Qt::ShiftModifier);
-    ASSERT_TRUE(waitDrained());
-    host.answers = {Answer::Yes};
-    click(kSetRel);  // the origin here, on the material; the tool lifts by the safe height
-    ASSERT_TRUE(waitDrained());
+    setOriginOnMaterial();
     click(kJogXPlus + 2, Qt::ControlModifier);  // Y + 50 mm
     ASSERT_TRUE(QTest::qWaitFor([&] { return m().position.absY.load() > 50; }, 5000));
     host.answers = {Answer::Yes};
@@ -360,17 +306,6 @@ TEST_F(MovingGui, ResetBufferMidMoveThenGoToTheRelativeOrigin) {
     EXPECT_EQ(m().position.absY.load(), 0);
     EXPECT_EQ(m().position.absZ.load(), 100);
     EXPECT_EQ(c->sim()->position(1), 500);  // power-on at mid-travel
-}
-
-TEST_F(MovingGui, PositionsInStepsWhenTheSettingsSaySo) {
-    startMoving();
-    click(kJogXPlus, Qt::ShiftModifier);
-    ASSERT_TRUE(waitDrained());
-    m().settings.showMillimetres = 0;
-    window->logic().status().forgetShown();
-    window->logic().onPaint();
-    EXPECT_EQ(text(kAbsX), "     50");
-    EXPECT_EQ(text(kLeftX), "      0");
 }
 
 }  // namespace

@@ -104,18 +104,5 @@ TEST_F(SetupGui, TheTimerTestStepsForASecondWithTestTicked) {
     EXPECT_EQ(index, Format("Id %d/%d", after, kTimingLogSize));
 }
 
-TEST_F(SetupGui, TheNullPositionDialogOpensFromTheCalibrationCommand) {
-    start();
-    std::string title;
-    WhenDialogShown([&](QWidget* dialog) {
-        title = dialog->windowTitle().toStdString();
-        test::SaveScreenshot(dialog, "korvex-null-position.png");
-        ClickControl(dialog, nullpos::kClose);
-    });
-    window->logic().onCommand(kMenuCalibration);
-    EXPECT_EQ(title, "Nulová pozice / null position");
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-}
-
 }  // namespace
 }  // namespace korvex

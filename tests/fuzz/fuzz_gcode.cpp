@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Read(text, fine);
     korvex::GcodeImport import(rig.m);
     if (import.load(rig.input(data, size))) {
-        if (import.summaryLines().size() != 6) __builtin_trap();
+        if (import.summaryLines().size() < 6) __builtin_trap();  // notes may follow
         for (const double excess : import.travelExcess())
             if (!(excess >= 0)) __builtin_trap();
     }

@@ -69,29 +69,6 @@ TEST_F(ReliefTest, SixteenBitLevelsSpanTheWholeDepth) {
     EXPECT_EQ(output.runs[2], (Move{0, 0, 5, kCut}));
 }
 
-// An emergency stop holds the steps back until it is released; the run then
-// goes on with the very next step.
-TEST_F(ReliefTest, TheEmergencyStopHaltsTheStepsUntilReleased) {
-    picture(3, {255, 128, 0, 0, 60, 255});
-    dialog.onInit();
-    dialog.onCommand(kReliefGo);
-    const std::vector<Move> uninterrupted = output.runs;
-    const long steps = output.steps;
-
-    output = RecordingOutput{};
-    output.onStep = [this](long n) {
-        ASSERT_EQ(m.signals.estopActive, 0) << "a step while stopped";
-        if (n == 57) m.signals.estopActive = 1;
-    };
-    output.onWait = [this](int waits) {
-        if (waits == 3) m.signals.estopActive = 0;
-    };
-    dialog.onCommand(kReliefGo);
-    EXPECT_EQ(output.waits, 3);
-    EXPECT_EQ(output.steps, steps);
-    EXPECT_EQ(output.runs, uninterrupted);
-}
-
 TEST_F(ReliefTest, ReportsAZMoveDeeperThanTheRelief) {
     picture(2, {255, 0});
     job.stepsPerLevel = 1.0f;  // 255 steps for black, against a depth of 10

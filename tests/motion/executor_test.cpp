@@ -272,24 +272,6 @@ TEST_F(ExecutorTest, ReleaseRacingStopAfterNeverStrandsTheExecutor) {
     EXPECT_TRUE(drained) << m.buffer.queued() << " left, suspended " << m.gate.count();
 }
 
-TEST_F(ExecutorTest, EmergencyHaltsBeforeTheNextPulseAndResumesExactly) {
-    onTick = [this](int n) {
-        if (n == 10) r.sim().pressEmergency(true);
-    };
-    append(100, 0, 0, 200, 0);
-    WaitUntilDrained(m, [&] { return m.gate.count() > 0; });
-    EXPECT_EQ(m.signals.estopActive, 1);
-    EXPECT_EQ(r.sim().stepsReceived(0), 10) << "the 11th pulse waits";
-    EXPECT_EQ(m.executor.executorIdle, 0);
-    r.sim().pressEmergency(false);
-    ASSERT_EQ(ReleaseEmergencyStop(m), 1);
-    ASSERT_TRUE(r.waitUntilDrained());
-    EXPECT_EQ(ticks.size(), 100u);
-    EXPECT_EQ(m.position.absX, 100);
-    EXPECT_EQ(r.sim().stepsReceived(0), 100);
-    EXPECT_EQ(r.sim().position(0), 600);
-}
-
 TEST_F(ExecutorTest, CommandsQueuedDuringAnEmergencyStopWaitForItsRelease) {
     // Halted in the middle of a move, and halted while idle.
     onTick = [this](int n) {
@@ -301,12 +283,16 @@ TEST_F(ExecutorTest, CommandsQueuedDuringAnEmergencyStopWaitForItsRelease) {
     for (int i = 0; i < 3; ++i) append(0, 5, 0, 200, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(m.gate.count(), 1) << "an append does not lift the stop";
-    EXPECT_EQ(r.sim().stepsReceived(0), 10);
+    EXPECT_EQ(m.signals.estopActive, 1);
+    EXPECT_EQ(r.sim().stepsReceived(0), 10) << "the 11th pulse waits";
     EXPECT_EQ(r.sim().stepsReceived(1), 0);
+    EXPECT_EQ(m.executor.executorIdle, 0);
     r.sim().pressEmergency(false);
     ASSERT_EQ(ReleaseEmergencyStop(m), 1);
     ASSERT_TRUE(r.waitUntilDrained());
     EXPECT_EQ(m.position.absX, 100);
+    EXPECT_EQ(r.sim().stepsReceived(0), 100);
+    EXPECT_EQ(r.sim().position(0), 600);
     EXPECT_EQ(m.position.absY, 15);
 
     r.sim().pressEmergency(true);
@@ -366,14 +352,6 @@ TEST_F(ExecutorTest, StopAfterHoldsTheNextCommandUntilReleased) {
     ASSERT_EQ(ReleaseEmergencyStop(m), 1);
     ASSERT_TRUE(r.waitUntilDrained());
     EXPECT_EQ(m.position.absY, 5);
-}
-
-TEST_F(ExecutorTest, DrainedBufferWaitsForTheNextAppend) {
-    append(3, 0, 0, 200, 0);
-    ASSERT_TRUE(r.waitUntilDrained());
-    append(3, 0, 0, 200, 0);
-    ASSERT_TRUE(r.waitUntilDrained());
-    EXPECT_EQ(m.position.absX, 6);
 }
 
 // The window changes settings only once ExecutorAtRest says so; the

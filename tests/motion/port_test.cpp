@@ -7,7 +7,6 @@
 #include "motion/motion_rig.h"
 #include "motion_fixture.h"
 #include "platform/headless.h"
-#include "platform/port_select.h"
 
 namespace korvex {
 namespace {
@@ -155,12 +154,6 @@ TEST(SimulatedPort, ConcurrentControlChangesAreNotLost) {
     EXPECT_EQ(rig.sim().controlRegister(), m.port.control);
 }
 
-}  // namespace
-}  // namespace korvex
-
-namespace korvex {
-namespace {
-
 // I/O permission on x86 is per thread and copied only when a thread is
 // created: the port must be open before the executor thread exists.
 TEST(PortStartUp, PortOpensBeforeTheExecutorThreadStarts) {
@@ -217,18 +210,6 @@ TEST(FailingPort, StopsTheExecutorWithOneLogLine) {
     WaitUntilDrained(m, [&] { return m.gate.count() > 0; });
     EXPECT_EQ(m.position.absX, 10) << "still failing: stopped again before the pulse";
     EXPECT_EQ(reports.listed("LPT port error: /dev/parport0: PPRSTATUS: I/O error"), 1);
-}
-
-TEST(PortChoice, OptionThenEnvironmentThenDefault) {
-    EXPECT_EQ(ChoosePortSpec("none", "rawio", "sim"), "none");
-    EXPECT_EQ(ChoosePortSpec("", "rawio", "sim"), "rawio");
-    EXPECT_EQ(ChoosePortSpec("", "", "sim"), "sim");
-    EXPECT_EQ(ChoosePortSpec("", nullptr, "auto"), "auto");
-    EXPECT_TRUE(IsPortBackend("ppdev:/dev/parport1"));
-    EXPECT_FALSE(IsPortBackend("ppdev:"));
-    EXPECT_FALSE(IsPortBackend("lpt1"));
-    EXPECT_EQ(MakeHardwarePort("sim", 0x378), nullptr) << "the motion layer builds the sim";
-    EXPECT_FALSE(MakeHardwarePort("ppdev:/nonexistent/parport", 0x378)->load());
 }
 
 }  // namespace

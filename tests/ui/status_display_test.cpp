@@ -138,19 +138,6 @@ struct CrossTest : StatusTest {
     }
 };
 
-TEST_F(CrossTest, TheCrossStandsWhereTheToolIsFromTheOrigin) {
-    at(1, 0);  // 2.5 pixels: half away from zero
-    status.refresh(true);
-    EXPECT_EQ(drawn(),
-              (std::vector<std::string>{"blit 0 0 0 0 250 250", "line 3 1 3 249 ffff0000 1",
-                                        "line 1 0 249 0 ffff0000 1"}));
-    at(100, 100);  // the far edges: the last column and row
-    status.refresh(false);
-    EXPECT_EQ(drawn(),
-              (std::vector<std::string>{"blit 0 0 0 0 250 250", "line 249 1 249 249 ffff0000 1",
-                                        "line 1 249 249 249 ffff0000 1"}));
-}
-
 TEST_F(CrossTest, NoCrossOutsideThePictureOrWithoutAnOrigin) {
     const std::pair<int, int> outside[] = {{101, 50}, {50, -1}, {-1, 0}, {50, 101}};
     for (auto [x, y] : outside) {
