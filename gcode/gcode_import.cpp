@@ -204,12 +204,10 @@ void GcodeImport::feed() {
         if (running_ && m.buffer.queued() == 0) running_.reset();
         return;
     }
-    MachinePosition& at = m.position;
-    const bool ownPlan = at.plannedX.load() == plannedAfter_[0] &&
-                         at.plannedY.load() == plannedAfter_[1] &&
-                         at.plannedZ.load() == plannedAfter_[2];
-    if (m.buffer.resetRequests() != resets_ || m.executor.quitRequest.load() || !ownPlan) {
-        if (ownPlan || m.buffer.resetRequests() != resets_) return endFeed();
+    if (m.buffer.resetRequests() != resets_ || m.executor.quitRequest.load()) return endFeed();
+    const MachinePosition& at = m.position;
+    if (at.plannedX.load() != plannedAfter_[0] || at.plannedY.load() != plannedAfter_[1] ||
+        at.plannedZ.load() != plannedAfter_[2]) {
         m.log.say({"Program G-kódu ukončen: jeho další pohyb by nezačal, kde předchozí skončil",
                    "The G-code program was ended: its next move would not start where the last "
                    "one ended"},
@@ -242,12 +240,11 @@ void GcodeImport::takeUnqueued(const std::function<void(const MotionCommand&)>& 
 std::optional<GcodeImport::Progress> GcodeImport::progress() const {
     if (!running_) return std::nullopt;
     const size_t queued = static_cast<size_t>(std::max(machine_.buffer.queued(), 0));
-    const size_t done = next_ - std::min(queued, next_);
     if (!feeding_ && queued == 0) return std::nullopt;
     Progress p;
     p.total = running_->moves.size();
-    p.done = done;
-    p.line = running_->moveLines[std::min(done, p.total - 1)];
+    p.done = next_ - std::min(queued, next_);
+    p.line = running_->moveLines[std::min(p.done, p.total - 1)];
     return p;
 }
 
