@@ -78,6 +78,10 @@ struct ExecutorFlags {
     // reset and a stop after a command. A window that does not refresh by
     // its timer repaints when it moved.
     std::atomic<int64_t> repaintRequests{0};
+    // The operator's feed override, percent (10 .. 200): scales the period
+    // of interpolated moves from their next tick on; ramped and
+    // switch-checking moves keep theirs.
+    Counter feedPercent{100};
 };
 
 struct Machine {

@@ -29,6 +29,27 @@ inline void Store(Counter& c, int32_t v) {
     c.store(v, kRelaxed);
 }
 
+// The period of an interpolated move under the feed override: never
+// shorter than the top-speed period of its slowest moving axis, unless the
+// programmed period already was (faster settings are the operator's own).
+int32_t OverriddenPeriod(int32_t periodUs, int percent, int32_t floorUs) {
+    if (percent == 100) return periodUs;
+    const int64_t scaled = (static_cast<int64_t>(periodUs) * 100 + percent / 2) / percent;
+    const int64_t at =
+        percent > 100 ? std::max<int64_t>(scaled, std::min(periodUs, floorUs)) : scaled;
+    return static_cast<int32_t>(std::min<int64_t>(at, INT32_MAX));
+}
+
+int32_t TopSpeedPeriodUs(const MachineSettings& s, const MotionCommand& c) {
+    const int32_t d[3] = {c.dx, c.dy, c.dz};
+    const float speed[3] = {s.moveSpeedX, s.moveSpeedY, s.moveSpeedZ};
+    const float step[3] = {s.mmPerStepX, s.mmPerStepY, s.mmPerStepZ};
+    int32_t floor = 0;
+    for (int a = 0; a < 3; ++a)
+        if (d[a] != 0 && speed[a] > 0) floor = std::max(floor, PeriodUs(speed[a], step[a]));
+    return floor;
+}
+
 inline int Toward(int32_t made, int32_t target) {
     return made == target ? 0 : made < target ? 1 : -1;
 }
@@ -75,8 +96,11 @@ void MoveRunner::tick(MotionCommand& c, int sx, int sy, int sz, int periodUs, in
 
 void MoveRunner::interpolated(MotionCommand& c) {
     Machine& m = m_;
-    const int period = c.periodUs;
+    int period = c.periodUs;
     Store(m.executor.currentPeriodUs, period);
+    // Homing and probing keep their speed; the time left stays the plan's.
+    const int32_t floorUs = c.checkSwitches ? 0 : TopSpeedPeriodUs(m.settings, c);
+    int percent = 100;
     bool done[3] = {c.dx == 0, c.dy == 0, c.dz == 0};
     const int n = std::max({std::abs(c.dx), std::abs(c.dy), std::abs(c.dz)});
     const double kx = static_cast<double>(c.dx) / n, ky = static_cast<double>(c.dy) / n,
@@ -87,6 +111,12 @@ void MoveRunner::interpolated(MotionCommand& c) {
     for (int i = 1; i <= n; ++i) {
         m.gate.pass();
         if ((done[0] && done[1] && done[2]) || stopping()) break;
+        if (const int asked = std::clamp(m.executor.feedPercent.load(kRelaxed), 10, 200);
+            asked != percent && !c.checkSwitches) [[unlikely]] {
+            percent = asked;
+            period = OverriddenPeriod(c.periodUs, percent, floorUs);
+            Store(m.executor.currentPeriodUs, period);
+        }
         tickNumber += 1;
         int sx = RoundStep(tickNumber * kx - sumX), sy = RoundStep(tickNumber * ky - sumY),
             sz = RoundStep(tickNumber * kz - sumZ);

@@ -340,6 +340,44 @@ TEST_F(ExecutorTest, DwellWaitsWholeSeconds) {
     EXPECT_EQ(r.rig.clock().now() - start, tick + 2'000'000'000);
 }
 
+// The feed override on the virtual clock: a cutting move's time scales
+// with it from the next tick on, never beyond the axis's top speed, while
+// ramped moves keep their tables. Factory settings: cutting 100 000 us a
+// step, top speed 20 000 us.
+TEST_F(ExecutorTest, FeedOverrideScalesCuttingMovesWithinTheTopSpeed) {
+    const auto timed = [&](int percent, int dx, int dy, int period, int accelerated) {
+        m.executor.feedPercent = percent;
+        const int64_t start = r.rig.clock().now();
+        append(dx, dy, 0, period, accelerated);
+        EXPECT_TRUE(r.waitUntilDrained());
+        return static_cast<double>(r.rig.clock().now() - start);
+    };
+    for (const auto& [dx, dy] : {std::pair{40, 0}, {25, -17}, {3, 60}}) {
+        const double normal = timed(100, dx, dy, 100'000, 0);
+        EXPECT_NEAR(timed(50, -dx, -dy, 100'000, 0) / normal, 2.0, 0.02);
+        EXPECT_NEAR(timed(200, dx, dy, 100'000, 0) / normal, 0.5, 0.005);
+        // Near the top speed the override stops there.
+        EXPECT_NEAR(timed(200, -dx, -dy, 30'000, 0) / timed(100, dx, dy, 20'000, 0), 1.0, 0.01);
+    }
+    ticks.clear();
+    timed(200, 0, 30, 30'000, 0);
+    for (const Tick& t : ticks) EXPECT_GE(t.periodUs, 20'000);
+
+    const double ramp = timed(100, 300, 0, 0, 1);
+    EXPECT_EQ(timed(50, -300, 0, 0, 1), ramp) << "positioning keeps its ramp";
+
+    // A change lands on the tick after it.
+    ticks.clear();
+    m.executor.feedPercent = 100;
+    onTick = [&](int n) {
+        if (n == 5) m.executor.feedPercent = 50;
+    };
+    append(10, 0, 0, 1000, 0);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(periods(),
+              (std::vector<int>{1000, 1000, 1000, 1000, 1000, 2000, 2000, 2000, 2000, 2000}));
+}
+
 TEST_F(ExecutorTest, StopAfterHoldsTheNextCommandUntilReleased) {
     hold();
     AppendCommand(m, 5, 0, 0, 200, 0, 0, 0, 0, 1);
