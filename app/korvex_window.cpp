@@ -47,13 +47,16 @@ KorvexWindow::KorvexWindow(Controller& c, QtHost& host)
         sim_ = nullptr;
     });
     MainWindow* logic = logic_.get();
-    view_->bind({.command = [logic](int id) { logic->onCommand(id); },
-                 .editChange = [logic](int id) { logic->onEditChange(id); },
-                 .timer = [logic](int id) { logic->onTimer(id); },
-                 .scroll = {},
-                 .paint = [logic] { logic->onPaint(); },
-                 .close = [logic] { return logic->onClose(); }});
+    view_->bind(
+        {.command = [logic](int id) { logic->onCommand(id); },
+         .editChange = [logic](int id) { logic->onEditChange(id); },
+         .timer = [logic](int id) { logic->onTimer(id); },
+         .scroll = [logic](int id, int request, int pos) { logic->onScroll(id, request, pos); },
+         .paint = [logic] { logic->onPaint(); },
+         .close = [logic] { return logic->onClose(); },
+         .pointer = [logic](int id, const PointerEvent& e) { logic->onPointer(id, e); }});
     addJogKeys();
+    addFeedKeys();
     stopKeys_ = std::make_unique<StopKeys>(c_, [logic] { logic->status().showSignals(); });
 }
 
@@ -99,6 +102,22 @@ void KorvexWindow::addJogKeys() {
                 if (started_) logic_->onKey(k);
             });
         }
+    }
+}
+
+// + and - change the feed override by 10 %; an edit field keeps its own
+// minus (Qt gives text keys to a focused edit before any shortcut).
+void KorvexWindow::addFeedKeys() {
+    const std::pair<int, int> keys[] = {{Qt::Key_Plus, 10},
+                                        {Qt::Key_Plus | Qt::KeypadModifier, 10},
+                                        {Qt::Key_Minus, -10},
+                                        {Qt::Key_Minus | Qt::KeypadModifier, -10}};
+    for (const auto& [key, delta] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, d = delta] {
+            if (started_) logic_->changeFeed(d);
+        });
     }
 }
 

@@ -39,6 +39,7 @@ class KorvexWindow final : public QMainWindow {
 
   private:
     void addJogKeys();
+    void addFeedKeys();
 
     Controller& c_;
     QtHost& host_;

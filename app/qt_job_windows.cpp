@@ -27,7 +27,7 @@ namespace korvex {
 int RunSurfaceWindow(Controller& c, Host& host, QWidget* parent) {
     return RunForm<Ui::SurfaceForm>(parent, "surfaceDialog", [&](QDialog& d, QtWindowView& view) {
         BindStopButtons(d, c, host);
-        return SurfaceMillingDialog(c.machine, c.jobValues, view);
+        return SurfaceMillingDialog(c.machine, c.jobValues, view, &host);
     });
 }
 

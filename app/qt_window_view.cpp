@@ -1,6 +1,7 @@
 #include "app/qt_window_view.h"
 
 #include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
@@ -9,12 +10,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QThread>
 #include <QTimer>
 #include <QTimerEvent>
+#include <QWheelEvent>
 
 #include "platform/dialog_view.h"
 
@@ -85,7 +87,7 @@ void QtWindowView::bindControl(int id, QWidget* widget) {
             }
             if (handlers_.command) handlers_.command(id);
         });
-    } else if (auto* bar = qobject_cast<QScrollBar*>(widget)) {
+    } else if (auto* bar = qobject_cast<QAbstractSlider*>(widget)) {
         connect(bar, &QAbstractSlider::actionTriggered, this, [this, id, bar](int action) {
             if (handlers_.scroll)
                 handlers_.scroll(id, ScrollRequestOf(action), bar->sliderPosition());
@@ -142,21 +144,21 @@ void QtWindowView::enable(int id, bool enabled) {
 }
 
 void QtWindowView::setScrollRange(int id, int min, int max) {
-    if (auto* bar = qobject_cast<QScrollBar*>(control(id))) {
+    if (auto* bar = qobject_cast<QAbstractSlider*>(control(id))) {
         const QSignalBlocker block(bar);
         bar->setRange(min, max);
     }
 }
 
 void QtWindowView::setScrollPos(int id, int pos) {
-    if (auto* bar = qobject_cast<QScrollBar*>(control(id))) {
+    if (auto* bar = qobject_cast<QAbstractSlider*>(control(id))) {
         const QSignalBlocker block(bar);
         bar->setValue(pos);
     }
 }
 
 int QtWindowView::scrollPos(int id) const {
-    auto* bar = qobject_cast<QScrollBar*>(control(id));
+    auto* bar = qobject_cast<QAbstractSlider*>(control(id));
     return bar ? bar->value() : 0;
 }
 
@@ -291,6 +293,40 @@ void QtWindowView::requestClose() {
         });
 }
 
+bool QtWindowView::pointer(QWidget* area, QEvent* event) {
+    const int id = area->property("ctrlId").toInt();
+    switch (event->type()) {
+        case QEvent::Wheel: {
+            auto* wheel = static_cast<QWheelEvent*>(event);
+            const int delta = wheel->angleDelta().y();
+            if (delta == 0) return false;
+            const QPoint at = wheel->position().toPoint();
+            // A fine-grained wheel still zooms one notch per gesture.
+            const int notches = delta / 120 != 0 ? delta / 120 : (delta > 0 ? 1 : -1);
+            handlers_.pointer(id, {PointerEvent::Wheel, at.x(), at.y(), notches});
+            return true;
+        }
+        case QEvent::MouseButtonPress:
+            dragFrom_ = static_cast<QMouseEvent*>(event)->position().toPoint();
+            return true;
+        case QEvent::MouseMove: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (!(mouse->buttons() & Qt::LeftButton)) return false;
+            const QPoint at = mouse->position().toPoint(), moved = at - dragFrom_;
+            dragFrom_ = at;
+            handlers_.pointer(id, {PointerEvent::Drag, at.x(), at.y(), 0, moved.x(), moved.y()});
+            return true;
+        }
+        case QEvent::MouseButtonDblClick: {
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            handlers_.pointer(id, {PointerEvent::DoubleClick, at.x(), at.y()});
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
 bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
     // A dialog's drawing area lies under its controls.
     if (watched == window_ && event->type() == QEvent::Paint && qobject_cast<QDialog*>(window_)) {
@@ -305,6 +341,8 @@ bool QtWindowView::eventFilter(QObject* watched, QEvent* event) {
         if (it != canvases_.end()) QPainter(widget).drawImage(0, 0, it->second->image());
         return false;
     }
+    if (watched != window_ && handlers_.pointer && pointer(static_cast<QWidget*>(watched), event))
+        return true;
     if (watched == window_ && event->type() == QEvent::Close && !ended_) {
         // A second close while the shutdown asks its question is ignored.
         if (closing_ || !handlers_.close) {

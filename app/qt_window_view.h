@@ -15,6 +15,7 @@
 // - addListLine from another thread is queued to the window's thread.
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <functional>
 #include <map>
@@ -39,6 +40,8 @@ struct DialogHandlers {
     std::function<void()> paint;
     // false keeps the window open
     std::function<bool()> close;
+    // Wheel, drag and double click on a drawing area.
+    std::function<void(int id, const PointerEvent&)> pointer;
 };
 
 class QtWindowView final : public QObject, public WindowView {
@@ -85,6 +88,8 @@ class QtWindowView final : public QObject, public WindowView {
     void bindControl(int id, QWidget* widget);
     void addMenuItems(QMenu* menu, const std::vector<MenuItem>& items);
     void paintNow();
+    // A drawing area's mouse gesture to the logic; true when it was one.
+    bool pointer(QWidget* area, QEvent* event);
 
     QPointer<QWidget> window_;
     QMenuBar* menuBar_;
@@ -93,6 +98,7 @@ class QtWindowView final : public QObject, public WindowView {
     std::map<int, int> timers_;  // logic id -> Qt timer id
     std::map<int, std::unique_ptr<QImageCanvas>> canvases_;
     DialogHandlers handlers_;
+    QPoint dragFrom_;
     bool painting_ = false;
     bool paintQueued_ = false;
     bool ended_ = false;

@@ -55,7 +55,7 @@ bool JobOutput::begin(CliContext& ctx) {
         writer_.emplace(ctx.machine.settings);
         std::fputs(writer_->header(job).c_str(), gcode_);
     }
-    ctx.machine.buffer.setAppendObserver([this](const MotionCommand& c) { emitCommand(c); });
+    ctx.machine.buffer.addAppendObserver([this](const MotionCommand& c) { emitCommand(c); });
     return true;
 }
 

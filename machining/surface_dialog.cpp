@@ -8,6 +8,7 @@
 #include "motion/job_sink.h"
 #include "motion/rounding.h"
 #include "platform/dialog_view.h"
+#include "platform/host.h"
 
 namespace korvex {
 
@@ -83,7 +84,24 @@ void SurfaceMillingDialog::onClose() {
     view_.end(kResultCancel);
 }
 
+bool SurfaceMillingDialog::confirmed(SurfaceStyle style) {
+    if (!host_) return true;
+    double seconds = 0;
+    if (GenerateSurfaceMilling(machine_, job_, values_, true, style, &seconds) == 0) return false;
+    const MachineSettings& s = machine_.settings;
+    const std::string question = FormatCaption(
+        machine_.log.language(),
+        {"Přefrézovat plochu %.2f x %.2f mm: %d průchodů do hloubky %.2f mm, asi %.1f min. "
+         "Začít?",
+         "Mill the surface %.2f x %.2f mm: %d passes down to %.2f mm, about %.1f min. Start?"},
+        job_.sizeX * s.mmPerStepX, job_.sizeY * s.mmPerStepY, SurfacePasses(job_, values_),
+        job_.depth * s.mmPerStepZ, seconds / 60);
+    return host_->messageBox("?", question, Buttons::YesNo, Icon::Question) == Answer::Yes;
+}
+
 void SurfaceMillingDialog::start(SurfaceStyle style) {
+    lastStart_ = 0;
+    if (!confirmed(style)) return;
     lastStart_ =
         QueueJob(machine_,
                  [&](bool countOnly) {

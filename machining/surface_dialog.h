@@ -12,6 +12,7 @@
 namespace korvex {
 
 class DialogView;
+class Host;
 struct Machine;
 
 // Control ids of the dialog template.
@@ -49,8 +50,10 @@ inline constexpr Text kSurfacePitchLabel{"Rozteč", "pitch"};
 class SurfaceMillingDialog {
   public:
     // `values` are the feed and cut shared with the other machining dialogs.
-    SurfaceMillingDialog(Machine& m, JobValues& values, DialogView& view)
-        : machine_(m), values_(values), view_(view) {}
+    // With `host` a style picture first asks, showing the passes, the depth
+    // and the time; without one (a script) it starts at once.
+    SurfaceMillingDialog(Machine& m, JobValues& values, DialogView& view, Host* host = nullptr)
+        : machine_(m), values_(values), view_(view), host_(host) {}
 
     static const char* title() { return kSurfaceTitle; }
     void onInit();
@@ -66,11 +69,13 @@ class SurfaceMillingDialog {
   private:
     void show(int id, const std::string& text);
     void start(SurfaceStyle style);
+    bool confirmed(SurfaceStyle style);
     void writeSummary();
 
     Machine& machine_;
     JobValues& values_;
     DialogView& view_;
+    Host* host_;
     SurfaceMillingJob job_;
     int lastStart_ = 0;
 };

@@ -142,8 +142,13 @@ class SurfacePath {
 
 }  // namespace
 
+int32_t SurfacePasses(const SurfaceMillingJob& job, const JobValues& values) {
+    const int32_t cut = std::max(values.cut, 1);
+    return (job.depth > cut ? job.depth / cut : 0) + 1;
+}
+
 int32_t GenerateSurfaceMilling(Machine& m, const SurfaceMillingJob& job, const JobValues& values,
-                               bool countOnly, SurfaceStyle style) {
+                               bool countOnly, SurfaceStyle style, double* seconds) {
     if (!RelativeOriginSet(m, {"nebyl definován relativní zacatek, nebude se frezovat",
                                "you must define relative point (startpoint)"}))
         return 0;
@@ -154,14 +159,14 @@ int32_t GenerateSurfaceMilling(Machine& m, const SurfaceMillingJob& job, const J
 
     const SurfacePeriods periods = MakePeriods(m, values.feed);
     const int32_t safe = MmToSteps(m.settings.safeHeight, m.settings.mmPerStepZ);
-    const int32_t passes = job.depth > cut ? job.depth / cut : 0;
+    const int32_t passes = SurfacePasses(job, values) - 1;
     const CycleTexts texts = TextsOf(style);
     JobSink sink(m, countOnly, safe);
     if (!sink.start(job.depth)) return 0;
     SurfacePath path(sink, periods, safe);
 
     sink.move(0, 0, safe, periods.zTravel, 1, 0, 0);
-    const int64_t cycles = int64_t{passes} + 1;
+    const int64_t cycles = int64_t{passes} + 1;  // SurfacePasses
     sink.repeat(cycles, [&](int64_t i) {
         // The last cycle takes what is left: nothing when the depth is a
         // whole number of cuts, and it runs once more at the final depth.
@@ -184,6 +189,7 @@ int32_t GenerateSurfaceMilling(Machine& m, const SurfaceMillingJob& job, const J
               1, 1);
     sink.report(texts.end, cycles, cycles);
     sink.move(0, 0, -safe, periods.zTravel, 1, 0, 0);
+    if (seconds) *seconds = sink.seconds();
     // Appending returns 0.
     return sink.counting() ? static_cast<int32_t>(std::min<int64_t>(sink.count(), INT32_MAX)) : 0;
 }

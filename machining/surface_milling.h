@@ -28,9 +28,12 @@ struct SurfaceMillingJob {
 // ends at the start corner at that height; refused, after a box, when that
 // height or the depth does not fit the Z travel. With countOnly it appends
 // nothing and returns the number of commands the job issues (0 when the job is
-// refused, after a box); otherwise it appends them and returns 0.
-// Window thread.
+// refused, after a box), and their machine time in `seconds` when given;
+// otherwise it appends them and returns 0. Window thread.
 int32_t GenerateSurfaceMilling(Machine& m, const SurfaceMillingJob& job, const JobValues& values,
-                               bool countOnly, SurfaceStyle style);
+                               bool countOnly, SurfaceStyle style, double* seconds = nullptr);
+
+// The passes over the surface: one per cut, and one more at the depth.
+int32_t SurfacePasses(const SurfaceMillingJob& job, const JobValues& values);
 
 }  // namespace korvex

@@ -43,7 +43,7 @@ CommandBuffer::Push CommandBuffer::push(const MotionCommand& command, EventLog& 
     const MotionCommand queued = stored;
     lock.unlock();
     queuedSignal_.notify_one();
-    if (observer_) observer_(queued);
+    for (const AppendObserver& observe : observers_) observe(queued);
     return Push::kQueued;
 }
 
@@ -110,6 +110,7 @@ void CommandBuffer::removeFront() {
         std::lock_guard lock(mutex_);
         dropFront(1);
     }
+    completed_.fetch_add(1, std::memory_order_release);
     removing_.store(false, std::memory_order_release);
 }
 

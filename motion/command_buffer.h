@@ -64,6 +64,9 @@ class CommandBuffer {
     MotionCommand entry(int i) const;
     // The estimated time of everything queued, seconds.
     double remainingTimeS() const;
+    // Commands run to their end and removed since start-up (a reset's drops
+    // do not count): a job's progress is followed by it.
+    int64_t completed() const { return completed_.load(std::memory_order_acquire); }
 
     // --- executor thread ---
     // Blocks until a command is queued or wake() is called.
@@ -93,10 +96,11 @@ class CommandBuffer {
     using Replanner = std::function<void(int64_t dx, int64_t dy, int64_t dz)>;
     void settleReset(std::atomic<int32_t>& asked, const Replanner& replan = {});
 
-    // Called on the producer's thread after every successful push (the
-    // command-line front end writes the commands out from here).
+    // Called on the producer's thread after every successful push, in the
+    // order added (the command-line front end writes the commands out from
+    // here, the window follows its jobs).
     using AppendObserver = std::function<void(const MotionCommand&)>;
-    void setAppendObserver(AppendObserver observer) { observer_ = std::move(observer); }
+    void addAppendObserver(AppendObserver observer) { observers_.push_back(std::move(observer)); }
 
   private:
     size_t slot(int logical) const {
@@ -116,6 +120,7 @@ class CommandBuffer {
     std::atomic<int> count_{0};
     std::atomic<bool> removing_{false};
     std::atomic<int64_t> resetRequests_{0};
+    std::atomic<int64_t> completed_{0};
     std::atomic<int> switchMoves_{0};  // queued commands with checkSwitches
     bool woken_ = false;
     double storedTimeS_ = 0;  // sum of the stored remainingTimeS of every entry
@@ -124,7 +129,7 @@ class CommandBuffer {
     std::atomic<int32_t> frontDx_{0}, frontDy_{0}, frontDz_{0};
     std::atomic<double> frontTimeS_{0};
 
-    AppendObserver observer_;
+    std::vector<AppendObserver> observers_;
 };
 
 }  // namespace korvex

@@ -54,6 +54,8 @@ void JobSink::add(const MotionCommand& c) {
     if (c.dx == 0 && c.dy == 0 && c.dz == 0) return;
     if (countOnly_) {
         count_ = SaturatingAdd(count_, 1);
+        if (!timer_) timer_.emplace(m_);
+        seconds_ += timer_->seconds(c);
         return;
     }
     // The free space was checked before the first append and only grows while

@@ -10,6 +10,7 @@
 #include "log/text.h"
 #include "motion/job_frame.h"
 #include "motion/machine.h"
+#include "motion/move_time.h"
 
 namespace korvex {
 
@@ -61,8 +62,10 @@ class JobSink {
             return;
         }
         const int64_t before = count_;
+        const double secondsBefore = seconds_;
         body(0);
         count_ = SaturatingAdd(before, SaturatingMultiply(count_ - before, n));
+        seconds_ = secondsBefore + (seconds_ - secondsBefore) * static_cast<double>(n);
     }
     // Runs cycle(i) for i = 0 .. cycles - 1, where every cycle issues the
     // moves of the first but the last (whose plunge is the remainder, which
@@ -80,6 +83,8 @@ class JobSink {
 
     // Counting: the moves, saturating. Appending: the moves queued.
     int64_t count() const { return count_; }
+    // Counting: the machine time of the moves counted, seconds.
+    double seconds() const { return seconds_; }
     // Appending: the buffer ran out and the rest of the job was dropped.
     bool full() const { return full_; }
 
@@ -95,6 +100,8 @@ class JobSink {
     std::optional<JobScope> job_;
     bool full_ = false;
     int64_t count_ = 0;
+    std::optional<MoveTimer> timer_;  // counting only
+    double seconds_ = 0;
 };
 
 // Queues a job after counting it: `generate(countOnly)` runs it into a sink

@@ -15,6 +15,12 @@ class Canvas {
     virtual void clear(uint32_t argb) = 0;
     // A straight line, `thickness` 1 or 2 pixels.
     virtual void line(int x1, int y1, int x2, int y2, uint32_t argb, int thickness = 1) = 0;
+    // Lines through `n` points (x, y pairs in `xy`) in one colour; one call
+    // for a whole path is much cheaper than a line per segment.
+    virtual void polyline(const int* xy, int n, uint32_t argb, int thickness = 1) {
+        for (int i = 1; i < n; ++i)
+            line(xy[2 * i - 2], xy[2 * i - 1], xy[2 * i], xy[2 * i + 1], argb, thickness);
+    }
     // A line with an arrow head at (x2, y2).
     virtual void arrow(int x1, int y1, int x2, int y2, uint32_t argb, int thickness = 1) = 0;
     // A line whose colour runs from `from` at (x1, y1) to `to` at (x2, y2).

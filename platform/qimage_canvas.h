@@ -26,6 +26,7 @@ class QImageCanvas final : public Canvas {
     int height() const override;
     void clear(uint32_t argb) override;
     void line(int x1, int y1, int x2, int y2, uint32_t argb, int thickness = 1) override;
+    void polyline(const int* xy, int n, uint32_t argb, int thickness = 1) override;
     void arrow(int x1, int y1, int x2, int y2, uint32_t argb, int thickness = 1) override;
     void gradientLine(int x1, int y1, int x2, int y2, uint32_t from, uint32_t to,
                       int thickness = 1) override;

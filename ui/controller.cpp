@@ -12,6 +12,7 @@ Controller::Controller(FilePlaces where, RigOptions rig)
       rigOptions(std::move(rig)),
       pictures(MakeQImageCanvas) {
     LoadFactoryDefaults(machine.settings);
+    machine.buffer.addAppendObserver([this](const MotionCommand& c) { track.queued(c); });
 }
 
 Controller::Controller(const std::string& moduleDir, RigOptions rig)

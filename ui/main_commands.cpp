@@ -13,6 +13,7 @@
 #include "ui/main_ids.h"
 #include "ui/manual_moves.h"
 #include "ui/solution_file.h"
+#include "ui/state_line.h"
 #include "ui/status_display.h"
 #include "ui/window_view.h"
 #include "vector/model_transform.h"
@@ -247,8 +248,14 @@ void MainCommands::hpgl() {
 
 void MainCommands::openJobDialog(DialogKind kind) {
     // The timer test runs no job.
-    if (kind != DialogKind::TimerTest) WarnUnhomedOnce(c_, host_);
+    if (kind == DialogKind::TimerTest) {
+        RunDialog(dialogs_, c_.machine.log, kind);
+        return;
+    }
+    WarnUnhomedOnce(c_, host_);
+    c_.track.arm(JobName(kind));
     RunDialog(dialogs_, c_.machine.log, kind);
+    c_.track.disarm();
 }
 
 }  // namespace korvex

@@ -30,6 +30,9 @@ inline constexpr int kEmergencyStop = 1000, kMinX = 1002, kMinY = 1003, kMinZ = 
                      kNewSizeX = 1093, kNewSizeY = 1094, kAbsX = 1119, kAbsY = 1120, kAbsZ = 1121;
 // The drawing area of the model preview with the position cross.
 inline constexpr int kPreviewArea = 1130;
+// The machine's state line, and the feed override's slider (10 % a notch)
+// with its value.
+inline constexpr int kStateLine = 1131, kFeedOverride = 1132, kFeedOverrideText = 1133;
 // The status timer, _TimerInfo.
 inline constexpr int kStatusTimer = 1;
 }  // namespace mainwin

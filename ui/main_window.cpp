@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "motion/port.h"
@@ -16,11 +17,16 @@ namespace korvex {
 
 using namespace mainwin;
 
+namespace {
+constexpr int kMinFeed = 10, kMaxFeed = 200, kFeedStep = 10;
+}  // namespace
+
 MainWindow::MainWindow(Controller& c, WindowView& view, Host& host, DialogLauncher& dialogs)
     : c_(c),
       view_(view),
       host_(host),
       status_(c, view),
+      state_(c),
       commands_(c, view, host, status_, dialogs) {}
 
 MainWindow::~MainWindow() {
@@ -140,6 +146,33 @@ void MainWindow::showStartFields() {
     view_.setText(kContinue, Caption(m.log.language(), kContinueCaption));
     view_.enable(kGoXYZ, false);
     view_.enable(kGoXYThenZ, false);
+    view_.setScrollRange(kFeedOverride, kMinFeed / kFeedStep, kMaxFeed / kFeedStep);
+    setFeed(100);
+}
+
+void MainWindow::setFeed(int percent) {
+    const int feed = std::clamp(percent, kMinFeed, kMaxFeed);
+    c_.machine.executor.feedPercent = feed;
+    view_.setScrollPos(kFeedOverride, feed / kFeedStep);
+    view_.setText(kFeedOverrideText, Format("%d %%", feed));
+    view_.setText(kStateLine, state_.text());
+}
+
+void MainWindow::changeFeed(int delta) {
+    setFeed(c_.machine.executor.feedPercent.load() + delta);
+}
+
+void MainWindow::onScroll(int id, int, int pos) {
+    if (id == kFeedOverride) setFeed(pos * kFeedStep);
+}
+
+void MainWindow::onPointer(int id, const PointerEvent& event) {
+    if (id != kPreviewArea) return;
+    ToolpathView& preview = status_.toolpath();
+    if (event.kind == PointerEvent::Wheel) preview.zoom(event.notches, event.x, event.y);
+    if (event.kind == PointerEvent::Drag) preview.pan(event.dx, event.dy);
+    if (event.kind == PointerEvent::DoubleClick) preview.fit();
+    status_.drawPositionCross();
 }
 
 void MainWindow::onCommand(int id) {
@@ -158,6 +191,8 @@ void MainWindow::onTimer(int id) {
     Machine& m = c_.machine;
     c_.gcode.feed();
     if (CheckHoming(c_)) status_.showSignals();
+    state_.update();
+    view_.setText(kStateLine, state_.text());
     if (!m.settings.drawByRefresh) {
         const int64_t asked = m.executor.repaintRequests.load();
         if (asked != repaintsSeen_) {

@@ -6,7 +6,9 @@
 #include <functional>
 
 #include "ui/main_commands.h"
+#include "ui/state_line.h"
 #include "ui/status_display.h"
+#include "ui/window_view.h"
 
 namespace korvex {
 
@@ -32,6 +34,12 @@ class MainWindow {
     void onTimer(int id);
     void onPaint();
     void onKey(JogKey key) { commands_.onKey(key); }
+    // The preview's zoom, pan and fit.
+    void onPointer(int id, const PointerEvent& event);
+    // The feed override's slider.
+    void onScroll(int id, int request, int pos);
+    // The feed override by `delta` percent (the + and - keys).
+    void changeFeed(int delta);
     // The shutdown: false when the operator keeps the window open.
     bool onClose();
 
@@ -44,11 +52,13 @@ class MainWindow {
   private:
     void loadSettingsAndAsk();
     void showStartFields();
+    void setFeed(int percent);
 
     Controller& c_;
     WindowView& view_;
     Host& host_;
     StatusDisplay status_;
+    StateLine state_;
     MainCommands commands_;
     std::function<void()> beforeStop_;
     int64_t repaintsSeen_ = 0;  // the executor's repaint requests handled

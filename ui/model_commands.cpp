@@ -15,6 +15,8 @@ using namespace mainwin;
 void ModelCommands::load() {
     Machine& m = c_.machine;
     if (!openVectorFile(c_.vector, c_.preview, m.settings, m.log, host_)) return;
+    // The new drawing replaces the last job's toolpath in the preview.
+    c_.track.clear();
     updateControls();
     status_.showModelInfo();
     view_.invalidate();
@@ -67,6 +69,7 @@ void ModelCommands::turn(int mode) {
 
 void ModelCommands::afterChange() {
     c_.preview.image.reset();
+    c_.track.clear();
     computeMainPreviewScale(c_.preview, c_.vector, c_.machine.settings);
     status_.showModelInfo();
     showNewSize();

@@ -26,6 +26,9 @@ static float StepSize(const MachineSettings& s, int axis) {
     return axis == 0 ? s.mmPerStepX : axis == 1 ? s.mmPerStepY : s.mmPerStepZ;
 }
 
+StatusDisplay::StatusDisplay(Controller& c, DialogView& view)
+    : c_(c), view_(view), toolpath_(c.pictures) {}
+
 std::string StatusDisplay::position(int axis, int32_t steps, const char* mmFormat,
                                     const char* stepFormat) const {
     const MachineSettings& s = c_.machine.settings;
@@ -55,10 +58,11 @@ int StatusDisplay::refresh(bool force) {
     const int32_t abs[3] = {m.position.absX.load(), m.position.absY.load(), m.position.absZ.load()};
     const Motion now = motion();
     const bool moved = abs[0] != shown_[0] || abs[1] != shown_[1] || abs[2] != shown_[2];
-    if (!force && !moved && now == shownMotion_) return 1;
+    const bool traced = c_.track.done() != shownDone_;
+    if (!force && !moved && !traced && now == shownMotion_) return 1;
 
     // A change of Z alone leaves the cross where it is.
-    if (force || abs[0] != shown_[0] || abs[1] != shown_[1]) drawPositionCross();
+    if (force || traced || abs[0] != shown_[0] || abs[1] != shown_[1]) drawPositionCross();
 
     view_.enable(kMachineSwitch, s.switchMachine != 0);
     view_.enable(kSpindleSwitch, s.switchSpindle != 0);
@@ -114,6 +118,8 @@ int StatusDisplay::refresh(bool force) {
 void StatusDisplay::drawPositionCross() {
     constexpr uint32_t kSheet = 0xFFFFFFFF, kCross = 0xFFFF0000;
     Canvas& area = view_.canvas(kPreviewArea);
+    shownDone_ = c_.track.done();
+    if (toolpath_.draw(area, c_.track, c_.machine.settings, c_.machine.position)) return;
     if (!drawMainPreview(c_.preview, c_.vector, c_.machine.settings, area, c_.pictures)) {
         area.clear(kSheet);
         return;

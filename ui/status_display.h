@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "ui/toolpath_view.h"
+
 namespace korvex {
 
 class Controller;
@@ -19,7 +21,7 @@ std::string FormatTimeToEnd(double seconds);
 
 class StatusDisplay {
   public:
-    StatusDisplay(Controller& c, DialogView& view) : c_(c), view_(view) {}
+    StatusDisplay(Controller& c, DialogView& view);
 
     // RefreshStatus: 1 when nothing was done (not forced, and neither the
     // position nor what the speeds show changed), 0 after a refresh. A
@@ -34,9 +36,11 @@ class StatusDisplay {
     void showSignals();
     // The model's file data, "none" without a model.
     void showModelInfo();
-    // The model preview (a blank sheet without a model) and, with a
-    // relative origin set, the red cross where the tool stands on it.
+    // The job's toolpath with its trace once a job was queued; otherwise the
+    // model preview (a blank sheet without a model) and, with a relative
+    // origin set, the red cross where the tool stands on it.
     void drawPositionCross();
+    ToolpathView& toolpath() { return toolpath_; }
 
   private:
     // What the speed fields are shown from.
@@ -57,6 +61,8 @@ class StatusDisplay {
     int32_t shownProgramStop_ = -1;
     std::optional<std::string> shownStopText_;
     bool finalShown_ = false;  // the planned end was shown once: "none" before
+    ToolpathView toolpath_;
+    int64_t shownDone_ = -1;  // the job's moves run when the preview was drawn
 };
 
 }  // namespace korvex

@@ -19,6 +19,14 @@ struct MenuItem {
     bool enabled = true;
 };
 
+// A mouse gesture on a drawing area, in the area's pixels.
+struct PointerEvent {
+    enum Kind { Wheel, Drag, DoubleClick } kind;
+    int x = 0, y = 0;    // where the pointer is
+    int notches = 0;     // Wheel: positive away from the user
+    int dx = 0, dy = 0;  // Drag: the movement since the last
+};
+
 class WindowView : public DialogView {
   public:
     // Timer `id` of this window every `ms` (restarts a running one); the

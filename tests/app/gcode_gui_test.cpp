@@ -1,3 +1,5 @@
+#include <QWheelEvent>
+
 #include "app/qt_dialog_launcher.h"
 #include "gcode/gcode_dialog.h"
 #include "motion/rounding.h"
@@ -34,7 +36,7 @@ TEST_F(GcodeGui, AProgramCutFromItsDialog) {
         if (QApplication::activeModalWidget() == dialog) ClickControl(dialog, gcode_dialog::kClose);
     });
     size_t ran = 0;
-    m().buffer.setAppendObserver([&ran](const MotionCommand&) { ++ran; });
+    m().buffer.addAppendObserver([&ran](const MotionCommand&) { ++ran; });
     QtDialogLauncher launcher(*c, host, window.get());
     EXPECT_EQ(launcher.run(DialogKind::Gcode), kResultOk);
     EXPECT_EQ(title, "Set and cut G-code");
@@ -52,12 +54,16 @@ TEST_F(GcodeGui, AProgramCutFromItsDialog) {
 }
 
 // M6 stops the machine showing the tool it waits for, not the emergency's
-// look; Continue goes on with the program.
+// look; Continue goes on with the program. The state line follows the job
+// through it, the feed override slows what is left, and the preview draws
+// the program's toolpath with the path run over it.
 TEST_F(GcodeGui, AToolChangeWaitsForContinue) {
-    start();
+    startMoving();
     setOriginOnMaterial(1);
     const int32_t originX = m().position.relOriginX.load();
-    host.files = {dir.write("change.nc", "G21 G90\nG0 Z2\nG0 X1\nT2 M6\nG0 X2\nM30\n")};
+    refreshStatus();
+    EXPECT_EQ(text(kStateLine), "Idle");
+    host.files = {dir.write("change.nc", "G21 G90\nG0 Z2\nG0 X1\nT2 M6\nG1 X3 F600\nM30\n")};
     WhenDialogShown([&](QWidget* dialog) {
         ClickControl(dialog, gcode_dialog::kFile);
         ClickControl(dialog, gcode_dialog::kStart);
@@ -67,16 +73,63 @@ TEST_F(GcodeGui, AToolChangeWaitsForContinue) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return m().gate.latched(); }, 20000));
     refreshStatus();
     EXPECT_EQ(text(kProgramStopText), "Tool change: T2 — change the tool, then Continue");
+    EXPECT_EQ(text(kStateLine).rfind("Paused (waiting for: tool change) — ", 0), 0u)
+        << text(kStateLine);
     EXPECT_TRUE(button(kContinue)->isEnabled());
     EXPECT_FALSE(button(kEmergencyStop)->isChecked());
     window->grab().save(KORVEX_SCREENSHOT_DIR "/korvex-tool-change.png");
     EXPECT_EQ(m().position.absX.load(), originX + MmToSteps(1, m().settings.mmPerStepX));
+
+    // A minus typed into a field stays there; the key elsewhere slows the feed.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto* target = window->view().control(kTargetX);
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key_Minus);
+    EXPECT_NE(text(kTargetX).find('-'), std::string::npos);
+    EXPECT_EQ(m().executor.feedPercent.load(), 100);
+    button(kContinue)->setFocus();
+    for (int i = 0; i < 12; ++i) QTest::keyClick(window.get(), Qt::Key_Minus);
+    EXPECT_EQ(m().executor.feedPercent.load(), 10) << "the override stops at 10 %";
+    EXPECT_EQ(text(kFeedOverrideText), "10 %");
+
     click(kContinue);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return text(kStateLine).rfind("Running job: G-code — ", 0) == 0; }, 5000))
+        << text(kStateLine);
+    EXPECT_NE(text(kStateLine).find(" — feed 10 %"), std::string::npos);
+    QTest::keyClick(window.get(), Qt::Key_Plus);
+    EXPECT_EQ(m().executor.feedPercent.load(), 20);
     ASSERT_TRUE(waitDrained());
     refreshStatus();
+    EXPECT_EQ(text(kStateLine).rfind("Idle — G-code job finished in 0:0", 0), 0u)
+        << text(kStateLine);
     EXPECT_EQ(text(kProgramStopText), "");
     EXPECT_FALSE(button(kContinue)->isEnabled());
-    EXPECT_EQ(m().position.absX.load(), originX + MmToSteps(2, m().settings.mmPerStepX));
+    EXPECT_EQ(m().position.absX.load(), originX + MmToSteps(3, m().settings.mmPerStepX));
+
+    // The trace ran the whole plan and ends where the carriage stands.
+    const JobTrack& track = c->track;
+    ASSERT_FALSE(track.empty());
+    EXPECT_EQ(track.done(), static_cast<int64_t>(track.points().size()));
+    EXPECT_EQ(track.points().back().x, m().position.absX.load());
+    const auto preview = [&] {
+        window->logic().onPaint();
+        return window->view().control(kPreviewArea)->grab().toImage();
+    };
+    const QImage fitted = preview();
+    int traced = 0;
+    for (int y = 0; y < fitted.height(); ++y)
+        for (int x = 0; x < fitted.width(); ++x) traced += fitted.pixel(x, y) == 0xFFE8590Cu;
+    EXPECT_GT(traced, 50) << "the path run is drawn";
+    QWidget* area = window->view().control(kPreviewArea);
+    const QPointF centre(area->width() / 2.0, area->height() / 2.0);
+    QWheelEvent wheel(centre, area->mapToGlobal(centre), {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(area, &wheel);
+    EXPECT_NE(preview(), fitted) << "the wheel zooms";
+    QTest::mouseDClick(area, Qt::LeftButton, {}, centre.toPoint());
+    EXPECT_EQ(preview(), fitted) << "a double click fits the job again";
 }
 
 }  // namespace

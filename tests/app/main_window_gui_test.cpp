@@ -22,7 +22,7 @@ using namespace mainwin;
 struct MainWindowGui : test::GuiTest {
     std::vector<MotionCommand> appended;
     void recordAppends() {
-        m().buffer.setAppendObserver([this](const MotionCommand& cmd) { appended.push_back(cmd); });
+        m().buffer.addAppendObserver([this](const MotionCommand& cmd) { appended.push_back(cmd); });
     }
 };
 

@@ -36,7 +36,8 @@ struct BinderTest : ::testing::Test {
                             ++paints;
                             view->invalidate();
                         },
-                    .close = {}});
+                    .close = {},
+                    .pointer = {}});
         window.show();
     }
 };

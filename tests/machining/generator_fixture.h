@@ -28,7 +28,7 @@ struct GeneratorTest : ::testing::Test {
         m.log.setHost(&host);
         m.log.setListSink([this](const std::string& line) { list.push_back(line); });
         m.buffer.allocate(200'000);
-        m.buffer.setAppendObserver([this](const MotionCommand& c) { queued.push_back(c); });
+        m.buffer.addAppendObserver([this](const MotionCommand& c) { queued.push_back(c); });
         SetOriginOverMaterial(m);
         values = StartJobValues(m.settings);
     }

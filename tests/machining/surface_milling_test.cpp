@@ -162,6 +162,33 @@ TEST_F(SurfaceDialogTest, EditsSetTheJobAndTheSummary) {
     EXPECT_EQ(view.text(kSurfaceSummary), "12.50x4.00, h0.40/s0.10, rf1.00");
 }
 
+// In the window a style picture first asks, showing the passes, the depth
+// and the machine time the queued job then has; No queues nothing.
+TEST_F(SurfaceDialogTest, AStylePictureAsksWithThePassesDepthAndTime) {
+    SurfaceMillingDialog asking{m, values, view, &host};
+    asking.onInit();
+    for (const auto& [id, text] : {std::pair{kSurfaceSizeX, "20"},
+                                   {kSurfaceSizeY, "10"},
+                                   {kSurfaceDepth, "0.5"},
+                                   {kSurfaceCut, "0.2"},
+                                   {kSurfacePitch, "2"}}) {
+        view.setText(id, text);
+        asking.onEditChange(id);
+    }
+    host.answers = {Answer::No};
+    asking.onCommand(kSurfaceStartY);
+    EXPECT_EQ(asking.lastStart(), 0);
+    EXPECT_TRUE(queued.empty());
+    host.answers = {Answer::Yes};
+    asking.onCommand(kSurfaceStartY);
+    EXPECT_EQ(asking.lastStart(), 1);
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[1].text,
+              Format("Mill the surface 20.00 x 10.00 mm: 3 passes down to 0.50 mm, about %.1f "
+                     "min. Start?",
+                     m.buffer.remainingTimeS() / 60));
+}
+
 TEST_F(SurfaceDialogTest, JobTooLargeForTheBufferIsRefusedWithTheShortfall) {
     m.buffer.allocate(10);
     dialog.onInit();

@@ -99,7 +99,7 @@ TEST_F(BufferTest, FrontProgressIsVisibleWhileRunning) {
 
 TEST_F(BufferTest, ObserverSeesEveryAppendedCommand) {
     std::vector<MotionCommand> seen;
-    m.buffer.setAppendObserver([&](const MotionCommand& c) { seen.push_back(c); });
+    m.buffer.addAppendObserver([&](const MotionCommand& c) { seen.push_back(c); });
     append(0);
     append(7, 0, 0, 250);
     ASSERT_EQ(seen.size(), 1u);

@@ -167,7 +167,7 @@ class Soak {
   public:
     Soak(uint32_t seed, Tally& tally) : m_(rig_.machine), random_(seed), tally_(tally) {
         rig_.rig.executor().setTickObserver([this](const Tick&) { breakpoint_.onTick(); });
-        m_.buffer.setAppendObserver([this](const MotionCommand& c) { appended_.push_back(c); });
+        m_.buffer.addAppendObserver([this](const MotionCommand& c) { appended_.push_back(c); });
         SetOriginOverMaterial(m_);  // every job starts and ends here, safe height over it
         jobs_.emplace(m_);
         for (int axis = 0; axis < 3; ++axis) lostAtStart_[axis] = rig_.sim().stepsLost(axis);
