@@ -79,6 +79,10 @@ void KorvexWindow::start() {
         sim_->setGeometry(0, 0, place->width(), place->height());
         sim_->show();
     }
+    // The keys (jogging, the feed, the stop) need a focus in the window
+    // before the operator first clicks into it.
+    setFocusPolicy(Qt::StrongFocus);
+    setFocus();
     view_->invalidate();
 }
 
