@@ -125,22 +125,6 @@ TEST_F(PortTest, ControlOutputsFollowTheSwitchSettings) {
     EXPECT_EQ(m.signals.machineOnState, 0);
 }
 
-TEST(SimulatedPort, FactoryWiringReadsInactiveAtRestAndPassesTheTest) {
-    SimulatedRig rig;
-    Machine& m = rig.machine;
-    EXPECT_EQ(m.signals.portReady, 1);
-    ReadInputs(m);
-    EXPECT_EQ(m.signals.limitX + m.signals.limitY + m.signals.limitZ, 0);
-    EXPECT_EQ(m.signals.zSensor, 0);
-    EXPECT_EQ(m.signals.emergencyInput, 0);
-    rig.sim().pressEmergency(true);
-    ReadInputs(m);
-    EXPECT_EQ(m.signals.emergencyInput, 1);
-    EXPECT_EQ(m.signals.estopActive, 1);
-    rig.sim().pressEmergency(false);
-    EXPECT_EQ(ReleaseEmergencyStop(m), 1);
-}
-
 TEST(SimulatedPort, ConcurrentControlChangesAreNotLost) {
     SimulatedRig rig;
     Machine& m = rig.machine;
