@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-
 #include "motion/motion_rig.h"
 #include "motion_fixture.h"
 #include "platform/headless.h"
@@ -141,23 +139,13 @@ TEST(SimulatedPort, ConcurrentControlChangesAreNotLost) {
 // I/O permission on x86 is per thread and copied only when a thread is
 // created: the port must be open before the executor thread exists.
 TEST(PortStartUp, PortOpensBeforeTheExecutorThreadStarts) {
-    struct WatchedPort final : PortIo {
-        const Machine* m = nullptr;
-        FakePort port;
-        bool executorRunningAtLoad = true;
-        bool load() override {
-            executorRunningAtLoad = m->timing.executorThreadId.load() != 0;
-            return true;
-        }
-        uint8_t in(uint16_t a) override { return port.in(a); }
-        void out(uint16_t a, uint8_t v) override { port.out(a, v); }
-        std::string name() const override { return "watched"; }
-    } watched;
+    FakePort port;
     Machine m;
     LoadFactoryDefaults(m.settings);
-    watched.m = &m;
-    MotionRig rig(m, {"none", true, &watched});
-    EXPECT_FALSE(watched.executorRunningAtLoad);
+    bool executorRunningAtLoad = true;
+    port.onLoad = [&] { executorRunningAtLoad = m.timing.executorThreadId.load() != 0; };
+    MotionRig rig(m, {"none", true, &port});
+    EXPECT_FALSE(executorRunningAtLoad);
     EXPECT_EQ(m.signals.portReady, 1);
     EXPECT_TRUE(rig.executor().running());
 }
@@ -165,18 +153,7 @@ TEST(PortStartUp, PortOpensBeforeTheExecutorThreadStarts) {
 // A port whose access fails stops the machine as the emergency input does,
 // and keeps it stopped: no pulse is trusted to it any more.
 TEST(FailingPort, StopsTheExecutorWithOneLogLine) {
-    struct BreakablePort final : PortIo {
-        FakePort port;
-        std::atomic<bool> broken{false};
-        bool load() override { return true; }
-        uint8_t in(uint16_t a) override { return port.in(a); }
-        void out(uint16_t a, uint8_t v) override {
-            if (!broken) port.out(a, v);
-        }
-        std::string name() const override { return "breakable"; }
-        std::string lastError() const override { return "/dev/parport0: PPRSTATUS: I/O error"; }
-        bool healthy() const override { return !broken; }
-    } port;
+    FakePort port;
     Reports reports;
     int ticks = 0;
     Machine m;
