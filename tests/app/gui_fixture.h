@@ -99,12 +99,13 @@ struct GuiTest : ::testing::Test {
 
     // English, factory settings changed by `adjust`; the virtual clock
     // unless a test watches a move in progress.
-    void start(const std::function<void(MachineSettings&)>& adjust = {}, bool virtualClock = true) {
+    void start(const std::function<void(MachineSettings&)>& adjust = {}, bool virtualClock = true,
+               const std::string& port = "sim") {
         MachineSettings s = FactorySettings();
         s.language = 1;
         if (adjust) adjust(s);
         dir.write(kConfigFileName, SettingsFileText(s));
-        c = std::make_unique<Controller>(dir.path(), RigOptions{"sim", virtualClock});
+        c = std::make_unique<Controller>(dir.path(), RigOptions{port, virtualClock});
         c->country = "USA";
         window = std::make_unique<KorvexWindow>(*c, host);
         window->show();

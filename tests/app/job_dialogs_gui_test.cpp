@@ -142,13 +142,10 @@ TEST_F(JobDialogGui, AnHpglDrawingCutFromItsDialog) {
     click(kHpgl);                 // loads
     host.answers = {Answer::No};  // "read another?" No: the job's dialog
     rememberStart();
-    std::string pens, layer;
     bool ready = false;
     WhenDialogShown([&](QWidget* dialog) {
         EXPECT_EQ(dialog->windowTitle().toStdString(), "nastavení HPGL-1/2");
         ClickControl(dialog, hpgl_job::kZoomIn);
-        pens = test::ControlText(dialog, hpgl_job::kPenCount);
-        layer = test::ControlText(dialog, hpgl_job::kLayerNumber);
         ClickControl(dialog, hpgl_job::kEnabled);
         TypeInto(dialog, hpgl_job::kDepth, "0.5");
         ready = test::Control(dialog, hpgl_job::kStart)->isEnabled();
@@ -157,37 +154,10 @@ TEST_F(JobDialogGui, AnHpglDrawingCutFromItsDialog) {
         if (QApplication::activeModalWidget() == dialog) ClickControl(dialog, hpgl_job::kCancel);
     });
     click(kHpgl);
-    EXPECT_EQ(pens, "number of pens     1");
-    EXPECT_EQ(layer, "1/1");
     EXPECT_TRUE(ready);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     expectRunAsPlanned();
     EXPECT_EQ(m().position.absX.load() - before.abs[0], 0) << "the square closes where it began";
-}
-
-// A depth typed after its layer was enabled is checked at the start, on
-// the real box: refused, the dialog open, nothing queued.
-TEST_F(JobDialogGui, AnHpglDepthTypedAfterEnablingIsCheckedAtTheStart) {
-    start();
-    host.files = {dir.write("square.plt", "IN;SP1;PU0,0;PD400,0;PD400,400;PD0,400;PD0,0;PU0,0;")};
-    click(kHpgl);
-    host.answers = {Answer::No};
-    bool stayedOpen = false;
-    WhenDialogShown([&](QWidget* dialog) {
-        ClickControl(dialog, hpgl_job::kEnabled);
-        TypeInto(dialog, hpgl_job::kDepth, "1000");
-        host.realBoxes = true;
-        test::ClickOnNextBox(QMessageBox::Ok);
-        ClickControl(dialog, hpgl_job::kStart);
-        stayedOpen = QApplication::activeModalWidget() == dialog;
-        host.realBoxes = false;
-        ClickControl(dialog, hpgl_job::kCancel);
-    });
-    click(kHpgl);
-    EXPECT_TRUE(stayedOpen);
-    EXPECT_EQ(host.texts.back().rfind(" this model is greater then table of machine", 0), 0u)
-        << host.texts.back();
-    EXPECT_EQ(m().buffer.queued(), 0);
 }
 
 // The relief steps the port itself from the window's thread, outside the
@@ -231,21 +201,24 @@ TEST_F(JobDialogGui, AReliefCarvedFromItsDialog) {
     EXPECT_EQ(reopenedDepth, "0.50");
 }
 
-// The dialog's emergency stop answers while the relief carves in the window's
-// thread: no step after the press, the dialog kept open, then the
-// release goes on from that step to the end, with nothing left queued.
-TEST_F(JobDialogGui, TheReliefsStopHaltsTheCarvingUntilReleased) {
+// The dialog's emergency stop answers while the relief carves in the
+// window's thread: no step after the press and closing refused; "End job"
+// then, at the release, lifts the tool back to where the carving began,
+// over the material, and the dialog says where it stands.
+TEST_F(JobDialogGui, TheReliefsStopHaltsTheCarvingAndEndJobLiftsBack) {
     start();
     rememberStart();
     host.files = {KORVEX_TEST_DATA "/machining/rgb24.bmp"};
     Positions atStop, halted;
-    bool stayedOpen = false;
+    bool stayedOpen = false, endUsableWhileIdle = true;
     WhenDialogShown([&](QWidget* dialog) {
         QWidget* end = test::Control(dialog, kReliefEnd);
-        // Presses the stop at the first event the carving lets through.
+        endUsableWhileIdle = test::Control(dialog, kReliefEndJob)->isEnabled();
+        // Presses the stop at the first event the carving lets through with
+        // the tool at the material.
         QTimer press;
         QObject::connect(&press, &QTimer::timeout, [&] {
-            if (end->isEnabled()) return;
+            if (end->isEnabled() || m().position.absZ.load() < before.abs[2] + 50) return;
             press.stop();
             ClickControl(dialog, kReliefEmergencyStop);
             atStop = now();
@@ -254,6 +227,7 @@ TEST_F(JobDialogGui, TheReliefsStopHaltsTheCarvingUntilReleased) {
                 dialog->close();
                 stayedOpen = dialog->isVisible();
                 test::SaveScreenshot(dialog, "korvex-relief-stopped.png");
+                ClickControl(dialog, kReliefEndJob);
                 ClickControl(dialog, kReliefEmergencyStop);
             });
         });
@@ -262,52 +236,14 @@ TEST_F(JobDialogGui, TheReliefsStopHaltsTheCarvingUntilReleased) {
         ClickControl(dialog, kReliefEnd);
     });
     window->logic().onCommand(kMenuRaster);
-    EXPECT_GT(atStop.abs[2], before.abs[2]) << "stopped with the tool down";
+    EXPECT_FALSE(endUsableWhileIdle);
+    EXPECT_GE(atStop.abs[2], before.abs[2] + 50) << "stopped with the tool at the material";
     for (int a = 0; a < 3; ++a) {
         EXPECT_EQ(halted.abs[a], atStop.abs[a]) << "axis " << a;
         EXPECT_EQ(halted.sim[a], atStop.sim[a]) << "axis " << a;
     }
-    expectCarriageFollowed(atStop);
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_EQ(host.texts.back(), "Cutting BMP finished...");
-    // Back where it began, the executor free and nothing in its queue.
-    const Positions after = now();
-    expectCarriageFollowed(after);
-    for (int a = 0; a < 3; ++a) EXPECT_EQ(after.abs[a], before.abs[a]) << "axis " << a;
-    EXPECT_EQ(m().signals.estopActive.load(), 0);
-    EXPECT_EQ(m().gate.count(), 0);
-    EXPECT_TRUE(waitDrained(1000));
-}
-
-// "End job" while the relief's stop holds it mid-carve: at the release the
-// tool goes back up to where the carving began, over the material, and
-// the dialog says where it stands instead of the finish.
-TEST_F(JobDialogGui, AReliefEndedMidCarveLiftsBackOverTheMaterial) {
-    start();
-    rememberStart();
-    host.files = {KORVEX_TEST_DATA "/machining/rgb24.bmp"};
-    Positions atStop;
-    bool endUsableWhileIdle = true;
-    WhenDialogShown([&](QWidget* dialog) {
-        QWidget* end = test::Control(dialog, kReliefEnd);
-        endUsableWhileIdle = test::Control(dialog, kReliefEndJob)->isEnabled();
-        QTimer press;
-        QObject::connect(&press, &QTimer::timeout, [&] {
-            if (end->isEnabled() || m().position.absZ.load() < before.abs[2] + 50) return;
-            press.stop();
-            ClickControl(dialog, kReliefEmergencyStop);
-            atStop = now();
-            ClickControl(dialog, kReliefEndJob);
-            ClickControl(dialog, kReliefEmergencyStop);
-        });
-        press.start(0);
-        ClickControl(dialog, kReliefGo);
-        ClickControl(dialog, kReliefEnd);
-    });
-    window->logic().onCommand(kMenuRaster);
-    EXPECT_FALSE(endUsableWhileIdle);
-    EXPECT_GE(atStop.abs[2], before.abs[2] + 50) << "stopped with the tool at the material";
     const Positions after = now();
     EXPECT_EQ(after.abs[0], atStop.abs[0]);
     EXPECT_EQ(after.abs[1], atStop.abs[1]);
@@ -317,6 +253,8 @@ TEST_F(JobDialogGui, AReliefEndedMidCarveLiftsBackOverTheMaterial) {
               0u);
     EXPECT_EQ(c->relief.running, 0);
     EXPECT_EQ(m().signals.estopActive.load(), 0);
+    EXPECT_EQ(m().gate.count(), 0);
+    EXPECT_TRUE(waitDrained(1000));
 }
 
 }  // namespace

@@ -30,9 +30,7 @@ TEST_F(MainWindowGui, StartsWithTheStatusTheLogAndTheSimulatorPanel) {
     start();
     EXPECT_EQ(window->size(), QSize(1024, 768));
     EXPECT_EQ(window->windowTitle(), "Korvex v.1.0.3.0");
-    EXPECT_EQ(text(kBufferFill), "nic/50000");
     EXPECT_EQ(text(kAbsX), "  0.000 mm");
-    EXPECT_EQ(text(kModelFile), "none");
     auto* list = qobject_cast<QListWidget*>(window->view().control(kLogList));
     ASSERT_NE(list, nullptr);
     ASSERT_GT(list->count(), 3);
@@ -104,40 +102,28 @@ TEST_F(MainWindowGui, ALimitSwitchHeldOnTheSimulatorShowsInTheInputs) {
 }
 
 TEST_F(MainWindowGui, NoSimulatorPanelWithoutTheSimulatedMachine) {
-    MachineSettings s = FactorySettings();
-    s.language = 1;
-    dir.write(kConfigFileName, SettingsFileText(s));
-    c = std::make_unique<Controller>(dir.path(), RigOptions{"none", true});
-    c->country = "USA";
-    window = std::make_unique<KorvexWindow>(*c, host);
-    window->start();
+    start({}, true, "none");
     EXPECT_EQ(window->simPanel(), nullptr);
 }
 
+// The modifiers as Qt reports them for clicks and keys; the amounts are the
+// logic's, tested without the window.
 TEST_F(MainWindowGui, JogButtonsAndKeysHonourShiftAndCtrl) {
     start();
     recordAppends();
     click(kJogXPlus);
-    click(kJogXPlus + 2, Qt::ShiftModifier);                        // Y +
-    click(kJogXPlus + 4, Qt::ControlModifier);                      // Z +
-    click(kJogXPlus + 2, Qt::ShiftModifier | Qt::ControlModifier);  // Y +
+    click(kJogXPlus + 2, Qt::ShiftModifier);    // Y +
+    click(kJogXPlus + 4, Qt::ControlModifier);  // Z +
     QTest::keyClick(window.get(), Qt::Key_Right, Qt::ShiftModifier);
     QTest::keyClick(window.get(), Qt::Key_PageUp);
-    QTest::keyClick(window.get(), Qt::Key_Left);
-    ASSERT_EQ(appended.size(), 8u);
+    ASSERT_EQ(appended.size(), 5u);
     EXPECT_EQ(appended[0].dx, 1);
-    EXPECT_EQ(appended[0].accelerated, 0);
     EXPECT_EQ(appended[1].dy, 50);
-    EXPECT_EQ(appended[1].accelerated, 1);
     EXPECT_EQ(appended[2].dz, 500);
-    EXPECT_EQ(appended[3].dy, 50);
-    EXPECT_EQ(appended[4].dy, 500);
-    EXPECT_EQ(appended[5].dx, 50);
-    EXPECT_EQ(appended[6].dz, -1);
-    EXPECT_EQ(appended[7].dx, -1);
-    EXPECT_EQ(appended[7].accelerated, 0);
+    EXPECT_EQ(appended[3].dx, 50);
+    EXPECT_EQ(appended[4].dz, -1);
     ASSERT_TRUE(waitDrained());
-    EXPECT_EQ(m().position.absX.load(), 50);
+    EXPECT_EQ(m().position.absX.load(), 51);
 }
 
 TEST_F(MainWindowGui, HomingAllAxesInTheNullPositionDialogReachesZero) {
@@ -253,12 +239,6 @@ TEST_F(MainWindowGui, EmergencyStopHoldsTheMoveAndItsReleaseCompletesItExactly) 
     const int64_t lostBefore = sim.stepsLost(0);  // the port test's pattern is no step
     click(kJogXPlus, Qt::ControlModifier);        // 500 steps, about 2 s
     ASSERT_TRUE(QTest::qWaitFor([&] { return m().position.absX.load() > 50; }, 5000));
-    refreshStatus();
-    EXPECT_EQ(text(kBufferFill), "1/50000");
-    EXPECT_NE(text(kSpeedX), "stop");
-    EXPECT_EQ(text(kSpeedY), "stop");
-    EXPECT_NE(text(kTimeToEnd), "  0.0 s");
-
     click(kEmergencyStop);
     EXPECT_TRUE(button(kEmergencyStop)->isChecked());
     refreshStatus();
@@ -269,10 +249,6 @@ TEST_F(MainWindowGui, EmergencyStopHoldsTheMoveAndItsReleaseCompletesItExactly) 
     EXPECT_EQ(m().position.absX.load(), held);
     EXPECT_LT(held, 500);
     EXPECT_EQ(sim.position(0), 500 + held);  // the carriage stopped too (power-on mid-travel)
-    // The held machine shows no speed, and what is left of its one ramp phase.
-    window->logic().onPaint();
-    EXPECT_EQ(text(kSpeedX), "stop");
-    EXPECT_EQ(text(kLeftX), Format("%5.2fmm", static_cast<double>((500 - held) * 0.1f)));
 
     click(kEmergencyStop);
     EXPECT_FALSE(button(kEmergencyStop)->isChecked());
@@ -280,32 +256,6 @@ TEST_F(MainWindowGui, EmergencyStopHoldsTheMoveAndItsReleaseCompletesItExactly) 
     EXPECT_EQ(m().position.absX.load(), 500);
     EXPECT_EQ(sim.stepsReceived(0), 500);
     EXPECT_EQ(sim.stepsLost(0), lostBefore);
-    refreshStatus();
-    EXPECT_EQ(text(kBufferFill), "nic/50000");
-    EXPECT_EQ(text(kTimeToEnd), "  0.0 s");
-    EXPECT_EQ(text(kAbsX), " 50.000 mm");
-}
-
-TEST_F(MainWindowGui, ResetBufferMidMoveThenGoToTheRelativeOrigin) {
-    startMoving();
-    setOriginOnMaterial();
-    click(kJogXPlus + 2, Qt::ControlModifier);  // Y + 50 mm
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m().position.absY.load() > 50; }, 5000));
-    host.answers = {Answer::Yes};
-    click(kResetBuffer);
-    ASSERT_TRUE(waitDrained());
-    const int32_t stopped = m().position.absY.load();
-    EXPECT_GT(stopped, 50);
-    EXPECT_LT(stopped, 500);
-    refreshStatus();
-    EXPECT_EQ(text(kBufferFill), "nic/50000");
-
-    click(kGotoRel);
-    ASSERT_TRUE(waitDrained());
-    EXPECT_EQ(m().position.absX.load(), 0);
-    EXPECT_EQ(m().position.absY.load(), 0);
-    EXPECT_EQ(m().position.absZ.load(), 100);
-    EXPECT_EQ(c->sim()->position(1), 500);  // power-on at mid-travel
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// A machine at factory settings (0.1 mm per step, English) with a scripted
-// host for the boxes, an empty drill set and a folder for made-up files.
+// A reporting machine at factory settings (0.1 mm per step), an empty drill
+// set and a folder for made-up files.
 
 #include <gtest/gtest.h>
 
@@ -9,31 +9,20 @@
 #include <vector>
 
 #include "drilling/drill_readers.h"
-#include "motion/machine.h"
-#include "platform/headless.h"
+#include "tests/testkit/reporting_machine.h"
 #include "tests/testkit/temp_dir.h"
 
 namespace korvex {
 
-class DrillingTest : public ::testing::Test {
+class DrillingTest : public ::testing::Test, public test::ReportingMachine {
   protected:
-    DrillingTest() {
-        LoadFactoryDefaults(m.settings);
-        m.settings.language = 1;
-        m.buffer.allocate(1000);
-        m.log.setHost(&host);
-    }
+    DrillingTest() { m.buffer.allocate(1000); }
 
     int load(const std::string& content, const DrillFormat& format = kExcellonFormat) {
         return LoadDrillFile(m, set, dir.write("file", content), format);
     }
     static std::string data(const std::string& name) {
         return std::string(KORVEX_TEST_DATA) + "/drilling/" + name;
-    }
-    std::vector<MotionCommand> queued() const {
-        std::vector<MotionCommand> commands;
-        for (int i = 0; i <= m.buffer.lastIndex(); ++i) commands.push_back(m.buffer.entry(i));
-        return commands;
     }
     // Each hole as {tool, x, y}.
     std::vector<std::array<int, 3>> holes() const {
@@ -43,8 +32,6 @@ class DrillingTest : public ::testing::Test {
     }
     std::string lastBox() const { return host.boxes.empty() ? "" : host.boxes.back().text; }
 
-    Machine m;
-    ScriptedHost host;
     DrillSet set;
     test::TempDir dir;
 };

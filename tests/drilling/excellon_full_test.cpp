@@ -11,19 +11,15 @@ namespace {
 
 class ExcellonFull : public DrillingTest {
   protected:
-    ExcellonFull() {
-        m.log.setListSink([this](const std::string& line) { listed.push_back(line); });
-    }
     int loadFull(const std::string& content) {
-        listed.clear();
+        list.clear();
         host.boxes.clear();
         return LoadExcellonFullFile(m, set, dir.write("file.drl", content), &report);
     }
     bool listedLine(const std::string& line) const {
-        return std::find(listed.begin(), listed.end(), line) != listed.end();
+        return std::find(list.begin(), list.end(), line) != list.end();
     }
 
-    std::vector<std::string> listed;
     ExcellonFullReport report;
 };
 
@@ -72,7 +68,7 @@ TEST_F(ExcellonFull, DrillsEachDrillInTheShorterOrder) {
     ASSERT_EQ(loadFull("METRIC\nT1C1\nX1.0Y0\nX2.0Y0\n"), 1);
     EXPECT_EQ(set.holes[0].x, 0);
     EXPECT_EQ(report.travel.orderedMm, report.travel.fileOrderMm);
-    EXPECT_EQ(listed.size(), 1u);
+    EXPECT_EQ(list.size(), 1u);
 }
 
 TEST_F(ExcellonFull, TellsWhatCannotBeDrilled) {

@@ -77,14 +77,6 @@ TEST_F(RealFiles, ToolTablesCountsAndFields) {
          1004,
          992,
          0},
-        // Diameters in a header without a unit, M71 in the body.
-        {"gerbv-veribest-plated.cnc",
-         6,
-         {{0.864, 2}, {0.864, 66}, {1.092, 4}, {1.194, 12}, {1.524, 7}, {1.956, 3}},
-         94,
-         904,
-         698,
-         0},
         {"pcb-rnd-slots-um.drl", 4, {{1.2, 1}, {1.0, 2}, {0.8, 4}}, 7, 400, 300, 1},
         {"kicad-style-metric-decimal.drl", 3, {{0.4, 3}, {1.0, 2}, {1.2, 1}}, 6, 250, 150, 2},
     };

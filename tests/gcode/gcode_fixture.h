@@ -1,34 +1,23 @@
 #pragma once
-// A machine of 0.01 mm steps on every axis, 200 x 100 x 50 mm of travel, with
-// its list and boxes recorded and the relative origin at (50, 50, 10) mm.
+// A reporting machine of 0.01 mm steps on every axis, 200 x 100 x 50 mm of
+// travel, with a log file and the relative origin at (50, 50, 10) mm.
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "motion/machine.h"
-#include "platform/headless.h"
+#include "tests/testkit/reporting_machine.h"
 #include "tests/testkit/temp_dir.h"
 
 namespace korvex::test {
 
-struct GcodeFixture : ::testing::Test {
-    Machine m;
-    ScriptedHost host;
-    std::vector<std::string> list;
+struct GcodeFixture : ::testing::Test, ReportingMachine {
     TempDir dir;
 
     GcodeFixture() {
-        LoadFactoryDefaults(m.settings);
-        m.settings.language = 1;
         m.settings.mmPerStepX = m.settings.mmPerStepY = m.settings.mmPerStepZ = 0.01f;
         m.settings.travelX = 200;
         m.settings.travelY = 100;
         m.settings.travelZ = 50;
         m.log.start(dir.path());
-        m.log.setHost(&host);
-        m.log.setListSink([this](const std::string& line) { list.push_back(line); });
         m.buffer.allocate(10000);
         setOrigin(5000, 5000, 1000);
     }
@@ -41,13 +30,6 @@ struct GcodeFixture : ::testing::Test {
         m.position.plannedX = x;
         m.position.plannedY = y;
         m.position.plannedZ = z;
-    }
-
-    // Every queued command, in order.
-    std::vector<MotionCommand> queued() const {
-        std::vector<MotionCommand> out;
-        for (int i = 0; i <= m.buffer.lastIndex(); ++i) out.push_back(m.buffer.entry(i));
-        return out;
     }
 };
 

@@ -5,28 +5,22 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <string>
 #include <vector>
 
 #include "machining/job_values.h"
 #include "motion/job_frame.h"
-#include "motion/machine.h"
-#include "platform/headless.h"
+#include "tests/testkit/reporting_machine.h"
 
 namespace korvex::test {
 
-struct GeneratorTest : ::testing::Test {
+struct GeneratorTest : ::testing::Test, Reports {
     Machine m;
-    ScriptedHost host;
-    std::vector<std::string> list;
     std::vector<MotionCommand> queued;
     JobValues values;
 
     GeneratorTest() {
         LoadFactoryDefaults(m.settings);
-        m.settings.language = 1;
-        m.log.setHost(&host);
-        m.log.setListSink([this](const std::string& line) { list.push_back(line); });
+        attach(m);
         m.buffer.allocate(200'000);
         m.buffer.addAppendObserver([this](const MotionCommand& c) { queued.push_back(c); });
         SetOriginOverMaterial(m);
@@ -55,11 +49,6 @@ struct GeneratorTest : ::testing::Test {
         for (const MotionCommand& c : queued)
             if (c.dz > 0 && c.periodUs == periodUs && c.dwellAfter) depths.push_back(c.dz);
         return depths;
-    }
-    std::vector<std::string> boxTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& box : host.boxes) texts.push_back(box.text);
-        return texts;
     }
 };
 

@@ -18,6 +18,7 @@
 #include "motion/port.h"
 #include "motion/rounding.h"
 #include "platform/headless.h"
+#include "tests/testkit/reporting_machine.h"
 #include "tests/testkit/temp_dir.h"
 #include "vector/hpgl_reader.h"
 #include "vector/vector_job.h"
@@ -32,7 +33,7 @@ struct JobSession : ::testing::Test {
     std::atomic<int> ticks{0}, resetAt{-1}, stopAt{-1};
     std::atomic<bool> interrupted{false};
     std::atomic<int32_t> deepest{0};  // in the job's cuts and plunges
-    ScriptedHost host;
+    test::Reports reports;
     test::TempDir dir;
     SimulatedRig r;
     Machine& m = r.machine;
@@ -43,8 +44,7 @@ struct JobSession : ::testing::Test {
     JobValues values{5, 10};
 
     JobSession() {
-        m.settings.language = 1;
-        m.log.setHost(&host);
+        reports.attach(m);
         r.rig.executor().setTickObserver([this](const Tick&) {
             const int n = ++ticks;
             const int32_t z = p.absZ.load();
@@ -57,7 +57,7 @@ struct JobSession : ::testing::Test {
         });
         const std::string square = "SP1;PU0,0;PD400,0;PD400,400;PD0,400;PD0,0;";
         EXPECT_EQ(LoadVectorFile(drawing, dir.write("square.plt", square), kHpglCorel, m.settings,
-                                 m.log, host),
+                                 m.log, reports.host),
                   1);
         drawing.cutOrder.slots[0] = 0;
         drawing.cutOrder.count = 1;

@@ -6,8 +6,7 @@
 
 #include "machining/raster_image.h"
 #include "machining/relief_carve.h"
-#include "motion/machine.h"
-#include "platform/headless.h"
+#include "tests/testkit/reporting_machine.h"
 #include "tests/testkit/temp_dir.h"
 
 namespace korvex {
@@ -17,15 +16,9 @@ std::string Picture(const std::string& name) {
     return std::string(KORVEX_TEST_DATA) + "/machining/" + name;
 }
 
-struct RasterTest : ::testing::Test {
-    Machine m;
-    ScriptedHost host;
+struct RasterTest : ::testing::Test, test::ReportingMachine {
     RasterImage image;
 
-    RasterTest() {
-        m.settings.language = 1;
-        m.log.setHost(&host);
-    }
     void load(const std::string& name) { LoadRasterImage(image, Picture(name), host, m.log); }
     uint32_t gray(int x, int y) const { return image.pixel(x, y) & 0xFF; }
 };

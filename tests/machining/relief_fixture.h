@@ -12,8 +12,7 @@
 #include "machining/relief_dialog.h"
 #include "machining/relief_job.h"
 #include "machining/relief_output.h"
-#include "motion/machine.h"
-#include "platform/headless.h"
+#include "tests/testkit/reporting_machine.h"
 
 namespace korvex::test {
 
@@ -59,9 +58,7 @@ class RecordingOutput final : public ReliefOutput {
     }
 };
 
-struct ReliefTest : ::testing::Test {
-    Machine m;
-    ScriptedHost host;
+struct ReliefTest : ::testing::Test, ReportingMachine {
     RecordingView view;
     RasterImage raster;
     ReliefJob job;
@@ -86,9 +83,6 @@ struct ReliefTest : ::testing::Test {
     ReliefDialog dialog{context, view, host};
 
     ReliefTest() {
-        LoadFactoryDefaults(m.settings);
-        m.settings.language = 1;
-        m.log.setHost(&host);
         job = StartReliefJob(m.settings);
         values = StartJobValues(m.settings);
     }
@@ -109,11 +103,6 @@ struct ReliefTest : ::testing::Test {
     }
     RecordingCanvas& window() { return static_cast<RecordingCanvas&>(view.canvas(0)); }
     RecordingCanvas& simulated() { return static_cast<RecordingCanvas&>(*simulation.picture); }
-    std::vector<std::string> boxTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& box : host.boxes) texts.push_back(box.text);
-        return texts;
-    }
 };
 
 }  // namespace korvex::test

@@ -1,7 +1,10 @@
 #pragma once
 // A port that records every write and answers reads from settable
-// registers, for checking exact register traffic.
+// registers, for checking exact register traffic; it can be made to fail as
+// a ppdev port whose device went away.
 
+#include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,19 +17,25 @@ struct FakePort final : PortIo {
         uint16_t address;
         uint8_t value;
     };
-    bool load() override { return loads; }
+    bool load() override {
+        if (onLoad) onLoad();
+        return loads;
+    }
     uint8_t in(uint16_t address) override {
         if (address == base) return readBack ? *readBack : data;
         if (address == base + 1) return status;
         return control;
     }
     void out(uint16_t address, uint8_t value) override {
+        if (broken) return;
         writes.push_back({address, value});
         if (address == base) data = value;
         if (address == base + 2) control = value;
     }
     std::string name() const override { return "fake"; }
     bool accessDenied() const override { return denied; }
+    std::string lastError() const override { return "/dev/parport0: PPRSTATUS: I/O error"; }
+    bool healthy() const override { return !broken; }
 
     // The values written to one register, in order.
     std::vector<int> written(uint16_t address) const {
@@ -42,6 +51,8 @@ struct FakePort final : PortIo {
     uint8_t data = 0, status = 0, control = 0;
     const uint8_t* readBack = nullptr;  // a data latch that does not read back
     std::vector<Write> writes;
+    std::function<void()> onLoad;
+    std::atomic<bool> broken{false};
 };
 
 }  // namespace korvex

@@ -5,34 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "fake_port.h"
 #include "motion/machine.h"
 #include "motion/port.h"
 #include "platform/headless.h"
+#include "tests/testkit/reporting_machine.h"
 
 namespace korvex {
 
-// Keeps what a machine reports. Declare it before anything that runs an
-// executor on that machine: the executor may report until it stops.
-struct Reports {
-    ScriptedHost host;
-    std::vector<std::string> list;  // read only while no executor runs
-
-    void attach(Machine& m) {
-        m.settings.language = 1;
-        m.log.setHost(&host);
-        m.log.setListSink([this](const std::string& line) { list.push_back(line); });
-    }
-    // List lines that contain `text`.
-    int listed(const std::string& text) const {
-        int n = 0;
-        for (const std::string& line : list) n += line.find(text) != std::string::npos;
-        return n;
-    }
-};
+using test::Reports;
 
 struct MotionTest : ::testing::Test, Reports {
     FakePort port;

@@ -99,26 +99,6 @@ TEST_F(Session, PlannedEqualsExecutedAfterEveryStep) {
     EXPECT_GT(reports.listed("soft limits shortened"), 0);
 }
 
-// Homing sets each axis's zero where its switch answers; what was queued
-// behind it keeps its meaning in that frame.
-TEST_F(Session, MovesQueuedBehindHomingKeepTheirPlace) {
-    m.gate.suspend();
-    HomeAllAxes(m);
-    move(300, 200, 400);
-    r.sim().placeProbe(true);
-    ScriptedHost host;
-    ProbeToolLength(m, host);
-    m.gate.resume();
-    runToRest();
-    expectPlannedIsExecuted(0);
-    EXPECT_EQ(r.sim().position(0), 300);
-    EXPECT_EQ(r.sim().position(1), 200);
-    // Over the material, from the plan: the tool ends safe height above it.
-    AppendCommand(m, 0, 0, p.relOriginZ - p.plannedZ - 50, 200, 1, 0, 0, 0, 0);
-    runToRest();
-    EXPECT_EQ(r.sim().position(2), 600 + 100 - 50);
-}
-
 // A move beyond the travel is shortened when it is queued, reported once
 // per move outside a job and once per job inside one.
 TEST_F(Session, MovesBeyondTheTravelAreShortenedWhenQueued) {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-
 #include "motion/motion_rig.h"
 #include "motion_fixture.h"
 #include "platform/headless.h"
@@ -125,22 +123,6 @@ TEST_F(PortTest, ControlOutputsFollowTheSwitchSettings) {
     EXPECT_EQ(m.signals.machineOnState, 0);
 }
 
-TEST(SimulatedPort, FactoryWiringReadsInactiveAtRestAndPassesTheTest) {
-    SimulatedRig rig;
-    Machine& m = rig.machine;
-    EXPECT_EQ(m.signals.portReady, 1);
-    ReadInputs(m);
-    EXPECT_EQ(m.signals.limitX + m.signals.limitY + m.signals.limitZ, 0);
-    EXPECT_EQ(m.signals.zSensor, 0);
-    EXPECT_EQ(m.signals.emergencyInput, 0);
-    rig.sim().pressEmergency(true);
-    ReadInputs(m);
-    EXPECT_EQ(m.signals.emergencyInput, 1);
-    EXPECT_EQ(m.signals.estopActive, 1);
-    rig.sim().pressEmergency(false);
-    EXPECT_EQ(ReleaseEmergencyStop(m), 1);
-}
-
 TEST(SimulatedPort, ConcurrentControlChangesAreNotLost) {
     SimulatedRig rig;
     Machine& m = rig.machine;
@@ -157,23 +139,13 @@ TEST(SimulatedPort, ConcurrentControlChangesAreNotLost) {
 // I/O permission on x86 is per thread and copied only when a thread is
 // created: the port must be open before the executor thread exists.
 TEST(PortStartUp, PortOpensBeforeTheExecutorThreadStarts) {
-    struct WatchedPort final : PortIo {
-        const Machine* m = nullptr;
-        FakePort port;
-        bool executorRunningAtLoad = true;
-        bool load() override {
-            executorRunningAtLoad = m->timing.executorThreadId.load() != 0;
-            return true;
-        }
-        uint8_t in(uint16_t a) override { return port.in(a); }
-        void out(uint16_t a, uint8_t v) override { port.out(a, v); }
-        std::string name() const override { return "watched"; }
-    } watched;
+    FakePort port;
     Machine m;
     LoadFactoryDefaults(m.settings);
-    watched.m = &m;
-    MotionRig rig(m, {"none", true, &watched});
-    EXPECT_FALSE(watched.executorRunningAtLoad);
+    bool executorRunningAtLoad = true;
+    port.onLoad = [&] { executorRunningAtLoad = m.timing.executorThreadId.load() != 0; };
+    MotionRig rig(m, {"none", true, &port});
+    EXPECT_FALSE(executorRunningAtLoad);
     EXPECT_EQ(m.signals.portReady, 1);
     EXPECT_TRUE(rig.executor().running());
 }
@@ -181,18 +153,7 @@ TEST(PortStartUp, PortOpensBeforeTheExecutorThreadStarts) {
 // A port whose access fails stops the machine as the emergency input does,
 // and keeps it stopped: no pulse is trusted to it any more.
 TEST(FailingPort, StopsTheExecutorWithOneLogLine) {
-    struct BreakablePort final : PortIo {
-        FakePort port;
-        std::atomic<bool> broken{false};
-        bool load() override { return true; }
-        uint8_t in(uint16_t a) override { return port.in(a); }
-        void out(uint16_t a, uint8_t v) override {
-            if (!broken) port.out(a, v);
-        }
-        std::string name() const override { return "breakable"; }
-        std::string lastError() const override { return "/dev/parport0: PPRSTATUS: I/O error"; }
-        bool healthy() const override { return !broken; }
-    } port;
+    FakePort port;
     Reports reports;
     int ticks = 0;
     Machine m;

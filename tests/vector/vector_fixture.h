@@ -1,35 +1,27 @@
 #pragma once
-// A machine, a host and a log that records its list and box lines, with
-// helpers to load HPGL text. One plotter unit is one step on every axis.
+// A reporting machine with a log file, and helpers to load HPGL text. One
+// plotter unit is one step on every axis.
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "motion/machine.h"
-#include "platform/headless.h"
+#include "tests/testkit/reporting_machine.h"
 #include "tests/testkit/temp_dir.h"
 #include "vector/hpgl_reader.h"
 #include "vector/vector_model.h"
 
 namespace korvex::test {
 
-struct VectorFixture : ::testing::Test {
-    Machine m;
-    ScriptedHost host;
-    std::vector<std::string> list;
+struct VectorFixture : ::testing::Test, ReportingMachine {
     TempDir dir;
     VectorModel model;
 
     VectorFixture() {
-        LoadFactoryDefaults(m.settings);
-        m.settings.language = 1;
         m.settings.hpglUnitsPerInch = 1016;  // 40 units per mm
         m.settings.mmPerStepX = m.settings.mmPerStepY = m.settings.mmPerStepZ = 0.025f;
         m.log.start(dir.path());
-        m.log.setHost(&host);
-        m.log.setListSink([this](const std::string& line) { list.push_back(line); });
         m.buffer.allocate(100000);
     }
 

@@ -158,17 +158,18 @@ TEST_F(JobTest, ToolStaysDownWhereTheNextObjectStarts) {
                                            Cut(0, -40), Lift(H + 16), Travel(-40, 0)}));
 }
 
-TEST_F(JobTest, EachPassCutsEveryObjectOfTheLayer) {
-    layer("SP1;PU0,0;PD40,0;PU0,40;PD40,40;", 0.8f, 0.4f);
-    generateLayersByPass(m, model, 0);
-    const std::vector<Move> pass1{Travel(0, 40), Descend(),        Plunge(16), Cut(40, 0),
-                                  Lift(H + 16),  Travel(-40, -40), Descend(),  Plunge(16),
-                                  Cut(40, 0),    Lift(H + 16)};
-    std::vector<Move> expected = pass1;
-    expected.insert(expected.end(), {Travel(-40, 40), Descend(), Plunge(32), Cut(40, 0),
-                                     Lift(H + 32), Travel(-40, -40), Descend(), Plunge(32),
-                                     Cut(40, 0), Lift(H + 32), Travel(-40, 0)});
-    EXPECT_EQ(queued(), expected);
+// By pass, each pass cuts every object of the layer; one way, each object
+// takes all its passes, starting again from the surface.
+TEST_F(JobTest, TheStrategiesOrderTheirPasses) {
+    for (const bool oneWay : {false, true}) {
+        SCOPED_TRACE(oneWay);
+        m.buffer.reset();
+        layer("SP1;PU0,0;PD40,0;PU0,40;PD40,40;", 0.8f, 0.4f, oneWay);
+        oneWay ? generateObjectsOneWay(m, model, 0) : generateLayersByPass(m, model, 0);
+        EXPECT_EQ(CutDepths(queued(), H),
+                  (oneWay ? std::vector<int>{16, 32, 16, 32} : std::vector<int>{16, 16, 32, 32}));
+        EXPECT_EQ(queued().back(), Travel(-40, 0)) << "back at the start";
+    }
 }
 
 TEST_F(JobTest, OneWayRetractsAClosedObjectBetweenPasses) {
@@ -182,18 +183,6 @@ TEST_F(JobTest, OneWayRetractsAClosedObjectBetweenPasses) {
     expected.insert(expected.end(), {Lift(32), Plunge(40)});
     expected.insert(expected.end(), square.begin(), square.end());
     expected.insert(expected.end(), {Lift(H + 40), Travel(0, -40)});
-    EXPECT_EQ(queued(), expected);
-}
-
-TEST_F(JobTest, OneWayLiftsAnOpenObjectAndEveryObjectStartsAtTheSurface) {
-    layer("SP1;PU0,0;PD40,0;PU0,40;PD40,40;", 0.8f, 0.4f, true);
-    generateObjectsOneWay(m, model, 0);
-    const std::vector<Move> expected{
-        Travel(0, 40), Descend(kSlow), Plunge(16), Cut(40, 0), Lift(H + 16), Travel(-40, 0),
-        Descend(kSlow), Plunge(32), Cut(40, 0), Lift(H + 32),
-        // The second object starts from the surface again, not at 32.
-        Travel(-40, -40), Descend(kSlow), Plunge(16), Cut(40, 0), Lift(H + 16), Travel(-40, 0),
-        Descend(kSlow), Plunge(32), Cut(40, 0), Lift(H + 32), Travel(-40, 0)};
     EXPECT_EQ(queued(), expected);
 }
 
