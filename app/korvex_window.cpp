@@ -57,6 +57,10 @@ KorvexWindow::KorvexWindow(Controller& c, QtHost& host)
          .pointer = [logic](int id, const PointerEvent& e) { logic->onPointer(id, e); }});
     addJogKeys();
     addFeedKeys();
+    auto* open = new QShortcut(QKeySequence::Open, this);
+    connect(open, &QShortcut::activated, this, [this] {
+        if (started_) logic_->onCommand(kMenuOpen);
+    });
     stopKeys_ = std::make_unique<StopKeys>(c_, [logic] { logic->status().showSignals(); });
 }
 

@@ -16,6 +16,7 @@
 #include "settings/file_places.h"
 #include "ui/job_track.h"
 #include "ui/operator_state.h"
+#include "ui/recent_files.h"
 #include "vector/vector_job.h"
 #include "vector/vector_model.h"
 #include "vector/vector_preview.h"
@@ -68,6 +69,8 @@ class Controller {
     GcodeImport gcode{machine};
     // The job the window follows: its toolpath, progress and state.
     JobTrack track{machine};
+    // The files of the main window's "Open recent".
+    RecentFiles recent;
 
   private:
     std::unique_ptr<MotionRig> motion_;

@@ -31,7 +31,11 @@ MainCommands::MainCommands(Controller& c, WindowView& view, Host& host, StatusDi
       dialogs_(dialogs),
       model_(c, view, host, status),
       position_(c, view, host, status, dialogs),
-      settings_(c, view, host, status, dialogs, model_) {
+      settings_(c, view, host, status, dialogs, model_),
+      open_(c, view, host, model_, [this](DialogKind kind) { openJobDialog(kind); }) {
+    on({kMenuOpen}, {"Vybráno OTEVŘÍT", "Chosen OPEN"}, [this] { open_.choose(); });
+    for (int i = 0; i < static_cast<int>(RecentFiles::kKept); ++i)
+        on({kMenuRecent + i}, [this, i] { open_.recent(i); });
     for (int id = kJogXPlus; id <= kJogZMinus; ++id) {
         const int offset = id - kJogXPlus;
         on({id}, [this, offset] { jog(offset / 2, offset % 2 == 0 ? 1 : -1); });

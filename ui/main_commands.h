@@ -9,6 +9,7 @@
 
 #include "log/text.h"
 #include "ui/model_commands.h"
+#include "ui/open_command.h"
 #include "ui/position_commands.h"
 #include "ui/settings_command.h"
 
@@ -42,6 +43,7 @@ class MainCommands {
     PositionCommands& position() { return position_; }
     ModelCommands& model() { return model_; }
     SettingsCommand& settings() { return settings_; }
+    OpenCommand& open() { return open_; }
 
   private:
     // `action` for each of `ids` (a menu item and its button share one).
@@ -68,6 +70,7 @@ class MainCommands {
     ModelCommands model_;
     PositionCommands position_;
     SettingsCommand settings_;
+    OpenCommand open_;
     std::unordered_map<int, std::function<void()>> actions_;
 };
 

@@ -5,12 +5,22 @@
 
 namespace korvex {
 
-std::vector<MenuItem> MainMenu(int language) {
+std::vector<MenuItem> MainMenu(int language, const std::vector<std::string>& recent) {
     using namespace mainwin;
     auto item = [language](int id, Text text) { return MenuItem{id, Caption(language, text), {}}; };
     auto popup = [language](Text text, std::vector<MenuItem> children) {
         return MenuItem{0, Caption(language, text), std::move(children)};
     };
+    std::vector<MenuItem> works = {
+        item(kMenuOpen, {"Otevřít soubor…\tCtrl+O", "Open…\tCtrl+O"}),
+        item(kMenuSaveSolution, {"Uložit aktuální práci", "Save current solution"}),
+        item(kMenuLoadSolution, {"Nahrát práci", "Load saved solution"})};
+    if (!recent.empty()) {
+        MenuItem last = popup({"Naposledy otevřené", "Open recent"}, {});
+        for (size_t i = 0; i < recent.size(); ++i)
+            last.children.push_back({kMenuRecent + static_cast<int>(i), recent[i], {}});
+        works.insert(works.begin() + 1, std::move(last));
+    }
     return {
         item(kMenuAbout, {"O programu", "About"}),
         popup({"Pozice", "Position"},
@@ -30,9 +40,7 @@ std::vector<MenuItem> MainMenu(int language) {
                item(kMenuDrill, {"Vrtání otvorů", "Drill holes"}),
                item(kMenuTimerTest, {"Test časovače", "Test of counter"})}),
         item(kMenuSetup, {"Nastavení stroje", "Setup machine"}),
-        popup({"Práce", "Works"},
-              {item(kMenuSaveSolution, {"Uložit aktuální práci", "Save current solution"}),
-               item(kMenuLoadSolution, {"Nahrát práci", "Load saved solution"})}),
+        popup({"Práce", "Works"}, std::move(works)),
         item(kMenuFinish, {"Konec", "Finish"}),
     };
 }

@@ -96,12 +96,11 @@ void MainWindow::onInit() {
                  "Load setup failed, \n loading factory default"},
                 true, true);
     }
-    view_.setMenu(MainMenu(log.language()));
     c_.vector.loaded = 0;
     c_.vector.sourceKind = kHpglCorel;
     c_.raster.loaded = 0;
     m.executor.quitRequest = 0;
-    commands_.model().updateControls();
+    commands_.open().start();
 
     commands_.settings().allocateBuffer(false);
     view_.startTimer(kStatusTimer, m.settings.refreshMs);

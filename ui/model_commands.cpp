@@ -14,9 +14,18 @@ using namespace mainwin;
 
 void ModelCommands::load() {
     Machine& m = c_.machine;
-    if (!openVectorFile(c_.vector, c_.preview, m.settings, m.log, host_)) return;
+    if (openVectorFile(c_.vector, c_.preview, m.settings, m.log, host_)) loaded();
+}
+
+void ModelCommands::load(const std::string& path) {
+    Machine& m = c_.machine;
+    openVectorPath(c_.vector, c_.preview, path, kHpglGeneric, m.settings, m.log, host_);
+    loaded();
+}
+
+void ModelCommands::loaded() {
     // The new drawing replaces the last job's toolpath in the preview.
-    c_.track.clear();
+    if (c_.vector.loaded) c_.track.clear();
     updateControls();
     status_.showModelInfo();
     view_.invalidate();

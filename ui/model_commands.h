@@ -3,6 +3,8 @@
 // the turns and mirrors. Each change redraws the preview and the model's
 // fields. Window thread.
 
+#include <string>
+
 namespace korvex {
 
 class Controller;
@@ -18,6 +20,8 @@ class ModelCommands {
     // The file box, then the controls, fields and preview for what it
     // loaded; nothing when the operator cancels.
     void load();
+    // The same for the drawing at `path`, without the box.
+    void load(const std::string& path);
     // Grays what needs a loaded drawing; enables it when one is.
     void updateControls();
     // The percentage one up or down (never below 1), shown as the new size
@@ -30,6 +34,7 @@ class ModelCommands {
     void turn(int mode);
 
   private:
+    void loaded();
     void showNewSize();
     void afterChange();
 

@@ -47,7 +47,7 @@ void SettingsCommand::run() {
         result = RunDialog(dialogs_, log, DialogKind::Settings);
     } while (result == setupdlg::kResultLanguage);
     if (result == kNotBuilt) return;
-    view_.setMenu(MainMenu(log.language()));
+    view_.setMenu(MainMenu(log.language(), c_.recent.paths()));
     if (result == setupdlg::kResultFailed) view_.requestClose();
     // Cancelled edits are undone here: what counts is what config.dat holds.
     if (!LoadSettings(m.settings, log, kConfigFileName, 1, c_.moduleDir)) {

@@ -423,10 +423,13 @@ int readVectorFile(VectorModel& model, const MachineSettings& settings, EventLog
 
 int LoadVectorFile(VectorModel& model, const std::string& path, int32_t kind,
                    const MachineSettings& settings, EventLog& log, Host& host) {
-    model.sourcePath = path;
-    model.sourceKind = kind;
-    releaseVectorModel(model, settings);
-    return readVectorFile(model, settings, log, host);
+    VectorModel fresh;
+    fresh.sourcePath = path;
+    fresh.sourceKind = kind;
+    releaseVectorModel(fresh, settings);
+    if (!readVectorFile(fresh, settings, log, host)) return 0;
+    model = std::move(fresh);
+    return 1;
 }
 
 }  // namespace korvex

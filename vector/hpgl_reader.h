@@ -21,8 +21,9 @@ struct MachineSettings;
 // (refused contents also clear the size and the source path).
 int readVectorFile(VectorModel& model, const MachineSettings& settings, EventLog& log, Host& host);
 
-// A new load: stores the path and kind, releases the model and reads the
-// file. Returns `model.loaded`.
+// A new load of the file at `path` as `kind`: returns 1 with the new
+// drawing in `model`; 0 after the reader's box, with `model` as it was (a
+// refused file never throws away the drawing loaded before).
 int LoadVectorFile(VectorModel& model, const std::string& path, int32_t kind,
                    const MachineSettings& settings, EventLog& log, Host& host);
 

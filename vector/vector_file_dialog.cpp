@@ -35,10 +35,15 @@ int openVectorFile(VectorModel& model, MainPreview& preview, const MachineSettin
     const int32_t kind = choice.filterIndex >= 1 && choice.filterIndex <= kFilterCount
                              ? kKindOfFilter[choice.filterIndex - 1]
                              : kHpglCorel;
-    LoadVectorFile(model, choice.path, kind, settings, log, host);
-    computeMainPreviewScale(preview, model, settings);
-    if (model.loaded) preview.image.reset();
+    openVectorPath(model, preview, choice.path, kind, settings, log, host);
     return 1;
+}
+
+void openVectorPath(VectorModel& model, MainPreview& preview, const std::string& path, int32_t kind,
+                    const MachineSettings& settings, EventLog& log, Host& host) {
+    if (!LoadVectorFile(model, path, kind, settings, log, host)) return;
+    computeMainPreviewScale(preview, model, settings);
+    preview.image.reset();
 }
 
 }  // namespace korvex

@@ -17,4 +17,9 @@ class Host;
 int openVectorFile(VectorModel& model, MainPreview& preview, const MachineSettings& settings,
                    EventLog& log, Host& host);
 
+// Loads `path` as a drawing of `kind` without the dialog, as the dialog's
+// choice is loaded.
+void openVectorPath(VectorModel& model, MainPreview& preview, const std::string& path, int32_t kind,
+                    const MachineSettings& settings, EventLog& log, Host& host);
+
 }  // namespace korvex

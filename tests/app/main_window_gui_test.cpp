@@ -8,6 +8,7 @@
 
 #include "app/sim_panel.h"
 #include "log/text.h"
+#include "machining/relief_dialog.h"
 #include "motion/motion_rig.h"
 #include "motion/rounding.h"
 #include "tests/app/dialog_driver.h"
@@ -86,6 +87,63 @@ TEST_F(MainWindowGui, ThePreviewShowsTheDrawingAndTheCrossFollowsTheTool) {
     EXPECT_NE(moved.pixel(100, 0), red);
     EXPECT_NE(moved.pixel(26, 120), red) << "one pixel wide";
     window->grab().save(KORVEX_SCREENSHOT_DIR "/korvex-main-window.png");
+}
+
+// Closes a job's window as its operator would; its name.
+std::string CloseJobWindow(QWidget* dialog) {
+    const std::string name = dialog->objectName().toStdString();
+    // The relief's window closes only by its End button.
+    if (name == "reliefDialog")
+        test::ClickControl(dialog, kReliefEnd);
+    else
+        dialog->close();
+    return name;
+}
+
+// Ctrl+O opens each kind of file where it belongs whatever its name says,
+// refuses what is none of them without losing the drawing loaded, and
+// offers the files again, newest first, in this run and the next.
+TEST_F(MainWindowGui, OpenFindsEachFilesWindowByItsContent) {
+    start();
+    std::string shown;
+    // What opens no window is not waited for.
+    const auto open = [&](const std::string& path, bool window = true) {
+        // The window is active again once a dialog closed, as under a desktop.
+        this->window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(this->window.get()));
+        shown.clear();
+        host.files = {path};
+        if (window) test::WhenDialogShown([&](QWidget* d) { shown = CloseJobWindow(d); });
+        QTest::keyClick(this->window.get(), Qt::Key_O, Qt::ControlModifier);
+        return shown;
+    };
+    const std::string drawing = dir.write("drawing.txt", "IN;SP1;PU0,0;PD100,0;PD100,100;");
+    EXPECT_EQ(open(drawing, false), "");
+    EXPECT_EQ(c->vector.loaded, 1);
+    EXPECT_EQ(c->vector.sourcePath, drawing);
+    EXPECT_EQ(open(dir.write("program.plt", "G21 G90\nG0 Z2\nG1 X5 F100\nM30\n")), "gcodeDialog");
+    EXPECT_EQ(open(KORVEX_TEST_DATA "/drilling/gerbv-orcad-thruhole.tap"), "drillingDialog");
+    EXPECT_GT(c->drills.toolCount, 0);
+    EXPECT_EQ(open(KORVEX_TEST_DATA "/cli/two.vrt"), "drillingDialog");
+    const std::string picture = KORVEX_TEST_DATA "/machining/rgb24.bmp";
+    EXPECT_EQ(open(picture), "reliefDialog");
+
+    host.texts.clear();
+    EXPECT_EQ(open(dir.write("letter.nc", "Dear operator,\nall is well.\n"), false), "");
+    ASSERT_EQ(host.texts.size(), 1u);
+    EXPECT_NE(host.texts[0].find("is not an HPGL drawing, a drill file, a picture or a G-code"),
+              std::string::npos);
+    EXPECT_EQ(c->vector.sourcePath, drawing) << "the drawing stays";
+
+    ASSERT_EQ(c->recent.paths().size(), 5u);
+    EXPECT_EQ(c->recent.paths().front(), picture);
+    EXPECT_EQ(c->recent.paths().back(), drawing);
+    RecentFiles nextRun;
+    nextRun.load(dir.path());
+    EXPECT_EQ(nextRun.paths(), c->recent.paths());
+    test::WhenDialogShown([&](QWidget* dialog) { shown = CloseJobWindow(dialog); });
+    window->logic().onCommand(kMenuRecent);
+    EXPECT_EQ(shown, "reliefDialog");
 }
 
 TEST_F(MainWindowGui, ALimitSwitchHeldOnTheSimulatorShowsInTheInputs) {

@@ -165,13 +165,22 @@ TEST_F(ReaderTest, MissingFileIsReportedInTheLanguageChosen) {
     EXPECT_EQ(LoadVectorFile(other, dir.file("none.plt"), kHpglCorel, m.settings, m.log, host), 0);
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, "Predloha se nenacetla, soubor není otevren");
-    EXPECT_EQ(other.sourcePath, dir.file("none.plt"));
+    EXPECT_TRUE(other.sourcePath.empty()) << "a refused file leaves the model as it was";
 
     ASSERT_EQ(mkdir(dir.file("folder.plt").c_str(), 0700), 0);
     EXPECT_EQ(LoadVectorFile(other, dir.file("folder.plt"), kHpglCorel, m.settings, m.log, host),
               0);
     ASSERT_EQ(host.boxes.size(), 2u);
     EXPECT_EQ(host.boxes[1].text, host.boxes[0].text);
+
+    // The drawing loaded before stays when the next file is refused.
+    const std::string good = dir.write("good.plt", "SP1;PU0,0;PD100,0;PD100,100;");
+    ASSERT_EQ(LoadVectorFile(other, good, kHpglCorel, m.settings, m.log, host), 1);
+    const int32_t width = other.width;
+    EXPECT_EQ(LoadVectorFile(other, dir.file("none.plt"), kHpglCorel, m.settings, m.log, host), 0);
+    EXPECT_EQ(other.loaded, 1);
+    EXPECT_EQ(other.sourcePath, good);
+    EXPECT_EQ(other.width, width);
 }
 
 TEST_F(ReaderTest, StorageLogReportsTheDocumentedChunks) {
