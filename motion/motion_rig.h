@@ -18,6 +18,16 @@
 
 namespace korvex {
 
+// The simulated material's shape, mm: a tilt over 100 mm in X and in Y
+// and a bow along X (SimSurfaceHeight).
+struct SimSurface {
+    double tiltX = 0, tiltY = 0, bow = 0;
+};
+
+// The surface's height above the flat one at the absolute position X, Y
+// (mm): tiltX·X/100 + tiltY·Y/100 + bow·4·(X/LX)·(1 − X/LX), LX the X travel.
+double SimSurfaceHeight(const SimSurface& surface, double xMm, double yMm, double travelXMm);
+
 struct RigOptions {
     std::string port = "sim";   // sim | none | rawio | ppdev:DEV | auto
     bool virtualClock = true;   // false: the monotonic clock, real busy-waits
@@ -31,8 +41,9 @@ class MotionRig {
     // executor, so that it inherits the port access the load was granted
     // (rawio's I/O permission is per thread, copied when a thread is
     // created), then the priority with logging. Commands queued before
-    // start at once. Window thread.
-    MotionRig(Machine& m, const RigOptions& options = {});
+    // start at once. `surface` shapes the simulated machine's material.
+    // Window thread.
+    MotionRig(Machine& m, const RigOptions& options = {}, const SimSurface& surface = {});
     // Stops the executor, switches machine and spindle off, detaches.
     ~MotionRig();
     MotionRig(const MotionRig&) = delete;
@@ -66,7 +77,8 @@ SimConfig SimConfigFromSettings(const MachineSettings& s);
 // settings and a buffer of `capacity`) on the simulated machine and the
 // virtual clock.
 struct SimulatedRig {
-    explicit SimulatedRig(const MachineSettings& settings = FactorySettings(), int capacity = 1000);
+    explicit SimulatedRig(const MachineSettings& settings = FactorySettings(), int capacity = 1000,
+                          const SimSurface& surface = {});
     Machine machine;
     MotionRig rig;
 
