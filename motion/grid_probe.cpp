@@ -1,6 +1,7 @@
 #include "motion/grid_probe.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "log/event_log.h"
 #include "motion/executor.h"
@@ -145,7 +146,9 @@ void GridProbe::finishPoint() {
     if (done_ == 0)
         surfaceZ_ = z;
     else
-        map_.at(point.column, point.row) = (surfaceZ_ - z) * double{s.mmPerStepZ};
+        // At the file's precision, so that the map kept is the map saved.
+        map_.at(point.column, point.row) =
+            std::round((surfaceZ_ - z) * double{s.mmPerStepZ} * 1e4) / 1e4;
     ++done_;
     pointsEndedAt_ = m.timing.clock->now();
     queued_ = false;

@@ -31,6 +31,8 @@ MachineSettings Settings() {
     MachineSettings s = FactorySettings();
     s.language = 1;
     s.mmPerStepX = s.mmPerStepY = s.mmPerStepZ = 0.01f;
+    // The machine starts mid-travel: room for the board on its far side.
+    s.travelX = s.travelY = 200;
     s.hpglUnitsPerInch = 1016;
     s.cuttingSpeed = 5;
     s.safeHeight = 2;
