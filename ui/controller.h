@@ -14,6 +14,7 @@
 #include "motion/machine.h"
 #include "motion/motion_rig.h"
 #include "settings/file_places.h"
+#include "ui/height_map_dialog.h"
 #include "ui/operator_state.h"
 #include "vector/vector_job.h"
 #include "vector/vector_model.h"
@@ -65,6 +66,8 @@ class Controller {
     ReliefSimulation reliefSimulation;
     // The G-code program last chosen, kept for the next opening.
     GcodeImport gcode{machine};
+    // The height map's grid, the map last probed or loaded, and its switch.
+    HeightMapWork heightMap;
 
   private:
     std::unique_ptr<MotionRig> motion_;
