@@ -60,10 +60,15 @@ std::vector<Line> Lines(std::string_view text) {
     return lines;
 }
 
+// Numbers beyond a kilometre are no board's; within it the file's four
+// decimals hold every value the program writes.
+constexpr double kLargestMm = 1e6;
+constexpr double kSmallestSpacingMm = 1e-4;
+
 bool ToDouble(std::string_view word, double& v) {
     const char* end = word.data() + word.size();
     auto [ptr, error] = std::from_chars(word.data(), end, v);
-    return error == std::errc() && ptr == end && std::isfinite(v);
+    return error == std::errc() && ptr == end && std::abs(v) <= kLargestMm;
 }
 
 bool ToInt(std::string_view word, int& v) {
@@ -74,7 +79,8 @@ bool ToInt(std::string_view word, int& v) {
 
 constexpr Text kNotAMap{"toto není soubor výškové mapy", "this is not a height map file"};
 constexpr Text kExpectedPair{"očekává se klíč a dvě čísla", "a key and two numbers expected"};
-constexpr Text kBadSpacing{"rozteč musí být větší než 0", "the spacing must be above 0"};
+constexpr Text kBadSpacing{"rozteč musí být alespoň 0.0001 mm",
+                           "the spacing must be 0.0001 mm or more"};
 constexpr Text kBadSize{"počet sloupců a řádků musí být 2 až 1000",
                         "columns and rows must be 2 to 1000"};
 constexpr Text kBadRow{"řádek výšek nemá počet čísel podle velikosti",
@@ -146,7 +152,7 @@ HeightMapRead ParseHeightMap(std::string_view text) {
             !ToDouble(l.words[2], *fields[k][1]))
             return Fault(l.number, kExpectedPair);
     }
-    if (!(map.spacingX > 0) || !(map.spacingY > 0))
+    if (map.spacingX < kSmallestSpacingMm || map.spacingY < kSmallestSpacingMm)
         return Fault(lines[next - 1].number, kBadSpacing);
     if (next == lines.size()) return Fault(lines.back().number + 1, kMissing);
     const Line& size = lines[next++];

@@ -11,13 +11,14 @@
 //   korvex-height-map 1
 //   relative-origin X Y   absolute mm of the relative origin it was probed for
 //   origin X Y            mm from the relative origin: the first point
-//   spacing X Y           mm between columns, between rows (both > 0)
+//   spacing X Y           mm between columns, between rows (0.0001 or more)
 //   size C R              columns and rows, 2 .. 1000 each
 //   then R lines of C heights: the first row (lowest Y) first, each row
 //   from the lowest X.
 //
-// Numbers use '.' as the decimal point; saving writes four decimals, so a
-// saved file loads and saves again byte for byte.
+// Numbers use '.' as the decimal point, at most 1 000 000 mm either way;
+// saving writes four decimals, so a saved file loads and saves again byte
+// for byte.
 
 #include <optional>
 #include <string>
