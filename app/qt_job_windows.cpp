@@ -72,7 +72,7 @@ int RunHeightMapWindow(Controller& c, Host& host, QWidget* parent) {
     return RunForm<Ui::HeightMapForm>(
         parent, "heightMapDialog", [&](QDialog& d, QtWindowView& view) {
             BindStopButtons(d, c, host);
-            return HeightMapDialog(c.machine, c.heightMap, view, host);
+            return HeightMapDialog(c.machine, c.heightMap, {c.vector, c.gcode}, view, host);
         });
 }
 

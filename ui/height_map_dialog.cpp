@@ -2,12 +2,15 @@
 
 #include <algorithm>
 
+#include "gcode/gcode_bend.h"
+#include "gcode/gcode_import.h"
 #include "log/event_log.h"
 #include "motion/executor.h"
 #include "platform/canvas.h"
 #include "platform/edit_number.h"
 #include "platform/host.h"
 #include "ui/window_view.h"
+#include "vector/vector_model.h"
 
 namespace korvex {
 
@@ -29,8 +32,9 @@ uint32_t Colour(double h, double low, double high) {
 
 }  // namespace
 
-HeightMapDialog::HeightMapDialog(Machine& m, HeightMapWork& work, WindowView& view, Host& host)
-    : m_(m), work_(work), view_(view), host_(host), probe_(m) {}
+HeightMapDialog::HeightMapDialog(Machine& m, HeightMapWork& work, const HeightMapJobs& jobs,
+                                 WindowView& view, Host& host)
+    : m_(m), work_(work), jobs_(jobs), view_(view), host_(host), probe_(m) {}
 
 std::string HeightMapDialog::caption(Text text) const {
     return Caption(m_.settings.language, text);
@@ -41,16 +45,30 @@ std::string HeightMapDialog::title() const {
 }
 
 void HeightMapDialog::onInit() {
-    const GridProbeSettings& g = work_.grid;
-    const double values[] = {g.x0,           g.y0,   g.x1,        g.y1,   double(g.columns),
-                             double(g.rows), g.feed, g.clearance, g.depth};
-    for (int i = 0; i < 9; ++i) view_.setText(kX0 + i, Format("%g", values[i]));
+    showGrid();
+    view_.enable(kFromDrawing, jobs_.drawing.hasHpgl());
+    view_.enable(kFromGcode, jobs_.gcode.loaded());
     view_.setCheck(kApply, work_.apply);
     view_.setText(kNote, caption({"Mapu sleduje frézování HPGL a G-kódu; přerovnání povrchu, "
                                   "vrtání a reliéf se neohýbají.",
                                   "HPGL and G-code cutting follow the map; surface milling, "
                                   "drilling and the relief are not bent."}));
     showState();
+}
+
+void HeightMapDialog::showGrid() {
+    const GridProbeSettings& g = work_.grid;
+    const double values[] = {g.x0,           g.y0,   g.x1,        g.y1,   double(g.columns),
+                             double(g.rows), g.feed, g.clearance, g.depth};
+    for (int i = 0; i < 9; ++i) view_.setText(kX0 + i, Format("%g", values[i]));
+}
+
+void HeightMapDialog::takeArea(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+    const MachineSettings& s = m_.settings;
+    GridProbeSettings& g = work_.grid;
+    g.x0 = x0 * double{s.mmPerStepX} - kMarginMm, g.x1 = x1 * double{s.mmPerStepX} + kMarginMm;
+    g.y0 = y0 * double{s.mmPerStepY} - kMarginMm, g.y1 = y1 * double{s.mmPerStepY} + kMarginMm;
+    showGrid();
 }
 
 void HeightMapDialog::onEditChange(int id) {
@@ -81,6 +99,16 @@ void HeightMapDialog::onCommand(int id) {
             view_.setCheck(kApply, work_.apply);
             m_.surfaceMap = work_.apply ? work_.map : nullptr;
             showState();
+            break;
+        case kFromDrawing:
+            // The drawing is cut from where the tool stands: from the origin.
+            if (jobs_.drawing.hasHpgl()) takeArea(0, 0, jobs_.drawing.width, jobs_.drawing.height);
+            break;
+        case kFromGcode:
+            if (jobs_.gcode.loaded()) {
+                const GcodeArea a = FeedArea(jobs_.gcode.program());
+                takeArea(a.x0, a.y0, a.x1, a.y1);
+            }
             break;
         case kClose:
             onClose();

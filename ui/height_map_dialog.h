@@ -11,8 +11,16 @@
 
 namespace korvex {
 
+class GcodeImport;
 class Host;
 class WindowView;
+struct VectorModel;
+
+// The jobs whose extents the area may be taken from.
+struct HeightMapJobs {
+    const VectorModel& drawing;
+    const GcodeImport& gcode;
+};
 
 namespace heightmap_dialog {
 enum ControlId : int {
@@ -32,7 +40,10 @@ enum ControlId : int {
     kClose = 1114,
     kState = 1115,  // what the map is, or the run's progress
     kNote = 1116,
+    kFromDrawing = 1117,  // the area: the loaded drawing's extents and a margin
+    kFromGcode = 1118,    // the G-code program's cutting extents and a margin
 };
+inline constexpr double kMarginMm = 1;
 inline constexpr int kTimer = 1;
 // The map's picture in the dialog's drawing area.
 inline constexpr int kMapX = 250, kMapY = 15, kMapWidth = 420, kMapHeight = 300;
@@ -48,7 +59,8 @@ struct HeightMapWork {
 
 class HeightMapDialog {
   public:
-    HeightMapDialog(Machine& m, HeightMapWork& work, WindowView& view, Host& host);
+    HeightMapDialog(Machine& m, HeightMapWork& work, const HeightMapJobs& jobs, WindowView& view,
+                    Host& host);
 
     std::string title() const;
     void onInit();
@@ -65,9 +77,13 @@ class HeightMapDialog {
     void load();
     void save();
     void use(std::shared_ptr<const HeightMap> map);
+    void showGrid();
+    // The area over X x0..x1, Y y0..y1 steps from the relative origin and a margin.
+    void takeArea(int64_t x0, int64_t y0, int64_t x1, int64_t y1);
 
     Machine& m_;
     HeightMapWork& work_;
+    HeightMapJobs jobs_;
     WindowView& view_;
     Host& host_;
     GridProbe probe_;

@@ -14,20 +14,24 @@ using test::TypeInto;
 
 using HeightMapGui = test::GuiTest;
 
-// From the Tools menu: a 3 x 2 grid typed, probed, saved; the map is in use
-// once the dialog closes, and the main window says so.
+// From the Tools menu: the area of the loaded G-code program's cuts, a
+// 3 x 2 grid typed, probed, saved; the map is in use once the dialog
+// closes, and the main window says so.
 TEST_F(HeightMapGui, AGridProbedSavedAndFollowed) {
     start();
     setOriginOnMaterial(1);
+    ASSERT_TRUE(c->gcode.load(dir.write("cut.nc", "G0 Z2\nG1 X12 Y7 Z-0.1 F300\nG0 Z2\n")));
     const std::string path = dir.file("board.hmap");
     host.files = {path};
-    std::string probed;
+    std::string probed, area;
     test::WhenDialogShown([&](QWidget* dialog) {
         EXPECT_EQ(ControlText(dialog, kState), "no map");
         EXPECT_FALSE(test::Control(dialog, kSave)->isEnabled());
-        for (const auto& [id, value] :
-             {std::pair{kX1, "10"}, {kY1, "8"}, {kColumns, "3"}, {kRows, "2"}})
-            TypeInto(dialog, id, value);
+        EXPECT_FALSE(test::Control(dialog, kFromDrawing)->isEnabled()) << "no drawing loaded";
+        ClickControl(dialog, kFromGcode);
+        for (int id : {kX0, kY0, kX1, kY1}) area += ControlText(dialog, id) + " ";
+        TypeInto(dialog, kColumns, "3");
+        TypeInto(dialog, kRows, "2");
         ClickControl(dialog, kProbe);
         EXPECT_TRUE(QTest::qWaitFor(
             [&] { return ControlText(dialog, kState).rfind("map 3", 0) == 0; }, 30000));
@@ -37,12 +41,13 @@ TEST_F(HeightMapGui, AGridProbedSavedAndFollowed) {
         ClickControl(dialog, kClose);
     });
     window->logic().onCommand(mainwin::kMenuHeightMap);
+    EXPECT_EQ(area, "-1 -1 13 8 ") << "the program's cuts and a margin";
     EXPECT_EQ(probed, "map 3 × 2, heights 0.000 to 0.000 mm, jobs follow it");
     HeightMap saved;
     std::string message;
     ASSERT_TRUE(LoadHeightMap(path, saved, 1, message)) << message;
     EXPECT_EQ(saved.columns, 3);
-    EXPECT_DOUBLE_EQ(saved.pointX(2), 10);
+    EXPECT_DOUBLE_EQ(saved.pointX(2), 13);
     ASSERT_TRUE(m().surfaceMap);
     ASSERT_TRUE(waitDrained());
     refreshStatus();
