@@ -16,18 +16,16 @@ namespace korvex {
 namespace {
 
 std::unique_ptr<SimulatedMachine> MakeSim(Machine& m, const PerformanceCounter& clock,
-                                          const SimSurface& surface) {
+                                          const std::function<SimSurface()>& surface) {
     auto sim = std::make_unique<SimulatedMachine>(clock, SimConfigFromSettings(m.settings));
-    if (surface.tiltX != 0 || surface.tiltY != 0 || surface.bow != 0) {
-        const MachineSettings& s = m.settings;
-        const MachinePosition& p = m.position;
-        // Read on the stepping thread: the settings stay while it runs.
-        sim->setSurface([&s, &p, surface] {
-            const double h = SimSurfaceHeight(surface, p.absX.load() * double{s.mmPerStepX},
-                                              p.absY.load() * double{s.mmPerStepY}, s.travelX);
-            return static_cast<int32_t>(std::lround(h / s.mmPerStepZ));
-        });
-    }
+    const MachineSettings& s = m.settings;
+    const MachinePosition& p = m.position;
+    // Read on the stepping thread: the settings stay while it runs.
+    sim->setSurface([&s, &p, surface] {
+        const double h = SimSurfaceHeight(surface(), p.absX.load() * double{s.mmPerStepX},
+                                          p.absY.load() * double{s.mmPerStepY}, s.travelX);
+        return static_cast<int32_t>(std::lround(h / s.mmPerStepZ));
+    });
     EventLog& log = m.log;
     sim->setCrashReporter([&log](int axis, int direction) {
         SayFormatted(log,
@@ -86,6 +84,7 @@ SimConfig SimConfigFromSettings(const MachineSettings& s) {
 
 MotionRig::MotionRig(Machine& m, const RigOptions& options, const SimSurface& surface)
     : m_(m), executor_(m) {
+    setSimSurface(surface);
     if (options.virtualClock) {
         clock_ = std::make_unique<VirtualClock>();
         m.timing.clock = clock_.get();
@@ -94,7 +93,7 @@ MotionRig::MotionRig(Machine& m, const RigOptions& options, const SimSurface& su
     const auto base = static_cast<uint16_t>(s.lptAddress);
     if (!options.backend && options.port == "auto") port_ = OpenDefaultPpdev(m, base);
     if (!options.backend && !port_ && (options.port == "sim" || options.port == "auto"))
-        sim_ = MakeSim(m, *m.timing.clock, surface);
+        sim_ = MakeSim(m, *m.timing.clock, [this] { return simSurface(); });
     if (!options.backend && !port_ && !sim_) port_ = MakeHardwarePort(options.port, base);
     if (!options.backend && !port_ && !sim_) port_ = MakeHardwarePort("none", base);
     PortIo& io = options.backend ? *options.backend : sim_ ? static_cast<PortIo&>(*sim_) : *port_;
@@ -128,6 +127,14 @@ MotionRig::~MotionRig() {
     m_.port.io = nullptr;
     m_.timing.clock = &SystemClock();
     m_.timing.planned.store(false);
+}
+
+void MotionRig::setSimSurface(const SimSurface& s) {
+    surface_[0].store(s.tiltX), surface_[1].store(s.tiltY), surface_[2].store(s.bow);
+}
+
+SimSurface MotionRig::simSurface() const {
+    return {surface_[0].load(), surface_[1].load(), surface_[2].load()};
 }
 
 static Machine& Prepared(Machine& m, const MachineSettings& settings, int capacity) {

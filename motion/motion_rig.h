@@ -9,6 +9,8 @@
 //
 // or, around a Machine owned elsewhere: MotionRig rig(m, {"sim", true});
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -57,9 +59,14 @@ class MotionRig {
     const std::string& portName() const { return portName_; }
     // The clock's value when the machine was ready to run.
     int64_t startedAt() const { return startedAt_; }
+    // The simulated machine's material, changed at any time (the window's
+    // simulator panel); any thread.
+    void setSimSurface(const SimSurface& surface);
+    SimSurface simSurface() const;
 
   private:
     Machine& m_;
+    std::atomic<double> surface_[3] = {0, 0, 0};  // tilt X, tilt Y, bow
     std::unique_ptr<PerformanceCounter> clock_;
     std::unique_ptr<SimulatedMachine> sim_;
     std::unique_ptr<PortIo> port_;

@@ -40,6 +40,9 @@ class Controller {
     bool motionRunning() const { return motion_ != nullptr; }
     // The simulated machine while the "sim" backend runs; else null.
     SimulatedMachine* sim() { return motion_ ? motion_->sim() : nullptr; }
+    // The simulated material's shape, kept over restarts of the machine.
+    void setSimSurface(const SimSurface& surface);
+    const SimSurface& simSurface() const { return simSurface_; }
     const std::string& portName() const;
 
     const FilePlaces places;
@@ -70,6 +73,7 @@ class Controller {
     HeightMapWork heightMap;
 
   private:
+    SimSurface simSurface_;
     std::unique_ptr<MotionRig> motion_;
 };
 

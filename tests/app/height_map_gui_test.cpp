@@ -1,3 +1,6 @@
+#include <QDoubleSpinBox>
+
+#include "app/sim_panel.h"
 #include "motion/height_map.h"
 #include "tests/app/dialog_driver.h"
 #include "tests/app/gui_fixture.h"
@@ -14,12 +17,20 @@ using test::TypeInto;
 
 using HeightMapGui = test::GuiTest;
 
-// From the Tools menu: the area of the loaded G-code program's cuts, a
-// 3 x 2 grid typed, probed, saved; the map is in use once the dialog
-// closes, and the main window says so.
+// A board tilted 5 mm over 100 mm on the simulator panel; from the Tools
+// menu: the area of the loaded G-code program's cuts, a 3 x 2 grid typed,
+// probed, saved; the map is in use once the dialog closes, and the main
+// window says so.
 TEST_F(HeightMapGui, AGridProbedSavedAndFollowed) {
     start();
     setOriginOnMaterial(1);
+    auto* tilt = window->simPanel()->findChild<QDoubleSpinBox*>("simTiltX");
+    ASSERT_NE(tilt, nullptr);
+    tilt->setFocus();
+    tilt->selectAll();
+    QTest::keyClicks(tilt, "5");
+    QTest::keyClick(tilt, Qt::Key_Enter);
+    EXPECT_EQ(c->simSurface().tiltX, 5);
     ASSERT_TRUE(c->gcode.load(dir.write("cut.nc", "G0 Z2\nG1 X12 Y7 Z-0.1 F300\nG0 Z2\n")));
     const std::string path = dir.file("board.hmap");
     host.files = {path};
@@ -42,12 +53,13 @@ TEST_F(HeightMapGui, AGridProbedSavedAndFollowed) {
     });
     window->logic().onCommand(mainwin::kMenuHeightMap);
     EXPECT_EQ(area, "-1 -1 13 8 ") << "the program's cuts and a margin";
-    EXPECT_EQ(probed, "map 3 × 2, heights 0.000 to 0.000 mm, jobs follow it");
+    EXPECT_EQ(probed, "map 3 × 2, heights 0.000 to 0.700 mm, jobs follow it");
     HeightMap saved;
     std::string message;
     ASSERT_TRUE(LoadHeightMap(path, saved, 1, message)) << message;
     EXPECT_EQ(saved.columns, 3);
     EXPECT_DOUBLE_EQ(saved.pointX(2), 13);
+    EXPECT_NEAR(saved.at(2, 1) - saved.at(0, 1), 14 * 0.05, 0.1) << "the tilt over 14 mm";
     ASSERT_TRUE(m().surfaceMap);
     ASSERT_TRUE(waitDrained());
     refreshStatus();
