@@ -39,6 +39,22 @@ bool GridProbe::start(const GridProbeSettings& g) {
     origin_[0] = p.relOriginX.load(), origin_[1] = p.relOriginY.load();
     origin_[2] = p.relOriginZ.load(), originSet_ = p.relOriginSet.load();
     if (!originSet_) SetOriginOverMaterial(m);
+    // The soft limits would shorten the moves to a point beyond the travel,
+    // and its height would be measured elsewhere.
+    const int64_t corners[2][2] = {{int64_t{p.relOriginX.load()} + MmToSteps(g.x0, s.mmPerStepX),
+                                    int64_t{p.relOriginX.load()} + MmToSteps(g.x1, s.mmPerStepX)},
+                                   {int64_t{p.relOriginY.load()} + MmToSteps(g.y0, s.mmPerStepY),
+                                    int64_t{p.relOriginY.load()} + MmToSteps(g.y1, s.mmPerStepY)}};
+    for (int a = 0; a < 2 && s.softLimits; ++a) {
+        if (corners[a][0] >= 0 && corners[a][1] <= TravelSteps(s, a)) continue;
+        SayFormatted(m.log,
+                     {"Plocha výškové mapy přesahuje dráhu osy %c",
+                      "The height map's area leaves "
+                      "the %c axis's travel"},
+                     true, true, "XY"[a]);
+        end(State::kIdle);
+        return false;
+    }
     map_ = HeightMap{};
     map_.relativeOriginX = p.relOriginX.load() * double{s.mmPerStepX};
     map_.relativeOriginY = p.relOriginY.load() * double{s.mmPerStepY};

@@ -38,8 +38,8 @@ class GridProbe {
 
     explicit GridProbe(Machine& m) : m_(m) {}
 
-    // Starts a run; false, after a box, when the machine is busy or the
-    // settings make no grid.
+    // Starts a run; false, after a box, when the machine is busy, the
+    // settings make no grid, or (soft limits on) the area leaves the travel.
     bool start(const GridProbeSettings& settings);
     // Queues the next point's moves once the last ones ran, or ends the run.
     void step();

@@ -204,20 +204,24 @@ TEST_F(SurfaceFollowTest, EmergencyStopMidGridEndsTheRunWithNothingLeftToMove) {
     EXPECT_EQ(p.relOriginY.load(), origin[1]);
 }
 
-TEST(GridProbeTest, APointOutOfReachEndsTheRunNamingIt) {
+TEST(GridProbeTest, AnAreaOffTheTravelOrAPointOutOfReachEndsTheRunNamingIt) {
     ScriptedHost host;
     SimulatedRig rig{Settings(), 1000, SimSurface{-1, 0, 0}};
     Machine& m = rig.machine;
     m.log.setHost(&host);
     GridProbe probe(m);
     GridProbeSettings grid = kGrid;
+    grid.y0 = -1;  // the machine stands at its Y zero
+    EXPECT_FALSE(probe.start(grid));
+    grid.y0 = 0;
     grid.depth = 0.2;  // the board falls 0.12 mm to the second column, 0.24 to the third
     ASSERT_TRUE(probe.start(grid));
     while (probe.running()) probe.step(), Pause();
     EXPECT_EQ(probe.state(), GridProbe::State::kFailed);
     EXPECT_EQ(probe.pointsDone(), 3);
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text,
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[0].text, "The height map's area leaves the Y axis's travel");
+    EXPECT_EQ(host.boxes[1].text,
               "The probe did not touch the surface at column 3, row 1 (X 24.000 Y 0.000 mm) "
               "within 0.200 mm: height map probing ended");
     EXPECT_EQ(m.position.relOriginSet.load(), 0) << "the relative origin as it was";
