@@ -16,7 +16,7 @@ QString PinLevels(uint8_t value) {
 }
 
 SimPanel::SimPanel(SimulatedMachine& sim, uint16_t baseAddress, const SimSurface& surface,
-                   std::function<void(const SimSurface&)> shape, QWidget* parent)
+                   const std::function<void(const SimSurface&)>& shape, QWidget* parent)
     : QGroupBox(QStringLiteral("Simulovaný stroj / simulated machine"), parent),
       sim_(sim),
       base_(baseAddress) {

@@ -19,7 +19,7 @@ class SimPanel final : public QGroupBox {
   public:
     // `surface`: the material's shape as it starts; `shape` changes it.
     SimPanel(SimulatedMachine& sim, uint16_t baseAddress, const SimSurface& surface,
-             std::function<void(const SimSurface&)> shape, QWidget* parent);
+             const std::function<void(const SimSurface&)>& shape, QWidget* parent);
     // Reads the carriages and the registers again.
     void refresh();
 
