@@ -79,7 +79,9 @@ void KorvexWindow::start() {
         ->setToolTip(QString::fromStdString(Caption(c_.machine.settings.language, kStopKeysHint)));
     if (SimulatedMachine* sim = c_.sim()) {
         QWidget* place = form_->simPlace;
-        sim_ = new SimPanel(*sim, static_cast<uint16_t>(c_.machine.settings.lptAddress), place);
+        sim_ = new SimPanel(
+            *sim, static_cast<uint16_t>(c_.machine.settings.lptAddress), c_.simSurface(),
+            [this](const SimSurface& s) { c_.setSimSurface(s); }, place);
         sim_->setGeometry(0, 0, place->width(), place->height());
         sim_->show();
     }

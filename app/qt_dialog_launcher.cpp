@@ -44,6 +44,8 @@ int QtDialogLauncher::run(DialogKind kind) {
             return RunReliefWindow(c_, host_, parent_);
         case DialogKind::Gcode:
             return RunGcodeWindow(c_, host_, parent_);
+        case DialogKind::HeightMap:
+            return RunHeightMapWindow(c_, host_, parent_);
     }
     return kNotBuilt;
 }

@@ -14,8 +14,10 @@
 #include "machining/surface_dialog.h"
 #include "platform/qimage_canvas.h"
 #include "ui/controller.h"
+#include "ui/height_map_dialog.h"
 #include "ui_drilling.h"
 #include "ui_gcode.h"
+#include "ui_height_map.h"
 #include "ui_hpgl_job.h"
 #include "ui_relief.h"
 #include "ui_separation.h"
@@ -64,6 +66,14 @@ int RunGcodeWindow(Controller& c, Host& host, QWidget* parent) {
     return RunForm<Ui::GcodeForm>(parent, "gcodeDialog", [&](QDialog&, QtWindowView& view) {
         return GcodeDialog(c.machine, c.gcode, view, host, MakeQImageCanvas);
     });
+}
+
+int RunHeightMapWindow(Controller& c, Host& host, QWidget* parent) {
+    return RunForm<Ui::HeightMapForm>(
+        parent, "heightMapDialog", [&](QDialog& d, QtWindowView& view) {
+            BindStopButtons(d, c, host);
+            return HeightMapDialog(c.machine, c.heightMap, {c.vector, c.gcode}, view, host);
+        });
 }
 
 }  // namespace korvex

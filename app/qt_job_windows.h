@@ -21,5 +21,6 @@ int RunHpglJobWindow(Controller& c, Host& host, QWidget* parent);
 int RunReliefWindow(Controller& c, Host& host, QWidget* parent);
 // Ok when a program was queued.
 int RunGcodeWindow(Controller& c, Host& host, QWidget* parent);
+int RunHeightMapWindow(Controller& c, Host& host, QWidget* parent);
 
 }  // namespace korvex

@@ -1,6 +1,7 @@
 #include "app/sim_panel.h"
 
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QTimer>
@@ -14,7 +15,8 @@ QString PinLevels(uint8_t value) {
     return QString::number(value, 2).rightJustified(8, '0');
 }
 
-SimPanel::SimPanel(SimulatedMachine& sim, uint16_t baseAddress, QWidget* parent)
+SimPanel::SimPanel(SimulatedMachine& sim, uint16_t baseAddress, const SimSurface& surface,
+                   const std::function<void(const SimSurface&)>& shape, QWidget* parent)
     : QGroupBox(QStringLiteral("Simulovaný stroj / simulated machine"), parent),
       sim_(sim),
       base_(baseAddress) {
@@ -59,6 +61,30 @@ SimPanel::SimPanel(SimulatedMachine& sim, uint16_t baseAddress, QWidget* parent)
     readouts->addSpacing(24);
     readouts->addWidget(pins_);
     readouts->addStretch(1);
+    // The material's shape: one value each, the three together to `shape`.
+    auto shaped = std::make_shared<SimSurface>(surface);
+    const std::pair<const char*, double SimSurface::*> values[] = {{"simTiltX", &SimSurface::tiltX},
+                                                                   {"simTiltY", &SimSurface::tiltY},
+                                                                   {"simBow", &SimSurface::bow}};
+    const char* tips[] = {"náklon v X na 100 mm / tilt in X over 100 mm",
+                          "náklon v Y na 100 mm / tilt in Y over 100 mm",
+                          "prohnutí v X / bow along X"};
+    for (int i = 0; i < 3; ++i) {
+        auto* box = new QDoubleSpinBox(this);
+        box->setObjectName(values[i].first);
+        box->setRange(-10, 10);
+        box->setDecimals(2);
+        box->setSingleStep(0.1);
+        box->setSuffix(" mm");
+        box->setToolTip(QString::fromUtf8(tips[i]));
+        box->setValue(surface.*values[i].second);
+        readouts->addWidget(box);
+        connect(box, &QDoubleSpinBox::valueChanged, this,
+                [shaped, shape, member = values[i].second](double v) {
+                    shaped.get()->*member = v;
+                    shape(*shaped);
+                });
+    }
     connect(emergency, &QCheckBox::toggled, this, [this](bool on) { sim_.pressEmergency(on); });
     connect(probe, &QCheckBox::toggled, this, [this](bool on) { sim_.placeProbe(on); });
     auto* timer = new QTimer(this);

@@ -84,8 +84,11 @@ MotionRig& CliContext::startMotion() {
     Machine& m = machine;
     // Nothing queued may run before the port asked for has passed its test.
     m.gate.suspend();
+    SimSurface surface;
+    if (options.simSurface.size() == 3)
+        surface = {options.simSurface[0], options.simSurface[1], options.simSurface[2]};
     motion = std::make_unique<MotionRig>(
-        m, RigOptions{options.port, options.clock != "real", namedPort_.get()});
+        m, RigOptions{options.port, options.clock != "real", namedPort_.get()}, surface);
     namedPortFailed_ = portNamed() && !m.settings.useSerial && !m.signals.portReady.load();
     if (namedPortFailed_)
         SayFormatted(m.log,

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "motion/machine.h"
 #include "motion/motion_rig.h"
@@ -28,6 +29,8 @@ struct GlobalOptions {
     std::string clock = "virtual";
     std::string logFile;    // the event log; empty: listbox.txt in the log folder
     std::string configDir;  // --config-dir; empty: the folders ChooseFilePlaces picks
+    // --sim-surface TX, TY, BOW (mm); empty: the simulated material is flat.
+    std::vector<double> simSurface;
 };
 
 // Boxes go to stderr and are answered Yes/Ok.

@@ -22,5 +22,6 @@ void AddSeparateCommand(CLI::App& app, CliContext& ctx);
 void AddDrillCommand(CLI::App& app, CliContext& ctx);
 void AddReliefCommand(CLI::App& app, CliContext& ctx);
 void AddGcodeCommand(CLI::App& app, CliContext& ctx);
+void AddHeightmapCommand(CLI::App& app, CliContext& ctx);
 
 }  // namespace korvex::cli

@@ -8,6 +8,7 @@
 #include "cli/cli_context.h"
 #include "cli/commands.h"
 #include "cli/dialog_typing.h"
+#include "cli/heightmap_option.h"
 #include "cli/hpgl_kind.h"
 #include "cli/job_output.h"
 #include "motion/job_frame.h"
@@ -84,6 +85,7 @@ struct CutOptions {
     std::vector<std::string> layers;
     bool oneWay = false;
     std::string repeat;
+    std::string heightmap;
     JobOutput output;
 };
 
@@ -118,7 +120,7 @@ int RunCut(CliContext& ctx, CutOptions& o) {
     }
     // The job's origin is where the tool stands, over the material.
     SetOriginOverMaterial(m);
-    if (!o.output.begin(ctx)) return kExitRefused;
+    if (!UseHeightmap(ctx, o.heightmap) || !o.output.begin(ctx)) return kExitRefused;
 
     RecordingView view;
     VectorJobRepeat grid;
@@ -164,6 +166,7 @@ void AddCutCommand(CLI::App& app, CliContext& ctx) {
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     sub->add_flag("--oneway", o->oneWay, "cut each object to its full depth before the next");
     sub->add_option("--repeat", o->repeat, "NX,NY[,SPACING]: a grid of copies");
+    AddHeightmapOption(*sub, o->heightmap);
     o->output.addOptions(*sub);
     sub->callback([&ctx, o] { ctx.command = [&ctx, o] { return RunCut(ctx, *o); }; });
 }

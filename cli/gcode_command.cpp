@@ -5,6 +5,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/commands.h"
+#include "cli/heightmap_option.h"
 #include "cli/job_output.h"
 #include "gcode/gcode_import.h"
 #include "motion/rounding.h"
@@ -16,6 +17,7 @@ namespace {
 struct GcodeOptions {
     std::string file;
     std::vector<double> origin;  // X,Y,Z mm of the machine; empty: where the tool stands
+    std::string heightmap;
     JobOutput output;
 };
 
@@ -33,7 +35,7 @@ int RunGcode(CliContext& ctx, GcodeOptions& o) {
         at.relOriginZ = MmToSteps(o.origin[2], s.mmPerStepZ);
     }
     at.relOriginSet = 1;
-    if (!o.output.begin(ctx)) return kExitRefused;
+    if (!UseHeightmap(ctx, o.heightmap) || !o.output.begin(ctx)) return kExitRefused;
     GcodeImport gcode(m);
     if (!gcode.load(o.file)) return kExitRefused;
     std::fprintf(stderr, "%s\n", gcode.summary().c_str());
@@ -67,6 +69,7 @@ void AddGcodeCommand(CLI::App& app, CliContext& ctx) {
                     "material surface); default where the tool stands")
         ->delimiter(',')
         ->expected(3);
+    AddHeightmapOption(*sub, o->heightmap);
     o->output.addOptions(*sub);
     sub->callback([&ctx, o] { ctx.command = [&ctx, o] { return RunGcode(ctx, *o); }; });
 }

@@ -26,6 +26,11 @@ int main(int argc, char** argv) {
         });
     app.add_option("--clock", o.clock, "virtual or real")
         ->check(CLI::IsMember({"virtual", "real"}));
+    app.add_option("--sim-surface", o.simSurface,
+                   "TX,TY,BOW mm: the simulated material's shape; its height at the absolute X, "
+                   "Y (mm) is TX*X/100 + TY*Y/100 + BOW*4*(X/LX)*(1-X/LX), LX the X travel")
+        ->delimiter(',')
+        ->expected(3);
     app.add_option("--log", o.logFile, "event log file (default: listbox.txt in the log folder)");
     app.add_option("--config-dir", o.configDir,
                    "folder of config.dat and the log (default: beside the program when it may "
@@ -42,6 +47,7 @@ int main(int argc, char** argv) {
     AddDrillCommand(app, *ctx);
     AddReliefCommand(app, *ctx);
     AddGcodeCommand(app, *ctx);
+    AddHeightmapCommand(app, *ctx);
 
     try {
         app.parse(argc, argv);

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "gcode/gcode_bend.h"
 #include "log/event_log.h"
 #include "motion/job_sink.h"
 #include "motion/rounding.h"
@@ -162,6 +163,12 @@ bool GcodeImport::start() {
         return false;
     }
     if (tableRefuses()) return false;
+    std::shared_ptr<const GcodeProgram> run = program_;
+    if (const std::shared_ptr<const HeightMap> map = m.surfaceMap) {
+        const GcodeArea a = FeedArea(p);
+        if (!SurfaceMapFits(m, a.x0, a.y0, a.x1, a.y1)) return false;
+        run = std::make_shared<const GcodeProgram>(BendProgram(p, SurfaceBend(*map, m.settings)));
+    }
     // The stop after the move before a change is what pauses the machine;
     // a change before the first move is the tool to start with.
     for (const GcodePause& change : p.toolChanges) {
@@ -172,10 +179,10 @@ bool GcodeImport::start() {
                 m.log, {"výměna nástroje T%d po %zu. pohybu", "tool change to T%d after move %zu"},
                 true, false, change.tool, change.afterMove);
     }
-    running_ = program_;
+    running_ = run;
     feeding_ = true;
     next_ = 0;
-    nextChange_ = p.toolChanges.begin();
+    nextChange_ = running_->toolChanges.begin();
     resets_ = m.buffer.resetRequests();
     rememberPlan();
     unqueuedSeconds_ = p.estimatedSeconds;

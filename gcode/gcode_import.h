@@ -54,8 +54,9 @@ class GcodeImport {
     // Starts the program: re-read first when the tool has moved since the
     // load, then refused without a relative origin or off the table. Queues
     // what the buffer's free space takes; feed() queues the rest as the
-    // executor drains it, so a program may be longer than the buffer. True
-    // when started.
+    // executor drains it, so a program may be longer than the buffer. With
+    // a surface map active its moves follow the surface, and a map that does
+    // not fit the program refuses it. True when started.
     bool start();
 
     // Tops the buffer up with the started program's next moves (a stop

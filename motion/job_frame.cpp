@@ -44,9 +44,9 @@ int32_t JobFrame::rise(const Machine& m) const {
         std::min<int64_t>(surface_ - safe_ - m.position.plannedZ.load(), 0));
 }
 
-int32_t JobFrame::aim(const Machine& m, int64_t dz) {
+int32_t JobFrame::aim(const Machine& m, int64_t dz, int64_t raise) {
     level_ += dz;
-    const int64_t to = surface_ + level_ - m.position.plannedZ.load();
+    const int64_t to = surface_ + level_ - raise - m.position.plannedZ.load();
     return static_cast<int32_t>(std::clamp<int64_t>(to, INT32_MIN, INT32_MAX));
 }
 

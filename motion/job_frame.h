@@ -31,8 +31,9 @@ class JobFrame {
     int32_t rise(const Machine& m) const;
 
     // A Z move of the job, `dz` from its last level, as the move from the
-    // planned position to the new level.
-    int32_t aim(const Machine& m, int64_t dz);
+    // planned position to the new level, `raise` steps higher (a surface
+    // that stands higher there).
+    int32_t aim(const Machine& m, int64_t dz, int64_t raise = 0);
 
   private:
     int32_t safe_;

@@ -41,13 +41,46 @@ bool JobSink::start(int32_t deepest) {
     return true;
 }
 
+void JobSink::followSurface() {
+    map_ = m_.surfaceMap;
+    if (map_) bend_.emplace(*map_, m_.settings);
+}
+
 void JobSink::move(int64_t dx, int64_t dy, int64_t dz, int32_t periodUs, int32_t accelerated,
                    int32_t dwellAfter, int32_t spindleOn) {
+    if (bend_) return bentMove(dx, dy, dz, periodUs, accelerated, dwellAfter, spindleOn);
     if (dz != 0 && !countOnly_ && !full_) dz = frame_.aim(m_, dz);
     MotionCommand c{ClampToInt(dx), ClampToInt(dy), ClampToInt(dz), periodUs, accelerated};
     c.dwellAfter = dwellAfter;
     c.spindleOn = spindleOn;
     add(c);
+}
+
+void JobSink::bentMove(int64_t dx, int64_t dy, int64_t dz, int32_t periodUs, int32_t accelerated,
+                       int32_t dwellAfter, int32_t spindleOn) {
+    if (dx == 0 && dy == 0 && dz == 0) return;
+    const bool feed = accelerated == 0;
+    const int64_t n = bend_->pieces(dx, dy, feed);
+    if (countOnly_) {
+        count_ = SaturatingAdd(count_, n);
+        return;
+    }
+    // From where the plan stands, so the surface is read where the tool
+    // will be.
+    const MachinePosition& p = m_.position;
+    const int64_t x0 = int64_t{p.plannedX.load()} - p.relOriginX.load();
+    const int64_t y0 = int64_t{p.plannedY.load()} - p.relOriginY.load();
+    int64_t x = 0, y = 0, z = 0;
+    for (int64_t k = 1; k <= n; ++k) {
+        const int64_t tx = SurfaceBend::Share(dx, k, n), ty = SurfaceBend::Share(dy, k, n);
+        const int64_t tz = SurfaceBend::Share(dz, k, n);
+        MotionCommand c{ClampToInt(tx - x), ClampToInt(ty - y), 0, periodUs, accelerated};
+        if (!full_) c.dz = frame_.aim(m_, tz - z, bend_->raise(x0 + tx, y0 + ty, feed));
+        c.dwellAfter = k == n ? dwellAfter : 0;
+        c.spindleOn = spindleOn;
+        add(c);
+        x = tx, y = ty, z = tz;
+    }
 }
 
 void JobSink::add(const MotionCommand& c) {

@@ -5,12 +5,14 @@
 // counted nor queued. Window thread.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "log/text.h"
 #include "motion/job_frame.h"
 #include "motion/machine.h"
 #include "motion/move_time.h"
+#include "motion/surface_bend.h"
 
 namespace korvex {
 
@@ -37,6 +39,10 @@ class JobSink {
         : m_(m), countOnly_(countOnly), frame_(m, safeSteps) {}
 
     bool counting() const { return countOnly_; }
+
+    // From here on the job's moves follow the machine's surface map, when
+    // one is active (SurfaceBend).
+    void followSurface();
 
     // The job's first move: up to its safe height from wherever the tool is.
     // Appending, false (after a box, nothing queued) when that height or
@@ -93,11 +99,15 @@ class JobSink {
     // instead of overflowing; any of them is far beyond the buffer.
     static int64_t SaturatingAdd(int64_t a, int64_t b);
     static int64_t SaturatingMultiply(int64_t a, int64_t b);
+    void bentMove(int64_t dx, int64_t dy, int64_t dz, int32_t periodUs, int32_t accelerated,
+                  int32_t dwellAfter, int32_t spindleOn);
 
     Machine& m_;
     bool countOnly_;
     JobFrame frame_;
     std::optional<JobScope> job_;
+    std::shared_ptr<const HeightMap> map_;
+    std::optional<SurfaceBend> bend_;
     bool full_ = false;
     int64_t count_ = 0;
     std::optional<MoveTimer> timer_;  // counting only

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "log/event_log.h"
 #include "motion/acceleration_table.h"
@@ -20,6 +21,8 @@
 #include "settings/machine_settings.h"
 
 namespace korvex {
+
+struct HeightMap;
 
 using Counter = std::atomic<int32_t>;
 
@@ -118,6 +121,9 @@ struct Machine {
     // The ramp tables, built by the window at rest; `ready` is atomic and
     // published after the build.
     AccelerationTables accel;
+    // Window thread: the probed surface that vector and G-code jobs follow;
+    // null when they cut flat.
+    std::shared_ptr<const HeightMap> surfaceMap;
 
     Machine() { log.setLanguage(&settings.language); }
     Machine(const Machine&) = delete;

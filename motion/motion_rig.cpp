@@ -1,5 +1,7 @@
 #include "motion/motion_rig.h"
 
+#include <cmath>
+
 #include "log/event_log.h"
 #include "motion/acceleration.h"
 #include "motion/access_hints.h"
@@ -13,8 +15,17 @@ namespace korvex {
 
 namespace {
 
-std::unique_ptr<SimulatedMachine> MakeSim(Machine& m, const PerformanceCounter& clock) {
+std::unique_ptr<SimulatedMachine> MakeSim(Machine& m, const PerformanceCounter& clock,
+                                          const std::function<SimSurface()>& surface) {
     auto sim = std::make_unique<SimulatedMachine>(clock, SimConfigFromSettings(m.settings));
+    const MachineSettings& s = m.settings;
+    const MachinePosition& p = m.position;
+    // Read on the stepping thread: the settings stay while it runs.
+    sim->setSurface([&s, &p, surface] {
+        const double h = SimSurfaceHeight(surface(), p.absX.load() * double{s.mmPerStepX},
+                                          p.absY.load() * double{s.mmPerStepY}, s.travelX);
+        return static_cast<int32_t>(std::lround(h / s.mmPerStepZ));
+    });
     EventLog& log = m.log;
     sim->setCrashReporter([&log](int axis, int direction) {
         SayFormatted(log,
@@ -39,6 +50,11 @@ std::unique_ptr<PortIo> OpenDefaultPpdev(Machine& m, uint16_t base) {
 }
 
 }  // namespace
+
+double SimSurfaceHeight(const SimSurface& surface, double xMm, double yMm, double travelXMm) {
+    const double u = travelXMm > 0 ? xMm / travelXMm : 0;
+    return surface.tiltX * xMm / 100 + surface.tiltY * yMm / 100 + surface.bow * 4 * u * (1 - u);
+}
 
 SimConfig SimConfigFromSettings(const MachineSettings& s) {
     SimConfig c;
@@ -66,7 +82,9 @@ SimConfig SimConfigFromSettings(const MachineSettings& s) {
     return c;
 }
 
-MotionRig::MotionRig(Machine& m, const RigOptions& options) : m_(m), executor_(m) {
+MotionRig::MotionRig(Machine& m, const RigOptions& options, const SimSurface& surface)
+    : m_(m), executor_(m) {
+    setSimSurface(surface);
     if (options.virtualClock) {
         clock_ = std::make_unique<VirtualClock>();
         m.timing.clock = clock_.get();
@@ -75,7 +93,7 @@ MotionRig::MotionRig(Machine& m, const RigOptions& options) : m_(m), executor_(m
     const auto base = static_cast<uint16_t>(s.lptAddress);
     if (!options.backend && options.port == "auto") port_ = OpenDefaultPpdev(m, base);
     if (!options.backend && !port_ && (options.port == "sim" || options.port == "auto"))
-        sim_ = MakeSim(m, *m.timing.clock);
+        sim_ = MakeSim(m, *m.timing.clock, [this] { return simSurface(); });
     if (!options.backend && !port_ && !sim_) port_ = MakeHardwarePort(options.port, base);
     if (!options.backend && !port_ && !sim_) port_ = MakeHardwarePort("none", base);
     PortIo& io = options.backend ? *options.backend : sim_ ? static_cast<PortIo&>(*sim_) : *port_;
@@ -111,13 +129,21 @@ MotionRig::~MotionRig() {
     m_.timing.planned.store(false);
 }
 
+void MotionRig::setSimSurface(const SimSurface& s) {
+    surface_[0].store(s.tiltX), surface_[1].store(s.tiltY), surface_[2].store(s.bow);
+}
+
+SimSurface MotionRig::simSurface() const {
+    return {surface_[0].load(), surface_[1].load(), surface_[2].load()};
+}
+
 static Machine& Prepared(Machine& m, const MachineSettings& settings, int capacity) {
     m.settings = settings;
     m.buffer.allocate(capacity);
     return m;
 }
 
-SimulatedRig::SimulatedRig(const MachineSettings& settings, int capacity)
-    : rig(Prepared(machine, settings, capacity)) {}
+SimulatedRig::SimulatedRig(const MachineSettings& settings, int capacity, const SimSurface& surface)
+    : rig(Prepared(machine, settings, capacity), RigOptions{}, surface) {}
 
 }  // namespace korvex

@@ -9,6 +9,8 @@
 //
 // or, around a Machine owned elsewhere: MotionRig rig(m, {"sim", true});
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,6 +19,16 @@
 #include "platform/sim_machine.h"
 
 namespace korvex {
+
+// The simulated material's shape, mm: a tilt over 100 mm in X and in Y
+// and a bow along X (SimSurfaceHeight).
+struct SimSurface {
+    double tiltX = 0, tiltY = 0, bow = 0;
+};
+
+// The surface's height above the flat one at the absolute position X, Y
+// (mm): tiltX·X/100 + tiltY·Y/100 + bow·4·(X/LX)·(1 − X/LX), LX the X travel.
+double SimSurfaceHeight(const SimSurface& surface, double xMm, double yMm, double travelXMm);
 
 struct RigOptions {
     std::string port = "sim";   // sim | none | rawio | ppdev:DEV | auto
@@ -31,8 +43,9 @@ class MotionRig {
     // executor, so that it inherits the port access the load was granted
     // (rawio's I/O permission is per thread, copied when a thread is
     // created), then the priority with logging. Commands queued before
-    // start at once. Window thread.
-    MotionRig(Machine& m, const RigOptions& options = {});
+    // start at once. `surface` shapes the simulated machine's material.
+    // Window thread.
+    MotionRig(Machine& m, const RigOptions& options = {}, const SimSurface& surface = {});
     // Stops the executor, switches machine and spindle off, detaches.
     ~MotionRig();
     MotionRig(const MotionRig&) = delete;
@@ -46,9 +59,14 @@ class MotionRig {
     const std::string& portName() const { return portName_; }
     // The clock's value when the machine was ready to run.
     int64_t startedAt() const { return startedAt_; }
+    // The simulated machine's material, changed at any time (the window's
+    // simulator panel); any thread.
+    void setSimSurface(const SimSurface& surface);
+    SimSurface simSurface() const;
 
   private:
     Machine& m_;
+    std::atomic<double> surface_[3] = {0, 0, 0};  // tilt X, tilt Y, bow
     std::unique_ptr<PerformanceCounter> clock_;
     std::unique_ptr<SimulatedMachine> sim_;
     std::unique_ptr<PortIo> port_;
@@ -66,7 +84,8 @@ SimConfig SimConfigFromSettings(const MachineSettings& s);
 // settings and a buffer of `capacity`) on the simulated machine and the
 // virtual clock.
 struct SimulatedRig {
-    explicit SimulatedRig(const MachineSettings& settings = FactorySettings(), int capacity = 1000);
+    explicit SimulatedRig(const MachineSettings& settings = FactorySettings(), int capacity = 1000,
+                          const SimSurface& surface = {});
     Machine machine;
     MotionRig rig;
 

@@ -131,6 +131,14 @@ void MoveRunner::interpolated(MotionCommand& c) {
         sumY += sy;
         sumZ += sz;
     }
+    // Switches ended every axis: the steps still left are never made.
+    if (c.checkSwitches && done[0] && done[1] && done[2] && !stopping()) {
+        MachinePosition& p = m.position;
+        p.plannedX.fetch_sub(c.dx);
+        p.plannedY.fetch_sub(c.dy);
+        p.plannedZ.fetch_sub(c.dz);
+        c.dx = c.dy = c.dz = 0;
+    }
 }
 
 // A switch stops its axis for the rest of the move. Homing with this kind of

@@ -40,7 +40,8 @@ uint8_t SimulatedMachine::status() const {
     };
     for (int a = 0; a < 3; ++a)
         show(config_.limit[a], position(a) <= 0 || limitHeld_[a].load(std::memory_order_acquire));
-    show(config_.probe, probePlaced() && position(2) >= config_.probeSurfaceZ);
+    const int32_t surface = config_.probeSurfaceZ - (surfaceRise_ ? surfaceRise_() : 0);
+    show(config_.probe, probePlaced() && position(2) >= surface);
     show(config_.emergency, emergencyPressed_.load(std::memory_order_acquire));
     return pins;
 }

@@ -80,6 +80,11 @@ class SimulatedMachine final : public PortIo {
         limitHeld_[axis].store(closed, std::memory_order_release);
     }
 
+    // The material's shape: how many Z steps its surface stands above the
+    // flat one under the tool now (the probe closes that much higher). Set
+    // before stepping starts; called from any thread.
+    void setSurface(std::function<int32_t()> riseSteps) { surfaceRise_ = std::move(riseSteps); }
+
     // Carriage position in motor steps (axis 3: the fourth axis's steps).
     int32_t position(int axis) const { return position_[axis].load(std::memory_order_acquire); }
     // Steps the driver accepted, signed by direction.
@@ -136,6 +141,7 @@ class SimulatedMachine final : public PortIo {
     std::atomic<int64_t> crashes_[4] = {};
     bool atEnd_[3] = {false, false, false};
     std::function<void(int, int)> crashReport_;
+    std::function<int32_t()> surfaceRise_;
 
     std::atomic<bool> recording_{false};
     mutable std::mutex recordMutex_;

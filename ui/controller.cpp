@@ -23,7 +23,12 @@ Controller::~Controller() {
 }
 
 void Controller::startMotion() {
-    if (!motion_) motion_ = std::make_unique<MotionRig>(machine, rigOptions);
+    if (!motion_) motion_ = std::make_unique<MotionRig>(machine, rigOptions, simSurface_);
+}
+
+void Controller::setSimSurface(const SimSurface& surface) {
+    simSurface_ = surface;
+    if (motion_) motion_->setSimSurface(surface);
 }
 
 void Controller::stopMotion() {

@@ -14,6 +14,7 @@
 #include "motion/machine.h"
 #include "motion/motion_rig.h"
 #include "settings/file_places.h"
+#include "ui/height_map_dialog.h"
 #include "ui/job_track.h"
 #include "ui/operator_state.h"
 #include "ui/recent_files.h"
@@ -41,6 +42,9 @@ class Controller {
     bool motionRunning() const { return motion_ != nullptr; }
     // The simulated machine while the "sim" backend runs; else null.
     SimulatedMachine* sim() { return motion_ ? motion_->sim() : nullptr; }
+    // The simulated material's shape, kept over restarts of the machine.
+    void setSimSurface(const SimSurface& surface);
+    const SimSurface& simSurface() const { return simSurface_; }
     const std::string& portName() const;
 
     const FilePlaces places;
@@ -71,8 +75,11 @@ class Controller {
     JobTrack track{machine};
     // The files of the main window's "Open recent".
     RecentFiles recent;
+    // The height map's grid, the map last probed or loaded, and its switch.
+    HeightMapWork heightMap;
 
   private:
+    SimSurface simSurface_;
     std::unique_ptr<MotionRig> motion_;
 };
 

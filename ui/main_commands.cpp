@@ -78,6 +78,7 @@ MainCommands::MainCommands(Controller& c, WindowView& view, Host& host, StatusDi
        [this] { openJobDialog(DialogKind::Relief); });
     on({kMenuGcode}, {"Vybrano G-KOD", "Choised G-CODE"},
        [this] { openJobDialog(DialogKind::Gcode); });
+    on({kMenuHeightMap}, [this] { openJobDialog(DialogKind::HeightMap); });
     on({kMenuSeparate}, {"Vybrano ODDDLIT MATERIAL", "Choised CUT OF MATERIAL"},
        [this] { openJobDialog(DialogKind::Separation); });
     on({kMenuSurface}, {"Vybrano PREROVNAT MATERIAL", "Choised CUT SURFACE"},

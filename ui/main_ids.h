@@ -10,9 +10,10 @@ inline constexpr int kMenuFinish = 40002, kMenuAbout = 40004, kMenuResetRel = 40
                      kMenuSetup = 40022, kMenuSetRel = 40024, kMenuHpgl = 40039,
                      kMenuRaster = 40040, kMenuGcode = 40041, kMenuCalibration = 40055,
                      kMenuGotoRel = 40056, kMenuDrill = 40059, kMenuResetAbs = 40060,
-                     kMenuTimerTest = 40064, kMenuSaveSolution = 40070, kMenuLoadSolution = 40072;
+                     kMenuTimerTest = 40064, kMenuSaveSolution = 40070, kMenuLoadSolution = 40072,
+                     kMenuHeightMap = 40080;
 // Open (Ctrl+O), and the ten "Open recent" entries from kMenuRecent on.
-inline constexpr int kMenuOpen = 40080, kMenuRecent = 40090;
+inline constexpr int kMenuOpen = 40082, kMenuRecent = 40090;
 // Controls.
 inline constexpr int kEmergencyStop = 1000, kMinX = 1002, kMinY = 1003, kMinZ = 1004, kMinKZ = 1005,
                      kEmergencySignal = 1006, kTargetX = 1007, kTargetY = 1008, kTargetZ = 1009,

@@ -157,15 +157,20 @@ void StatusDisplay::showSignals() {
         shownProgramStop_ = programStop;
         view_.enable(kContinue, programStop != 0);
     }
-    // Without a stop to answer, the place says how far a G-code program is.
+    // Without a stop to answer, the place says how far a G-code program is,
+    // or that jobs follow a height map.
     const int language = c_.machine.settings.language;
     std::string stopText = ProgramStopText(language, programStop);
-    if (programStop == 0)
+    if (programStop == 0) {
         if (const auto p = c_.gcode.progress())
             stopText = FormatCaption(
                 language,
                 {"G-kód: řádek %lld, pohyb %zu z %zu", "G-code: line %lld, move %zu of %zu"},
                 static_cast<long long>(p->line), p->done, p->total);
+        else if (c_.machine.surfaceMap)
+            stopText =
+                Caption(language, {"Úlohy sledují výškovou mapu", "Jobs follow the height map"});
+    }
     if (stopText != shownStopText_) {
         shownStopText_ = stopText;
         view_.setText(kProgramStopText, stopText);

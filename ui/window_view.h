@@ -56,7 +56,8 @@ enum class DialogKind {
     Drilling,
     TimerTest,
     Settings,
-    Gcode
+    Gcode,
+    HeightMap
 };
 inline constexpr int kNotBuilt = -1;
 

@@ -242,7 +242,14 @@ int64_t generateVectorJob(Machine& m, const VectorModel& model, const VectorJobR
     const int64_t columns = std::max(1, repeat.countX), rows = std::max(1, repeat.countY);
     const int64_t across = int64_t{model.width} + repeat.spacingXSteps;
     const int64_t down = int64_t{model.height} + repeat.spacingYSteps;
+    const MachinePosition& p = m.position;
+    const int64_t x0 = int64_t{p.plannedX.load()} - p.relOriginX.load();
+    const int64_t y0 = int64_t{p.plannedY.load()} - p.relOriginY.load();
+    if (!SurfaceMapFits(m, x0, y0, x0 + model.width + across * (columns - 1),
+                        y0 + model.height + down * (rows - 1)))
+        return 0;
     JobSink sink(m, countOnly != 0, SafeSteps(m.settings));
+    sink.followSurface();
     if (!sink.start(DeepestCut(m, model))) return 0;
     if (!countOnly) ReportRaisedPasses(m, model);
     MoveWriter w(m, sink);

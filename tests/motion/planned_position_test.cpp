@@ -75,7 +75,10 @@ TEST_F(Session, PlannedEqualsExecutedAfterEveryStep) {
                     r.sim().placeProbe(true);
                     ProbeToolLength(m, host);
                     break;
-                case 2:
+                case 2:  // a probing descent at a feed
+                    r.sim().placeProbe(true);
+                    AppendCommand(m, 0, 0, pick(1, 1200), 200, 0, 0, 1, 0, 0);
+                    break;
                 case 3:  // to an absolute place, within the travel or past it
                     move(pick(-100, 1100) - p.plannedX.load(), pick(-100, 1100) - p.plannedY.load(),
                          pick(-100, 1100) - p.plannedZ.load());

@@ -1,0 +1,231 @@
+// Jobs following a warped board on the simulated machine: probed on a grid,
+// then cut 0.1 mm deep, watched tick by tick as the executor runs them.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <climits>
+#include <cmath>
+#include <thread>
+
+#include "gcode/gcode_import.h"
+#include "motion/executor.h"
+#include "motion/grid_probe.h"
+#include "motion/job_frame.h"
+#include "motion/job_sink.h"
+#include "motion/motion_rig.h"
+#include "motion/port.h"
+#include "platform/headless.h"
+#include "tests/testkit/temp_dir.h"
+#include "vector/hpgl_reader.h"
+#include "vector/vector_job.h"
+
+namespace korvex::test {
+namespace {
+
+constexpr SimSurface kWarped{1.0, 0.5, 0.3};
+constexpr int64_t kDepthSteps = 10;  // 0.1 mm
+const GridProbeSettings kGrid{0, 0, 60, 40, 6, 5, 2, 2, 2};
+
+MachineSettings Settings() {
+    MachineSettings s = FactorySettings();
+    s.language = 1;
+    s.mmPerStepX = s.mmPerStepY = s.mmPerStepZ = 0.01f;
+    // The machine starts mid-travel: room for the board on its far side.
+    s.travelX = s.travelY = 200;
+    s.hpglUnitsPerInch = 1016;
+    s.cuttingSpeed = 5;
+    s.safeHeight = 2;
+    return s;
+}
+
+void Pause() {
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+}
+
+struct SurfaceFollowTest : ::testing::Test {
+    ScriptedHost host;
+    TempDir dir;
+    SimulatedRig rig{Settings(), 100000, kWarped};
+    Machine& m = rig.machine;
+    const int32_t flatSurface = SimConfigFromSettings(m.settings).probeSurfaceZ;
+
+    SurfaceFollowTest() {
+        m.log.setHost(&host);
+        SetOriginOverMaterial(m);
+    }
+
+    // Probes the grid, then takes the tool back over the relative origin.
+    std::shared_ptr<const HeightMap> probe() {
+        GridProbe probe(m);
+        EXPECT_TRUE(probe.start(kGrid));
+        while (probe.running()) probe.step(), Pause();
+        EXPECT_EQ(probe.state(), GridProbe::State::kDone);
+        const MachinePosition& p = m.position;
+        AppendCommand(m, p.relOriginX.load() - p.plannedX.load(),
+                      p.relOriginY.load() - p.plannedY.load(), 0, 100, 1, 0, 0, 0, 0);
+        rig.waitUntilDrained();
+        auto map = std::make_shared<HeightMap>();
+        std::string message;
+        EXPECT_TRUE(SaveHeightMap(dir.file("board.hmap"), probe.map(), 1, message));
+        EXPECT_TRUE(LoadHeightMap(dir.file("board.hmap"), *map, 1, message));
+        return map;
+    }
+
+    // Z steps the tool tip stands below the simulated surface.
+    int64_t depth() {
+        const MachineSettings& s = m.settings;
+        const double rise =
+            SimSurfaceHeight(kWarped, m.position.absX.load() * double{s.mmPerStepX},
+                             m.position.absY.load() * double{s.mmPerStepY}, s.travelX);
+        return rig.sim().position(2) - (flatSurface - std::lround(rise / s.mmPerStepZ));
+    }
+
+    struct Watch {
+        int64_t cuttingTicks = 0, worstMiss = 0, deepest = INT64_MIN;
+    };
+    // Runs what is queued, fed by `feed`, watching every tick: the worst
+    // miss of the asked depth while cutting along, the deepest point.
+    Watch run(const std::function<void()>& feed) {
+        Watch w;
+        rig.rig.executor().setTickObserver([&](const Tick& t) {
+            const int64_t d = depth();
+            w.deepest = std::max(w.deepest, d);
+            if ((t.stepX || t.stepY) && !m.buffer.entry(0).accelerated) {
+                ++w.cuttingTicks;
+                w.worstMiss = std::max<int64_t>(w.worstMiss, std::llabs(d - kDepthSteps));
+            }
+        });
+        do {
+            WaitUntilDrained(m, [&] { return feed(), false; });
+            feed();
+        } while (m.buffer.queued() > 0);
+        rig.rig.executor().setTickObserver({});
+        return w;
+    }
+
+    void expectFollowed(const Watch& bent, const Watch& flat) {
+        EXPECT_GT(bent.cuttingTicks, 10000);
+        EXPECT_LE(bent.worstMiss, 2) << "within two Z steps of the asked depth";
+        EXPECT_LE(bent.deepest, kDepthSteps + 2);
+        EXPECT_GT(flat.worstMiss, 50) << "a flat cut misses by more than 0.5 mm";
+        EXPECT_TRUE(host.boxes.empty());
+    }
+};
+
+TEST_F(SurfaceFollowTest, HpglIsolationKeepsItsDepthOverTheWarpedBoard) {
+    const auto map = probe();
+    VectorModel model;
+    ASSERT_EQ(LoadVectorFile(model,
+                             dir.write("board.plt",
+                                       "IN;SP1;PU80,80;PD2320,80;PD2320,1520;PD80,1520;"
+                                       "PD80,80;PD2320,1520;PU400,1200;PD1800,300;SP0;"),
+                             kHpglCorel, m.settings, m.log, host),
+              1);
+    model.pens[0].depth = model.pens[0].passDepth = 0.1f;
+    model.pens[0].feed = 5;
+    model.cutOrder.slots[0] = 0;
+    model.cutOrder.count = 1;
+    auto cut = [&] {
+        const VectorJobRepeat repeat;
+        EXPECT_TRUE(QueueJob(m, [&](bool countOnly) {
+            const int64_t n = generateVectorJob(m, model, repeat, countOnly);
+            if (!countOnly) {
+                EXPECT_EQ(n, m.buffer.queued()) << "counting equals queueing";
+            }
+            return n;
+        }));
+        return run([] {});
+    };
+    m.surfaceMap = map;
+    const Watch bent = cut();
+    m.surfaceMap.reset();
+    expectFollowed(bent, cut());
+}
+
+TEST_F(SurfaceFollowTest, GcodeIsolationKeepsItsDepthOverTheWarpedBoard) {
+    const auto map = probe();
+    GcodeImport gcode(m);
+    ASSERT_TRUE(gcode.load(dir.write("board.nc",
+                                     "G21 G90\nM3 S10000\nG0 Z2\nG0 X2 Y2\nG1 Z-0.1 F120\n"
+                                     "G1 X58 F300\nG1 Y38\nG1 X2\nG1 Y2\nG1 X58 Y38\n"
+                                     "G2 X38 Y18 R20\nG0 Z2\nG0 X0 Y0\nM5\nM2\n")));
+    auto cut = [&] {
+        EXPECT_TRUE(gcode.start());
+        return run([&] { gcode.feed(); });
+    };
+    m.surfaceMap = map;
+    const Watch bent = cut();
+    m.surfaceMap.reset();
+    expectFollowed(bent, cut());
+}
+
+TEST_F(SurfaceFollowTest, AMapThatDoesNotFitRefusesTheJobBeforeAnythingIsQueued) {
+    auto map = std::make_shared<HeightMap>(*probe());
+    GcodeImport gcode(m);
+    ASSERT_TRUE(gcode.load(dir.write("wide.nc", "G0 Z2\nG1 X70 Z-0.1 F300\nG0 Z2\n")));
+    m.surfaceMap = map;
+    EXPECT_FALSE(gcode.start());
+    map->relativeOriginX += 1;
+    ASSERT_TRUE(gcode.load(dir.write("inside.nc", "G0 Z2\nG1 X10 Z-0.1 F300\nG0 Z2\n")));
+    EXPECT_FALSE(gcode.start());
+    EXPECT_EQ(m.buffer.queued(), 0);
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[0].text,
+              "The height map (X 0.000 to 60.000, Y 0.000 to 40.000 mm) does not cover the job "
+              "(X 0.000 to 70.000, Y 0.000 to 0.000 mm): the job was not started");
+    EXPECT_EQ(host.boxes[1].text,
+              "The height map was probed for the relative origin X 1.000 Y 0.000 mm, it is now X "
+              "0.000 Y 0.000 mm: the job was not started");
+}
+
+TEST_F(SurfaceFollowTest, EmergencyStopMidGridEndsTheRunWithNothingLeftToMove) {
+    const MachinePosition& p = m.position;
+    const int32_t origin[2] = {p.relOriginX.load(), p.relOriginY.load()};
+    GridProbe probe(m);
+    ASSERT_TRUE(probe.start(kGrid));
+    while (probe.running() && probe.pointsDone() < 12) probe.step(), Pause();
+    rig.sim().pressEmergency(true);
+    ReadInputs(m);
+    while (probe.running()) probe.step(), Pause();
+    EXPECT_EQ(probe.state(), GridProbe::State::kStopped);
+
+    const int32_t stoppedAt[3] = {p.absX.load(), p.absY.load(), p.absZ.load()};
+    rig.sim().pressEmergency(false);
+    ReadInputs(m);
+    ASSERT_EQ(ReleaseEmergencyStop(m), 1);
+    rig.waitUntilDrained();
+    EXPECT_EQ(m.buffer.queued(), 0);
+    EXPECT_EQ(p.absX.load(), stoppedAt[0]);
+    EXPECT_EQ(p.absY.load(), stoppedAt[1]);
+    EXPECT_EQ(p.absZ.load(), stoppedAt[2]) << "nothing of the run moves after the release";
+    EXPECT_EQ(p.plannedZ.load(), stoppedAt[2]);
+    EXPECT_EQ(p.relOriginX.load(), origin[0]);
+    EXPECT_EQ(p.relOriginY.load(), origin[1]);
+}
+
+TEST(GridProbeTest, AnAreaOffTheTravelOrAPointOutOfReachEndsTheRunNamingIt) {
+    ScriptedHost host;
+    SimulatedRig rig{Settings(), 1000, SimSurface{-1, 0, 0}};
+    Machine& m = rig.machine;
+    m.log.setHost(&host);
+    GridProbe probe(m);
+    GridProbeSettings grid = kGrid;
+    grid.y0 = -1;  // the machine stands at its Y zero
+    EXPECT_FALSE(probe.start(grid));
+    grid.y0 = 0;
+    grid.depth = 0.2;  // the board falls 0.12 mm to the second column, 0.24 to the third
+    ASSERT_TRUE(probe.start(grid));
+    while (probe.running()) probe.step(), Pause();
+    EXPECT_EQ(probe.state(), GridProbe::State::kFailed);
+    EXPECT_EQ(probe.pointsDone(), 3);
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[0].text, "The height map's area leaves the Y axis's travel");
+    EXPECT_EQ(host.boxes[1].text,
+              "The probe did not touch the surface at column 3, row 1 (X 24.000 Y 0.000 mm) "
+              "within 0.200 mm: height map probing ended");
+    EXPECT_EQ(m.position.relOriginSet.load(), 0) << "the relative origin as it was";
+}
+
+}  // namespace
+}  // namespace korvex::test
