@@ -121,29 +121,20 @@ void ToolpathView::fitTo(const JobTrack& t, int width, int height) {
     stale_ = true;
 }
 
-void ToolpathView::drawPlan(Canvas& c, const JobTrack& t, size_t from, size_t to) {
+void ToolpathView::drawPath(Canvas& c, const JobTrack& t, size_t from, size_t to, bool trace) {
     const std::vector<TrackPoint>& points = t.points();
-    PathBatch batch(c, 1);
+    PathBatch batch(c, trace ? 2 : 1);
     for (size_t i = from; i < to; ++i) {
         const TrackPoint &a = From(t, i), &b = points[i];
         const Pixel p = pixel(a.x * mmPerStepX_, a.y * mmPerStepY_),
                     q = pixel(b.x * mmPerStepX_, b.y * mmPerStepY_);
         const int32_t depth = std::max(a.z, b.z) - t.surfaceZ();
-        if (b.rapid)
+        if (trace)
+            batch.add(p.x, p.y, q.x, q.y, kTrace);
+        else if (b.rapid)
             Dashed(c, p.x, p.y, q.x, q.y, kRapid);
         else
             batch.add(p.x, p.y, q.x, q.y, depth > 0 ? DepthColour(depth / deepestSteps_) : kAbove);
-    }
-}
-
-void ToolpathView::drawTrace(Canvas& c, const JobTrack& t, size_t from, size_t to) {
-    const std::vector<TrackPoint>& points = t.points();
-    PathBatch batch(c, 2);
-    for (size_t i = from; i < to; ++i) {
-        const TrackPoint &a = From(t, i), &b = points[i];
-        const Pixel p = pixel(a.x * mmPerStepX_, a.y * mmPerStepY_),
-                    q = pixel(b.x * mmPerStepX_, b.y * mmPerStepY_);
-        batch.add(p.x, p.y, q.x, q.y, kTrace);
     }
 }
 
@@ -171,8 +162,8 @@ bool ToolpathView::draw(Canvas& area, const JobTrack& t, const MachineSettings& 
         planDrawn_ = traceDrawn_ = 0;
         stale_ = false;
     }
-    drawPlan(c, t, planDrawn_, planned);
-    drawTrace(c, t, std::min(traceDrawn_, run), run);
+    drawPath(c, t, planDrawn_, planned, false);
+    drawPath(c, t, std::min(traceDrawn_, run), run, true);
     planDrawn_ = planned;
     traceDrawn_ = run;
     if (picture_) area.blit(0, 0, c, 0, 0, width, height);

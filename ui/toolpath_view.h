@@ -41,8 +41,7 @@ class ToolpathView {
     Pixel pixel(double xMm, double yMm) const;
     void fitTo(const JobTrack& track, int width, int height);
     // Segments [from, to) of the plan, or of the trace.
-    void drawPlan(Canvas& c, const JobTrack& track, size_t from, size_t to);
-    void drawTrace(Canvas& c, const JobTrack& track, size_t from, size_t to);
+    void drawPath(Canvas& c, const JobTrack& track, size_t from, size_t to, bool trace);
 
     const CanvasFactory& pictures_;
     std::unique_ptr<Canvas> picture_;
