@@ -84,10 +84,8 @@ void SurfaceMillingDialog::onClose() {
     view_.end(kResultCancel);
 }
 
-bool SurfaceMillingDialog::confirmed(SurfaceStyle style) {
+bool SurfaceMillingDialog::confirmed(double seconds) {
     if (!host_) return true;
-    double seconds = 0;
-    if (GenerateSurfaceMilling(machine_, job_, values_, true, style, &seconds) == 0) return false;
     const MachineSettings& s = machine_.settings;
     const std::string question = FormatCaption(
         machine_.log.language(),
@@ -100,15 +98,16 @@ bool SurfaceMillingDialog::confirmed(SurfaceStyle style) {
 }
 
 void SurfaceMillingDialog::start(SurfaceStyle style) {
-    lastStart_ = 0;
-    if (!confirmed(style)) return;
-    lastStart_ =
-        QueueJob(machine_,
-                 [&](bool countOnly) {
-                     return GenerateSurfaceMilling(machine_, job_, values_, countOnly, style);
-                 },
-                 {"Takto zadany pohyb presahuje velikost zasobniku o %d",
-                  "Not enought space in buffer space plus %d"});
+    double seconds = 0;  // the counted job's machine time
+    lastStart_ = QueueJob(
+        machine_,
+        [&](bool countOnly) {
+            return GenerateSurfaceMilling(machine_, job_, values_, countOnly, style,
+                                          countOnly ? &seconds : nullptr);
+        },
+        {"Takto zadany pohyb presahuje velikost zasobniku o %d",
+         "Not enought space in buffer space plus %d"},
+        [&] { return confirmed(seconds); });
 }
 
 void SurfaceMillingDialog::writeSummary() {

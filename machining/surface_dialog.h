@@ -69,7 +69,8 @@ class SurfaceMillingDialog {
   private:
     void show(int id, const std::string& text);
     void start(SurfaceStyle style);
-    bool confirmed(SurfaceStyle style);
+    // With a host, its answer to the question showing the job; else true.
+    bool confirmed(double seconds);
     void writeSummary();
 
     Machine& machine_;

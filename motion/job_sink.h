@@ -5,6 +5,7 @@
 // counted nor queued. Window thread.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -117,11 +118,14 @@ class JobSink {
 // Queues a job after counting it: `generate(countOnly)` runs it into a sink
 // of that mode, says its own refusals and returns the count, 0 when it
 // refused. Refused with `shortfall` when the free space cannot hold the
-// count; true when appended.
+// count, or when `go` (asked once the job is counted and fits) says no;
+// true when appended.
 template <class Generate>
-bool QueueJob(Machine& m, Generate&& generate, const Text& shortfall = kShortfallBox) {
+bool QueueJob(Machine& m, Generate&& generate, const Text& shortfall = kShortfallBox,
+              const std::function<bool()>& go = {}) {
     const int64_t needed = generate(true);
     if (needed == 0 || !FreeSlotsHold(m, needed, shortfall)) return false;
+    if (go && !go()) return false;
     generate(false);
     return true;
 }

@@ -111,10 +111,11 @@ void MoveRunner::interpolated(MotionCommand& c) {
     for (int i = 1; i <= n; ++i) {
         m.gate.pass();
         if ((done[0] && done[1] && done[2]) || stopping()) break;
-        if (const int asked = std::clamp(m.executor.feedPercent.load(kRelaxed), 10, 200);
+        // A tick costs one relaxed load; the period changes only with it.
+        if (const int asked = m.executor.feedPercent.load(kRelaxed);
             asked != percent && !c.checkSwitches) [[unlikely]] {
             percent = asked;
-            period = OverriddenPeriod(c.periodUs, percent, floorUs);
+            period = OverriddenPeriod(c.periodUs, std::clamp(asked, 10, 200), floorUs);
             Store(m.executor.currentPeriodUs, period);
         }
         tickNumber += 1;
