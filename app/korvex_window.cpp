@@ -1,6 +1,7 @@
 #include "app/korvex_window.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMenuBar>
 #include <QShortcut>
@@ -75,6 +76,10 @@ void KorvexWindow::start() {
     if (started_) return;
     started_ = true;
     logic_->onInit();
+    if (!c_.recent.paths().empty())
+        host_.startIn(QFileInfo(QString::fromStdString(c_.recent.paths().front()))
+                          .absolutePath()
+                          .toStdString());
     view_->control(kEmergencyStop)
         ->setToolTip(QString::fromStdString(Caption(c_.machine.settings.language, kStopKeysHint)));
     if (SimulatedMachine* sim = c_.sim()) {

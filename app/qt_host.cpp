@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QThread>
@@ -117,11 +118,14 @@ FileChoice QtHost::fileDialog(const std::vector<FileFilter>& filters, int filter
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(names);
+    if (!folder_.isEmpty()) dialog.setDirectory(folder_);
     if (filterIndex >= 1 && filterIndex <= names.size())
         dialog.selectNameFilter(names[filterIndex - 1]);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {false, {}, filterIndex};
-    return {true, dialog.selectedFiles().front().toStdString(),
+    const QString file = dialog.selectedFiles().front();
+    folder_ = QFileInfo(file).absolutePath();
+    return {true, file.toStdString(),
             static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1};
 }
 

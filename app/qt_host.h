@@ -3,12 +3,16 @@
 // thread), file dialogs, the keyboard's modifiers, a view's timers and
 // opening a web address.
 //
+// File dialogs open in the folder of the last file chosen in any of them
+// (at start-up: the folder startIn() names, the newest recent file's).
+//
 // A box asked for on another thread (the executor) is shown on the
 // window's thread while only the asking thread waits. closeBoxes() answers
 // every waiting and later such box at once (No, Cancel or Ok), so the
 // shutdown can join the executor without a deadlock.
 
 #include <QObject>
+#include <QString>
 #include <condition_variable>
 #include <mutex>
 
@@ -31,6 +35,8 @@ class QtHost : public QObject, public Host {
     void openUrl(const std::string& url) override;
 
     void setParent(QWidget* parent) { parent_ = parent; }
+    // Where the next file dialog opens, until a file is chosen.
+    void startIn(const std::string& folder) { folder_ = QString::fromStdString(folder); }
     void closeBoxes();
 
   protected:
@@ -42,6 +48,7 @@ class QtHost : public QObject, public Host {
     FileChoice fileDialog(const std::vector<FileFilter>& filters, int filterIndex, bool save);
 
     QWidget* parent_;
+    QString folder_;
     std::mutex mutex_;
     std::condition_variable answered_;
     bool closing_ = false;

@@ -23,6 +23,7 @@ void ClipToTravel(const MachineSettings& s, const MachinePosition& p, MotionComm
                       high = std::max<int64_t>(TravelSteps(s, a), at);
         const int64_t clipped = std::clamp(to, low, high);
         clips.steps[a] += std::llabs(to - clipped);
+        clips.total += std::llabs(to - clipped);
         *d[a] = static_cast<int32_t>(clipped - at);
     }
 }

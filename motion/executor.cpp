@@ -114,7 +114,7 @@ void CommandExecutor::finishCommand(const MotionCommand& command) {
     }
     e.executorIdle.store(1);
     e.repaintRequests.fetch_add(1);
-    limitsReported_ = false;
+    e.softLimitClipped.store(0);
 }
 
 void CommandExecutor::finishReset() {
@@ -128,7 +128,7 @@ void CommandExecutor::finishReset() {
     });
     m.executor.executorIdle.store(1);
     m.executor.repaintRequests.fetch_add(1);
-    limitsReported_ = false;
+    m.executor.softLimitClipped.store(0);
 }
 
 // Without the tables a ramped move has no safe periods: it waits, queued
@@ -153,8 +153,7 @@ bool CommandExecutor::waitForTables() {
 // lost some is reported once per run of the buffer, outside the tick.
 void CommandExecutor::reportSoftLimitDrops() {
     const SoftLimitDrops d = TakeSoftLimitDrops(m_);
-    if ((d.x | d.y | d.z) == 0 || limitsReported_) return;
-    limitsReported_ = true;
+    if ((d.x | d.y | d.z) == 0 || m_.executor.softLimitClipped.exchange(1)) return;
     SayFormatted(m_.log,
                  {"Softwarové limity nepustily kroky mimo dráhu stroje: X %d, Y %d, Z %d",
                   "The soft limits dropped steps beyond the machine's travel: X %d, Y %d, Z %d"},

@@ -58,7 +58,6 @@ class CommandExecutor {
     MoveRunner runner_;
     std::thread thread_;
     int64_t busySinceNs_ = 0;
-    bool limitsReported_ = false;  // since the buffer last drained or was reset
 };
 
 // The buffer-reset request of the window: the executor abandons the

@@ -53,6 +53,7 @@ inline void Reframe(Counter& executed, Counter& planned, int32_t to, int32_t und
 struct PlanClips {
     int64_t steps[3] = {0, 0, 0};
     int openJobs = 0;
+    int64_t total = 0;  // every step shortened since start-up, never reset
 };
 
 // Inputs as last read (1 = active) and the control outputs' states.
@@ -85,6 +86,9 @@ struct ExecutorFlags {
     // of interpolated moves from their next tick on; ramped and
     // switch-checking moves keep theirs.
     Counter feedPercent{100};
+    // 1 once the soft limits dropped a pulse since the buffer last drained
+    // or was reset: the job is being cut short at the travel's end.
+    Counter softLimitClipped{0};
 };
 
 struct Machine {

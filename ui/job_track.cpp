@@ -50,16 +50,13 @@ double JobTrack::elapsedS() const {
 
 JobTrack::Change JobTrack::update(bool feeding) {
     if (!running_) return Change::None;
-    if (m_.buffer.resetRequests() != resetsAtBegin_) {
-        frozenDone_ = done();
-        running_ = false;
-        endedS_ = now();
-        return Change::Stopped;
-    }
-    if (feeding || m_.buffer.queued() > 0) return Change::None;
+    const bool reset = m_.buffer.resetRequests() != resetsAtBegin_;
+    if (!reset && (feeding || m_.buffer.queued() > 0)) return Change::None;
+    if (reset) frozenDone_ = done();
     running_ = false;
     endedS_ = now();
-    return Change::Finished;
+    clipsAtBegin_ = m_.clips.total;
+    return reset ? Change::Stopped : Change::Finished;
 }
 
 }  // namespace korvex

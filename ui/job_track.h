@@ -29,6 +29,7 @@ class JobTrack {
     void arm(Text name) {
         armed_ = true;
         armedName_ = name;
+        clipsAtBegin_ = m_.clips.total;
     }
     void disarm() { armed_ = false; }
     // The buffer's append observer.
@@ -40,6 +41,8 @@ class JobTrack {
     Change update(bool feeding);
 
     bool running() const { return running_; }
+    // The soft limits shortened some of the job's moves.
+    bool clipped() const { return m_.clips.total != clipsAtBegin_; }
     // Changes whenever a new job begins or the track is cleared.
     int64_t generation() const { return generation_; }
     // Forgets an ended job (a new drawing replaces its picture).
@@ -70,6 +73,9 @@ class JobTrack {
     int64_t completedBase_ = 0;  // buffer's completed() less the moves queued before the job
     int64_t resetsAtBegin_ = 0;
     int64_t frozenDone_ = -1;  // the moves run when a reset stopped the job
+    // The soft limits' sum when the dialog armed the track or the last job
+    // ended: a job's first move is shortened before the track sees it.
+    int64_t clipsAtBegin_ = 0;
     double beganS_ = 0, endedS_ = -1;
     int64_t generation_ = 0;
 };

@@ -71,6 +71,12 @@ std::string StateLine::text() const {
         line = Caption(lang, {"Nouzové zastavení", "Emergency stop"});
     else if (c_.homing.pending != 0 && MachineMoving(c_))
         line = Caption(lang, {"Hledání nuly", "Homing"});
+    else if (m.executor.softLimitClipped.load() || (t.running() && t.clipped()))
+        line = t.running()
+                   ? FormatCaption(
+                         lang, {"Softwarové limity ořezávají úlohu: %s", "Soft-limit clip: %s job"},
+                         Caption(lang, t.name()).c_str())
+                   : Caption(lang, {"Softwarové limity ořezávají pohyb", "Soft-limit clip"});
     else if (t.running())
         line = FormatCaption(lang, {"Běží úloha: %s", "Running job: %s"},
                              Caption(lang, t.name()).c_str());

@@ -1,8 +1,8 @@
 #pragma once
 // The status area's one line of what the machine does: idle, homing, a job
-// running with its progress, paused and what for, the emergency stop; the
-// feed override when it is not 100 %; and, once a job ended, how long it
-// took. Window thread.
+// running with its progress, paused and what for, the emergency stop, the
+// soft limits cutting a move short; the feed override when it is not
+// 100 %; and, once a job ended, how long it took. Window thread.
 
 #include <string>
 

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QTest>
 #include <atomic>
 #include <thread>
 
 #include "app/qt_window_view.h"
+#include "tests/app/dialog_driver.h"
 #include "tests/app/gui_fixture.h"
+#include "tests/testkit/temp_dir.h"
 
 namespace korvex {
 namespace {
@@ -70,6 +74,32 @@ TEST(QtHostBoxes, EveryButtonOfEveryKindAnswersItself) {
         EXPECT_EQ(host.messageBox("?", "which", c.buttons, Icon::Question), c.answer)
             << static_cast<int>(c.buttons) << " " << c.click;
     }
+}
+
+// The Open of one file starts where the last one was chosen, whichever
+// dialog chose it.
+TEST(QtHostFiles, ADialogOpensInTheFolderOfTheLastFileChosen) {
+    test::TempDir first, second;
+    const std::string chosen = second.write("board.nc", "G0 X1\n");
+    QtHost host;
+    host.startIn(first.path());
+    auto folderShown = std::make_shared<std::vector<QString>>();
+    auto choose = [&](bool pick) {
+        test::WhenDialogShown([folderShown, pick, chosen](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            ASSERT_NE(dialog, nullptr);
+            folderShown->push_back(dialog->directory().absolutePath());
+            if (!pick) return dialog->reject();
+            dialog->selectFile(QString::fromStdString(chosen));
+            static_cast<QDialog*>(dialog)->accept();  // as its Open button does
+        });
+        return host.openFile({{"G-code", "*.nc"}}, 1);
+    };
+    EXPECT_EQ(choose(true).path, chosen);
+    EXPECT_FALSE(choose(false).chosen);
+    const QString folders[] = {QString::fromStdString(first.path()),
+                               QFileInfo(QString::fromStdString(chosen)).absolutePath()};
+    EXPECT_EQ(*folderShown, std::vector<QString>(std::begin(folders), std::end(folders)));
 }
 
 TEST(QtWindowViewThreads, ListLinesFromAnotherThreadAreQueuedInOrder) {

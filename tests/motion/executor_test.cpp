@@ -192,8 +192,12 @@ TEST_F(ExecutorTest, SoftLimitsReportDroppedPulsesOnce) {
     append(-5, 0, 0, 200, 1, 1);  // unhomed: X stands at 0
     append(0, -3, 0, 200, 1, 1);
     append(4, 0, 0, 200, 0);
+    int clippedAtTheLastMove = 0;
+    onTick = [&](int) { clippedAtTheLastMove = m.executor.softLimitClipped.load(); };
     release();
     ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(clippedAtTheLastMove, 1) << "the state line shows the clip while the run goes on";
+    EXPECT_EQ(m.executor.softLimitClipped.load(), 0) << "and forgets it once the buffer drained";
     EXPECT_EQ(m.position.absX, 4);
     EXPECT_EQ(r.sim().stepsReceived(1), 0);
     EXPECT_EQ(reports.listed("soft limits"), 1) << "one report for the run, not one per command";
