@@ -15,6 +15,7 @@
 #include "platform/qimage_canvas.h"
 #include "ui/controller.h"
 #include "ui/height_map_dialog.h"
+#include "ui/kind_guard.h"
 #include "ui_drilling.h"
 #include "ui_gcode.h"
 #include "ui_height_map.h"
@@ -41,9 +42,12 @@ int RunSeparationWindow(Controller& c, QWidget* parent) {
 }
 
 int RunDrillingWindow(Controller& c, Host& host, QWidget* parent) {
+    KindGuard guard(host, c.machine.log, {FileKind::Excellon, FileKind::DrillList, FileKind::Gcode},
+                    false);
     return RunForm<Ui::DrillingForm>(parent, "drillingDialog", [&](QDialog& d, QtWindowView& view) {
         BindStopButtons(d, c, host);
-        return DrillingDialog(c.machine, c.drills, view, host);
+        // A list of X Y lines alone reads as modal G-code moves too.
+        return DrillingDialog(c.machine, c.drills, view, guard);
     });
 }
 
@@ -57,14 +61,16 @@ int RunReliefWindow(Controller& c, Host& host, QWidget* parent) {
     PortReliefOutput output(c.machine, [] { QCoreApplication::processEvents(); });
     ReliefContext context{c.machine,          c.raster, c.relief,         c.jobValues,
                           c.reliefSimulation, output,   MakeQImageCanvas, c.vector.sourceKind};
+    KindGuard guard(host, c.machine.log, {FileKind::Picture}, false);
     return RunForm<Ui::ReliefForm>(parent, "reliefDialog", [&](QDialog&, QtWindowView& view) {
-        return ReliefDialog(context, view, host);
+        return ReliefDialog(context, view, guard);
     });
 }
 
 int RunGcodeWindow(Controller& c, Host& host, QWidget* parent) {
+    KindGuard guard(host, c.machine.log, {FileKind::Gcode}, false);
     return RunForm<Ui::GcodeForm>(parent, "gcodeDialog", [&](QDialog&, QtWindowView& view) {
-        return GcodeDialog(c.machine, c.gcode, view, host, MakeQImageCanvas);
+        return GcodeDialog(c.machine, c.gcode, view, guard, MakeQImageCanvas);
     });
 }
 

@@ -56,31 +56,34 @@ bool OpenRasterImage(RasterImage& image, Host& host, EventLog& log, int& sourceK
     return true;
 }
 
-void LoadRasterImage(RasterImage& image, const std::string& path, Host& host, EventLog& log) {
-    image = RasterImage{};
+bool LoadRasterImage(RasterImage& image, const std::string& path, Host& host, EventLog& log) {
+    // Decoded aside: a refused file leaves the loaded picture as it was.
+    RasterImage next;
     DecodedImage decoded;
     try {
         decoded = DecodeImageFile(path);
     } catch (const std::bad_alloc&) {
         log.say(kRasterNotCreated, true, true);
-        return;
+        return false;
     }
-    image.hasImage = true;
-    image.width = decoded.width;
-    image.height = decoded.height;
-    image.pixels = std::move(decoded.argb);
-    image.gray16 = std::move(decoded.gray16);
+    next.hasImage = true;
+    next.width = decoded.width;
+    next.height = decoded.height;
+    next.pixels = std::move(decoded.argb);
+    next.gray16 = std::move(decoded.gray16);
     // An undecodable file has no format, whatever its header claims.
-    const int32_t format = image.width > 0 ? AcceptedPixelFormat(decoded.format) : 0;
-    image.levelCount = LevelCountOf(format);
-    if (image.levelCount == 0) {
+    const int32_t format = next.width > 0 ? AcceptedPixelFormat(decoded.format) : 0;
+    next.levelCount = LevelCountOf(format);
+    if (next.levelCount == 0) {
         const std::string form = Caption(log.language(), kRasterRefused);
-        host.messageBox("?", Format(form.c_str(), image.width, image.height, image.levelCount),
+        host.messageBox("?", Format(form.c_str(), next.width, next.height, next.levelCount),
                         Buttons::Ok, Icon::None);
-        return;
+        return false;
     }
-    ConvertRasterToGray(image, false);
-    image.loaded = 1;
+    ConvertRasterToGray(next, false);
+    next.loaded = 1;
+    image = std::move(next);
+    return true;
 }
 
 bool ConvertRasterToGray(RasterImage& image, bool invert) {

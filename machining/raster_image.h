@@ -28,7 +28,7 @@ enum RasterPixelFormat : int32_t {
 };
 
 struct RasterImage {
-    bool hasImage = false;  // a file was decoded or tried (also when refused)
+    bool hasImage = false;  // a picture was decoded and accepted into it
     int32_t width = 0;
     int32_t height = 0;
     int32_t levelCount = 0;  // 255 or 65535; 0 while no picture is accepted
@@ -59,8 +59,9 @@ std::vector<FileFilter> RasterFileFilters(int language);
 bool OpenRasterImage(RasterImage& image, Host& host, EventLog& log, int& sourceKind);
 
 // Loads the file at `path` into `image`: decoded, accepted or refused (a box
-// "?" with its size), converted to gray. The caller tests `loaded`.
-void LoadRasterImage(RasterImage& image, const std::string& path, Host& host, EventLog& log);
+// "?" with its size, the picture loaded before kept), converted to gray.
+// True when it loaded.
+bool LoadRasterImage(RasterImage& image, const std::string& path, Host& host, EventLog& log);
 
 // Rewrites every pixel as gray, (30 blue + 59 green + 11 red) / 100, keeping
 // its alpha; inverted (255 - gray, and 65535 - level for 16-bit gray) when

@@ -10,6 +10,7 @@
 #include "ui/dialog_runner.h"
 #include "ui/homing_watch.h"
 #include "ui/job_stop.h"
+#include "ui/kind_guard.h"
 #include "ui/main_ids.h"
 #include "ui/manual_moves.h"
 #include "ui/solution_file.h"
@@ -248,7 +249,11 @@ void MainCommands::hpgl() {
             return;
         }
     }
-    model_.load();
+    // A G-code program, a drill file or a picture chosen here opens where
+    // it belongs.
+    KindGuard guard(host_, c_.machine.log, {FileKind::Hpgl}, true);
+    model_.load(guard);
+    if (!guard.elsewhere().empty()) open_.open(guard.elsewhere());
 }
 
 void MainCommands::openJobDialog(DialogKind kind) {

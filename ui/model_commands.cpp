@@ -12,9 +12,9 @@ namespace korvex {
 
 using namespace mainwin;
 
-void ModelCommands::load() {
+void ModelCommands::load(Host& host) {
     Machine& m = c_.machine;
-    if (openVectorFile(c_.vector, c_.preview, m.settings, m.log, host_)) loaded();
+    if (openVectorFile(c_.vector, c_.preview, m.settings, m.log, host)) loaded();
 }
 
 void ModelCommands::load(const std::string& path) {

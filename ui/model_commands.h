@@ -17,9 +17,9 @@ class ModelCommands {
     ModelCommands(Controller& c, WindowView& view, Host& host, StatusDisplay& status)
         : c_(c), view_(view), host_(host), status_(status) {}
 
-    // The file box, then the controls, fields and preview for what it
-    // loaded; nothing when the operator cancels.
-    void load();
+    // The file box, shown through `host`, then the controls, fields and
+    // preview for what it loaded; nothing when the operator cancels.
+    void load(Host& host);
     // The same for the drawing at `path`, without the box.
     void load(const std::string& path);
     // Grays what needs a loaded drawing; enables it when one is.

@@ -69,8 +69,7 @@ void OpenCommand::open(const std::string& path) {
             if (c_.gcode.load(path)) openDialog_(DialogKind::Gcode);
             break;
         case FileKind::Picture:
-            LoadRasterImage(c_.raster, path, host_, log);
-            if (c_.raster.loaded) openDialog_(DialogKind::Relief);
+            if (LoadRasterImage(c_.raster, path, host_, log)) openDialog_(DialogKind::Relief);
             break;
         case FileKind::Excellon:
             if (LoadExcellonFullFile(m, c_.drills, path)) openDialog_(DialogKind::Drilling);

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "motion/rounding.h"
 #include "tests/testkit/temp_dir.h"
 #include "tests/ui/recording_window.h"
 #include "ui/controller.h"
+#include "ui/kind_guard.h"
 #include "ui/main_ids.h"
 #include "ui/main_menu.h"
 #include "ui/status_display.h"
@@ -360,6 +363,32 @@ TEST_F(ModelCommandsTest, TheOpenDialogsFilterChoosesTheKindAndACancelChangesNot
     EXPECT_EQ(c.vector.loaded, 1);
     ASSERT_EQ(host.fileDialogs.size(), 3u);
     EXPECT_EQ(host.fileDialogs[2][0].description, "Vektorový soubor HPGL CorelDraw (*.plt)");
+}
+
+// A file of another kind chosen for a drawing never reaches the HPGL
+// reader: it opens where it belongs and the drawing stays. Inside a job
+// dialog the guard only says where such a file opens.
+TEST_F(ModelCommandsTest, AnotherKindOpensWhereItBelongsAndTheDrawingStays) {
+    load("SP1;PU0,0;PD28,0;");
+    const auto drawing = c.vector.objects;
+    const std::string program = dir.write("part.nc", "G21 G90\nG0 X1 Y1\nG1 X2 F100\nM2\n");
+    host.files = {{true, program, 1}};
+    commands.onCommand(kHpgl);  // "load another": yes
+    EXPECT_EQ(c.vector.objects[0].points, drawing[0].points);
+    EXPECT_EQ(dialogs.opened, std::vector<DialogKind>{DialogKind::Gcode});
+    const auto lines = view.lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "This looks like a G-code program: opened in the G-code dialog"),
+              lines.end());
+
+    KindGuard guard(host, c.machine.log, {FileKind::Picture}, false);
+    host.files = {{true, program, 1}};
+    EXPECT_FALSE(guard.openFile({}, 1).chosen);
+    EXPECT_EQ(host.boxes.back().text,
+              "This looks like a G-code program: open it in the G-code dialog (Open… in the main "
+              "window)");
+    host.files = {{true, dir.write("notes.txt", "nothing to cut"), 1}};
+    EXPECT_TRUE(guard.openFile({}, 1).chosen) << "the reader names its own fault";
 }
 
 TEST_F(CommandsTest, HpglLoadsADrawingThenOffersItsJobDialog) {
