@@ -29,7 +29,8 @@ void SeparationDialog::onInit() {
                   {kSeparationSizeXCaption, kSeparationSizeXLabel},
                   {kSeparationSizeYCaption, kSeparationSizeYLabel},
                   {kSeparationCutCaption, kSeparationCutLabel},
-                  {kSeparationFeedCaption, kSeparationFeedLabel}});
+                  {kSeparationFeedCaption, kSeparationFeedLabel},
+                  {kSeparationCancel, kSeparationCancelCaption}});
     show(kSeparationFeed, Format("%6.2f", values_.feed));
     show(kSeparationCut, Format("%6.2f", values_.cut * machine_.settings.mmPerStepZ));
     for (int id : {kSeparationDepth, kSeparationSizeX, kSeparationSizeY}) show(id, "0");

@@ -39,7 +39,7 @@ inline constexpr const char* kSeparationStyleGroup =
 inline constexpr const char* kSeparationRectangleCaption = "Obdélník (rectangle)";
 inline constexpr const char* kSeparationCircleCaption = "Kružnice - Circle";
 inline constexpr const char* kSeparationOkCaption = "Ok";
-inline constexpr const char* kSeparationCancelCaption = "Storno";
+inline constexpr Text kSeparationCancelCaption{"Storno", "Cancel"};
 inline constexpr Text kSeparationSizeXLabel{"x (D)", "x (D)"};
 inline constexpr Text kSeparationSizeYLabel{"y", "y"};
 inline constexpr Text kSeparationDepthLabel{"Hloubka", "depth"};

@@ -20,7 +20,9 @@ void SurfaceMillingDialog::onInit() {
                   {kSurfaceSizeYCaption, kSurfaceSizeYLabel},
                   {kSurfaceCutCaption, kSurfaceCutLabel},
                   {kSurfaceFeedCaption, kSurfaceFeedLabel},
-                  {kSurfacePitchCaption, kSurfacePitchLabel}});
+                  {kSurfacePitchCaption, kSurfacePitchLabel},
+                  {kSurfaceStyleCaption, kSurfaceStyleGroup},
+                  {kSurfaceCancel, kSurfaceCancelCaption}});
     show(kSurfaceFeed, Format("%6.2f mm/s", values_.feed));
     show(kSurfaceCut, Format("%6.2f mm", values_.cut * s.mmPerStepZ));
     for (int id : {kSurfaceSizeX, kSurfaceSizeY, kSurfaceDepth, kSurfacePitch}) show(id, "0.0 mm");

@@ -33,13 +33,14 @@ enum SurfaceControl {
     kSurfaceSizeYCaption = 1903,
     kSurfaceCutCaption = 1904,
     kSurfaceFeedCaption = 1905,
-    kSurfacePitchCaption = 1906
+    kSurfacePitchCaption = 1906,
+    kSurfaceStyleCaption = 1907
 };
 
 // The template's captions.
 inline constexpr const char* kSurfaceTitle = "Přerovnat plochu (Mill surface)";
-inline constexpr const char* kSurfaceStyleGroup = "Styl přefrézování";
-inline constexpr const char* kSurfaceCancelCaption = "Storno";
+inline constexpr Text kSurfaceStyleGroup{"Styl přefrézování", "Milling style"};
+inline constexpr Text kSurfaceCancelCaption{"Storno", "Cancel"};
 inline constexpr Text kSurfaceDepthLabel{"Hloubka", "depth"};
 inline constexpr Text kSurfaceSizeXLabel{"Rozměr   X", "size X"};
 inline constexpr Text kSurfaceSizeYLabel{"Rozměr   Y", "size Y"};

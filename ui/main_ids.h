@@ -42,7 +42,7 @@ inline constexpr int kStatusTimer = 1;
 
 namespace nullpos {
 inline constexpr int kSwitchX = 1000, kSwitchZSensor = 1003, kHomeX = 1019, kHomeY = 1020,
-                     kHomeZ = 1021, kHomeAll = 1022, kClose = 1023;
+                     kHomeZ = 1021, kHomeAll = 1022, kClose = 1023, kHomingCaption = 1024;
 inline constexpr int kTimer = 1;
 }  // namespace nullpos
 

@@ -38,9 +38,13 @@ MainWindow::~MainWindow() {
 void MainWindow::loadSettingsAndAsk() {
     Machine& m = c_.machine;
     MachineSettings& s = m.settings;
-    if (!LoadSettings(s, m.log, kConfigFileName, 1, c_.moduleDir))
+    // A failed read leaves the factory record, whose language is questioned
+    // like any other.
+    if (!LoadSettings(s, m.log, kConfigFileName, 1, c_.moduleDir)) {
         m.log.say({"nadtení souboru nastaveni selhalo", "read setup failed"}, true, true);
-    const bool czech = c_.country.compare(0, 3, "CZE") == 0;
+        s.language = FactorySettings().language;
+    }
+    const bool czech = czechLocale();
     if (czech && s.language == 1) {
         if (host_.messageBox("?",
                              "V systému je nastavena země CZE, ale v programu je ANG. Chcete "
@@ -58,8 +62,14 @@ void MainWindow::loadSettingsAndAsk() {
         m.log.say({"zapis souboru nastaveni selhal", "write setup failed"}, true, true);
 }
 
+bool MainWindow::czechLocale() const {
+    return c_.country.compare(0, 3, "CZE") == 0;
+}
+
 void MainWindow::onInit() {
     Machine& m = c_.machine;
+    // Until config.dat names a language, the start-up speaks the locale's.
+    m.settings.language = czechLocale() ? 0 : 1;
     EventLog& log = m.log;
     log.setHost(&host_);
     WindowView& view = view_;

@@ -50,6 +50,7 @@ class MainWindow {
     StatusDisplay& status() { return status_; }
 
   private:
+    bool czechLocale() const;
     void loadSettingsAndAsk();
     void showStartFields();
     void setFeed(int percent);

@@ -1,5 +1,6 @@
 #include "ui/null_position_dialog.h"
 
+#include "log/captions.h"
 #include "motion/homing.h"
 #include "motion/port.h"
 #include "ui/homing_watch.h"
@@ -12,6 +13,15 @@ using namespace nullpos;
 
 void NullPositionDialog::onInit() {
     view_.setTitle("Nulová pozice / null position");
+    ShowCaptions(view_, m_.settings.language,
+                 {{kHomingCaption,
+                   {"Automatická volba nulové pozice pro jednotlivé osy",
+                    "Automatic null position for each axis"}},
+                  {kHomeX, {"pro osu X", "Home X"}},
+                  {kHomeY, {"pro osu Y", "Home Y"}},
+                  {kHomeZ, {"pro osu Z", "Home Z"}},
+                  {kHomeAll, {"automaticky vynuluj všechny osy", "Home all axes automatically"}},
+                  {kClose, {"Konec", "Close"}}});
     view_.setGeometry(100, 10, -1, -1);
     ReadInputs(m_);
     refresh();

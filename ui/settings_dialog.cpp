@@ -132,7 +132,7 @@ constexpr Label kCaptions[] = {
     {kPortOk, {"TEST LPT OK", "TEST LPT OK"}},
     {kSave, {"Uložit nastavení", "Apply and save this"}},
     {kFactory, {"Základní nastavení", "Safe option"}},
-    {kCancel, {"Storno", "Storno"}},
+    {kCancel, {"Storno", "Cancel"}},
     {kTestLpt, {"Test LPT", "Test LPT"}},
     {kPins, {"Nastavení LPT pins", "Setup LPT pins"}},
     {kLoadFile, {"Načíst ze souboru", "Load from file"}},

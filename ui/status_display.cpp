@@ -87,7 +87,7 @@ int StatusDisplay::refresh(bool force) {
     const int capacity = m.buffer.capacity();
     const int last = m.buffer.lastIndex();
     if (last < 0) {
-        view_.setText(kBufferFill, Format("nic/%d", capacity));
+        view_.setText(kBufferFill, FormatCaption(s.language, {"nic/%d", "empty/%d"}, capacity));
         for (int a = 0; a < 3; ++a)
             view_.setText(kLeftX + a,
                           s.showMillimetres ? Format("%5.2fmm", 0.0) : Format("%7d", 0));

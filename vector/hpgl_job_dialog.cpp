@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "log/captions.h"
 #include "log/event_log.h"
 #include "log/text.h"
 #include "motion/job_sink.h"
@@ -35,8 +36,14 @@ std::string HpglJobDialog::caption(Text text) const {
     return Caption(machine_.settings.language, text);
 }
 
+std::string HpglJobDialog::title() const {
+    return caption({"nastavení HPGL-1/2", "HPGL-1/2 settings"});
+}
+
 void HpglJobDialog::onInit() {
     const MachineSettings& s = machine_.settings;
+    ShowCaptions(view_, s.language,
+                 {{kFileCaption, {"soubor", "file"}}, {kTravelCaption, {"přejíždění", "travel"}}});
     for (int i = 0; i < model_.penCount; ++i) {
         PenLayer& layer = model_.pens[i];
         if (layer.feed == 0) layer.feed = s.cuttingSpeed;

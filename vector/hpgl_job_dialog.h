@@ -55,6 +55,8 @@ enum ControlId : int {
     kHorizontalScroll = kJobPreviewHScroll,
     kVerticalScroll = kJobPreviewVScroll,
     kScrollPosition = 1105,
+    kFileCaption = 1901,
+    kTravelCaption = 1902,
 };
 }  // namespace hpgl_job
 
@@ -64,7 +66,7 @@ class HpglJobDialog {
     HpglJobDialog(VectorModel& model, VectorJobRepeat& repeat, Machine& machine, DialogView& view,
                   Host& host, CanvasFactory factory);
 
-    static const char* title() { return "nastavení HPGL-1/2"; }
+    std::string title() const;
     void onInit();
     void onCommand(int id);
     void onEditChange(int id);

@@ -144,7 +144,7 @@ TEST_F(JobDialogGui, AnHpglDrawingCutFromItsDialog) {
     rememberStart();
     bool ready = false;
     WhenDialogShown([&](QWidget* dialog) {
-        EXPECT_EQ(dialog->windowTitle().toStdString(), "nastavení HPGL-1/2");
+        EXPECT_EQ(dialog->windowTitle().toStdString(), "HPGL-1/2 settings");
         ClickControl(dialog, hpgl_job::kZoomIn);
         ClickControl(dialog, hpgl_job::kEnabled);
         TypeInto(dialog, hpgl_job::kDepth, "0.5");
