@@ -59,8 +59,15 @@ int RunHpglJobWindow(Controller& c, Host& host, QWidget* parent) {
 
 int RunReliefWindow(Controller& c, Host& host, QWidget* parent) {
     PortReliefOutput output(c.machine, [] { QCoreApplication::processEvents(); });
-    ReliefContext context{c.machine,          c.raster, c.relief,         c.jobValues,
-                          c.reliefSimulation, output,   MakeQImageCanvas, c.vector.sourceKind};
+    ReliefContext context{c.machine,
+                          c.raster,
+                          c.relief,
+                          c.jobValues,
+                          c.reliefSimulation,
+                          output,
+                          MakeQImageCanvas,
+                          c.vector.sourceKind,
+                          [&c] { c.showReliefOutline(); }};
     KindGuard guard(host, c.machine.log, {FileKind::Picture}, false);
     return RunForm<Ui::ReliefForm>(parent, "reliefDialog", [&](QDialog&, QtWindowView& view) {
         return ReliefDialog(context, view, guard);

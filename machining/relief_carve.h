@@ -40,6 +40,8 @@ struct ReliefContext {
     ReliefOutput& output;
     CanvasFactory makeCanvas;
     int& sourceKind;  // the vector model's code of the last source loaded
+    // Called when a carving is about to move the machine.
+    std::function<void()> carvingStarts = {};
 };
 
 // The level of pixel (x, y): 0 for white up to levelCount for black.

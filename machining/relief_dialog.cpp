@@ -295,6 +295,7 @@ void ReliefDialog::go() {
     // Two writers on the port would garble both: the relief starts when the
     // executor has run out of work.
     while (busy()) c_.output.wait();
+    if (c_.carvingStarts) c_.carvingStarts();
     job.showSimulation = 0;
     DrawReliefProgress(view_.canvas(0), job.progressDone,
                        static_cast<int64_t>(c_.raster.width) * c_.raster.height);

@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "platform/qimage_canvas.h"
+#include "ui/state_line.h"
+#include "ui/window_view.h"
 
 namespace korvex {
 
@@ -29,6 +31,11 @@ void Controller::startMotion() {
 void Controller::setSimSurface(const SimSurface& surface) {
     simSurface_ = surface;
     if (motion_) motion_->setSimSurface(surface);
+}
+
+void Controller::showReliefOutline() {
+    track.outline(JobName(DialogKind::Relief), raster.width * relief.multiple,
+                  raster.height * relief.multiple, relief.zOffset + relief.depth);
 }
 
 void Controller::stopMotion() {

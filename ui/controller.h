@@ -46,6 +46,9 @@ class Controller {
     void setSimSurface(const SimSurface& surface);
     const SimSurface& simSurface() const { return simSurface_; }
     const std::string& portName() const;
+    // The relief queues nothing to follow: the preview shows the area it is
+    // about to carve from where the tool stands, at its full depth.
+    void showReliefOutline();
 
     const FilePlaces places;
     // Where config.dat and the solution files live.

@@ -31,6 +31,22 @@ void JobTrack::queued(const MotionCommand& c) {
     points_.push_back(end);
 }
 
+void JobTrack::outline(Text name, int32_t width, int32_t height, int32_t depth) {
+    if (running_) return;
+    const MachinePosition& p = m_.position;
+    const int32_t x = p.absX.load(), y = p.absY.load(), z = p.absZ.load() + depth;
+    name_ = name;
+    start_ = {x, y, z, false};
+    points_ = {{x + width, y, z, false},
+               {x + width, y + height, z, false},
+               {x, y + height, z, false},
+               {x, y, z, false}};
+    surfaceZ_ = p.relOriginSet.load() == 1 ? p.relOriginZ.load() : p.absZ.load();
+    frozenDone_ = 0;
+    beganS_ = endedS_ = now();
+    ++generation_;
+}
+
 void JobTrack::clear() {
     if (running_) return;
     points_.clear();

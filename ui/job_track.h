@@ -47,6 +47,10 @@ class JobTrack {
     int64_t generation() const { return generation_; }
     // Forgets an ended job (a new drawing replaces its picture).
     void clear();
+    // A job that queues nothing, shown ended by its outline: a rectangle
+    // `width` x `height` steps in X and Y from where the tool stands,
+    // `depth` steps below it. Nothing while a job runs.
+    void outline(Text name, int32_t width, int32_t height, int32_t depth);
     bool empty() const { return points_.empty(); }
     const Text& name() const { return name_; }
     const std::vector<TrackPoint>& points() const { return points_; }

@@ -165,7 +165,15 @@ TEST_F(ReliefTest, WaitsForTheExecutorToFinish) {
         if (waits == 5) m.executor.executorIdle = 1;
     };
     output.onStep = [this](long) { ASSERT_EQ(m.executor.executorIdle, 1); };
+    int waitsBeforeTheOutline = -1;
+    long stepsBeforeTheOutline = -1;
+    context.carvingStarts = [&] {
+        waitsBeforeTheOutline = output.waits;
+        stepsBeforeTheOutline = output.steps;
+    };
     dialog.onCommand(kReliefGo);
+    EXPECT_EQ(waitsBeforeTheOutline, 5);
+    EXPECT_EQ(stepsBeforeTheOutline, 0);
     EXPECT_EQ(output.waits, 5);
     EXPECT_GT(output.steps, 0);
     EXPECT_EQ(dialog.lastRun(), 1);
