@@ -62,6 +62,9 @@ std::string StateLine::text() const {
     Machine& m = c_.machine;
     const int lang = m.log.language();
     const JobTrack& t = c_.track;
+    // The relief carves without the buffer: the track shows only its outline.
+    const bool carving = c_.relief.running != 0;
+    const std::string name = Caption(lang, carving ? JobName(DialogKind::Relief) : t.name());
     std::string line;
     const int32_t stop = ProgramStopHolding(c_);
     if (stop != 0)
@@ -75,11 +78,10 @@ std::string StateLine::text() const {
         line = t.running()
                    ? FormatCaption(
                          lang, {"Softwarové limity ořezávají úlohu: %s", "Soft-limit clip: %s job"},
-                         Caption(lang, t.name()).c_str())
+                         name.c_str())
                    : Caption(lang, {"Softwarové limity ořezávají pohyb", "Soft-limit clip"});
-    else if (t.running())
-        line = FormatCaption(lang, {"Běží úloha: %s", "Running job: %s"},
-                             Caption(lang, t.name()).c_str());
+    else if (t.running() || carving)
+        line = FormatCaption(lang, {"Běží úloha: %s", "Running job: %s"}, name.c_str());
     else
         line = Caption(lang, {"Stojí", "Idle"});
 
@@ -95,7 +97,7 @@ std::string StateLine::text() const {
                               static_cast<int>(all > 0 ? done * 100 / all : 0),
                               static_cast<long long>(done), static_cast<long long>(all),
                               FormatClock(t.elapsedS()).c_str(), FormatClock(left).c_str());
-    } else if (!notice_.empty()) {
+    } else if (!notice_.empty() && !carving) {
         line += " — " + notice_;
     }
     if (feed != 100) line += FormatCaption(lang, {" — posuv %d %%", " — feed %d %%"}, feed);

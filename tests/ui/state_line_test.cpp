@@ -11,7 +11,8 @@ namespace korvex {
 namespace {
 
 // A job whose moves the soft limits shortened says so while it runs, and
-// the next job starts clean. The executor does not run: moves stay queued.
+// the next job starts clean; the relief runs without the buffer. The
+// executor does not run: moves stay queued.
 TEST(StateLineTest, AJobTheSoftLimitsShortenSaysSoWhileItRuns) {
     test::TempDir dir;
     Controller c{dir.path(), {"none", true}};
@@ -33,6 +34,8 @@ TEST(StateLineTest, AJobTheSoftLimitsShortenSaysSoWhileItRuns) {
     EXPECT_EQ(job(100000000).rfind("Soft-limit clip: HPGL job — ", 0), 0u) << "past the travel";
     EXPECT_EQ(job(-100).rfind("Running job: HPGL — ", 0), 0u) << "back from the travel's end";
     EXPECT_EQ(line.text().rfind("Idle — HPGL job finished in ", 0), 0u);
+    c.relief.running = 1;  // carved past the buffer
+    EXPECT_EQ(line.text(), "Running job: relief");
 }
 
 }  // namespace
