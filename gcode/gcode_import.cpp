@@ -4,6 +4,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 #include "gcode/gcode_bend.h"
 #include "log/event_log.h"
@@ -25,8 +26,6 @@ double Mm(int64_t steps, float mmPerStep) {
 }  // namespace
 
 bool GcodeImport::load(const std::string& path) {
-    program_.reset();
-    path_ = path;
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     const std::streamoff size = in ? std::streamoff(in.tellg()) : -1;
     if (size < 0 || size > kMaxProgramBytes) {
@@ -35,10 +34,20 @@ bool GcodeImport::load(const std::string& path) {
                          true, true);
         return false;
     }
-    text_.assign(static_cast<size_t>(size), '\0');
+    std::string text(static_cast<size_t>(size), '\0');
     in.seekg(0);
-    in.read(text_.data(), size);
-    if (!reread()) return false;
+    in.read(text.data(), size);
+    // A refused program leaves the one loaded before as it was.
+    std::string keptText = std::exchange(text_, std::move(text));
+    const std::shared_ptr<const GcodeProgram> keptProgram = program_;
+    const GcodePoint keptFrom = readFrom_;
+    if (!reread()) {
+        text_ = std::move(keptText);
+        program_ = keptProgram;
+        readFrom_ = keptFrom;
+        return false;
+    }
+    path_ = path;
     if (program_->toolLengths)
         machine_.log.say(
             {"Délky nástrojů (G43) se nepoužijí: nástroje se nastavují sondou",

@@ -65,10 +65,16 @@ TEST_F(GcodeImportTest, AbsoluteProgramIsReadAgainWhenTheToolHasMoved) {
 
 TEST_F(GcodeImportTest, RefusalsQueueNothing) {
     GcodeImport import(m);
+    const std::string loaded = dir.write("loaded.nc", "G0 X2\n");
+    ASSERT_TRUE(import.load(loaded));
     EXPECT_FALSE(import.load(dir.file("missing.nc")));
     EXPECT_FALSE(import.load(dir.write("bad.nc", "G0 X1\nG38.2 Z-5 F10\n")));
     ASSERT_EQ(host.boxes.size(), 2u);
     EXPECT_EQ(host.boxes[1].text, "line 2: the word G38.2 is not supported");
+    EXPECT_EQ(import.path(), loaded) << "a refused program keeps the one loaded";
+    ASSERT_TRUE(import.start());
+    EXPECT_EQ(queued().size(), 1u);
+    m.buffer.reset();
 
     // Off the table: the origin is 50 mm from the X switch.
     ASSERT_TRUE(import.load(dir.write("wide.nc", "G0 X-60\nG0 X155\nG1 Z-45 F60\n")));
