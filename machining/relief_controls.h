@@ -49,7 +49,7 @@ inline constexpr Text kReliefDepthLabel{"Hloubka", "depth"};
 inline constexpr Text kReliefCutLabel{"Špona", "cut"};
 inline constexpr Text kReliefFeedLabel{"Rychlost frézování", "cutting speed"};
 inline constexpr Text kReliefPitchLabel{"Rozestup", "pitch"};
-inline constexpr Text kReliefZOffsetLabel{"Snížení frézování", "ofset of Z"};
+inline constexpr Text kReliefZOffsetLabel{"Snížení frézování", "offset of Z"};
 inline constexpr Text kReliefRatioLabel{"poměr", "ratio"};
 inline constexpr Text kReliefZMultipleLabel{"Použít násobek i pro Z", "use multiple for Z"};
 inline constexpr Text kReliefPitchByMultipleLabel{"Výsledný rozestup", "Pitch by multiple"};

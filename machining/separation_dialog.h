@@ -34,11 +34,6 @@ enum SeparationControl {
 
 // The template's captions.
 inline constexpr const char* kSeparationTitle = "Rozdělit materiál - Separate material";
-inline constexpr const char* kSeparationStyleGroup =
-    "Styl oddělení materiálu - style of seperation";
-inline constexpr const char* kSeparationRectangleCaption = "Obdélník (rectangle)";
-inline constexpr const char* kSeparationCircleCaption = "Kružnice - Circle";
-inline constexpr const char* kSeparationOkCaption = "Ok";
 inline constexpr Text kSeparationCancelCaption{"Storno", "Cancel"};
 inline constexpr Text kSeparationSizeXLabel{"x (D)", "x (D)"};
 inline constexpr Text kSeparationSizeYLabel{"y", "y"};
