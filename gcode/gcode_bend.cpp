@@ -57,6 +57,10 @@ GcodeProgram BendProgram(const GcodeProgram& program, const SurfaceBend& bend) {
                 continue;
             }
             zBent += piece.dz;
+            // The travel check reads the bent depths.
+            if (bent.moves.empty()) bent.low.z = bent.high.z = zBent;
+            bent.low.z = std::min(bent.low.z, zBent);
+            bent.high.z = std::max(bent.high.z, zBent);
             bent.moves.push_back(piece);
             bent.moveLines.push_back(program.moveLines[i]);
         }

@@ -124,10 +124,9 @@ std::string GcodeImport::summary() const {
     return text;
 }
 
-std::array<double, 3> GcodeImport::travelExcess() const {
+std::array<double, 3> GcodeImport::travelExcess(const GcodeProgram& p) const {
     const MachineSettings& s = machine_.settings;
     const MachinePosition& at = machine_.position;
-    const GcodeProgram& p = *program_;
     // Steps outside [0, travel] on the far side (positive) or the near one.
     auto over = [](int64_t origin, int64_t low, int64_t high, int64_t travel) {
         const int64_t beyond = std::max<int64_t>(origin + high - travel, 0);
@@ -142,8 +141,8 @@ std::array<double, 3> GcodeImport::travelExcess() const {
                s.mmPerStepZ)};
 }
 
-bool GcodeImport::tableRefuses() const {
-    const std::array<double, 3> d = travelExcess();
+bool GcodeImport::tableRefuses(const GcodeProgram& p) const {
+    const std::array<double, 3> d = travelExcess(p);
     if (d[0] == 0 && d[1] == 0 && d[2] == 0) return false;
     SayFormatted(machine_.log,
                  {" tento program přesahuje rozsah stroje o dX:%3.2f dY:%3.2f dZ:%3.2f \n "
@@ -171,13 +170,13 @@ bool GcodeImport::start() {
                   true, true);
         return false;
     }
-    if (tableRefuses()) return false;
     std::shared_ptr<const GcodeProgram> run = program_;
     if (const std::shared_ptr<const HeightMap> map = m.surfaceMap) {
         const GcodeArea a = FeedArea(p);
         if (!SurfaceMapFits(m, a.x0, a.y0, a.x1, a.y1)) return false;
         run = std::make_shared<const GcodeProgram>(BendProgram(p, SurfaceBend(*map, m.settings)));
     }
+    if (tableRefuses(*run)) return false;
     // The stop after the move before a change is what pauses the machine;
     // a change before the first move is the tool to start with.
     for (const GcodePause& change : p.toolChanges) {

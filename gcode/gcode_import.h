@@ -46,10 +46,7 @@ class GcodeImport {
 
     // How far (mm, X Y Z) the program, run from the relative origin, leaves
     // the machine's travel; all 0 when it stays within it.
-    std::array<double, 3> travelExcess() const;
-    // True, with a box, when some position of the program lies outside the
-    // machine's travel: such a program is never queued.
-    bool tableRefuses() const;
+    std::array<double, 3> travelExcess() const { return travelExcess(*program_); }
 
     // Starts the program: re-read first when the tool has moved since the
     // load, then refused without a relative origin or off the table. Queues
@@ -83,6 +80,10 @@ class GcodeImport {
     std::optional<Progress> progress() const;
 
   private:
+    std::array<double, 3> travelExcess(const GcodeProgram& p) const;
+    // True, with a box, when some position of `p` (as bent by a height map)
+    // lies outside the machine's travel: such a program is never queued.
+    bool tableRefuses(const GcodeProgram& p) const;
     GcodePoint toolAt() const;
     // The started program's next move as queued: the stop before a tool
     // change names the tool the machine waits for.

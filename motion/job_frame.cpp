@@ -12,11 +12,11 @@ JobFrame::JobFrame(const Machine& m, int32_t safeSteps)
                                               : int64_t{m.position.plannedZ.load()} + safeSteps),
       level_(-int64_t{safeSteps}) {}
 
-bool JobFrame::fits(Machine& m, int32_t deepest) const {
+bool JobFrame::fits(Machine& m, int64_t deepest, int64_t raised, int64_t lowered) const {
     const MachineSettings& s = m.settings;
     if (!s.softLimits) return true;
     const double mm = s.mmPerStepZ;
-    const int64_t above = safe_ - surface_;
+    const int64_t above = safe_ + raised - surface_;
     if (above > 0) {
         SayFormatted(m.log,
                      {"Přejezd %.3f mm nad materiálem se nevejde do dráhy osy Z, chybí %.3f mm: "
@@ -26,14 +26,15 @@ bool JobFrame::fits(Machine& m, int32_t deepest) const {
                      true, true, safe_ * mm, static_cast<double>(above) * mm);
         return false;
     }
-    const int64_t below = surface_ + deepest - TravelSteps(s, 2);
+    const int64_t below = surface_ + lowered + deepest - TravelSteps(s, 2);
     if (below > 0) {
         SayFormatted(m.log,
                      {"Hloubka %.3f mm pod povrchem přesahuje dráhu osy Z o %.3f mm: úloha nebyla "
                       "spuštěna",
                       "The depth of %.3f mm below the surface leaves the Z travel by %.3f mm: the "
                       "job was not started"},
-                     true, true, deepest * mm, static_cast<double>(below) * mm);
+                     true, true, static_cast<double>(deepest) * mm,
+                     static_cast<double>(below) * mm);
         return false;
     }
     return true;

@@ -23,8 +23,9 @@ class JobFrame {
 
     // True when safe height above the surface and `deepest` steps below it
     // both lie within the Z travel, or the soft limits are off; otherwise
-    // false, after a box saying which does not fit.
-    bool fits(Machine& m, int32_t deepest) const;
+    // false, after a box saying which does not fit. A height map may raise
+    // the surface by up to `raised` steps and lower it by `lowered`.
+    bool fits(Machine& m, int64_t deepest, int64_t raised = 0, int64_t lowered = 0) const;
 
     // The job's first move: up to safe height above the surface from where
     // the tool is planned (negative Z steps); 0 when it is there or higher.

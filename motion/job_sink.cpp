@@ -32,10 +32,12 @@ bool FreeSlotsHold(Machine& m, int64_t needed, const Text& box) {
 }
 
 bool JobSink::start(int32_t deepest) {
-    if (!countOnly_) {
-        if (!frame_.fits(m_, deepest)) return false;
-        job_.emplace(m_);
-    }
+    // Checked when counting too: a job that does not fit is refused before
+    // it is queued, and the caller hears of it.
+    const bool bent = bend_.has_value();
+    if (!frame_.fits(m_, deepest, bent ? bend_->mostRaised() : 0, bent ? bend_->mostLowered() : 0))
+        return false;
+    if (!countOnly_) job_.emplace(m_);
     const MachineSettings& s = m_.settings;
     add({0, 0, frame_.rise(m_), PeriodUs(s.moveSpeedZ, s.mmPerStepZ), 1});
     return true;

@@ -46,9 +46,10 @@ class JobSink {
     void followSurface();
 
     // The job's first move: up to its safe height from wherever the tool is.
-    // Appending, false (after a box, nothing queued) when that height or
-    // `deepest` steps below the surface does not fit the Z travel; the job's
-    // shortenings by the soft limits are then reported once, at its end.
+    // False (after a box, nothing queued) when that height or `deepest` steps
+    // below the surface, bent by the height map, does not fit the Z travel.
+    // Appending, the job's shortenings by the soft limits are then reported
+    // once, at its end.
     bool start(int32_t deepest);
 
     // A move of the job; its Z is aimed at the level it reaches below the

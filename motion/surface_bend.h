@@ -27,6 +27,10 @@ class SurfaceBend {
     // Z steps to raise a point X, Y steps from the relative origin (negative:
     // lower it). A ramped move is only ever raised.
     int64_t raise(int64_t x, int64_t y, bool feed) const;
+    // The most any point is raised and lowered, Z steps (0 or more): the
+    // map's highest and lowest heights.
+    int64_t mostRaised() const;
+    int64_t mostLowered() const;
 
     // Steps from the start after piece k of n of a move of `d` steps.
     static int64_t Share(int64_t d, int64_t k, int64_t n);

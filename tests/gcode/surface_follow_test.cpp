@@ -115,37 +115,69 @@ struct SurfaceFollowTest : ::testing::Test {
         EXPECT_GT(flat.worstMiss, 50) << "a flat cut misses by more than 0.5 mm";
         EXPECT_TRUE(host.boxes.empty());
     }
-};
 
-TEST_F(SurfaceFollowTest, HpglIsolationKeepsItsDepthOverTheWarpedBoard) {
-    const auto map = probe();
-    VectorModel model;
-    ASSERT_EQ(LoadVectorFile(model,
-                             dir.write("board.plt",
-                                       "IN;SP1;PU80,80;PD2320,80;PD2320,1520;PD80,1520;"
-                                       "PD80,80;PD2320,1520;PU400,1200;PD1800,300;SP0;"),
-                             kHpglCorel, m.settings, m.log, host),
-              1);
-    model.pens[0].depth = model.pens[0].passDepth = 0.1f;
-    model.pens[0].feed = 5;
-    model.cutOrder.slots[0] = 0;
-    model.cutOrder.count = 1;
-    auto cut = [&] {
-        const VectorJobRepeat repeat;
-        EXPECT_TRUE(QueueJob(m, [&](bool countOnly) {
+    // A 0.1 mm deep isolation drawing over most of the board.
+    VectorModel isolation() {
+        VectorModel model;
+        EXPECT_EQ(LoadVectorFile(model,
+                                 dir.write("board.plt",
+                                           "IN;SP1;PU80,80;PD2320,80;PD2320,1520;PD80,1520;"
+                                           "PD80,80;PD2320,1520;PU400,1200;PD1800,300;SP0;"),
+                                 kHpglCorel, m.settings, m.log, host),
+                  1);
+        model.pens[0].depth = model.pens[0].passDepth = 0.1f;
+        model.pens[0].feed = 5;
+        model.cutOrder.slots[0] = 0;
+        model.cutOrder.count = 1;
+        return model;
+    }
+    bool queue(const VectorModel& model) {
+        return QueueJob(m, [&](bool countOnly) {
             appended = 0;
-            const int64_t n = generateVectorJob(m, model, repeat, countOnly);
+            const int64_t n = generateVectorJob(m, model, VectorJobRepeat{}, countOnly);
             if (!countOnly) {
                 EXPECT_EQ(n, appended) << "counting equals queueing";
             }
             return n;
-        }));
+        });
+    }
+};
+
+TEST_F(SurfaceFollowTest, HpglIsolationKeepsItsDepthOverTheWarpedBoard) {
+    const auto map = probe();
+    const VectorModel model = isolation();
+    auto cut = [&] {
+        EXPECT_TRUE(queue(model));
         return run([] {});
     };
     m.surfaceMap = map;
     const Watch bent = cut();
     m.surfaceMap.reset();
     expectFollowed(bent, cut());
+}
+
+// A map that lowers the board below the Z travel, or raises it so high that
+// the safe height above it leaves the travel, refuses either job before
+// anything is queued: the soft limits would cut the moves short.
+TEST_F(SurfaceFollowTest, AMapPastTheZTravelRefusesTheJob) {
+    auto map = std::make_shared<HeightMap>(*probe());
+    m.surfaceMap = map;
+    const VectorModel model = isolation();
+    GcodeImport gcode(m);
+    ASSERT_TRUE(gcode.load(dir.write("cut.nc", "G0 Z2\nG1 X10 Z-0.1 F300\nG0 Z2\n")));
+    for (const double shift : {-200.0, 200.0}) {
+        for (double& h : map->heights) h += shift;
+        EXPECT_FALSE(queue(model)) << shift;
+        EXPECT_FALSE(gcode.start()) << shift;
+        for (double& h : map->heights) h -= shift;
+    }
+    EXPECT_EQ(m.buffer.queued(), 0);
+    ASSERT_EQ(host.boxes.size(), 4u);
+    EXPECT_EQ(host.boxes[0].text.rfind("The depth of 0.100 mm below the surface leaves", 0), 0u);
+    EXPECT_EQ(host.boxes[2].text.rfind("The safe height of 2.000 mm above the material", 0), 0u);
+    for (int i : {1, 3})
+        EXPECT_EQ(host.boxes[i].text.rfind(" this program leaves the machine's travel by", 0), 0u);
+    EXPECT_TRUE(queue(model)) << "the map as probed fits";
 }
 
 TEST_F(SurfaceFollowTest, GcodeIsolationKeepsItsDepthOverTheWarpedBoard) {

@@ -104,6 +104,8 @@ TEST_F(SurfaceTest, CountIsTheNumberOfCommandsAppended) {
 TEST_F(SurfaceTest, DeepJobWithAThinCutIsCountedWithoutRunningEveryCycle) {
     job = {1000, 1000, 2'000'000'000, 1, 1};
     values.cut = 1;
+    EXPECT_EQ(count(SurfaceStyle::StrokesAlongX), 0) << "far below the Z travel";
+    m.settings.softLimits = 0;
     EXPECT_EQ(count(SurfaceStyle::StrokesAlongX), INT32_MAX);
 }
 
