@@ -64,20 +64,6 @@ struct JobTest : VectorFixture {
     }
 };
 
-TEST_F(JobTest, PassesEndExactlyAtTheDepth) {
-    PenLayer l;
-    l.depth = 1.0f, l.passDepth = 0.4f;
-    const LayerPasses p = PassesOf(l, m.settings);
-    EXPECT_EQ(p.count, 3);
-    EXPECT_EQ(p.depthAfter(1), 16);
-    EXPECT_EQ(p.depthAfter(2), 32);
-    EXPECT_EQ(p.depthAfter(3), 40);
-    l.depth = 1.2f;
-    EXPECT_EQ(PassesOf(l, m.settings).count, 3);
-    l.passDepth = 0;
-    EXPECT_EQ(PassesOf(l, m.settings).count, 0);
-}
-
 // The depth below the surface of every cut, in the order cut: the job
 // starts at safe height, H above the surface.
 std::vector<int> CutDepths(const std::vector<Move>& moves, int safeHeight) {
