@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,11 @@ TEST(ExcellonLimits, OverlongWordsAndTooManyToolsRefuseTheFile) {
               ExcellonRefusal::kWordTooLong);
     EXPECT_EQ(ParseExcellon(";" + std::string(260, 'a')).refusal, ExcellonRefusal::kWordTooLong);
     EXPECT_EQ(ParseExcellon(tools256 + "T1\nT999\n").refusal, ExcellonRefusal::kTooManyDrills);
+    // Numbers far beyond any table stay finite.
+    const ExcellonProgram huge = ParseExcellon("T1C1\nX" + std::string(128, '9') + "Y-" +
+                                               std::string(128, '9') + "\nG91\nX9E9");
+    ASSERT_EQ(huge.holes.size(), 1u);
+    EXPECT_TRUE(std::isfinite(huge.holes[0].xMm) && std::isfinite(huge.holes[0].yMm));
 }
 
 }  // namespace

@@ -179,6 +179,8 @@ TEST_F(GenericTest, NothingToCutOrPensBeyondTheTableAreRefused) {
         ASSERT_EQ(host.boxes.size(), 1u);
         EXPECT_EQ(host.boxes[0].text, std::string("Loading file of HPGL failed, ") + text);
     }
+    loadGeneric("SP1;SC0,0,0,0;PD1,1,2,2;CI1e300;AA1,1,1e300;EA-1e300,1e300;");
+    EXPECT_GE(model.width, 0);
 }
 
 const char* const kSeveralPairsWarning =

@@ -57,6 +57,8 @@ TEST_F(ReaderTest, ConvertsNormalisesFlipsAndMeasures) {
 }
 
 TEST_F(ReaderTest, UnitsBecomeStepsOfEachAxis) {
+    EXPECT_EQ(load("SP1;PU-2147483648,2147483647;PD2147483647,-2147483648,99999999999;"), 1);
+    EXPECT_GE(model.width, 0);
     m.settings.mmPerStepX = 0.01f;
     m.settings.mmPerStepY = 0.05f;
     ASSERT_EQ(load("SP1;PU0,0;PD4000,4000;"), 1);
