@@ -213,17 +213,6 @@ TEST_F(CommandsTest, ResetAbsoluteOnlyWhileIdleAndKeepsTheOriginFlag) {
     EXPECT_EQ(p.relOriginSet.load(), 1);
 }
 
-TEST_F(CommandsTest, EmergencyButtonHoldsTheGateUntilItsRelease) {
-    commands.onCommand(kEmergencyStop);
-    EXPECT_EQ(c.machine.signals.estopActive.load(), 1);
-    EXPECT_EQ(c.machine.gate.count(), 1);
-    EXPECT_TRUE(view.isChecked(kEmergencyStop));
-    commands.onCommand(kEmergencyStop);
-    EXPECT_EQ(c.machine.signals.estopActive.load(), 0);
-    EXPECT_EQ(c.machine.gate.count(), 0);
-    EXPECT_FALSE(view.isChecked(kEmergencyStop));
-}
-
 TEST_F(CommandsTest, ResetBufferAsksFirst) {
     AppendCommand(c.machine, 10, 0, 0, 1000, 0, 0, 0, 0, 0);
     host.answers = {Answer::No};
