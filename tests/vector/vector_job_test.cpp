@@ -201,7 +201,12 @@ TEST_F(JobTest, CountEqualsTheCommandsQueued) {
     }
 }
 
-TEST_F(JobTest, CountingAMillionPassesTakesNoMillionSteps) {
+// 1.2 over 0.4 is three passes whatever the floats' noise; no pass depth, none.
+TEST_F(JobTest, PassCountsWithoutNoiseOrMillionsOfSteps) {
+    layer("SP1;PU0,0;PD40,0;", 1.2f, 0.4f);
+    EXPECT_EQ(PassesOf(model.pens[0], m.settings).count, 3);
+    model.pens[0].passDepth = 0;
+    EXPECT_EQ(PassesOf(model.pens[0], m.settings).count, 0);
     layer("SP1;PU0,0;PD40,0;", 100000, 0.025f);
     const int64_t passes = PassesOf(model.pens[0], m.settings).count;
     EXPECT_EQ(passes, 4'000'000);
