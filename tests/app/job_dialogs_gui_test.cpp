@@ -161,59 +161,24 @@ TEST_F(JobDialogGui, AnHpglDrawingCutFromItsDialog) {
 }
 
 // The relief steps the port itself from the window's thread, outside the
-// executor: it returns to where it began, and the counters stay at the plan.
-TEST_F(JobDialogGui, AReliefCarvedFromItsDialog) {
+// executor. Its dialog's emergency stop answers while it carves: no step
+// after the press and closing refused; "End job" then, at the release,
+// lifts the tool back to where the carving began, over the material, and
+// the dialog says where it stands. The depth typed stays the operator's
+// until the program ends.
+TEST_F(JobDialogGui, AReliefCarvedAndStoppedFromItsDialog) {
     start();
     rememberStart();
     host.files = {KORVEX_TEST_DATA "/machining/rgb24.bmp"};  // 4 x 2, all levels
-    const int64_t clockBefore = m().timing.clock->now();
-    std::string openedDepth, size;
-    WhenDialogShown([&](QWidget* dialog) {
-        openedDepth = test::ControlText(dialog, kReliefDepth);
-        TypeInto(dialog, kReliefDepth, "0.5");
-        size = test::ControlText(dialog, kReliefSize);
-        ClickControl(dialog, kReliefGo);  // "Yes" to the question, then the carving
-        test::SaveScreenshot(dialog, "korvex-relief-carved.png");
-        ClickControl(dialog, kReliefEnd);
-    });
-    window->logic().onCommand(kMenuRaster);
-    EXPECT_EQ(openedDepth, "1.00");  // the relief's start value
-    EXPECT_EQ(size.substr(0, 22), "0.40 x 0.20 x 0.50 mm ");
-    EXPECT_EQ(host.texts.back(), "Cutting BMP finished...");
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    expectAtPlanned();
-    const Positions after = now();
-    expectCarriageFollowed(after);
-    for (int a = 0; a < 3; ++a) EXPECT_EQ(after.abs[a], before.abs[a]) << "axis " << a;
-    // At least the descent to the material and the lift took their time.
-    const MachineSettings& ms = m().settings;
-    const int64_t descentNs =
-        2 * MmToSteps(ms.safeHeight, ms.mmPerStepZ) * PeriodUs(ms.moveSpeedZ, ms.mmPerStepZ) * 1000;
-    EXPECT_GE(m().timing.clock->now() - clockBefore, descentNs);
-
-    // The depth stays the operator's until the program ends.
-    std::string reopenedDepth;
-    WhenDialogShown([&](QWidget* dialog) {
-        reopenedDepth = test::ControlText(dialog, kReliefDepth);
-        ClickControl(dialog, kReliefEnd);
-    });
-    window->logic().onCommand(kMenuRaster);
-    EXPECT_EQ(reopenedDepth, "0.50");
-}
-
-// The dialog's emergency stop answers while the relief carves in the
-// window's thread: no step after the press and closing refused; "End job"
-// then, at the release, lifts the tool back to where the carving began,
-// over the material, and the dialog says where it stands.
-TEST_F(JobDialogGui, TheReliefsStopHaltsTheCarvingAndEndJobLiftsBack) {
-    start();
-    rememberStart();
-    host.files = {KORVEX_TEST_DATA "/machining/rgb24.bmp"};
     Positions atStop, halted;
     bool stayedOpen = false, endUsableWhileIdle = true;
+    std::string openedDepth, size;
     WhenDialogShown([&](QWidget* dialog) {
         QWidget* end = test::Control(dialog, kReliefEnd);
         endUsableWhileIdle = test::Control(dialog, kReliefEndJob)->isEnabled();
+        openedDepth = test::ControlText(dialog, kReliefDepth);
+        TypeInto(dialog, kReliefDepth, "0.5");
+        size = test::ControlText(dialog, kReliefSize);
         // Presses the stop at the first event the carving lets through with
         // the tool at the material.
         QTimer press;
@@ -255,6 +220,16 @@ TEST_F(JobDialogGui, TheReliefsStopHaltsTheCarvingAndEndJobLiftsBack) {
     EXPECT_EQ(m().signals.estopActive.load(), 0);
     EXPECT_EQ(m().gate.count(), 0);
     EXPECT_TRUE(waitDrained(1000));
+    EXPECT_EQ(openedDepth, "1.00");  // the relief's start value
+    EXPECT_EQ(size.substr(0, 22), "0.40 x 0.20 x 0.50 mm ");
+
+    std::string reopenedDepth;
+    WhenDialogShown([&](QWidget* dialog) {
+        reopenedDepth = test::ControlText(dialog, kReliefDepth);
+        ClickControl(dialog, kReliefEnd);
+    });
+    window->logic().onCommand(kMenuRaster);
+    EXPECT_EQ(reopenedDepth, "0.50");
 }
 
 }  // namespace

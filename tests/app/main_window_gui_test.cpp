@@ -184,38 +184,6 @@ TEST_F(MainWindowGui, JogButtonsAndKeysHonourShiftAndCtrl) {
     EXPECT_EQ(m().position.absX.load(), 51);
 }
 
-TEST_F(MainWindowGui, HomingAllAxesInTheNullPositionDialogReachesZero) {
-    start();
-    bool homed = false, switchesShown = false;
-    QTimer::singleShot(0, [&] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->windowTitle(), "Nulová pozice / null position");
-        QTest::mouseClick(dialog->findChild<QPushButton*>("homeAll"), Qt::LeftButton);
-        homed = QTest::qWaitFor(
-            [&] {
-                return m().buffer.queued() == 0 && m().executor.executorIdle.load() &&
-                       m().position.absX.load() == 0 && m().position.absY.load() == 0 &&
-                       m().position.absZ.load() == 0;
-            },
-            20000);
-        // The dialog's own timer shows the closed switches.
-        switchesShown =
-            QTest::qWaitFor([&] { return dialog->findChild<QCheckBox*>("switchX")->isChecked(); },
-                            2000) &&
-            dialog->findChild<QCheckBox*>("switchZ")->isChecked() &&
-            !dialog->findChild<QPushButton*>("homeX")->isEnabled();
-        QTest::mouseClick(dialog->findChild<QPushButton*>("closeButton"), Qt::LeftButton);
-    });
-    click(kSetAbs);
-    EXPECT_TRUE(homed);
-    EXPECT_TRUE(switchesShown);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    refreshStatus();
-    EXPECT_EQ(text(kAbsX), "  0.000 mm");
-    EXPECT_EQ(c->sim()->position(0), 0);
-}
-
 // OK on the probe's real box: Z goes down to the probe and back up by the
 // height over the material, then waits for the probe's removal.
 TEST_F(MainWindowGui, TheProbeRunsFromTheMainWindowAndWaitsForTheProbesRemoval) {
@@ -235,22 +203,34 @@ TEST_F(MainWindowGui, TheProbeRunsFromTheMainWindowAndWaitsForTheProbesRemoval) 
     EXPECT_EQ(c->sim()->position(2), probe + MmToSteps(s.sensorDepth - s.safeHeight, s.mmPerStepZ));
 }
 
-// X's switch is not wired: its homing runs the whole travel and never
-// meets it. The box says so, the axis shows unhomed, and the first job
-// dialog warns about the soft limits, once.
-TEST_F(MainWindowGui, AHomingWithoutItsSwitchSaysSoAndTheJobsWarnOnce) {
+// Home all from the null position dialog with X's switch not wired: X runs
+// the whole travel and never meets it, Y and Z stop at theirs, which the
+// dialog's own timer shows. The box says X is not homed, the status shows
+// it, and the first job dialog warns about the soft limits, once.
+TEST_F(MainWindowGui, HomingFromTheNullPositionDialogSaysWhichAxisMissedItsSwitch) {
     start([](MachineSettings& s) { s.pinLimitX = 0; });
     host.realBoxes = true;
+    bool switchShown = false;
     QTimer::singleShot(0, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Nulová pozice / null position");
         test::ClickOnNextBox(QMessageBox::Ok);
         QTest::mouseClick(dialog->findChild<QPushButton*>("homeAll"), Qt::LeftButton);
         EXPECT_TRUE(QTest::qWaitFor([&] { return c->homing.pending == 0; }, 20000));
+        switchShown =
+            QTest::qWaitFor([&] { return dialog->findChild<QCheckBox*>("switchZ")->isChecked(); },
+                            2000) &&
+            !dialog->findChild<QPushButton*>("homeZ")->isEnabled();
         QTest::mouseClick(dialog->findChild<QPushButton*>("closeButton"), Qt::LeftButton);
     });
     click(kSetAbs);
+    EXPECT_TRUE(switchShown);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(host.texts.back(), "Axis X did not meet its limit switch: it is not homed");
+    ASSERT_TRUE(waitDrained());
+    EXPECT_EQ(c->sim()->position(1), 0);
+    EXPECT_EQ(c->sim()->position(2), 0);
     refreshStatus();
     EXPECT_EQ(text(kHomedX), "✗");
     EXPECT_EQ(text(kHomedX + 1), "✓");

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 
 #include "drilling/excellon_full.h"
@@ -101,13 +100,6 @@ TEST_F(RealFiles, ToolTablesCountsAndFields) {
     }
 }
 
-TEST_F(RealFiles, FilesOfOnlySlotsAreRefused) {
-    EXPECT_EQ(loadFull("gerbv-mentor-routed.drl"), 0);
-    EXPECT_EQ(lastBox(), "The Excellon file holds no holes to drill, only 3 routed slots");
-    EXPECT_EQ(loadFull("pcb-rnd-slots-unplated.drl"), 0);
-    EXPECT_EQ(lastBox(), "The Excellon file holds no holes to drill, only 1 routed slots");
-}
-
 // gerbv's export of each file (its own reading, written as INCH,TZ 2.4
 // with diameters to 0.001 in, slots left out) drills the same holes.
 TEST_F(RealFiles, AgreeWithGerbvsReading) {
@@ -129,21 +121,6 @@ TEST_F(RealFiles, OneBoardInEveryFormatDrillsTheSameHoles) {
         expectSameHoles("pcb-rnd-slots-um.drl", pcbRnd, 0.0128);
     for (const char* pcbRnd : {"pcb-rnd-decimil.drl", "pcb-rnd-um.drl", "gerbv-export.drl"})
         expectSameHoles("pcb-rnd-10um.drl", pcbRnd, 0.0128);
-}
-
-// Protel writes 2:3 with trailing zeros dropped ('INCH,LZ'): 'X02598Y0374'
-// is (2.598, 3.740) in, where the copper layer of the same board has a pad.
-// gerbv reads it as (2.598, 0.374).
-TEST_F(RealFiles, ProtelNumbersCountFromTheLeft) {
-    const ExcellonProgram p = ParseExcellon(*ReadRegularFile(data("gerbv-protel.txt")));
-    const auto at = [&](double xIn, double yIn) {
-        return std::any_of(p.holes.begin(), p.holes.end(), [&](const ExcellonHole& h) {
-            return std::abs(h.xMm - xIn * 25.4) < 1e-9 && std::abs(h.yMm - yIn * 25.4) < 1e-9;
-        });
-    };
-    EXPECT_TRUE(at(2.598, 3.74));
-    EXPECT_TRUE(at(0.748, 3.74)) << "'X00748' keeps the Y before it";
-    EXPECT_TRUE(at(0.197, 0.394)) << "a mounting hole of the pick-and-place list";
 }
 
 }  // namespace

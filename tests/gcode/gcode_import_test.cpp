@@ -86,10 +86,6 @@ TEST_F(GcodeImportTest, RefusalsQueueNothing) {
     ASSERT_TRUE(import.load(dir.write("empty.nc", "(nothing)\nM2\n")));
     EXPECT_FALSE(import.start());
     EXPECT_EQ(host.boxes.back().text, "The G-code program has no moves");
-
-    m.position.relOriginSet = 0;
-    ASSERT_TRUE(import.load(dir.write("one.nc", "G0 X1\n")));
-    EXPECT_FALSE(import.start());
     EXPECT_EQ(queued().size(), 0u);
 }
 
@@ -191,16 +187,6 @@ TEST_F(GcodeImportTest, ALongProgramIsFedAsTheBufferDrains) {
     EXPECT_EQ(list.back(),
               "The G-code program was ended: its next move would not start where the last one "
               "ended");
-}
-
-TEST_F(GcodeImportTest, PreviewFitsThePathAndTellsCutsFromRapids) {
-    GcodeImport import(m);
-    ASSERT_TRUE(import.load(dir.write("p.nc", "G0 X10\nG1 Y5 F100\n")));
-    RecordingCanvas canvas(101, 101);
-    DrawGcodePreview(import.program(), canvas);
-    const std::vector<std::string> expected = {"clear ffffffff", "line 2 98 98 98 ffc0c0c0 1",
-                                               "line 98 98 98 50 ff000080 1"};
-    EXPECT_EQ(canvas.calls, expected);
 }
 
 }  // namespace

@@ -5,20 +5,12 @@
 // travel is refused before anything moves, and once the machine rests the
 // planned position is the executed one.
 
-#include <gtest/gtest.h>
-
-#include <random>
-
 #include "drilling/drill_holes.h"
 #include "machining/separation.h"
 #include "machining/surface_milling.h"
-#include "motion/executor.h"
 #include "motion/homing.h"
-#include "motion/motion_rig.h"
-#include "motion/port.h"
 #include "motion/rounding.h"
-#include "platform/headless.h"
-#include "tests/testkit/reporting_machine.h"
+#include "tests/testkit/stopping_session.h"
 #include "tests/testkit/temp_dir.h"
 #include "vector/hpgl_reader.h"
 #include "vector/vector_job.h"
@@ -28,33 +20,13 @@ namespace {
 
 constexpr int32_t kTravel = 1000, kSafe = 50;  // factory settings, steps
 
-struct JobSession : ::testing::Test {
-    // Written by the executor while it runs: declared before the rig.
-    std::atomic<int> ticks{0}, resetAt{-1}, stopAt{-1};
-    std::atomic<bool> interrupted{false};
-    std::atomic<int32_t> deepest{0};  // in the job's cuts and plunges
-    test::Reports reports;
+struct JobSession : test::StoppingSession {
     test::TempDir dir;
-    SimulatedRig r;
-    Machine& m = r.machine;
-    MachinePosition& p = m.position;
-    std::mt19937 rng{22};
     VectorModel drawing;
     DrillSet drills;
     JobValues values{5, 10};
 
     JobSession() {
-        reports.attach(m);
-        r.rig.executor().setTickObserver([this](const Tick&) {
-            const int n = ++ticks;
-            const int32_t z = p.absZ.load();
-            if (!m.buffer.entry(0).accelerated && z > deepest.load()) deepest.store(z);
-            if (n == resetAt) {
-                RequestBufferReset(m);
-                interrupted = true;
-            }
-            if (n == stopAt) r.sim().pressEmergency(true);
-        });
         const std::string square = "SP1;PU0,0;PD400,0;PD400,400;PD0,400;PD0,0;";
         EXPECT_EQ(LoadVectorFile(drawing, dir.write("square.plt", square), kHpglCorel, m.settings,
                                  m.log, reports.host),
@@ -66,7 +38,6 @@ struct JobSession : ::testing::Test {
         drills.holes = {{0, 10, 10}, {0, 200, 40}, {0, 60, 150}};
         drills.holeCount = 3;
     }
-    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
 
     // A job of a random kind cutting `depth` steps below the surface.
     void queueJob(int32_t depth) {
@@ -97,18 +68,6 @@ struct JobSession : ::testing::Test {
                                         pick(1, 80)};
                 GenerateSeparation(m, job, values, CircleTable{}, false);
             }
-        }
-    }
-    void runToRest() {
-        for (;;) {
-            if (WaitUntilDrained(m, [&] { return m.gate.count() > 0; })) return;
-            if (!m.signals.estopActive.load()) continue;
-            if (pick(0, 1)) {
-                RequestBufferReset(m);
-                interrupted = true;
-            }
-            r.sim().pressEmergency(false);
-            ASSERT_EQ(ReleaseEmergencyStop(m), 1);
         }
     }
 };
@@ -147,20 +106,18 @@ TEST_F(JobSession, CutsReachTheAskedDepthAndNeverBelowIt) {
             if (event == 0) resetAt = ticks + pick(1, 3000);
             if (event == 1) stopAt = ticks + pick(1, 3000);
         }
-        deepest = INT32_MIN;
+        deepestFeed = INT32_MIN;
         interrupted = false;
         m.gate.resume();
         runToRest();
         resetAt = stopAt = -1;
-        if (job && deepest != INT32_MIN) {
-            EXPECT_LE(deepest, surface + depth + 1) << "never deeper than asked";
+        if (job && deepestFeed != INT32_MIN) {
+            EXPECT_LE(deepestFeed, surface + depth + 1) << "never deeper than asked";
             if (!interrupted) {
-                EXPECT_GE(deepest, surface + depth - 1) << "the asked depth reached";
+                EXPECT_GE(deepestFeed, surface + depth - 1) << "the asked depth reached";
             }
         }
-        EXPECT_EQ(p.plannedX, p.absX);
-        EXPECT_EQ(p.plannedY, p.absY);
-        EXPECT_EQ(p.plannedZ, p.absZ);
+        expectPlannedIsExecuted();
     }
     EXPECT_GT(jobs, 20);
     EXPECT_GT(refused, 5);
@@ -186,11 +143,11 @@ TEST_F(JobSession, AJobStartedWhileAResetWaitsForTheReleaseCutsAsAsked) {
     RequestBufferReset(m);
     GenerateSeparation(m, SeparationJob{SeparationShape::Rectangle, 20, 40, 40}, values,
                        CircleTable{}, false);
-    deepest = INT32_MIN;
+    deepestFeed = INT32_MIN;
     r.sim().pressEmergency(false);
     ASSERT_EQ(ReleaseEmergencyStop(m), 1);
     ASSERT_TRUE(r.waitUntilDrained());
-    EXPECT_EQ(deepest, 500 + 20) << "the asked depth below the surface, no deeper";
+    EXPECT_EQ(deepestFeed, 500 + 20) << "the asked depth below the surface, no deeper";
     EXPECT_EQ(p.plannedZ, p.absZ);
 }
 

@@ -136,16 +136,6 @@ TEST_F(SeparationDialogTest, OpensOnARectangleAndKeepsSizesAndCutSound) {
     EXPECT_EQ(values.cut, 1);
 }
 
-TEST_F(SeparationDialogTest, OkQueuesTheJobAndCloses) {
-    type(kSeparationSizeX, "3");
-    type(kSeparationSizeY, "2");
-    type(kSeparationDepth, "0.5");
-    dialog.onCommand(kSeparationOk);
-    EXPECT_EQ(queued.size(), 9u);
-    EXPECT_TRUE(view.ended);
-    EXPECT_EQ(view.endResult, kResultOk);
-}
-
 TEST_F(SeparationDialogTest, UnsoundValuesAreRefusedAndTheDialogStaysOpen) {
     type(kSeparationDepth, "-1");
     dialog.onCommand(kSeparationOk);

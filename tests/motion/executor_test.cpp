@@ -226,15 +226,6 @@ TEST_F(ExecutorTest, ResetWhileIdleDoesNotDiscardTheNextCommand) {
     EXPECT_EQ(m.position.absX, 7);
 }
 
-TEST_F(ExecutorTest, DwellWaitsWholeSeconds) {
-    m.settings.dwellSeconds = 2.7f;
-    const int64_t start = r.rig.clock().now();
-    AppendCommand(m, 1, 0, 0, 1000, 0, 1, 0, 0, 0);
-    ASSERT_TRUE(r.waitUntilDrained());
-    const int64_t tick = 5'001 + 10'001 + 1'000'001;
-    EXPECT_EQ(r.rig.clock().now() - start, tick + 2'000'000'000);
-}
-
 // The feed override on the virtual clock: a cutting move's time scales
 // with it from the next tick on, never beyond the axis's top speed, while
 // ramped moves keep their tables. Factory settings: cutting 100 000 us a

@@ -4,55 +4,18 @@
 // homing and probing with moves queued behind them, buffer resets and
 // emergency stops in the middle of moves.
 
-#include <gtest/gtest.h>
-
-#include <random>
-
-#include "motion/executor.h"
 #include "motion/homing.h"
-#include "motion/motion_rig.h"
-#include "motion/port.h"
 #include "motion/probing.h"
-#include "motion_fixture.h"
+#include "tests/testkit/stopping_session.h"
 
 namespace korvex {
 namespace {
 
-struct Session : ::testing::Test {
-    std::atomic<int> ticks{0}, resetAt{-1}, stopAt{-1};
-    Reports reports;
-    SimulatedRig r;
-    Machine& m = r.machine;
-    MachinePosition& p = m.position;
-    std::mt19937 rng{22};
-
-    Session() {
-        reports.attach(m);
-        r.rig.executor().setTickObserver([this](const Tick&) {
-            const int n = ++ticks;
-            if (n == resetAt) RequestBufferReset(m);
-            if (n == stopAt) r.sim().pressEmergency(true);
-        });
-    }
-    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
+struct Session : test::StoppingSession {
     void move(int dx, int dy, int dz) { AppendCommand(m, dx, dy, dz, 200, pick(0, 1), 0, 0, 0, 0); }
-    // Runs what is queued; answers stops as an operator would, resetting
-    // the buffer during some of them.
-    void runToRest() {
-        for (;;) {
-            if (WaitUntilDrained(m, [&] { return m.gate.count() > 0; })) return;
-            if (!m.signals.estopActive.load()) continue;  // a start-up hold: passing
-            if (pick(0, 1)) RequestBufferReset(m);
-            r.sim().pressEmergency(false);
-            r.sim().placeProbe(false);
-            ASSERT_EQ(ReleaseEmergencyStop(m), 1);
-        }
-    }
     void expectPlannedIsExecuted(int step) {
         SCOPED_TRACE(step);
-        EXPECT_EQ(p.plannedX.load(), p.absX.load());
-        EXPECT_EQ(p.plannedY.load(), p.absY.load());
-        EXPECT_EQ(p.plannedZ.load(), p.absZ.load());
+        StoppingSession::expectPlannedIsExecuted();
         if (p.resumeValid.load()) {
             EXPECT_EQ(p.resumeX.load(), p.absX.load()) << "a resume point is where the tool stands";
             EXPECT_EQ(p.resumeZ.load(), p.absZ.load());

@@ -33,12 +33,6 @@ TEST_F(PortFixture, EmptyTickSettlesOutputsAndKeepsCounters) {
     EXPECT_EQ(m.position.absX, 0);
 }
 
-TEST_F(PortFixture, OldTimerWaitsSetupPulseAndPeriod) {
-    const int64_t start = clock.now();
-    OutputStep(m, 1, 0, 0, 0, 1000, 0);
-    EXPECT_EQ(clock.now() - start, 5'001 + 10'001 + 1'000'001);
-}
-
 TEST_F(PortFixture, SoftLimitDropsThePulseAndItsCount) {
     OutputStep(m, -1, 0, 0, 0, 10, 0);
     EXPECT_EQ(data(), (std::vector<int>{85, 85, 85})) << "no X pulse below 0";

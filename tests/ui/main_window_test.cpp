@@ -98,25 +98,21 @@ TEST_F(MainWindowTest, ClosingAnEmptyMachineAsksNothing) {
     EXPECT_NE(dir.read("listbox.txt").find("_TimerInfo ukoncen"), std::string::npos);
 }
 
-TEST_F(MainWindowTest, TheStatusTimerFollowsTheMachine) {
+// With "draw by refresh" every tick of the timer shows the machine; without
+// it the display changes only when the executor asks: after a drained
+// buffer, not on every tick.
+TEST_F(MainWindowTest, TheStatusTimerFollowsTheMachineAsTheSettingSays) {
     start("CZE", 0);
-    AppendCommand(c.machine, 25, 0, 0, 1000, 0, 0, 0, 0, 0);
+    c.machine.position.absX = 10;
+    window->onTimer(kStatusTimer);
+    EXPECT_EQ(view.text(kAbsX), "  1.000 mm");
+    c.machine.settings.drawByRefresh = 0;
+    window->onTimer(kStatusTimer);  // whatever the start-up asked for
+    AppendCommand(c.machine, 15, 0, 0, 1000, 0, 0, 0, 0, 0);
     ASSERT_TRUE(WaitUntilDrained(c.machine));
     window->onTimer(kStatusTimer);
     EXPECT_EQ(view.text(kAbsX), "  2.500 mm");
     EXPECT_EQ(view.text(kBufferFill), "nic/50000");
-}
-
-// Without "draw by refresh" the display changes only when the executor asks:
-// after a drained buffer, not on every tick of the timer.
-TEST_F(MainWindowTest, WithoutDrawByRefreshTheExecutorsRequestsRepaint) {
-    start("CZE", 0);
-    c.machine.settings.drawByRefresh = 0;
-    window->onTimer(kStatusTimer);  // whatever the start-up asked for
-    AppendCommand(c.machine, 25, 0, 0, 1000, 0, 0, 0, 0, 0);
-    ASSERT_TRUE(WaitUntilDrained(c.machine));
-    window->onTimer(kStatusTimer);
-    EXPECT_EQ(view.text(kAbsX), "  2.500 mm");
     c.machine.position.absX = 50;  // moved with no request: not shown
     window->onTimer(kStatusTimer);
     EXPECT_EQ(view.text(kAbsX), "  2.500 mm");

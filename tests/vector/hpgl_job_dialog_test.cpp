@@ -59,7 +59,7 @@ TEST_F(DialogTest, OpeningFillsDefaultsOrdersTravelAndShowsTheModel) {
               "Počet objektů (number of objects) 1, velikost (size):10.00mm x0.23mm");
 }
 
-TEST_F(DialogTest, EnablingAppendsAndDisablingClosesTheGap) {
+TEST_F(DialogTest, EnablingAppendsDisablingClosesTheGapAndLayersMoveInTheOrder) {
     open(kThreePens);
     for (int i = 0; i < 3; ++i) {
         select(i);
@@ -67,32 +67,22 @@ TEST_F(DialogTest, EnablingAppendsAndDisablingClosesTheGap) {
     }
     EXPECT_EQ(order(), (std::vector<int32_t>{0, 1, 2}));
     EXPECT_TRUE(view.isEnabled(kStart));
-    dialog->onCommand(kEnabled);  // index 2 again
-    EXPECT_EQ(order(), (std::vector<int32_t>{0, 1}));
-    EXPECT_EQ(model.cutOrder.slots[2], -1);
-    dialog->onCommand(kEnabled);
-    select(0);
-    dialog->onCommand(kEnabled);
-    EXPECT_EQ(order(), (std::vector<int32_t>{1, 2}));
-    EXPECT_EQ(view.text(kOrderCount), "pens in sequence 2 z 3");
-    EXPECT_EQ(view.text(kOrderList).substr(0, 50),
-              "seq.nr.   1. - pen nr. 2\nseq.nr.   2. - pen nr. 3\n");
-}
-
-TEST_F(DialogTest, LayersMoveWithinTheCutOrder) {
-    open(kThreePens);
-    for (int i = 0; i < 3; ++i) {
-        select(i);
-        dialog->onCommand(kEnabled);
-    }
     dialog->onCommand(kLayerDown);  // already last
-    EXPECT_EQ(order(), (std::vector<int32_t>{0, 1, 2}));
     dialog->onCommand(kLayerUp);
     EXPECT_EQ(order(), (std::vector<int32_t>{0, 2, 1}));
     select(0);
     dialog->onCommand(kLayerUp);  // already first
     dialog->onCommand(kLayerDown);
     EXPECT_EQ(order(), (std::vector<int32_t>{2, 0, 1}));
+
+    dialog->onCommand(kEnabled);  // index 0 off
+    EXPECT_EQ(order(), (std::vector<int32_t>{2, 1}));
+    EXPECT_EQ(model.cutOrder.slots[2], -1);
+    EXPECT_EQ(view.text(kOrderCount), "pens in sequence 2 z 3");
+    EXPECT_EQ(view.text(kOrderList).substr(0, 50),
+              "seq.nr.   1. - pen nr. 3\nseq.nr.   2. - pen nr. 2\n");
+    dialog->onCommand(kEnabled);  // on again: last
+    EXPECT_EQ(order(), (std::vector<int32_t>{2, 1, 0}));
 }
 
 TEST_F(DialogTest, EditsApplyAsTyped) {
