@@ -97,7 +97,7 @@ int OutputStep(Machine& m, int stepX, int stepY, int stepZ, int stepS4, int peri
         // even by this tick's own read, its tick makes no pulse and is left
         // to the caller to make again after the release.
         // A latched stop always holds the gate, so the common tick pays for
-        // one load only.
+        // three loads only.
         for (;;) {
             ReadInputs(m, p.inputs, p.statusAddress);
             if (m.gate.count() == 0) [[likely]]
@@ -111,6 +111,13 @@ int OutputStep(Machine& m, int stepX, int stepY, int stepZ, int stepS4, int peri
             m.gate.pass();
             if (m.executor.resetRequest.load() || m.executor.quitRequest.load()) return 0;
         }
+        // The stop this tick latched may have been released, a reset asked
+        // before the release, before the gate was looked at: the reset still
+        // abandons the tick without its pulse.
+        if ((m.executor.resetRequest.load() || m.executor.quitRequest.load()) &&
+            t.executorThread.load(std::memory_order_relaxed) == std::this_thread::get_id())
+            [[unlikely]]
+            return 0;
         const StepOutputPlan::Patterns pattern =
             p.patterns[PatternIndex(steps[0], steps[1], steps[2], steps[3])];
         const uint8_t idle = pattern.idle, pulse = pattern.pulse;
