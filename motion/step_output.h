@@ -48,8 +48,9 @@ void PrepareStepOutput(Machine& m);
 // port writes and no counter change. A backend that failed during the tick
 // counts none of its pulses and stops the executor (StopForFailingPort).
 // Returns 1; 0 when the tick was held by an emergency stop (on the
-// executor's thread: and a reset or quit came before the release): then
-// nothing was written and no counter moved.
+// executor's thread: and a reset or quit came before the release), or, on
+// the executor's thread, a reset or quit is pending: then nothing was
+// written and no counter moved.
 int OutputStep(Machine& m, int stepX, int stepY, int stepZ, int stepS4, int periodUs,
                int timingOnly);
 
