@@ -4,7 +4,6 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
-#include <utility>
 
 #include "gcode/gcode_bend.h"
 #include "log/event_log.h"
@@ -38,15 +37,8 @@ bool GcodeImport::load(const std::string& path) {
     in.seekg(0);
     in.read(text.data(), size);
     // A refused program leaves the one loaded before as it was.
-    std::string keptText = std::exchange(text_, std::move(text));
-    const std::shared_ptr<const GcodeProgram> keptProgram = program_;
-    const GcodePoint keptFrom = readFrom_;
-    if (!reread()) {
-        text_ = std::move(keptText);
-        program_ = keptProgram;
-        readFrom_ = keptFrom;
-        return false;
-    }
+    if (!parse(text)) return false;
+    text_ = std::move(text);
     path_ = path;
     if (program_->toolLengths)
         machine_.log.say(
@@ -64,17 +56,23 @@ GcodePoint GcodeImport::toolAt() const {
 }
 
 bool GcodeImport::reread() {
-    readFrom_ = toolAt();
+    if (parse(text_)) return true;
+    program_.reset();
+    return false;
+}
+
+bool GcodeImport::parse(const std::string& text) {
+    const GcodePoint from = toolAt();
     const MachinePosition& p = machine_.position;
     const GcodePoint zero{-int64_t{p.relOriginX.load()}, -int64_t{p.relOriginY.load()},
                           -int64_t{p.relOriginZ.load()}};
-    GcodeRead r = ReadGcode(text_, machine_.settings, readFrom_, zero);
+    GcodeRead r = ReadGcode(text, machine_.settings, from, zero);
     if (!r.program) {
-        program_.reset();
         machine_.log.line(RefusalMessage(machine_.settings.language, r.refusal), true, true);
         return false;
     }
     program_ = std::make_shared<const GcodeProgram>(std::move(*r.program));
+    readFrom_ = from;
     return true;
 }
 

@@ -80,6 +80,9 @@ class GcodeImport {
     std::optional<Progress> progress() const;
 
   private:
+    // Reads `text` from where the tool will stand; the program and that
+    // place are kept only when it is not refused (a box says why).
+    bool parse(const std::string& text);
     std::array<double, 3> travelExcess(const GcodeProgram& p) const;
     // True, with a box, when some position of `p` (as bent by a height map)
     // lies outside the machine's travel: such a program is never queued.

@@ -34,9 +34,8 @@ bool FreeSlotsHold(Machine& m, int64_t needed, const Text& box) {
 bool JobSink::start(int32_t deepest) {
     // Checked when counting too: a job that does not fit is refused before
     // it is queued, and the caller hears of it.
-    const bool bent = bend_.has_value();
-    if (!frame_.fits(m_, deepest, bent ? bend_->mostRaised() : 0, bent ? bend_->mostLowered() : 0))
-        return false;
+    const SurfaceBend::Reach reach = bend_ ? bend_->reach() : SurfaceBend::Reach{};
+    if (!frame_.fits(m_, deepest, reach.raised, reach.lowered)) return false;
     if (!countOnly_) job_.emplace(m_);
     const MachineSettings& s = m_.settings;
     add({0, 0, frame_.rise(m_), PeriodUs(s.moveSpeedZ, s.mmPerStepZ), 1});

@@ -32,16 +32,10 @@ int64_t SurfaceBend::raise(int64_t x, int64_t y, bool feed) const {
     return feed ? steps : std::max<int64_t>(steps, 0);
 }
 
-int64_t SurfaceBend::mostRaised() const {
-    double high = 0;
-    for (double h : map_.heights) high = std::max(high, h);
-    return RoundHalfAway(high / mmZ_);
-}
-
-int64_t SurfaceBend::mostLowered() const {
-    double low = 0;
-    for (double h : map_.heights) low = std::min(low, h);
-    return RoundHalfAway(-low / mmZ_);
+SurfaceBend::Reach SurfaceBend::reach() const {
+    double high = 0, low = 0;
+    for (double h : map_.heights) high = std::max(high, h), low = std::min(low, h);
+    return {RoundHalfAway(high / mmZ_), RoundHalfAway(-low / mmZ_)};
 }
 
 int64_t SurfaceBend::Share(int64_t d, int64_t k, int64_t n) {

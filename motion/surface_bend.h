@@ -29,8 +29,10 @@ class SurfaceBend {
     int64_t raise(int64_t x, int64_t y, bool feed) const;
     // The most any point is raised and lowered, Z steps (0 or more): the
     // map's highest and lowest heights.
-    int64_t mostRaised() const;
-    int64_t mostLowered() const;
+    struct Reach {
+        int64_t raised = 0, lowered = 0;
+    };
+    Reach reach() const;
 
     // Steps from the start after piece k of n of a move of `d` steps.
     static int64_t Share(int64_t d, int64_t k, int64_t n);

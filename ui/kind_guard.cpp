@@ -6,39 +6,32 @@
 
 namespace korvex {
 
-Text KindName(FileKind kind) {
+namespace {
+
+// What a known kind is called ("a G-code program") and the dialog it
+// opens in ("the G-code dialog").
+struct KindWords {
+    Text name, dialog;
+};
+
+KindWords WordsFor(FileKind kind) {
     switch (kind) {
         case FileKind::Hpgl:
-            return {"výkres HPGL", "an HPGL drawing"};
+            return {{"výkres HPGL", "an HPGL drawing"}, {"dialogu HPGL", "the HPGL dialog"}};
         case FileKind::Gcode:
-            return {"program G-kódu", "a G-code program"};
+            return {{"program G-kódu", "a G-code program"},
+                    {"dialogu G-kódu", "the G-code dialog"}};
         case FileKind::Excellon:
         case FileKind::DrillList:
-            return {"vrtací soubor", "a drill file"};
+            return {{"vrtací soubor", "a drill file"}, {"dialogu vrtání", "the drilling dialog"}};
         case FileKind::Picture:
-            return {"obrázek", "a picture"};
-        case FileKind::Unknown:
+        case FileKind::Unknown:  // never named: such a file goes to its reader
             break;
     }
-    return {"neznámý soubor", "an unknown file"};
+    return {{"obrázek", "a picture"}, {"dialogu reliéfu", "the relief dialog"}};
 }
 
-Text KindDialog(FileKind kind) {
-    switch (kind) {
-        case FileKind::Hpgl:
-            return {"dialogu HPGL", "the HPGL dialog"};
-        case FileKind::Gcode:
-            return {"dialogu G-kódu", "the G-code dialog"};
-        case FileKind::Excellon:
-        case FileKind::DrillList:
-            return {"dialogu vrtání", "the drilling dialog"};
-        case FileKind::Picture:
-            return {"dialogu reliéfu", "the relief dialog"};
-        case FileKind::Unknown:
-            break;
-    }
-    return {"hlavním okně", "the main window"};
-}
+}  // namespace
 
 KindGuard::KindGuard(Host& host, EventLog& log, std::initializer_list<FileKind> accepted,
                      bool redirect)
@@ -53,8 +46,9 @@ FileChoice KindGuard::openFile(const std::vector<FileFilter>& filters, int filte
         std::find(accepted_.begin(), accepted_.end(), kind) != accepted_.end())
         return choice;
     const int lang = log_.language();
-    const std::string name = Caption(lang, KindName(kind));
-    const std::string dialog = Caption(lang, KindDialog(kind));
+    const KindWords words = WordsFor(kind);
+    const std::string name = Caption(lang, words.name);
+    const std::string dialog = Caption(lang, words.dialog);
     if (redirect_) {
         elsewhere_ = choice.path;
         SayFormatted(

@@ -18,10 +18,6 @@ namespace korvex {
 
 class EventLog;
 
-// "a G-code program", and "the G-code dialog" it opens in.
-Text KindName(FileKind kind);
-Text KindDialog(FileKind kind);
-
 class KindGuard final : public Host {
   public:
     // `redirect`: the caller opens the kept file where it belongs
