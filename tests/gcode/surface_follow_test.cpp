@@ -88,9 +88,10 @@ struct SurfaceFollowTest : ::testing::Test {
     struct Watch {
         int64_t cuttingTicks = 0, worstMiss = 0, deepest = INT64_MIN;
     };
-    // Runs what is queued, fed by `feed`, watching every tick: the worst
-    // miss of the asked depth while cutting along, the deepest point.
-    Watch run(const std::function<void()>& feed) {
+    // Starts a job and runs it, fed by `feed`, watching every tick: the
+    // worst miss of the asked depth while cutting along, the deepest point.
+    // The observer is set before the job starts: the executor reads it.
+    Watch run(const std::function<bool()>& start, const std::function<void()>& feed) {
         Watch w;
         rig.rig.executor().setTickObserver([&](const Tick& t) {
             const int64_t d = depth();
@@ -100,10 +101,12 @@ struct SurfaceFollowTest : ::testing::Test {
                 w.worstMiss = std::max<int64_t>(w.worstMiss, std::llabs(d - kDepthSteps));
             }
         });
+        EXPECT_TRUE(start());
         do {
             WaitUntilDrained(m, [&] { return feed(), false; });
             feed();
         } while (m.buffer.queued() > 0);
+        rig.waitUntilDrained();
         rig.rig.executor().setTickObserver({});
         return w;
     }
@@ -146,10 +149,7 @@ struct SurfaceFollowTest : ::testing::Test {
 TEST_F(SurfaceFollowTest, HpglIsolationKeepsItsDepthOverTheWarpedBoard) {
     const auto map = probe();
     const VectorModel model = isolation();
-    auto cut = [&] {
-        EXPECT_TRUE(queue(model));
-        return run([] {});
-    };
+    auto cut = [&] { return run([&] { return queue(model); }, [] {}); };
     m.surfaceMap = map;
     const Watch bent = cut();
     m.surfaceMap.reset();
@@ -187,10 +187,7 @@ TEST_F(SurfaceFollowTest, GcodeIsolationKeepsItsDepthOverTheWarpedBoard) {
                                      "G21 G90\nM3 S10000\nG0 Z2\nG0 X2 Y2\nG1 Z-0.1 F120\n"
                                      "G1 X58 F300\nG1 Y38\nG1 X2\nG1 Y2\nG1 X58 Y38\n"
                                      "G2 X38 Y18 R20\nG0 Z2\nG0 X0 Y0\nM5\nM2\n")));
-    auto cut = [&] {
-        EXPECT_TRUE(gcode.start());
-        return run([&] { gcode.feed(); });
-    };
+    auto cut = [&] { return run([&] { return gcode.start(); }, [&] { gcode.feed(); }); };
     m.surfaceMap = map;
     const Watch bent = cut();
     m.surfaceMap.reset();
