@@ -22,14 +22,14 @@ struct ControlCaption {
     const char* text;
 };
 constexpr ControlCaption kCaptions[] = {
-    {kDrillLoadExcellon, "EXCELON DATA"},
+    {kDrillLoadExcellon, "EXCELLON DATA"},
     {kDrillLoadSimple, "jednoduchá data \n SIMPLE DATA"},
     {kDrillLoadExcellonFull, "Excellon (plný) \n Excellon (full)"},
     {kDrillEnable, " vrtat / enable"},
     {kDrillNext, "vrták / drill +"},
     {kDrillPrevious, "vrták / drill -"},
     {kDrillCalibrate, "kalibrace vrtáku \n calibrate drill"},
-    {kDrillTheseHoles, "vrtat tento vrtak \n drill this holes"},
+    {kDrillTheseHoles, "vrtat tento vrtak \n drill these holes"},
     {kResultOk, "OK"},
     {kResultCancel, "Cancel"},
 };
