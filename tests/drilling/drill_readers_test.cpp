@@ -4,6 +4,7 @@
 #include <string>
 
 #include "drilling/drill_readers.h"
+#include "drilling/excellon_full.h"
 #include "tests/drilling/drilling_fixture.h"
 
 namespace korvex {
@@ -78,36 +79,56 @@ TEST_F(Readers, CountFailuresKeepTheCountsButNothingToDrill) {
     EXPECT_TRUE(set.holes.empty());
 }
 
+// Both Excellon readers: a refused file leaves an empty set.
 TEST_F(Readers, RefusedFilesLeaveAnEmptySet) {
-    struct Case {
-        std::string content;
-        std::string message;
-    };
     const std::string longWord(260, '0');
-    std::string manyDrills;
+    std::string manyDrills, manyFull;
     for (int i = 0; i < 257; ++i) manyDrills += "T1C.01 ";
-    const Case cases[] = {
-        {"M48 METRIC,TZ T1C.0315 X010000Y010000",
+    for (int t = 1; t <= 257; ++t) manyFull += "T" + std::to_string(t) + "C0.01\n";
+    const std::string tooMany = "The file defines more than 256 drills; it was not loaded",
+                      tooLong =
+                          "The file holds a word longer than 259 characters; it was not loaded";
+    const struct {
+        bool full;
+        std::string content, message;
+    } cases[] = {
+        {false, "M48 METRIC,TZ T1C.0315 X010000Y010000",
          "An Excellon file in millimetres (METRIC) cannot be read here: its holes would be drilled "
          "at wrong positions; load it with the button \"Excellon (full)\": METRIC,TZ"},
-        {"T1C.0315 M71 X010000Y010000", "An Excellon file in millimetres (METRIC)"},
-        {"T1C.0315 X1.2345Y-2.5",
+        {false, "T1C.0315 M71 X010000Y010000", "An Excellon file in millimetres (METRIC)"},
+        {false, "T1C.0315 X1.2345Y-2.5",
          "Excellon coordinates with a decimal point cannot be read here: the holes would be "
-         "drilled "
-         "at wrong positions; load the file with the button \"Excellon (full)\": X1.2345Y-2.5"},
-        {"T1C.0315 X010000 R3X001000",
+         "drilled at wrong positions; load the file with the button \"Excellon (full)\": "
+         "X1.2345Y-2.5"},
+        {false, "T1C.0315 X010000 R3X001000",
          "An Excellon word with an X that is no hole (a repeat, pattern or slot) is not read "
          "here; load the file with the button \"Excellon (full)\": R3X001000"},
-        {"T1C.0315 X010000Y010000G85X020000Y010000", "An Excellon word with an X that is no hole"},
-        {"T1C.0315 X010000 M02X001000", "An Excellon word with an X that is no hole"},
-        {"T1C.0315 X010000Y010000 " + longWord,
-         "The file holds a word longer than 259 characters; it was not loaded"},
-        {manyDrills + "X010000Y010000", "The file defines more than 256 drills; it was not loaded"},
+        {false, "T1C.0315 X010000Y010000G85X020000Y010000",
+         "An Excellon word with an X that is no hole"},
+        {false, "T1C.0315 X010000 M02X001000", "An Excellon word with an X that is no hole"},
+        {false, "T1C.0315 X010000Y010000 " + longWord, tooLong},
+        {false, manyDrills + "X010000Y010000", tooMany},
+        {true, "M48\nMETRIC\nT1C1\n%\nM30", "The Excellon file holds no holes to drill"},
+        {true, "METRIC\nT1C1\nX0Y0G85X1.0Y0",
+         "The Excellon file holds no holes to drill, only 1 routed slots"},
+        {true, "METRIC\nX1.0Y1.0\nT0\nX2.0Y1.0",
+         "No drill (T…) is selected for the holes of the Excellon file; it was not loaded"},
+        {true, manyFull + "X1Y1", tooMany},
+        {true, "T1C1\nX" + std::string(259, '1'), tooLong},
+        {true, "METRIC\nT1C1\nX1.0Y1.0\nR3X1.0\nM25\nX2.0Y2.0\nM01\nM02X5.0",
+         "The Excellon file was not loaded: the word M25 on line 5 changes where holes go, and "
+         "this reader does not know it"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.content);
         ASSERT_EQ(load("T1C.0315 X000100Y000100 X000200Y000300"), 1);
-        EXPECT_EQ(load(c.content), 0);
-        EXPECT_EQ(lastBox().substr(0, c.message.size()), c.message);
+        host.boxes.clear();
+        const std::string path = dir.write("file.drl", c.content);
+        EXPECT_EQ(c.full ? LoadExcellonFullFile(m, set, path)
+                         : LoadDrillFile(m, set, path, kExcellonFormat),
+                  0);
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_EQ(host.boxes[0].text.substr(0, c.message.size()), c.message);
         EXPECT_EQ(set.toolCount, 0);
         EXPECT_EQ(set.holeCount, 0);
         EXPECT_TRUE(set.holes.empty());

@@ -86,6 +86,10 @@ TEST_F(GcodeImportTest, RefusalsQueueNothing) {
     ASSERT_TRUE(import.load(dir.write("empty.nc", "(nothing)\nM2\n")));
     EXPECT_FALSE(import.start());
     EXPECT_EQ(host.boxes.back().text, "The G-code program has no moves");
+    m.position.relOriginSet = 0;
+    ASSERT_TRUE(import.load(loaded));
+    EXPECT_FALSE(import.start());
+    EXPECT_EQ(host.boxes.back().text, "you must define relative point (startpoint)");
     EXPECT_EQ(queued().size(), 0u);
 }
 

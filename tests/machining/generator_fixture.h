@@ -44,10 +44,12 @@ struct GeneratorTest : ::testing::Test, Reports {
             if (c.dz == 0) moves.push_back({c.dx, c.dy});
         return moves;
     }
-    std::vector<int> plunges(int32_t periodUs) const {
+    // The plunges (descents with the dwell), of one period unless it is 0.
+    std::vector<int> plunges(int32_t periodUs = 0) const {
         std::vector<int> depths;
         for (const MotionCommand& c : queued)
-            if (c.dz > 0 && c.periodUs == periodUs && c.dwellAfter) depths.push_back(c.dz);
+            if (c.dz > 0 && c.dwellAfter && (!periodUs || c.periodUs == periodUs))
+                depths.push_back(c.dz);
         return depths;
     }
 };

@@ -26,8 +26,8 @@ constexpr int H = 200, kTravel = 5000, kZ = 5000, kSlow = 25000;
 Move Travel(int dx, int dy) {
     return {dx, dy, 0, kTravel, 1, 0, 0};
 }
-Move Descend(int period = kZ) {
-    return {0, 0, H, period, 1, 0, 0};
+Move Descend() {
+    return {0, 0, H, kZ, 1, 0, 0};
 }
 Move Plunge(int d) {
     return {0, 0, d, kSlow, 0, 1, 0};
@@ -144,20 +144,6 @@ TEST_F(JobTest, ToolStaysDownWhereTheNextObjectStarts) {
                                            Cut(0, -40), Lift(H + 16), Travel(-40, 0)}));
 }
 
-// By pass, each pass cuts every object of the layer; one way, each object
-// takes all its passes, starting again from the surface.
-TEST_F(JobTest, TheStrategiesOrderTheirPasses) {
-    for (const bool oneWay : {false, true}) {
-        SCOPED_TRACE(oneWay);
-        m.buffer.reset();
-        layer("SP1;PU0,0;PD40,0;PU0,40;PD40,40;", 0.8f, 0.4f, oneWay);
-        oneWay ? generateObjectsOneWay(m, model, 0) : generateLayersByPass(m, model, 0);
-        EXPECT_EQ(CutDepths(queued(), H),
-                  (oneWay ? std::vector<int>{16, 32, 16, 32} : std::vector<int>{16, 16, 32, 32}));
-        EXPECT_EQ(queued().back(), Travel(-40, 0)) << "back at the start";
-    }
-}
-
 // The copies' moves themselves are the CLI's golden outputs.
 TEST_F(JobTest, RepeatSpacingBelowAMillimetreLeavesNoGap) {
     layer("SP1;PU0,0;PD40,0;", 0.4f, 0.4f);
@@ -166,39 +152,6 @@ TEST_F(JobTest, RepeatSpacingBelowAMillimetreLeavesNoGap) {
     EXPECT_EQ(repeat.spacingXSteps, 0);
     EXPECT_EQ(generateVectorJob(m, model, repeat, 0), 2 * 5 + 2);
     EXPECT_EQ(queued()[5], Travel(40, 0)) << "the next copy starts where this one ended";
-}
-
-// Counting must predict the real run exactly, whatever the strategy, the
-// number of passes, the layers and the grid (no empty moves in these jobs).
-TEST_F(JobTest, CountEqualsTheCommandsQueued) {
-    std::mt19937 random(7);
-    for (int round = 0; round < 40; ++round) {
-        std::string hpgl;
-        for (int pen = 1; pen <= 3; ++pen) {
-            hpgl += "SP" + std::to_string(pen) + ";";
-            for (int object = 0; object < 3; ++object) {
-                const int x = 100 * (pen * 4 + object) + 1, y = 37 * object + 1;
-                hpgl += "PU" + std::to_string(x) + "," + std::to_string(y) + ";";
-                for (int p = 1; p <= 1 + object; ++p)
-                    hpgl += "PD" + std::to_string(x + 3 * p) + "," + std::to_string(y + p) + ";";
-                if (round % 2) hpgl += "PD" + std::to_string(x) + "," + std::to_string(y) + ";";
-            }
-        }
-        ASSERT_EQ(load(hpgl), 1);
-        for (int i = 0; i < 3; ++i) {
-            model.pens[i].depth = 0.1f * (1 + random() % 12);
-            model.pens[i].passDepth = 0.1f * (1 + random() % 3);
-            model.cutOrder.slots[i] = 2 - i;
-        }
-        model.cutOrder.count = 3;
-        model.pens[0].oneWay = round % 4 < 2;
-        repeat.countX = 2 + round % 2;
-        repeat.countY = 2 + round % 3;
-        m.buffer.allocate(100000);
-        const int64_t count = generateVectorJob(m, model, repeat, 1);
-        EXPECT_EQ(generateVectorJob(m, model, repeat, 0), count);
-        ASSERT_EQ(m.buffer.queued(), count) << "round " << round;
-    }
 }
 
 // 1.2 over 0.4 is three passes whatever the floats' noise; no pass depth, none.
