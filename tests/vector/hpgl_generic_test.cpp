@@ -59,37 +59,31 @@ struct GenericTest : VectorFixture {
     std::vector<P> pointsOf(int object) const { return model.objects.at(object).points; }
 };
 
-TEST_F(GenericTest, PolylinesOfManyPairsAbsoluteAndRelative) {
-    // Pen state carries: PD without pairs, then PA pairs draw. PR returns to
-    // the start; decimals round to the nearest step.
-    ASSERT_EQ(loadGeneric("IN;SP1;PU0,0;PD100,0,100,50;PU;PA200.6,0;PD;PR10,0,0,10,-10,0,0,-10;"),
-              1);
-    ASSERT_EQ(model.objectCount(), 2);
-    EXPECT_EQ(pointsOf(0), (std::vector<P>{{0, 50, 0}, {100, 50, 0}, {100, 0, 0}}));
-    EXPECT_EQ(
-        pointsOf(1),
-        (std::vector<P>{{201, 50, 0}, {211, 50, 0}, {211, 40, 0}, {201, 40, 0}, {201, 50, 0}}));
-    EXPECT_EQ(model.width, 211);
-    EXPECT_EQ(model.pens[0].objectOrder, (std::vector<int32_t>{0, 1}));
-}
-
-TEST_F(GenericTest, PensSplitObjectsAndPenZeroDrawsNothing) {
-    ASSERT_EQ(loadGeneric("SP2;PD;PA0,0,10,0;SP3;PA10,10;SP0;PA50,50;SP;PA60,60;SP2;PA0,10;"), 1);
-    ASSERT_EQ(model.objectCount(), 3);
-    EXPECT_EQ(model.objects[0].pen, 2);
-    EXPECT_EQ(model.objects[1].pen, 3);
-    EXPECT_EQ(model.objects[2].pen, 2);
-    EXPECT_EQ(pointsOf(1).size(), 2u);
-    EXPECT_EQ(model.penCount, 2);
-    // Moves with pen 0 only travel: the last object starts where they ended.
-    EXPECT_EQ(pointsOf(2).front().x, 60);
+// Each file as its objects and layers (see `drawing`).
+TEST_F(GenericTest, Drawings) {
+    const std::pair<const char*, const char*> cases[] = {
+        // Pen state carries: PD without pairs, then PA pairs draw. PR returns
+        // to the start; decimals round to the nearest step.
+        {"IN;SP1;PU0,0;PD100,0,100,50;PU;PA200.6,0;PD;PR10,0,0,10,-10,0,0,-10;",
+         "1: 0,50 100,50 100,0 | 1: 201,50 211,50 211,40 201,40 201,50 / 1: 0 1"},
+        // Pens split objects; pen 0 only travels: the last object starts where it ended.
+        {"SP2;PD;PA0,0,10,0;SP3;PA10,10;SP0;PA50,50;SP;PA60,60;SP2;PA0,10;",
+         "2: 0,60 0,60 10,60 | 3: 10,60 10,50 | 2: 60,0 0,50 / 2: 0 2 / 3: 1"},
+        // User X 0..100 over plotter 1000..2000, Y mirrored: user Y 0 (plotter
+        // 500) is the top of the model.
+        {"IN;IP1000,0,2000,500;SC0,100,100,0;SP1;PU0,0;PD100,0;PD100,100;",
+         "1: 0,0 1000,0 1000,500 / 1: 0"},
+        // An edge rectangle is an outline whatever the pen, the position unchanged.
+        {"PA10,10;EA30,20;RR-10,-10;",
+         "1: 10,10 30,10 30,0 10,0 10,10 | 1: 10,10 0,10 0,20 10,20 10,10 / 1: 0 1"},
+    };
+    for (const auto& [hpgl, text] : cases) {
+        ASSERT_EQ(loadGeneric(hpgl), 1) << hpgl;
+        EXPECT_EQ(drawing(), text) << hpgl;
+    }
 }
 
 TEST_F(GenericTest, ScalingWithMirroredAxes) {
-    // User X 0..100 over plotter 1000..2000, Y mirrored: user 0 is plotter 500.
-    ASSERT_EQ(loadGeneric("IN;IP1000,0,2000,500;SC0,100,100,0;SP1;PU0,0;PD100,0;PD100,100;"), 1);
-    // After the flip the model's Y grows down: user Y 0 (plotter 500) is the top.
-    EXPECT_EQ(pointsOf(0), (std::vector<P>{{0, 0, 0}, {1000, 0, 0}, {1000, 500, 0}}));
     const std::pair<const char*, std::pair<int, int>> sizes[] = {
         {"IN;IP1000,0,2000,500;SC0,100,100,0;SP1;PU0,0;PD100,0;PD100,100;", {1000, 500}},
         // Isotropic: one scale (5 units per user unit), centred; point factor.
@@ -131,13 +125,6 @@ TEST_F(GenericTest, CirclesArcsAndRectangles) {
     EXPECT_EQ(cw.front(), (P{100, 200, 0}));
     EXPECT_GT(cw[1].y, 200);
     EXPECT_EQ(cw.back(), (P{0, 300, 0}));
-
-    // Edge rectangle: outline whatever the pen, position unchanged.
-    ASSERT_EQ(loadGeneric("PA10,10;EA30,20;RR-10,-10;"), 1);
-    ASSERT_EQ(model.objectCount(), 2);
-    EXPECT_EQ(pointsOf(0),
-              (std::vector<P>{{10, 10, 0}, {30, 10, 0}, {30, 0, 0}, {10, 0, 0}, {10, 10, 0}}));
-    EXPECT_EQ(pointsOf(1).size(), 5u);
 }
 
 TEST_F(GenericTest, IgnoredCommandsAreSummedUpInOneLine) {
