@@ -115,7 +115,7 @@ TEST_F(RoundTrip, EveryJob) {
     set.holes = {{0, 100, 200}, {0, 5001, 3}, {0, -7, 12345}};
     set.holeCount = 3;
 
-    // Each job queued (or, with `countOnly`, counted): its count.
+    // Each job queued or, with `countOnly`, counted: its count (-1 for drilling, which has none).
     std::vector<std::pair<const char*, std::function<int64_t(bool)>>> jobs;
     for (SurfaceStyle style :
          {SurfaceStyle::StrokesAlongX, SurfaceStyle::StrokesAlongY, SurfaceStyle::Spiral})

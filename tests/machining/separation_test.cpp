@@ -4,7 +4,6 @@
 #include <tuple>
 
 #include "generator_fixture.h"
-#include "machining/job_input.h"
 #include "machining/separation_dialog.h"
 
 namespace korvex::test {
