@@ -17,10 +17,14 @@ TEST_F(ReliefTest, ShowsTheJobInMillimetres) {
     EXPECT_EQ(view.text(kReliefCut), "1.00");
     EXPECT_EQ(view.text(kReliefFeed), "1.00/s");
     EXPECT_EQ(view.text(kReliefPitch), "0.10000");
+    EXPECT_EQ(view.text(kReliefPitchByMultiple), "0.10000mm");
     EXPECT_EQ(view.text(kReliefLevels), "255 linear");
     EXPECT_EQ(view.text(kReliefOriginal), "original 4x2 pixel");
     EXPECT_EQ(view.text(kReliefSizeX), "0.40");
     EXPECT_EQ(view.text(kReliefZOffset), "0.00");
+    // 25.4 / 0.1f is a hair under 254.
+    EXPECT_EQ(view.text(kReliefSize), "0.40 x 0.20 x 1.00 mm @ DPI 253x253, x1, Z>0.00");
+    EXPECT_EQ(view.text(kReliefLevelLine), "255 .. 1.00000mm, 1 .. 0.00392mm");
     EXPECT_TRUE(view.isChecked(kReliefRatio));
     EXPECT_EQ(view.text(kReliefLevelsCaption), "count of levels") << "in the operator's language";
     EXPECT_FALSE(view.isEnabled(kReliefCut));
@@ -54,7 +58,6 @@ TEST_F(ReliefTest, TheMultipleScalesSizeAndOptionallyDepth) {
     dialog.onInit();
     dialog.onCommand(kReliefPlus);
     dialog.onCommand(kReliefPlus);
-    // 25.4 / 0.1f is a hair under 254.
     EXPECT_EQ(view.text(kReliefSize), "1.20 x 0.60 x 1.00 mm @ DPI 253x253, x3, Z>0.00");
     EXPECT_EQ(view.text(kReliefSizeY), "0.60");
     EXPECT_EQ(view.text(kReliefPitchByMultiple), "0.30000mm");

@@ -48,11 +48,15 @@ TEST_F(DialogTest, OpeningFillsDefaultsOrdersTravelAndShowsTheModel) {
     EXPECT_EQ(model.pens[1].travel, 0);  // a single object
     EXPECT_EQ(view.text(kPenCount), "number of pens     2");
     EXPECT_EQ(view.text(kObjectCount), "number of objects          5");
+    EXPECT_EQ(view.text(kPathLength), "way length    0.00mm");
     EXPECT_EQ(view.text(kLayerNumber), "1/2");
     EXPECT_EQ(view.text(kFeed), "   1.00mm/s");
     EXPECT_EQ(view.text(kOrderCount), "pens in sequence 0 z 2");
     EXPECT_EQ(view.text(kOrderList).substr(0, 25), "seq.nr.   1. - pen nr. 0\n");
     EXPECT_FALSE(view.isEnabled(kStart));
+    EXPECT_EQ(view.text(kScrollPosition), "X 0/0, Y 0/0, M: 1");
+    EXPECT_EQ(view.text(kRepeatSummary),
+              "Počet objektů (number of objects) 1, velikost (size):10.00mm x0.23mm");
 }
 
 TEST_F(DialogTest, EnablingAppendsDisablingClosesTheGapAndLayersMoveInTheOrder) {
