@@ -240,27 +240,5 @@ TEST_F(GenericTest, RealToolFiles) {
     }
 }
 
-// hp2xx re-encodes a file as one pair per command, which the SprintLayout
-// kind reads: an independent reading of the same drawing.
-TEST_F(GenericTest, AgreesWithHp2xxReencodings) {
-    auto totalLength = [this] {
-        double sum = 0;
-        for (const VectorObject& o : model.objects) sum += o.length;
-        return sum;
-    };
-    for (const char* name : {"inkscape_circle", "pstoedit_hpgl2", "libplot_circle"}) {
-        SCOPED_TRACE(name);
-        const std::string base = std::string(KORVEX_TEST_DATA) + "/vector/" + name;
-        ASSERT_EQ(LoadVectorFile(model, base + ".plt", kHpglGeneric, m.settings, m.log, host), 1);
-        const int width = model.width, height = model.height;
-        const double length = totalLength();
-        ASSERT_EQ(LoadVectorFile(model, base + ".hp2xx.hpgl", kHpglSprint, m.settings, m.log, host),
-                  1);
-        EXPECT_NEAR(model.width, width, 1);
-        EXPECT_NEAR(model.height, height, 1);
-        EXPECT_NEAR(totalLength(), length, length * 0.01);
-    }
-}
-
 }  // namespace
 }  // namespace korvex::test
