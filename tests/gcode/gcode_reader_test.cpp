@@ -231,20 +231,5 @@ TEST(GcodeReader, DwellWithAMoveDwellsThenMoves) {
     }
 }
 
-// The moves themselves are compared with another interpreter's, whose zero
-// is the program's; here the machine's zero lies elsewhere.
-TEST(GcodeReader, HomeGoesToTheMachinesZeroAndToolLengthsAreNoted) {
-    const MachineSettings s = Steps(0.01f);
-    const GcodePoint zero{-100, -200, -300};
-    GcodeRead r = ReadGcode("G0 X5 Y6 Z7\nG91 G28 Z0\nG90 G43 H2\nG28 X1\n", s, {}, zero);
-    ASSERT_TRUE(r.program) << RefusalMessage(1, r.refusal);
-    const std::vector<GcodePoint> expected = {
-        {500, 600, -700}, {500, 600, -300}, {100, 600, -300}, {-100, 600, -300}};
-    EXPECT_EQ(Positions(*r.program), expected);
-    EXPECT_EQ(r.program->zeroedAxes, 1 | 4);
-    EXPECT_TRUE(r.program->toolLengths);
-    EXPECT_FALSE(Read("G49 G0 X1\n").toolLengths);
-}
-
 }  // namespace
 }  // namespace korvex
