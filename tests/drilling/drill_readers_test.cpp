@@ -12,38 +12,25 @@ namespace {
 
 using Readers = DrillingTest;
 
-using Holes = std::vector<std::array<int, 3>>;
-
 TEST_F(Readers, BodyToolSelectionsDoNotSelectAndYIsFlipped) {
     m.settings.mmPerStepX = m.settings.mmPerStepY = 0.01f;
     ASSERT_EQ(
         load("M48\nINCH\nT1C.0315\nT2C.0400\n%\nT1\nX010000Y010000\nT2\nX020000Y020000\nM30\n"), 1);
-    EXPECT_EQ(set.toolCount, 2);
-    EXPECT_NEAR(set.tools[0].diameter, 0.8001, 1e-5);
-    EXPECT_NEAR(set.tools[1].diameter, 1.016, 1e-5);
-    EXPECT_EQ(set.holeCount, 2);
-    EXPECT_EQ(holes(), (Holes{{1, 0, 2540}, {1, 2540, 0}}));
-    EXPECT_EQ(set.tools[0].holeCount, 0);
-    EXPECT_EQ(set.tools[1].holeCount, 2);
-    EXPECT_EQ(set.fieldWidth, 2540);
-    EXPECT_EQ(set.fieldHeight, 2540);
+    EXPECT_EQ(summary(), "0.8001x0 1.0160x2; 1:0,2540 1:2540,0; 2540x2540");
     EXPECT_TRUE(host.boxes.empty());
 
     // 12345 x 0.00254 / 0.01 = 3135.63; 'X005000' has no Y: X is '00500'.
     ASSERT_EQ(load("T1C.0315 X000000Y000000 X012345Y067890 X005000"), 1);
-    EXPECT_EQ(holes(), (Holes{{0, 0, 17244}, {0, 3136, 0}, {0, 127, 17244}}));
+    EXPECT_EQ(summary(), "0.8001x3; 0:0,17244 0:3136,0 0:127,17244; 3136x17244");
 }
 
 TEST_F(Readers, SimpleListHolesBeforeDrillsAndTheLastWord) {
     ASSERT_EQ(load("PV1.0 X010.000Y010.000 X020.000Y005.000\n", kSimpleDrillFormat), 1);
-    EXPECT_EQ(set.toolCount, 1);
-    EXPECT_FLOAT_EQ(set.tools[0].diameter, 1.0f);
-    EXPECT_EQ(holes(), (Holes{{0, 0, 0}, {0, 100, 50}}))
+    EXPECT_EQ(summary(), "1.0000x2; 0:0,0 0:100,50; 100x50")
         << "the last word, before a line break, counts once";
-
     ASSERT_EQ(load("X001.000Y001.000 PV0.5 X002.000Y002.000", kSimpleDrillFormat), 1);
-    EXPECT_EQ(set.holes[0].tool, -1);
-    EXPECT_EQ(set.tools[0].holeCount, 1) << "a hole before any drill belongs to none";
+    EXPECT_EQ(summary(), "0.5000x1; -1:0,10 0:10,0; 10x10")
+        << "a hole before any drill belongs to none";
 }
 
 TEST_F(Readers, CountFailuresKeepTheCountsButNothingToDrill) {
@@ -165,12 +152,9 @@ TEST_F(Readers, RealToolOutput) {
             EXPECT_EQ(host.boxes.at(0).text.rfind(c.message, 0), 0u);
         }
     }
-    EXPECT_NEAR(set.tools[0].diameter, 1.524, 1e-5);
-    EXPECT_NEAR(set.tools[2].diameter, 0.8128, 1e-5);
-    EXPECT_EQ(set.tools[2].holeCount, 5) << "every hole follows the last drill defined";
-    EXPECT_EQ(set.fieldWidth, 127);
-    EXPECT_EQ(set.fieldHeight, 127);
-    EXPECT_EQ(holes(), (Holes{{2, 0, 0}, {2, 26, 0}, {2, 26, 77}, {2, 102, 51}, {2, 127, 127}}));
+    EXPECT_EQ(summary(),
+              "1.5240x0 1.0160x0 0.8128x5; 2:0,0 2:26,0 2:26,77 2:102,51 2:127,127; 127x127")
+        << "every hole follows the last drill defined";
 }
 
 }  // namespace

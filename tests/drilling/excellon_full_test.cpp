@@ -26,15 +26,8 @@ TEST_F(ExcellonFull, FillsTheDrillSetLikeTheOtherReaders) {
     ASSERT_EQ(loadFull("M48\nMETRIC\nT1C0.8\nT2C1.0\n%\nT1\nX1.0Y1.0\nX3.0Y2.0\nT2\nX2.0Y5.0\n"
                        "X1.0Y1.0G85X2.0Y1.0\nQ1\nM30\n"),
               1);
-    EXPECT_EQ(set.toolCount, 2);
-    EXPECT_FLOAT_EQ(set.tools[0].diameter, 0.8f);
-    EXPECT_EQ(set.tools[0].holeCount, 2);
-    EXPECT_EQ(set.tools[1].holeCount, 1);
-    EXPECT_EQ(set.holeCount, 3);
     // Steps of 0.1 mm, moved to start at 0, Y flipped.
-    EXPECT_EQ(holes(), (std::vector<std::array<int, 3>>{{0, 0, 40}, {0, 20, 30}, {1, 10, 0}}));
-    EXPECT_EQ(set.fieldWidth, 20);
-    EXPECT_EQ(set.fieldHeight, 40);
+    EXPECT_EQ(summary(), "0.8000x2 1.0000x1; 0:0,40 0:20,30 1:10,0; 20x40");
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text,
               "The file holds 1 routed slots (T2 1.00 mm: 1); slots are not drilled");
