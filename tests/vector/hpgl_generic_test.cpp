@@ -208,35 +208,24 @@ TEST_F(GenericTest, OpenDialogOffersTheGenericKind) {
 
 // Files of tests/data/vector; see its README for how they were made.
 TEST_F(GenericTest, RealToolFiles) {
-    struct Expected {
-        const char* file;
-        int objects, points, width, height;
-        std::vector<int32_t> pens, penObjects;
+    // Each file's objects, points, size and each pen's objects.
+    const std::pair<const char*, const char*> files[] = {
+        {"inkscape_lines.plt", "3 objects, 12 points, 2000x1200, pens 1:2 2:1"},
+        {"inkscape_lines_default.plt", "5 objects, 54 points, 2020x1220, pens 1:3 2:2"},
+        {"inkscape_circle.plt", "4 objects, 61 points, 2000x1200, pens 1:2 2:2"},
+        {"pstoedit_pencolors.plt", "4 objects, 53 points, 2001x1200, pens 1:4"},
+        {"pstoedit_plain.plt", "4 objects, 53 points, 2001x1200, pens 1:4"},
+        {"pstoedit_hpgl2.plt", "4 objects, 53 points, 2001x1200, pens 1:4"},
+        {"libplot_circle.plt", "4 objects, 141 points, 1455x872, pens 1:2 2:2"},
     };
-    const Expected files[] = {
-        {"inkscape_lines.plt", 3, 12, 2000, 1200, {1, 2}, {2, 1}},
-        {"inkscape_lines_default.plt", 5, 54, 2020, 1220, {1, 2}, {3, 2}},
-        {"inkscape_circle.plt", 4, 61, 2000, 1200, {1, 2}, {2, 2}},
-        {"pstoedit_pencolors.plt", 4, 53, 2001, 1200, {1}, {4}},
-        {"pstoedit_plain.plt", 4, 53, 2001, 1200, {1}, {4}},
-        {"pstoedit_hpgl2.plt", 4, 53, 2001, 1200, {1}, {4}},
-        {"libplot_circle.plt", 4, 141, 1455, 872, {1, 2}, {2, 2}},
-    };
-    for (const Expected& e : files) {
-        SCOPED_TRACE(e.file);
-        const std::string path = std::string(KORVEX_TEST_DATA) + "/vector/" + e.file;
-        ASSERT_EQ(LoadVectorFile(model, path, kHpglGeneric, m.settings, m.log, host), 1);
-        EXPECT_EQ(model.objectCount(), e.objects);
-        EXPECT_EQ(MeasureExtent(model).points, e.points);
-        EXPECT_EQ(model.width, e.width);
-        EXPECT_EQ(model.height, e.height);
-        std::vector<int32_t> pens, penObjects;
-        for (int i = 0; i < model.penCount; ++i) {
-            pens.push_back(model.pens[i].pen);
-            penObjects.push_back(model.pens[i].objectCount());
-        }
-        EXPECT_EQ(pens, e.pens);
-        EXPECT_EQ(penObjects, e.penObjects);
+    for (const auto& [file, expected] : files) {
+        const std::string path = std::string(KORVEX_TEST_DATA) + "/vector/" + file;
+        ASSERT_EQ(LoadVectorFile(model, path, kHpglGeneric, m.settings, m.log, host), 1) << file;
+        std::string read = Format("%d objects, %d points, %dx%d, pens", model.objectCount(),
+                                  MeasureExtent(model).points, model.width, model.height);
+        for (int i = 0; i < model.penCount; ++i)
+            read += Format(" %d:%d", model.pens[i].pen, model.pens[i].objectCount());
+        EXPECT_EQ(read, expected);
     }
 }
 
