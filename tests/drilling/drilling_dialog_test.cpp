@@ -109,6 +109,30 @@ TEST_F(Dialog, CalibratesWithTheProbingSequence) {
     EXPECT_EQ(m.buffer.queued(), 4);
 }
 
+// The full reader's button reads with the number format typed beside it.
+TEST_F(Dialog, TheFullReaderTakesTheFormatTyped) {
+    dialog.onInit();
+    EXPECT_EQ(view.text(kDrillLoadExcellonFull), "Excellon (plný) \n Excellon (full)");
+    host.files.push_back({true, data("gerbv-pcb-numpres.cnc"), 2});
+    view.setText(kDrillNumberFormat, "2.3");
+    dialog.onCommand(kDrillLoadExcellonFull);
+    EXPECT_EQ(dialog.lastReadResult(), kDrillReadLoaded);
+    ASSERT_EQ(host.fileDialogs.at(0).size(), 2u);
+    EXPECT_EQ(host.fileDialogs[0][1].pattern, "*.drl;*.txt;*.cnc;*.exc;*.tap;*.xln");
+    EXPECT_EQ(view.text(kDrillFieldSize), "51.80x32.00 mm");
+    view.setText(kDrillNumberFormat, "2,3");
+    dialog.onCommand(kDrillLoadExcellonFull);
+    EXPECT_EQ(dialog.lastReadResult(), kDrillReadFailed);
+    EXPECT_EQ(lastBox(),
+              "Give the number format as the digits before and after the point, e.g. 2.4");
+    EXPECT_EQ(set.fieldWidth, 518) << "the board loaded before stays";
+    view.setText(kDrillNumberFormat, "");
+    dialog.onCommand(kDrillLoadExcellonFull);  // cancelled: no drills, the holes stay
+    EXPECT_EQ(dialog.lastReadResult(), kDrillReadCancelled);
+    EXPECT_EQ(set.toolCount, 0);
+    EXPECT_GT(set.holeCount, 0);
+}
+
 // Each hole a cross, the displayed drill's red and the others' blue, at
 // 5.45 pixels per step from the area's corner.
 int Crosses(const std::vector<std::string>& calls, const std::string& colour) {

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -24,11 +23,16 @@ class DrillingTest : public ::testing::Test, public test::ReportingMachine {
     static std::string data(const std::string& name) {
         return std::string(KORVEX_TEST_DATA) + "/drilling/" + name;
     }
-    // Each hole as {tool, x, y}.
-    std::vector<std::array<int, 3>> holes() const {
-        std::vector<std::array<int, 3>> all;
-        for (const DrillHole& h : set.holes) all.push_back({h.tool, h.x, h.y});
-        return all;
+    // The set as text: each drill's diameter (mm) and holes, each hole as
+    // "drill:x,y", then the field.
+    std::string summary() const {
+        std::string text;
+        for (int t = 0; t < set.toolCount; ++t)
+            text +=
+                Format(t ? " %.4fx%d" : "%.4fx%d", set.tools[t].diameter, set.tools[t].holeCount);
+        text += ";";
+        for (const DrillHole& h : set.holes) text += Format(" %d:%d,%d", h.tool, h.x, h.y);
+        return text + Format("; %dx%d", set.fieldWidth, set.fieldHeight);
     }
     std::string lastBox() const { return host.boxes.empty() ? "" : host.boxes.back().text; }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "drilling/drill_holes.h"
-#include "drilling/drilling_dialog.h"
 #include "tests/drilling/drilling_fixture.h"
 
 namespace korvex {
@@ -27,15 +26,8 @@ TEST_F(ExcellonFull, FillsTheDrillSetLikeTheOtherReaders) {
     ASSERT_EQ(loadFull("M48\nMETRIC\nT1C0.8\nT2C1.0\n%\nT1\nX1.0Y1.0\nX3.0Y2.0\nT2\nX2.0Y5.0\n"
                        "X1.0Y1.0G85X2.0Y1.0\nQ1\nM30\n"),
               1);
-    EXPECT_EQ(set.toolCount, 2);
-    EXPECT_FLOAT_EQ(set.tools[0].diameter, 0.8f);
-    EXPECT_EQ(set.tools[0].holeCount, 2);
-    EXPECT_EQ(set.tools[1].holeCount, 1);
-    EXPECT_EQ(set.holeCount, 3);
     // Steps of 0.1 mm, moved to start at 0, Y flipped.
-    EXPECT_EQ(holes(), (std::vector<std::array<int, 3>>{{0, 0, 40}, {0, 20, 30}, {1, 10, 0}}));
-    EXPECT_EQ(set.fieldWidth, 20);
-    EXPECT_EQ(set.fieldHeight, 40);
+    EXPECT_EQ(summary(), "0.8000x2 1.0000x1; 0:0,40 0:20,30 1:10,0; 20x40");
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text,
               "The file holds 1 routed slots (T2 1.00 mm: 1); slots are not drilled");
@@ -79,36 +71,7 @@ TEST_F(ExcellonFull, TellsWhatCannotBeDrilled) {
     EXPECT_TRUE(host.boxes.empty());
 }
 
-TEST_F(ExcellonFull, RefusedFilesLeaveAnEmptySet) {
-    std::string manyDrills;
-    for (int t = 1; t <= 257; ++t) manyDrills += "T" + std::to_string(t) + "C0.01\n";
-    const struct {
-        std::string content;
-        std::string message;
-    } cases[] = {
-        {"M48\nMETRIC\nT1C1\n%\nM30", "The Excellon file holds no holes to drill"},
-        {"METRIC\nT1C1\nX0Y0G85X1.0Y0",
-         "The Excellon file holds no holes to drill, only 1 routed slots"},
-        {"METRIC\nX1.0Y1.0\nT0\nX2.0Y1.0",
-         "No drill (T…) is selected for the holes of the Excellon file; it was not loaded"},
-        {manyDrills + "X1Y1", "The file defines more than 256 drills; it was not loaded"},
-        {"T1C1\nX" + std::string(259, '1'),
-         "The file holds a word longer than 259 characters; it was not loaded"},
-        {"METRIC\nT1C1\nX1.0Y1.0\nR3X1.0\nM25\nX2.0Y2.0\nM01\nM02X5.0",
-         "The Excellon file was not loaded: the word M25 on line 5 changes where holes go, and "
-         "this reader does not know it"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.message);
-        ASSERT_EQ(loadFull("T1C.01\nX1000Y1000\nX2000Y3000"), 1);
-        EXPECT_EQ(loadFull(c.content), 0);
-        ASSERT_EQ(host.boxes.size(), 1u);
-        EXPECT_EQ(host.boxes[0].text, c.message);
-        EXPECT_EQ(set.toolCount, 0);
-        EXPECT_EQ(set.holeCount, 0);
-        EXPECT_TRUE(set.holes.empty());
-        EXPECT_EQ(set.fieldWidth, 0);
-    }
+TEST_F(ExcellonFull, AMissingFileIsReported) {
     EXPECT_EQ(LoadExcellonFullFile(m, set, dir.file("missing.drl")), 0);
     EXPECT_EQ(lastBox(), "Loading excelon failed");
 }
@@ -136,46 +99,6 @@ TEST_F(ExcellonFull, AnAssumedFormatIsSaidAndAnotherCanBeChosen) {
     ASSERT_EQ(loadFull("INCH,TZ\nT1C.01\nX30700Y20100\nX10000Y10000"), 1);
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text.find("\n With"), std::string::npos);
-}
-
-TEST_F(ExcellonFull, TheDialogsFormatEditChoosesTheDigits) {
-    RecordingView view;
-    DrillingDialog dialog(m, set, view, host, [] {});
-    dialog.onInit();
-    host.files.push_back({true, data("gerbv-pcb-numpres.cnc"), 2});
-    view.setText(kDrillNumberFormat, "2.3");
-    dialog.onCommand(kDrillLoadExcellonFull);
-    EXPECT_EQ(dialog.lastReadResult(), kDrillReadLoaded);
-    EXPECT_EQ(view.text(kDrillFieldSize), "51.80x32.00 mm");
-    host.boxes.clear();
-    view.setText(kDrillNumberFormat, "2,3");
-    dialog.onCommand(kDrillLoadExcellonFull);
-    EXPECT_EQ(dialog.lastReadResult(), kDrillReadFailed);
-    EXPECT_EQ(lastBox(),
-              "Give the number format as the digits before and after the point, e.g. 2.4");
-    EXPECT_EQ(set.fieldWidth, 518) << "the board loaded before stays";
-}
-
-TEST_F(ExcellonFull, TheDialogsThirdButton) {
-    RecordingView view;
-    DrillingDialog dialog(m, set, view, host, [] {});
-    dialog.onInit();
-    EXPECT_EQ(view.text(kDrillLoadExcellonFull), "Excellon (plný) \n Excellon (full)");
-    host.files.push_back({true, data("kicad-style-metric-decimal.drl"), 2});
-    dialog.onCommand(kDrillLoadExcellonFull);
-    EXPECT_EQ(dialog.lastReadResult(), kDrillReadLoaded);
-    ASSERT_EQ(host.fileDialogs.size(), 1u);
-    ASSERT_EQ(host.fileDialogs[0].size(), 2u);
-    EXPECT_EQ(host.fileDialogs[0][0].pattern, "*.drl");
-    EXPECT_EQ(host.fileDialogs[0][1].pattern, "*.drl;*.txt;*.cnc;*.exc;*.tap;*.xln");
-    EXPECT_EQ(view.text(kDrillToolCount), "3");
-    EXPECT_EQ(view.text(kDrillHoleCount), "6");
-    EXPECT_EQ(view.text(kDrillDiameter), " 0.40mm");
-
-    dialog.onCommand(kDrillLoadExcellonFull);  // cancelled
-    EXPECT_EQ(dialog.lastReadResult(), kDrillReadCancelled);
-    EXPECT_EQ(set.toolCount, 0);
-    EXPECT_EQ(set.holeCount, 6);
 }
 
 }  // namespace

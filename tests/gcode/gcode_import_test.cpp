@@ -28,12 +28,7 @@ TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
                                     "estimated time: 0:00:06\nline 3: a feed with the "
                                     "spindle stopped, the program did not start it (M3, M4)");
     ASSERT_TRUE(import.start());
-    const std::vector<MotionCommand> q = queued();
-    ASSERT_EQ(q.size(), 4u);
-    EXPECT_EQ(q[0].dx, 1000);
-    EXPECT_EQ(q[0].dy, -500);
-    EXPECT_EQ(q[0].dz, -200);
-    EXPECT_EQ(q[1].dz, 300);
+    EXPECT_EQ(queuedMoves(), "1000,-500,-200 0,0,300 1000,0,0 0,0,-300");
     EXPECT_EQ(m.position.plannedX.load(), 5000 + 2000);
     EXPECT_EQ(m.position.plannedZ.load(), 1000 - 200);
 }
@@ -59,8 +54,7 @@ TEST_F(GcodeImportTest, AbsoluteProgramIsReadAgainWhenTheToolHasMoved) {
     ASSERT_TRUE(import.load(dir.write("a.nc", "G0 X10\n")));
     m.position.plannedX = 5000 + 300;  // a move queued after the load
     ASSERT_TRUE(import.start());
-    ASSERT_EQ(queued().size(), 1u);
-    EXPECT_EQ(queued()[0].dx, 700);
+    EXPECT_EQ(queuedMoves(), "700,0,0");
 }
 
 TEST_F(GcodeImportTest, RefusalsQueueNothing) {
@@ -86,6 +80,10 @@ TEST_F(GcodeImportTest, RefusalsQueueNothing) {
     ASSERT_TRUE(import.load(dir.write("empty.nc", "(nothing)\nM2\n")));
     EXPECT_FALSE(import.start());
     EXPECT_EQ(host.boxes.back().text, "The G-code program has no moves");
+    m.position.relOriginSet = 0;
+    ASSERT_TRUE(import.load(loaded));
+    EXPECT_FALSE(import.start());
+    EXPECT_EQ(host.boxes.back().text, "you must define relative point (startpoint)");
     EXPECT_EQ(queued().size(), 0u);
 }
 

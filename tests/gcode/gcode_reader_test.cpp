@@ -56,6 +56,8 @@ TEST(GcodeReader, LinesModesUnitsAndZDown) {
     EXPECT_EQ(p.end, (GcodePoint{2540, 0, 0}));
     EXPECT_EQ(p.moves[0].accelerated, 1);
     EXPECT_EQ(p.moves[1].accelerated, 0);
+    // Spaces inside words and lower case.
+    EXPECT_EQ(Positions(Read("g 0 x 1 0 . 5 y-.5\r\n")), (std::vector<GcodePoint>{{1050, -50, 0}}));
 }
 
 TEST(GcodeReader, FeedBecomesPeriodAndEstimate) {
@@ -138,67 +140,36 @@ TEST(GcodeReader, ArcsTurnTheirWay) {
     EXPECT_EQ(Refusal("G0 X10\nG3 X0 Y10 K1 F60\n"), "line 2: the word K1 has no use on the line");
 }
 
-TEST(GcodeReader, UnsupportedWordsRefusedByLine) {
-    EXPECT_EQ(Refusal("G0 X1\nG41 D1\n"), "line 2: the word G41 is not supported");
-    EXPECT_EQ(Refusal("G84 X1 Y1 Z-1 R1\n"), "line 1: the word G84 is not supported");
-    EXPECT_EQ(Refusal("#1 = 5\n"), "line 1: the word # is not supported");
-    EXPECT_EQ(Refusal("G0 X#1\n"), "line 1: the word X# is not supported");
-    EXPECT_EQ(Refusal("G0\no100 sub\n"), "line 2: the word O100 is not supported");
-    EXPECT_EQ(Refusal("G0 X[1+2]\n"), "line 1: the word X[ is not supported");
-    EXPECT_EQ(Refusal("M98 P1\n"), "line 1: the word M98 is not supported");
-    EXPECT_EQ(Refusal("G1 X1\n"), "line 1: the move G1 has no feed rate F");
-    EXPECT_EQ(Refusal("G0 X1 X2\n"), "line 1: the word X2 appears twice on the line");
-    EXPECT_EQ(Refusal("G0 (open\n"), "line 1: comment not closed (open");
-    EXPECT_EQ(Refusal("G0 X1.2.3\n"), "line 1: malformed word X1.2.3");
-    EXPECT_EQ(Refusal("G2 X1 Y1 R0.1 F10\n"), "line 1: the arc G2 cannot be constructed");
-    EXPECT_EQ(Refusal("G0 X10\nG2 X0 Y5 I-10 F10\n"), "line 2: the arc G2 cannot be constructed");
-    EXPECT_EQ(Refusal("G0 X1e99\n"), "line 1: the word E99 is not supported");
-    EXPECT_EQ(Refusal("G0 X99999999\n"), "line 1: X99999999 leaves the machine's range");
-    EXPECT_EQ(Refusal("G0 X1\nG2 X2 R-2e7 F1\n"), "line 2: the word E7 is not supported");
-    EXPECT_EQ(Refusal("G0 X1\nG2 X2 R-10000000 F1\n"), "line 2: G2 leaves the machine's range");
-    EXPECT_EQ(Refusal("G80 X1\n"), "line 1: the word X1 has no use on the line");
-    EXPECT_EQ(Refusal("T99999999999 M6\n"), "line 1: T99999999999 leaves the machine's range");
-    // Control characters, a NUL among them, are shown by their code.
-    EXPECT_EQ(Refusal(std::string("G0 X1\n\0G0\n", 10)),
-              "line 2: the word <0x00> is not supported");
-    EXPECT_EQ(Refusal("G0 X\x01\n"), "line 1: malformed word X<0x01>");
-    EXPECT_EQ(Refusal("(\x1b[2J\n"), "line 1: comment not closed (<0x1B>[2J");
-    // Czech too.
-    const MachineSettings s = Steps(0.01f);
-    EXPECT_EQ(RefusalMessage(0, ReadGcode("G42\n", s).refusal),
-              "řádek 1: slovo G42 tento program neprovede");
-}
-
-TEST(GcodeReader, OneWordPerModalGroup) {
-    for (const char* line : {"G0 G1 X1 F100", "G90 G91 X1", "G20 G21", "M3 M5", "G17 G18", "M0 M2",
-                             "G90.1 G91.1", "G61 G64", "M7 M9"}) {
-        const std::string words = std::string(line).substr(0, std::string(line).find(" X"));
-        EXPECT_EQ(Refusal(std::string("G0 X0\n") + line + "\n"),
-                  "line 2: the words " + words + " belong to one modal group");
-    }
-    // G80 beside a motion word leaves that word in force, as other interpreters do.
-    EXPECT_EQ(Positions(Read("G80 G0 X1\nG1 G80 Y1 F60\n")),
-              (std::vector<GcodePoint>{{100, 0, 0}, {100, 100, 0}}));
-    EXPECT_EQ(Read("G1 X1 F60\nG1 G80 Y1\n").moves[1].accelerated, 0);
-    Read("G17 G21 G40 G49 G54 G61.1 G90 G91.1 G94 M5 M9\n");
-    const MachineSettings s = Steps(0.01f);
-    EXPECT_EQ(RefusalMessage(0, ReadGcode("G0 G1\n", s).refusal),
-              "řádek 1: slova G0 G1 patří do jedné modální skupiny");
-}
-
-TEST(GcodeReader, DwellWithAMoveDwellsThenMoves) {
-    for (const char* line : {"G4 P1 X5", "G4 P1 G1 X5"}) {
-        const GcodeProgram p = Read(std::string("G1 X1 F60\n") + line + "\n");
-        ASSERT_EQ(p.moves.size(), 2u) << line;
-        EXPECT_EQ(p.moves[0].dwellAfter, 1);
-        EXPECT_EQ(Positions(p).back(), (GcodePoint{500, 0, 0}));
-    }
-}
-
-// The holes themselves are compared with another interpreter's in
-// gcode_interpreter_test.cpp; here what it refuses too.
-TEST(GcodeReader, DrillingCycleRefusals) {
-    const std::pair<const char*, const char*> cases[] = {
+// Refused by the line and the word that cannot be run as written. The holes
+// of the cycles and the moves home are compared with another interpreter's
+// in gcode_interpreter_test.cpp; here what it refuses too.
+TEST(GcodeReader, RefusedByLine) {
+    const std::pair<std::string, const char*> cases[] = {
+        {"G0 X1\nG41 D1\n", "line 2: the word G41 is not supported"},
+        {"G84 X1 Y1 Z-1 R1\n", "line 1: the word G84 is not supported"},
+        {"#1 = 5\n", "line 1: the word # is not supported"},
+        {"G0 X#1\n", "line 1: the word X# is not supported"},
+        {"G0\no100 sub\n", "line 2: the word O100 is not supported"},
+        {"G0 X[1+2]\n", "line 1: the word X[ is not supported"},
+        {"M98 P1\n", "line 1: the word M98 is not supported"},
+        {"G1 X1\n", "line 1: the move G1 has no feed rate F"},
+        {"G0 X1 X2\n", "line 1: the word X2 appears twice on the line"},
+        {"G0 (open\n", "line 1: comment not closed (open"},
+        {"G0 X1.2.3\n", "line 1: malformed word X1.2.3"},
+        {"G2 X1 Y1 R0.1 F10\n", "line 1: the arc G2 cannot be constructed"},
+        {"G0 X10\nG2 X0 Y5 I-10 F10\n", "line 2: the arc G2 cannot be constructed"},
+        {"G0 X1e99\n", "line 1: the word E99 is not supported"},
+        {"G0 X99999999\n", "line 1: X99999999 leaves the machine's range"},
+        {"G0 X1\nG2 X2 R-2e7 F1\n", "line 2: the word E7 is not supported"},
+        {"G0 X1\nG2 X2 R-10000000 F1\n", "line 2: G2 leaves the machine's range"},
+        {"G80 X1\n", "line 1: the word X1 has no use on the line"},
+        {"T99999999999 M6\n", "line 1: T99999999999 leaves the machine's range"},
+        {"G1 X1 F-5\n", "line 1: the feed rate F-5 is negative"},
+        {"F-1\n", "line 1: the feed rate F-1 is negative"},
+        // Control characters, a NUL among them, are shown by their code.
+        {std::string("G0 X1\n\0G0\n", 10), "line 2: the word <0x00> is not supported"},
+        {"G0 X\x01\n", "line 1: malformed word X<0x01>"},
+        {"(\x1b[2J\n", "line 1: comment not closed (<0x1B>[2J"},
         {"G0 Z5\nG81 X1 R1 F60", "line 2: the drilling cycle lacks the word Z"},
         {"G81 X1 Z-1 F60", "line 1: the drilling cycle lacks the word R"},
         {"G82 X1 Z-1 R1 F60", "line 1: the drilling cycle lacks the word P"},
@@ -218,24 +189,6 @@ TEST(GcodeReader, DrillingCycleRefusals) {
         {"G81 X1 Z-1 R1 F60\nG80 X3", "line 2: the word X3 has no use on the line"},
         {"G81 Z-1 R1 F60\nG82 P1", "line 2: the word G82 has no use on the line"},
         {"G81 G1 X1 Z-1 R1 F60", "line 1: the words G81 G1 belong to one modal group"},
-    };
-    for (const auto& [program, message] : cases) EXPECT_EQ(Refusal(program), message) << program;
-}
-
-// The moves themselves are compared with another interpreter's, whose zero
-// is the program's; here the machine's zero lies elsewhere.
-TEST(GcodeReader, HomeGoesToTheMachinesZeroAndToolLengthsAreNoted) {
-    const MachineSettings s = Steps(0.01f);
-    const GcodePoint zero{-100, -200, -300};
-    GcodeRead r = ReadGcode("G0 X5 Y6 Z7\nG91 G28 Z0\nG90 G43 H2\nG28 X1\n", s, {}, zero);
-    ASSERT_TRUE(r.program) << RefusalMessage(1, r.refusal);
-    const std::vector<GcodePoint> expected = {
-        {500, 600, -700}, {500, 600, -300}, {100, 600, -300}, {-100, 600, -300}};
-    EXPECT_EQ(Positions(*r.program), expected);
-    EXPECT_EQ(r.program->zeroedAxes, 1 | 4);
-    EXPECT_TRUE(r.program->toolLengths);
-    EXPECT_FALSE(Read("G49 G0 X1\n").toolLengths);
-    const std::pair<const char*, const char*> refused[] = {
         {"G28 G0 X1", "line 1: the words G28 G0 both use the axis words"},
         {"G4 P1 G28", "line 1: the words G4 G28 belong to one modal group"},
         {"G43 H1 G49", "line 1: the words G43 G49 belong to one modal group"},
@@ -244,19 +197,38 @@ TEST(GcodeReader, HomeGoesToTheMachinesZeroAndToolLengthsAreNoted) {
         {"G28.1", "line 1: the word G28.1 is not supported"},
         {"G10 L2 P1 X0", "line 1: the word G10 is not supported"},
     };
-    for (const auto& [program, message] : refused) EXPECT_EQ(Refusal(program), message) << program;
-}
-
-TEST(GcodeReader, NegativeFeedIsNamed) {
-    EXPECT_EQ(Refusal("G1 X1 F-5\n"), "line 1: the feed rate F-5 is negative");
-    EXPECT_EQ(Refusal("F-1\n"), "line 1: the feed rate F-1 is negative");
+    for (const auto& [program, message] : cases) EXPECT_EQ(Refusal(program), message) << program;
+    // Czech too.
     const MachineSettings s = Steps(0.01f);
-    EXPECT_EQ(RefusalMessage(0, ReadGcode("F-1\n", s).refusal),
-              "řádek 1: rychlost posuvu F-1 je záporná");
+    const std::pair<const char*, const char*> czech[] = {
+        {"G42\n", "řádek 1: slovo G42 tento program neprovede"},
+        {"G0 G1\n", "řádek 1: slova G0 G1 patří do jedné modální skupiny"},
+        {"F-1\n", "řádek 1: rychlost posuvu F-1 je záporná"}};
+    for (const auto& [program, message] : czech)
+        EXPECT_EQ(RefusalMessage(0, ReadGcode(program, s).refusal), message);
 }
 
-TEST(GcodeReader, SpacesInsideWordsAndLowerCase) {
-    EXPECT_EQ(Positions(Read("g 0 x 1 0 . 5 y-.5\r\n")), (std::vector<GcodePoint>{{1050, -50, 0}}));
+TEST(GcodeReader, OneWordPerModalGroup) {
+    for (const char* line : {"G0 G1 X1 F100", "G90 G91 X1", "G20 G21", "M3 M5", "G17 G18", "M0 M2",
+                             "G90.1 G91.1", "G61 G64", "M7 M9"}) {
+        const std::string words = std::string(line).substr(0, std::string(line).find(" X"));
+        EXPECT_EQ(Refusal(std::string("G0 X0\n") + line + "\n"),
+                  "line 2: the words " + words + " belong to one modal group");
+    }
+    // G80 beside a motion word leaves that word in force, as other interpreters do.
+    EXPECT_EQ(Positions(Read("G80 G0 X1\nG1 G80 Y1 F60\n")),
+              (std::vector<GcodePoint>{{100, 0, 0}, {100, 100, 0}}));
+    EXPECT_EQ(Read("G1 X1 F60\nG1 G80 Y1\n").moves[1].accelerated, 0);
+    Read("G17 G21 G40 G49 G54 G61.1 G90 G91.1 G94 M5 M9\n");
+}
+
+TEST(GcodeReader, DwellWithAMoveDwellsThenMoves) {
+    for (const char* line : {"G4 P1 X5", "G4 P1 G1 X5"}) {
+        const GcodeProgram p = Read(std::string("G1 X1 F60\n") + line + "\n");
+        ASSERT_EQ(p.moves.size(), 2u) << line;
+        EXPECT_EQ(p.moves[0].dwellAfter, 1);
+        EXPECT_EQ(Positions(p).back(), (GcodePoint{500, 0, 0}));
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "drilling/drill_holes.h"
 #include "gcode/gcode_program.h"
 #include "gcode/gcode_writer.h"
@@ -83,54 +85,71 @@ struct RoundTrip : GcodeFixture {
     }
 };
 
-TEST_F(RoundTrip, SurfaceMillingInEveryStyle) {
-    for (SurfaceStyle style :
-         {SurfaceStyle::StrokesAlongX, SurfaceStyle::StrokesAlongY, SurfaceStyle::Spiral}) {
-        m.buffer.reset();
-        const SurfaceMillingJob job{4001, 3003, 1001, 333, 777};
-        const JobValues values{7.5f, 400};
-        ASSERT_EQ(GenerateSurfaceMilling(m, job, values, false, style), 0);
-        expectRoundTrip();
-    }
-}
-
-TEST_F(RoundTrip, SeparationRectangleAndCircle) {
+// Every kind of job counts what it then queues, ends where it started and
+// round-trips.
+TEST_F(RoundTrip, EveryJob) {
     CircleTable circle;
     Text failure{};
     ASSERT_NE(BuildSeparationCircle(circle, 3001, failure), 0);
-    for (SeparationShape shape : {SeparationShape::Rectangle, SeparationShape::Circle}) {
-        m.buffer.reset();
-        const SeparationJob job{shape, 1234, 3001, 2002};
-        ASSERT_EQ(GenerateSeparation(m, job, {3.3f, 500}, circle, false), 0);
-        expectRoundTrip();
-    }
-}
-
-TEST_F(RoundTrip, DrillingWithDwell) {
+    m.settings.hpglUnitsPerInch = 1016;
+    VectorModel model;
+    const std::string path =
+        dir.write("d.plt",
+                  "IN;SP1;PU0,0;PD400,0,400,300,0,300,0,0;PU1000,1000;PD1333,1777;SP2;PU9,9;"
+                  "PD50,70;PD90,9;");
+    ASSERT_EQ(LoadVectorFile(model, path, kHpglCorel, m.settings, m.log, host), 1);
+    model.pens[0].depth = 1.7f;
+    model.pens[0].passDepth = 0.6f;
+    model.pens[1].depth = 0.9f;
+    model.pens[1].passDepth = 0.4f;
+    model.cutOrder.slots[0] = 1;
+    model.cutOrder.slots[1] = 0;
+    model.cutOrder.count = 2;
+    VectorJobRepeat repeat;
+    repeat.countX = 2;
+    repeat.countY = 3;
+    SetRepeatSpacing(repeat, 5, m.settings);
     DrillSet set;
     set.toolCount = 1;
     set.tools[0] = {1.0f, 777, 1, 3};
     set.holes = {{0, 100, 200}, {0, 5001, 3}, {0, -7, 12345}};
     set.holeCount = 3;
-    ASSERT_EQ(drillHoles(m, set, 0), 1);
-    expectRoundTrip();
-}
 
-TEST_F(RoundTrip, VectorJob) {
-    m.settings.hpglUnitsPerInch = 1016;
-    VectorModel model;
-    const std::string path =
-        dir.write("d.plt", "IN;SP1;PU0,0;PD400,0,400,300,0,300,0,0;PU1000,1000;PD1333,1777;");
-    ASSERT_EQ(LoadVectorFile(model, path, kHpglCorel, m.settings, m.log, host), 1);
-    model.pens[0].depth = 1.7f;
-    model.pens[0].passDepth = 0.6f;
-    model.cutOrder.slots[0] = 0;
-    model.cutOrder.count = 1;
-    VectorJobRepeat repeat;
-    repeat.countX = 2;
-    SetRepeatSpacing(repeat, 5, m.settings);
-    ASSERT_GT(generateVectorJob(m, model, repeat, 0), 0);
-    expectRoundTrip();
+    // Each job queued or, with `countOnly`, counted: its count (-1 for drilling, which has none).
+    std::vector<std::pair<const char*, std::function<int64_t(bool)>>> jobs;
+    for (SurfaceStyle style :
+         {SurfaceStyle::StrokesAlongX, SurfaceStyle::StrokesAlongY, SurfaceStyle::Spiral})
+        jobs.push_back({"surface", [&, style](bool countOnly) {
+                            return GenerateSurfaceMilling(m, {4001, 3003, 1001, 333, 777},
+                                                          {7.5f, 400}, countOnly, style);
+                        }});
+    for (SeparationShape shape : {SeparationShape::Rectangle, SeparationShape::Circle})
+        jobs.push_back({"separation", [&, shape](bool countOnly) {
+                            return GenerateSeparation(m, {shape, 1234, 3001, 2002}, {3.3f, 500},
+                                                      circle, countOnly);
+                        }});
+    for (int oneWay : {0, 1})
+        jobs.push_back({"vector", [&, oneWay](bool countOnly) {
+                            model.pens[0].oneWay = oneWay;
+                            return generateVectorJob(m, model, repeat, countOnly);
+                        }});
+    jobs.push_back({"drilling", [&](bool countOnly) -> int64_t {
+                        return countOnly ? -1 : drillHoles(m, set, 0);
+                    }});
+    for (const auto& [name, job] : jobs) {
+        SCOPED_TRACE(name);
+        m.buffer.reset();
+        const int64_t counted = job(true);
+        ASSERT_EQ(m.buffer.queued(), 0);
+        job(false);
+        if (counted >= 0) {
+            EXPECT_EQ(m.buffer.queued(), counted);
+        }
+        int64_t net[3] = {};
+        for (const MotionCommand& c : queued()) net[0] += c.dx, net[1] += c.dy, net[2] += c.dz;
+        EXPECT_TRUE(net[0] == 0 && net[1] == 0 && net[2] == 0) << "back where it started";
+        expectRoundTrip();
+    }
 }
 
 TEST(GcodeWriterTest, WritesModesFeedsAndFlagsOnce) {

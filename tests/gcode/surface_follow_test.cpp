@@ -159,7 +159,7 @@ TEST_F(SurfaceFollowTest, HpglIsolationKeepsItsDepthOverTheWarpedBoard) {
 // A map that lowers the board below the Z travel, or raises it so high that
 // the safe height above it leaves the travel, refuses either job before
 // anything is queued: the soft limits would cut the moves short.
-TEST_F(SurfaceFollowTest, AMapPastTheZTravelRefusesTheJob) {
+TEST_F(SurfaceFollowTest, AMapThatDoesNotFitRefusesTheJobBeforeAnythingIsQueued) {
     auto map = std::make_shared<HeightMap>(*probe());
     m.surfaceMap = map;
     const VectorModel model = isolation();
@@ -171,12 +171,25 @@ TEST_F(SurfaceFollowTest, AMapPastTheZTravelRefusesTheJob) {
         EXPECT_FALSE(gcode.start()) << shift;
         for (double& h : map->heights) h -= shift;
     }
-    EXPECT_EQ(m.buffer.queued(), 0);
     ASSERT_EQ(host.boxes.size(), 4u);
     EXPECT_EQ(host.boxes[0].text.rfind("The depth of 0.100 mm below the surface leaves", 0), 0u);
     EXPECT_EQ(host.boxes[2].text.rfind("The safe height of 2.000 mm above the material", 0), 0u);
     for (int i : {1, 3})
         EXPECT_EQ(host.boxes[i].text.rfind(" this program leaves the machine's travel by", 0), 0u);
+    // Nor does a map that does not cover the job, or was probed for another origin.
+    ASSERT_TRUE(gcode.load(dir.write("wide.nc", "G0 Z2\nG1 X70 Z-0.1 F300\nG0 Z2\n")));
+    EXPECT_FALSE(gcode.start());
+    map->relativeOriginX += 1;
+    EXPECT_FALSE(queue(model));
+    map->relativeOriginX -= 1;
+    EXPECT_EQ(m.buffer.queued(), 0);
+    ASSERT_EQ(host.boxes.size(), 6u);
+    EXPECT_EQ(host.boxes[4].text,
+              "The height map (X 0.000 to 60.000, Y 0.000 to 40.000 mm) does not cover the job "
+              "(X 0.000 to 70.000, Y 0.000 to 0.000 mm): the job was not started");
+    EXPECT_EQ(host.boxes[5].text,
+              "The height map was probed for the relative origin X 1.000 Y 0.000 mm, it is now X "
+              "0.000 Y 0.000 mm: the job was not started");
     EXPECT_TRUE(queue(model)) << "the map as probed fits";
 }
 
@@ -192,25 +205,6 @@ TEST_F(SurfaceFollowTest, GcodeIsolationKeepsItsDepthOverTheWarpedBoard) {
     const Watch bent = cut();
     m.surfaceMap.reset();
     expectFollowed(bent, cut());
-}
-
-TEST_F(SurfaceFollowTest, AMapThatDoesNotFitRefusesTheJobBeforeAnythingIsQueued) {
-    auto map = std::make_shared<HeightMap>(*probe());
-    GcodeImport gcode(m);
-    ASSERT_TRUE(gcode.load(dir.write("wide.nc", "G0 Z2\nG1 X70 Z-0.1 F300\nG0 Z2\n")));
-    m.surfaceMap = map;
-    EXPECT_FALSE(gcode.start());
-    map->relativeOriginX += 1;
-    ASSERT_TRUE(gcode.load(dir.write("inside.nc", "G0 Z2\nG1 X10 Z-0.1 F300\nG0 Z2\n")));
-    EXPECT_FALSE(gcode.start());
-    EXPECT_EQ(m.buffer.queued(), 0);
-    ASSERT_EQ(host.boxes.size(), 2u);
-    EXPECT_EQ(host.boxes[0].text,
-              "The height map (X 0.000 to 60.000, Y 0.000 to 40.000 mm) does not cover the job "
-              "(X 0.000 to 70.000, Y 0.000 to 0.000 mm): the job was not started");
-    EXPECT_EQ(host.boxes[1].text,
-              "The height map was probed for the relative origin X 1.000 Y 0.000 mm, it is now X "
-              "0.000 Y 0.000 mm: the job was not started");
 }
 
 TEST_F(SurfaceFollowTest, EmergencyStopMidGridEndsTheRunWithNothingLeftToMove) {

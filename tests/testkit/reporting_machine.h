@@ -48,6 +48,14 @@ struct ReportingMachine : Reports {
         for (int i = 0; i <= m.buffer.lastIndex(); ++i) out.push_back(m.buffer.entry(i));
         return out;
     }
+    // The distances of every queued command, as "dx,dy,dz" in order, space apart.
+    std::string queuedMoves() const {
+        std::string out;
+        for (const MotionCommand& c : queued())
+            out += (out.empty() ? "" : " ") + std::to_string(c.dx) + "," + std::to_string(c.dy) +
+                   "," + std::to_string(c.dz);
+        return out;
+    }
 };
 
 }  // namespace korvex::test

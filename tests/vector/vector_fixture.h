@@ -43,6 +43,23 @@ struct VectorFixture : ::testing::Test, ReportingMachine {
     }
 
     std::vector<VectorPoint> points(int object) const { return model.objects[object].points; }
+
+    // The drawing as text: each object "pen: x,y x,y", a point's z added when
+    // not 0, objects apart by " | "; then each layer "pen: its objects".
+    std::string drawing() const {
+        std::string text;
+        for (const VectorObject& o : model.objects) {
+            text += (text.empty() ? "" : " | ") + std::to_string(o.pen) + ":";
+            for (const VectorPoint& p : o.points)
+                text += " " + std::to_string(p.x) + "," + std::to_string(p.y) +
+                        (p.z ? "," + std::to_string(p.z) : "");
+        }
+        for (int i = 0; i < model.penCount; ++i) {
+            text += " / " + std::to_string(model.pens[i].pen) + ":";
+            for (int32_t object : model.pens[i].objectOrder) text += " " + std::to_string(object);
+        }
+        return text;
+    }
 };
 
 }  // namespace korvex::test

@@ -2,7 +2,6 @@
 #include "motion/job_frame.h"
 
 #include <algorithm>
-#include <ostream>
 #include <random>
 
 #include "motion/rounding.h"
@@ -10,34 +9,6 @@
 
 namespace korvex::test {
 namespace {
-
-struct Move {
-    int dx, dy, dz, periodUs, accelerated, dwellAfter, spindleOn;
-    bool operator==(const Move&) const = default;
-};
-std::ostream& operator<<(std::ostream& o, const Move& m) {
-    return o << "{" << m.dx << "," << m.dy << "," << m.dz << " p" << m.periodUs << " a"
-             << m.accelerated << " d" << m.dwellAfter << " s" << m.spindleOn << "}";
-}
-
-// Steps of 0.025 mm: safe height 5 mm is 200 steps; travel and Z travel at
-// 5 mm/s take 5000 us a step, plunge and cutting at 1 mm/s 25000 us.
-constexpr int H = 200, kTravel = 5000, kZ = 5000, kSlow = 25000;
-Move Travel(int dx, int dy) {
-    return {dx, dy, 0, kTravel, 1, 0, 0};
-}
-Move Descend(int period = kZ) {
-    return {0, 0, H, period, 1, 0, 0};
-}
-Move Plunge(int d) {
-    return {0, 0, d, kSlow, 0, 1, 0};
-}
-Move Cut(int dx, int dy) {
-    return {dx, dy, 0, kSlow, 0, 0, 1};
-}
-Move Lift(int dz) {
-    return {0, 0, -dz, kZ, 1, 0, 0};
-}
 
 struct JobTest : VectorFixture {
     VectorJobRepeat repeat;
@@ -53,23 +24,14 @@ struct JobTest : VectorFixture {
         model.cutOrder.slots[0] = 0;
         model.cutOrder.count = 1;
     }
-    std::vector<Move> queued() const {
-        std::vector<Move> moves;
-        for (int i = 0; i <= m.buffer.lastIndex(); ++i) {
-            const MotionCommand c = m.buffer.entry(i);
-            moves.push_back(
-                {c.dx, c.dy, c.dz, c.periodUs, c.accelerated, c.dwellAfter, c.spindleOn});
-        }
-        return moves;
-    }
 };
 
 // The depth below the surface of every cut, in the order cut: the job
-// starts at safe height, H above the surface.
-std::vector<int> CutDepths(const std::vector<Move>& moves, int safeHeight) {
+// starts at `safeHeight` steps above the surface.
+std::vector<int> CutDepths(const std::vector<MotionCommand>& moves, int safeHeight) {
     std::vector<int> depths;
     int z = 0;
-    for (const Move& move : moves) {
+    for (const MotionCommand& move : moves) {
         z += move.dz;
         if (move.spindleOn) depths.push_back(z - safeHeight);
     }
@@ -110,7 +72,7 @@ TEST_F(JobTest, EveryStrategyEndsAtTheRoundedDepthWhateverThePasses) {
             list.clear();
             const int64_t counted = generateVectorJob(m, model, repeat, 1);
             generateVectorJob(m, model, repeat, 0);
-            const std::vector<Move> moves = queued();
+            const std::vector<MotionCommand> moves = queued();
             ASSERT_EQ(static_cast<int64_t>(moves.size()), counted);
             const int safe = MmToSteps(m.settings.safeHeight, c.step);
             const std::vector<int> passes = PassDepths(CutDepths(moves, safe), cutsPerPass);
@@ -140,65 +102,8 @@ TEST_F(JobTest, ToolStaysDownWhereTheNextObjectStarts) {
     // The empty travel between the objects is neither queued nor counted.
     EXPECT_EQ(generateLayersByPass(m, model, 1), 7);
     EXPECT_EQ(generateLayersByPass(m, model, 0), 7);
-    EXPECT_EQ(queued(), (std::vector<Move>{Travel(0, 40), Descend(), Plunge(16), Cut(40, 0),
-                                           Cut(0, -40), Lift(H + 16), Travel(-40, 0)}));
-}
-
-// By pass, each pass cuts every object of the layer; one way, each object
-// takes all its passes, starting again from the surface.
-TEST_F(JobTest, TheStrategiesOrderTheirPasses) {
-    for (const bool oneWay : {false, true}) {
-        SCOPED_TRACE(oneWay);
-        m.buffer.reset();
-        layer("SP1;PU0,0;PD40,0;PU0,40;PD40,40;", 0.8f, 0.4f, oneWay);
-        oneWay ? generateObjectsOneWay(m, model, 0) : generateLayersByPass(m, model, 0);
-        EXPECT_EQ(CutDepths(queued(), H),
-                  (oneWay ? std::vector<int>{16, 32, 16, 32} : std::vector<int>{16, 16, 32, 32}));
-        EXPECT_EQ(queued().back(), Travel(-40, 0)) << "back at the start";
-    }
-}
-
-// The copies' moves themselves are the CLI's golden outputs.
-TEST_F(JobTest, RepeatSpacingBelowAMillimetreLeavesNoGap) {
-    layer("SP1;PU0,0;PD40,0;", 0.4f, 0.4f);
-    repeat.countX = 2;
-    SetRepeatSpacing(repeat, 0.5f, m.settings);
-    EXPECT_EQ(repeat.spacingXSteps, 0);
-    EXPECT_EQ(generateVectorJob(m, model, repeat, 0), 2 * 5 + 2);
-    EXPECT_EQ(queued()[5], Travel(40, 0)) << "the next copy starts where this one ended";
-}
-
-// Counting must predict the real run exactly, whatever the strategy, the
-// number of passes, the layers and the grid (no empty moves in these jobs).
-TEST_F(JobTest, CountEqualsTheCommandsQueued) {
-    std::mt19937 random(7);
-    for (int round = 0; round < 40; ++round) {
-        std::string hpgl;
-        for (int pen = 1; pen <= 3; ++pen) {
-            hpgl += "SP" + std::to_string(pen) + ";";
-            for (int object = 0; object < 3; ++object) {
-                const int x = 100 * (pen * 4 + object) + 1, y = 37 * object + 1;
-                hpgl += "PU" + std::to_string(x) + "," + std::to_string(y) + ";";
-                for (int p = 1; p <= 1 + object; ++p)
-                    hpgl += "PD" + std::to_string(x + 3 * p) + "," + std::to_string(y + p) + ";";
-                if (round % 2) hpgl += "PD" + std::to_string(x) + "," + std::to_string(y) + ";";
-            }
-        }
-        ASSERT_EQ(load(hpgl), 1);
-        for (int i = 0; i < 3; ++i) {
-            model.pens[i].depth = 0.1f * (1 + random() % 12);
-            model.pens[i].passDepth = 0.1f * (1 + random() % 3);
-            model.cutOrder.slots[i] = 2 - i;
-        }
-        model.cutOrder.count = 3;
-        model.pens[0].oneWay = round % 4 < 2;
-        repeat.countX = 2 + round % 2;
-        repeat.countY = 2 + round % 3;
-        m.buffer.allocate(100000);
-        const int64_t count = generateVectorJob(m, model, repeat, 1);
-        EXPECT_EQ(generateVectorJob(m, model, repeat, 0), count);
-        ASSERT_EQ(m.buffer.queued(), count) << "round " << round;
-    }
+    // Safe height is 200 steps; the moves' periods and flags are the CLI's golden outputs.
+    EXPECT_EQ(queuedMoves(), "0,40,0 0,0,200 0,0,16 40,0,0 0,-40,0 0,0,-216 -40,0,0");
 }
 
 // 1.2 over 0.4 is three passes whatever the floats' noise; no pass depth, none.
