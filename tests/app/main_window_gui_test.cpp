@@ -27,6 +27,8 @@ struct MainWindowGui : test::GuiTest {
     }
 };
 
+// The log list scrolls to its newest line; a limit switch held on the
+// simulator panel shows among the inputs.
 TEST_F(MainWindowGui, StartsWithTheStatusTheLogAndTheSimulatorPanel) {
     start();
     EXPECT_EQ(window->size(), QSize(1024, 768));
@@ -46,6 +48,20 @@ TEST_F(MainWindowGui, StartsWithTheStatusTheLogAndTheSimulatorPanel) {
         EXPECT_TRUE(tip.isEmpty() || tip.contains(' ')) << tip.toStdString();
     }
     window->grab().save(KORVEX_SCREENSHOT_DIR "/korvex-main-window-start.png");
+
+    for (int i = 0; i < 200; ++i) m().log.line("line " + std::to_string(i), true, false);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return list->item(list->count() - 1)->text() == "line 199"; }, 2000));
+    QApplication::processEvents();
+    const QRect last = list->visualItemRect(list->item(list->count() - 1));
+    EXPECT_TRUE(list->viewport()->rect().contains(last.center()));
+
+    auto* limitY = window->simPanel()->findChild<QCheckBox*>("simLimitY");
+    ASSERT_NE(limitY, nullptr);
+    QTest::mouseClick(limitY, Qt::LeftButton, {}, QPoint(6, limitY->height() / 2));
+    refreshStatus();
+    EXPECT_FALSE(window->view().isChecked(kMinX));
+    EXPECT_TRUE(window->view().isChecked(kMinY));
 }
 
 // pstoedit's circle drawing, 50 x 30 mm read by the generic kind: 5 pixels
@@ -146,19 +162,6 @@ TEST_F(MainWindowGui, OpenFindsEachFilesWindowByItsContent) {
     EXPECT_EQ(shown, "reliefDialog");
 }
 
-TEST_F(MainWindowGui, ALimitSwitchHeldOnTheSimulatorShowsInTheInputs) {
-    start();
-    auto* limitY = window->simPanel()->findChild<QCheckBox*>("simLimitY");
-    ASSERT_NE(limitY, nullptr);
-    QTest::mouseClick(limitY, Qt::LeftButton, {}, QPoint(6, limitY->height() / 2));
-    refreshStatus();
-    EXPECT_FALSE(window->view().isChecked(kMinX));
-    EXPECT_TRUE(window->view().isChecked(kMinY));
-    QTest::mouseClick(limitY, Qt::LeftButton, {}, QPoint(6, limitY->height() / 2));
-    refreshStatus();
-    EXPECT_FALSE(window->view().isChecked(kMinY));
-}
-
 TEST_F(MainWindowGui, NoSimulatorPanelWithoutTheSimulatedMachine) {
     start({}, true, "none");
     EXPECT_EQ(window->simPanel(), nullptr);
@@ -247,17 +250,6 @@ TEST_F(MainWindowGui, HomingFromTheNullPositionDialogSaysWhichAxisMissedItsSwitc
     EXPECT_EQ(host.texts.back(),
               "Axes not homed: X. The soft limits guard a position that may not be the "
               "machine's");
-}
-
-TEST_F(MainWindowGui, TheLogListShowsItsNewestLine) {
-    start();
-    for (int i = 0; i < 200; ++i) m().log.line("line " + std::to_string(i), true, false);
-    auto* list = qobject_cast<QListWidget*>(window->view().control(kLogList));
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return list->item(list->count() - 1)->text() == "line 199"; }, 2000));
-    QApplication::processEvents();
-    const QRect last = list->visualItemRect(list->item(list->count() - 1));
-    EXPECT_TRUE(list->viewport()->rect().contains(last.center()));
 }
 
 TEST_F(MainWindowGui, FinishClosesAnIdleMachineWithoutAsking) {
