@@ -172,13 +172,10 @@ TEST_F(JobDialogGui, AReliefCarvedAndStoppedFromItsDialog) {
     host.files = {KORVEX_TEST_DATA "/machining/rgb24.bmp"};  // 4 x 2, all levels
     Positions atStop, halted;
     bool stayedOpen = false, endUsableWhileIdle = true;
-    std::string openedDepth, size;
     WhenDialogShown([&](QWidget* dialog) {
         QWidget* end = test::Control(dialog, kReliefEnd);
         endUsableWhileIdle = test::Control(dialog, kReliefEndJob)->isEnabled();
-        openedDepth = test::ControlText(dialog, kReliefDepth);
         TypeInto(dialog, kReliefDepth, "0.5");
-        size = test::ControlText(dialog, kReliefSize);
         // Presses the stop at the first event the carving lets through with
         // the tool at the material.
         QTimer press;
@@ -220,8 +217,6 @@ TEST_F(JobDialogGui, AReliefCarvedAndStoppedFromItsDialog) {
     EXPECT_EQ(m().signals.estopActive.load(), 0);
     EXPECT_EQ(m().gate.count(), 0);
     EXPECT_TRUE(waitDrained(1000));
-    EXPECT_EQ(openedDepth, "1.00");  // the relief's start value
-    EXPECT_EQ(size.substr(0, 22), "0.40 x 0.20 x 0.50 mm ");
 
     std::string reopenedDepth;
     WhenDialogShown([&](QWidget* dialog) {

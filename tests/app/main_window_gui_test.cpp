@@ -100,7 +100,6 @@ TEST_F(MainWindowGui, ThePreviewShowsTheDrawingAndTheCrossFollowsTheJoggedTool) 
     EXPECT_EQ(moved.pixel(25, 120), red);
     EXPECT_EQ(moved.pixel(120, 50), red);
     EXPECT_NE(moved.pixel(0, 100), red);
-    EXPECT_NE(moved.pixel(100, 0), red);
     EXPECT_NE(moved.pixel(26, 120), red) << "one pixel wide";
     window->grab().save(KORVEX_SCREENSHOT_DIR "/korvex-main-window.png");
 }
@@ -197,7 +196,6 @@ TEST_F(MainWindowGui, HomingFromTheNullPositionDialogSaysWhichAxisMissedItsSwitc
     QTimer::singleShot(0, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->windowTitle(), "Nulová pozice / null position");
         test::ClickOnNextBox(QMessageBox::Ok);
         QTest::mouseClick(dialog->findChild<QPushButton*>("homeAll"), Qt::LeftButton);
         EXPECT_TRUE(QTest::qWaitFor([&] { return c->homing.pending == 0; }, 20000));
