@@ -1,6 +1,5 @@
 #include <QWheelEvent>
 
-#include "app/qt_dialog_launcher.h"
 #include "gcode/gcode_dialog.h"
 #include "motion/rounding.h"
 #include "tests/app/dialog_driver.h"
@@ -16,52 +15,24 @@ using test::WhenDialogShown;
 
 using GcodeGui = test::GuiTest;
 
-// The program starts and ends at the relative origin's X and Y, 2 mm above
-// the surface; the carriage must end where the counters say it is. The
-// buffer holds a few of its moves: the window's timer feeds the rest.
-TEST_F(GcodeGui, AProgramCutFromItsDialog) {
-    start([](MachineSettings& s) { s.commandCapacity = 4; });
+// A program cut from its dialog, its moves fed by the window's timer past
+// a buffer of four. M6 stops the machine showing the tool it waits for,
+// not the emergency's look; Continue goes on with the program. The state
+// line follows the job through it, the feed override slows what is left,
+// the program ends 2 mm over its origin and the preview draws the
+// program's toolpath with the path run over it.
+TEST_F(GcodeGui, AProgramWithAToolChangeCutFromItsDialog) {
+    startMoving([](MachineSettings& s) { s.commandCapacity = 4; });
     setOriginOnMaterial(1);  // room for Z 2 above the surface
     rememberStart();
-
-    host.files = {KORVEX_TEST_DATA "/gcode/engrave.nc"};
-    std::string title, moves;
-    WhenDialogShown([&](QWidget* dialog) {
-        title = dialog->windowTitle().toStdString();
-        ClickControl(dialog, gcode_dialog::kFile);
-        moves = test::ControlText(dialog, gcode_dialog::kCounts);
-        test::SaveScreenshot(dialog, "korvex-gcode.png");
-        ClickControl(dialog, gcode_dialog::kStart);
-        if (QApplication::activeModalWidget() == dialog) ClickControl(dialog, gcode_dialog::kClose);
-    });
-    size_t ran = 0;
-    m().buffer.addAppendObserver([&ran](const MotionCommand&) { ++ran; });
-    QtDialogLauncher launcher(*c, host, window.get());
-    EXPECT_EQ(launcher.run(DialogKind::Gcode), kResultOk);
-    EXPECT_EQ(title, "Set and cut G-code");
-    EXPECT_EQ(moves.rfind("lines: 14, moves: ", 0), 0u) << moves;
-    const size_t programMoves = c->gcode.program().moves.size();
-    ASSERT_GT(programMoves, 20u);
-
-    expectRunAsPlanned();
-    EXPECT_EQ(ran, programMoves);
-    const MachinePosition& p = m().position;
-    EXPECT_EQ(p.absX.load(), p.relOriginX.load());
-    EXPECT_EQ(p.absY.load(), p.relOriginY.load());
-    EXPECT_EQ(p.absZ.load(), p.relOriginZ.load() - MmToSteps(2, m().settings.mmPerStepZ));
-}
-
-// M6 stops the machine showing the tool it waits for, not the emergency's
-// look; Continue goes on with the program. The state line follows the job
-// through it, the feed override slows what is left, and the preview draws
-// the program's toolpath with the path run over it.
-TEST_F(GcodeGui, AToolChangeWaitsForContinue) {
-    startMoving();
-    setOriginOnMaterial(1);
     const int32_t originX = m().position.relOriginX.load();
     refreshStatus();
     EXPECT_EQ(text(kStateLine), "Idle");
-    host.files = {dir.write("change.nc", "G21 G90\nG0 Z2\nG0 X1\nT2 M6\nG1 X3 F600\nM30\n")};
+    host.files = {
+        dir.write("change.nc",
+                  "G21 G90\nG0 Z2\nG0 X1\nG0 Y1\nG0 X0\nG0 Y0\nG0 X1\nT2 M6\nG1 X3 F600\nM30\n")};
+    size_t ran = 0;
+    m().buffer.addAppendObserver([&ran](const MotionCommand&) { ++ran; });
     WhenDialogShown([&](QWidget* dialog) {
         ClickControl(dialog, gcode_dialog::kFile);
         ClickControl(dialog, gcode_dialog::kStart);
@@ -69,6 +40,7 @@ TEST_F(GcodeGui, AToolChangeWaitsForContinue) {
     });
     window->logic().onCommand(kMenuGcode);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m().gate.latched(); }, 20000));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     refreshStatus();
     EXPECT_EQ(text(kProgramStopText), "Tool change: T2 — change the tool, then Continue");
     EXPECT_EQ(text(kStateLine).rfind("Paused (waiting for: tool change) — ", 0), 0u)
@@ -104,7 +76,12 @@ TEST_F(GcodeGui, AToolChangeWaitsForContinue) {
         << text(kStateLine);
     EXPECT_EQ(text(kProgramStopText), "");
     EXPECT_FALSE(button(kContinue)->isEnabled());
+    expectAtPlanned();
+    expectCarriageFollowed(now());
+    EXPECT_EQ(ran, c->gcode.program().moves.size());
     EXPECT_EQ(m().position.absX.load(), originX + MmToSteps(3, m().settings.mmPerStepX));
+    EXPECT_EQ(m().position.absZ.load(),
+              m().position.relOriginZ.load() - MmToSteps(2, m().settings.mmPerStepZ));
 
     // The trace ran the whole plan and ends where the carriage stands.
     const JobTrack& track = c->track;
@@ -115,13 +92,14 @@ TEST_F(GcodeGui, AToolChangeWaitsForContinue) {
         window->logic().onPaint();
         return window->view().control(kPreviewArea)->grab().toImage();
     };
+    QWidget* area = window->view().control(kPreviewArea);
+    const QPointF centre(area->width() / 2.0, area->height() / 2.0);
+    QTest::mouseDClick(area, Qt::LeftButton, {}, centre.toPoint());
     const QImage fitted = preview();
     int traced = 0;
     for (int y = 0; y < fitted.height(); ++y)
         for (int x = 0; x < fitted.width(); ++x) traced += fitted.pixel(x, y) == 0xFFE8590Cu;
     EXPECT_GT(traced, 50) << "the path run is drawn";
-    QWidget* area = window->view().control(kPreviewArea);
-    const QPointF centre(area->width() / 2.0, area->height() / 2.0);
     QWheelEvent wheel(centre, area->mapToGlobal(centre), {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(area, &wheel);

@@ -113,12 +113,13 @@ struct GuiTest : ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
     // The real clock at 25 mm/s: a move can be watched while it runs.
-    void startMoving() {
+    void startMoving(const std::function<void(MachineSettings&)>& adjust = {}) {
         start(
-            [](MachineSettings& s) {
+            [&](MachineSettings& s) {
                 s.moveSpeedX = s.moveSpeedY = s.moveSpeedZ = 25;
                 s.accelSpeedX = s.accelSpeedY = s.accelSpeedZ = 50;
                 s.cuttingSpeed = 25;
+                if (adjust) adjust(s);
             },
             false);
     }

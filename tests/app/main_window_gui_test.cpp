@@ -20,13 +20,10 @@ namespace {
 
 using namespace mainwin;
 
-struct MainWindowGui : test::GuiTest {
-    std::vector<MotionCommand> appended;
-    void recordAppends() {
-        m().buffer.addAppendObserver([this](const MotionCommand& cmd) { appended.push_back(cmd); });
-    }
-};
+using MainWindowGui = test::GuiTest;
 
+// The log list scrolls to its newest line; a limit switch held on the
+// simulator panel shows among the inputs.
 TEST_F(MainWindowGui, StartsWithTheStatusTheLogAndTheSimulatorPanel) {
     start();
     EXPECT_EQ(window->size(), QSize(1024, 768));
@@ -46,11 +43,27 @@ TEST_F(MainWindowGui, StartsWithTheStatusTheLogAndTheSimulatorPanel) {
         EXPECT_TRUE(tip.isEmpty() || tip.contains(' ')) << tip.toStdString();
     }
     window->grab().save(KORVEX_SCREENSHOT_DIR "/korvex-main-window-start.png");
+
+    for (int i = 0; i < 200; ++i) m().log.line("line " + std::to_string(i), true, false);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return list->item(list->count() - 1)->text() == "line 199"; }, 2000));
+    QApplication::processEvents();
+    const QRect last = list->visualItemRect(list->item(list->count() - 1));
+    EXPECT_TRUE(list->viewport()->rect().contains(last.center()));
+
+    auto* limitY = window->simPanel()->findChild<QCheckBox*>("simLimitY");
+    ASSERT_NE(limitY, nullptr);
+    QTest::mouseClick(limitY, Qt::LeftButton, {}, QPoint(6, limitY->height() / 2));
+    refreshStatus();
+    EXPECT_FALSE(window->view().isChecked(kMinX));
+    EXPECT_TRUE(window->view().isChecked(kMinY));
 }
 
 // pstoedit's circle drawing, 50 x 30 mm read by the generic kind: 5 pixels
-// per mm on the preview, half a pixel per step.
-TEST_F(MainWindowGui, ThePreviewShowsTheDrawingAndTheCrossFollowsTheTool) {
+// per mm on the preview, half a pixel per step. The tool jogs by buttons
+// and keys with the modifiers as Qt reports them (the amounts are the
+// logic's, tested without the window).
+TEST_F(MainWindowGui, ThePreviewShowsTheDrawingAndTheCrossFollowsTheJoggedTool) {
     start();
     c->vector.sourceKind = kHpglGeneric;  // the open dialog preselects its filter
     host.files = {KORVEX_TEST_DATA "/vector/pstoedit_plain.plt"};
@@ -77,15 +90,20 @@ TEST_F(MainWindowGui, ThePreviewShowsTheDrawingAndTheCrossFollowsTheTool) {
 
     click(kJogXPlus, Qt::ShiftModifier);  // X + 5 mm: 25 pixels
     click(kJogXPlus + 2, Qt::ShiftModifier);
-    click(kJogXPlus + 2, Qt::ShiftModifier);  // Y + 10 mm: 50 pixels
+    QTest::keyClick(window.get(), Qt::Key_Up, Qt::ShiftModifier);  // Y + 10 mm: 50 pixels
+    click(kJogXPlus + 4, Qt::ControlModifier);                     // Z + 50 mm
+    QTest::keyClick(window.get(), Qt::Key_PageUp);                 // Z one step up
     ASSERT_TRUE(waitDrained());
+    EXPECT_EQ(m().position.absZ.load(), 499);
     refreshStatus();
     const QImage moved = picture();
     EXPECT_EQ(moved.pixel(25, 120), red);
     EXPECT_EQ(moved.pixel(120, 50), red);
     EXPECT_NE(moved.pixel(0, 100), red);
-    EXPECT_NE(moved.pixel(100, 0), red);
-    EXPECT_NE(moved.pixel(26, 120), red) << "one pixel wide";
+    for (int d : {-1, 1}) {  // one pixel wide
+        EXPECT_NE(moved.pixel(25 + d, 120), red);
+        EXPECT_NE(moved.pixel(120, 50 + d), red);
+    }
     window->grab().save(KORVEX_SCREENSHOT_DIR "/korvex-main-window.png");
 }
 
@@ -146,42 +164,9 @@ TEST_F(MainWindowGui, OpenFindsEachFilesWindowByItsContent) {
     EXPECT_EQ(shown, "reliefDialog");
 }
 
-TEST_F(MainWindowGui, ALimitSwitchHeldOnTheSimulatorShowsInTheInputs) {
-    start();
-    auto* limitY = window->simPanel()->findChild<QCheckBox*>("simLimitY");
-    ASSERT_NE(limitY, nullptr);
-    QTest::mouseClick(limitY, Qt::LeftButton, {}, QPoint(6, limitY->height() / 2));
-    refreshStatus();
-    EXPECT_FALSE(window->view().isChecked(kMinX));
-    EXPECT_TRUE(window->view().isChecked(kMinY));
-    QTest::mouseClick(limitY, Qt::LeftButton, {}, QPoint(6, limitY->height() / 2));
-    refreshStatus();
-    EXPECT_FALSE(window->view().isChecked(kMinY));
-}
-
 TEST_F(MainWindowGui, NoSimulatorPanelWithoutTheSimulatedMachine) {
     start({}, true, "none");
     EXPECT_EQ(window->simPanel(), nullptr);
-}
-
-// The modifiers as Qt reports them for clicks and keys; the amounts are the
-// logic's, tested without the window.
-TEST_F(MainWindowGui, JogButtonsAndKeysHonourShiftAndCtrl) {
-    start();
-    recordAppends();
-    click(kJogXPlus);
-    click(kJogXPlus + 2, Qt::ShiftModifier);    // Y +
-    click(kJogXPlus + 4, Qt::ControlModifier);  // Z +
-    QTest::keyClick(window.get(), Qt::Key_Right, Qt::ShiftModifier);
-    QTest::keyClick(window.get(), Qt::Key_PageUp);
-    ASSERT_EQ(appended.size(), 5u);
-    EXPECT_EQ(appended[0].dx, 1);
-    EXPECT_EQ(appended[1].dy, 50);
-    EXPECT_EQ(appended[2].dz, 500);
-    EXPECT_EQ(appended[3].dx, 50);
-    EXPECT_EQ(appended[4].dz, -1);
-    ASSERT_TRUE(waitDrained());
-    EXPECT_EQ(m().position.absX.load(), 51);
 }
 
 // OK on the probe's real box: Z goes down to the probe and back up by the
@@ -214,7 +199,6 @@ TEST_F(MainWindowGui, HomingFromTheNullPositionDialogSaysWhichAxisMissedItsSwitc
     QTimer::singleShot(0, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->windowTitle(), "Nulová pozice / null position");
         test::ClickOnNextBox(QMessageBox::Ok);
         QTest::mouseClick(dialog->findChild<QPushButton*>("homeAll"), Qt::LeftButton);
         EXPECT_TRUE(QTest::qWaitFor([&] { return c->homing.pending == 0; }, 20000));
@@ -247,17 +231,6 @@ TEST_F(MainWindowGui, HomingFromTheNullPositionDialogSaysWhichAxisMissedItsSwitc
     EXPECT_EQ(host.texts.back(),
               "Axes not homed: X. The soft limits guard a position that may not be the "
               "machine's");
-}
-
-TEST_F(MainWindowGui, TheLogListShowsItsNewestLine) {
-    start();
-    for (int i = 0; i < 200; ++i) m().log.line("line " + std::to_string(i), true, false);
-    auto* list = qobject_cast<QListWidget*>(window->view().control(kLogList));
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return list->item(list->count() - 1)->text() == "line 199"; }, 2000));
-    QApplication::processEvents();
-    const QRect last = list->visualItemRect(list->item(list->count() - 1));
-    EXPECT_TRUE(list->viewport()->rect().contains(last.center()));
 }
 
 TEST_F(MainWindowGui, FinishClosesAnIdleMachineWithoutAsking) {

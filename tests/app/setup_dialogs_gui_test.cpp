@@ -20,69 +20,47 @@ using test::WhenDialogShown;
 
 using SetupGui = test::GuiTest;
 
-TEST_F(SetupGui, TypingAStepSizeUpdatesTheDerivedFieldsAndTheSaveReachesConfigDat) {
-    start([](MachineSettings& s) {
-        s.moveSpeedX = 5.0f;
-        s.accelSpeedX = 7.5f;
-    });
-    std::string dpi, title;
-    WhenDialogShown([&](QWidget* dialog) {
-        title = dialog->windowTitle().toStdString();
-        TypeInto(dialog, setupdlg::kStepX, "0.05");
-        dpi = ControlText(dialog, setupdlg::kDpiX);
-        test::SaveScreenshot(dialog, "korvex-settings.png");
-        ClickControl(dialog, setupdlg::kSave);
-    });
-    window->logic().onCommand(kMenuSetup);
-    EXPECT_EQ(title, "Setup");
-    EXPECT_EQ(dpi, "  507");  // the typed edit reached the logic, which filled the rest
-    EXPECT_FLOAT_EQ(m().settings.mmPerStepX, 0.05f);
-    EXPECT_EQ(dir.read(kConfigFileName), SettingsFileText(m().settings));
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-}
-
-TEST_F(SetupGui, SwitchingTheLanguageReopensTheDialogAndChangesTheMenu) {
+// In Czech: a pin reassigned in the nested pin dialog, the switch to
+// English that reopens the dialog, a step size typed key by key: the
+// logic fills the derived field, the save reaches config.dat and the menu
+// follows the language.
+TEST_F(SetupGui, PinsLanguageAndAStepSizeSetInTheDialogReachConfigDat) {
     host.answers = {Answer::No};  // keep Czech although the country is not
     start([](MachineSettings& s) { s.language = 0; });
     std::vector<std::string> titles;
-    WhenDialogShown([&](QWidget* dialog) {
-        titles.push_back(dialog->windowTitle().toStdString());
-        test::SaveScreenshot(dialog, "korvex-settings-czech.png");
-        WhenDialogShown([&](QWidget* reopened) {
-            titles.push_back(reopened->windowTitle().toStdString());
-            test::SaveScreenshot(reopened, "korvex-settings-english.png");
-            ClickControl(reopened, setupdlg::kSave);
-        });
-        ClickControl(dialog, setupdlg::kEnglish);
-    });
-    window->logic().onCommand(kMenuSetup);
-    EXPECT_EQ(titles, (std::vector<std::string>{"Nastavení", "Setup"}));
-    EXPECT_EQ(window->menuBar()->actions().front()->text(), "About");
-    EXPECT_EQ(m().settings.language, 1);
-}
-
-TEST_F(SetupGui, ReassigningAPinShowsInTheGridAndTheSettings) {
-    start();
     bool stepXOnD7 = false, oldPlaceCleared = false;
-    WhenDialogShown([&](QWidget* settings) {
+    std::string dpi;
+    WhenDialogShown([&](QWidget* czech) {
+        titles.push_back(czech->windowTitle().toStdString());
+        test::SaveScreenshot(czech, "korvex-settings-czech.png");
         WhenDialogShown([&](QWidget* pins) {
-            EXPECT_EQ(pins->windowTitle().toStdString(), PinDialog::title());
             ClickControl(pins, pindlg::kOutputs);  // step X to D7
             stepXOnD7 = ControlChecked(pins, pindlg::kOutputs);
             oldPlaceCleared = !ControlChecked(pins, pindlg::kOutputs + 7);
             test::SaveScreenshot(pins, "korvex-pins.png");
             ClickControl(pins, pindlg::kOk);
         });
-        ClickControl(settings, setupdlg::kPins);
-        ClickControl(settings, setupdlg::kSave);
+        ClickControl(czech, setupdlg::kPins);
+        WhenDialogShown([&](QWidget* english) {
+            titles.push_back(english->windowTitle().toStdString());
+            TypeInto(english, setupdlg::kStepX, "0.05");
+            dpi = ControlText(english, setupdlg::kDpiX);
+            test::SaveScreenshot(english, "korvex-settings.png");
+            ClickControl(english, setupdlg::kSave);
+        });
+        ClickControl(czech, setupdlg::kEnglish);
     });
     window->logic().onCommand(kMenuSetup);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(titles, (std::vector<std::string>{"Nastavení", "Setup"}));
+    EXPECT_EQ(window->menuBar()->actions().front()->text(), "About");
     EXPECT_TRUE(stepXOnD7);
     EXPECT_TRUE(oldPlaceCleared);
+    EXPECT_EQ(dpi, "  507");  // the typed edit reached the logic, which filled the rest
+    EXPECT_EQ(m().settings.language, 1);
     EXPECT_EQ(m().settings.pinStepX, 128);
-    MachineSettings saved;
-    ParseSettingsText(saved, dir.read(kConfigFileName));
-    EXPECT_EQ(saved.pinStepX, 128);
+    EXPECT_FLOAT_EQ(m().settings.mmPerStepX, 0.05f);
+    EXPECT_EQ(dir.read(kConfigFileName), SettingsFileText(m().settings));
 }
 
 TEST_F(SetupGui, TheTimerTestStepsForASecondWithTestTicked) {

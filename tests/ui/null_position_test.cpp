@@ -36,23 +36,19 @@ TEST_F(NullPositionTest, AClosedSwitchDisablesItsAxisButNotHomeAll) {
     EXPECT_TRUE(view.isChecked(kSwitchZSensor));
 }
 
-TEST_F(NullPositionTest, HomeAllQueuesZFirstThenXAndYWatchingTheSwitches) {
+TEST_F(NullPositionTest, HomingQueuesZFirstThenXAndYWatchingTheSwitchesAndCloseEndsWithOne) {
+    dialog.onInit();
     dialog.onCommand(kHomeAll);
-    ASSERT_EQ(m.buffer.queued(), 2);
+    dialog.onCommand(kHomeY);
+    ASSERT_EQ(m.buffer.queued(), 3);
     EXPECT_EQ(m.buffer.entry(0).dz, -1000);
     EXPECT_EQ(m.buffer.entry(1).dx, -1000);
     EXPECT_EQ(m.buffer.entry(1).dy, -1000);
     EXPECT_EQ(m.buffer.entry(1).checkSwitches, 1);
+    EXPECT_EQ(m.buffer.entry(2).dy, -1000);
     EXPECT_EQ(m.position.absX.load(), 1000);
-}
-
-TEST_F(NullPositionTest, CloseStopsTheTimerAndEndsWithOne) {
-    dialog.onInit();
-    dialog.onCommand(kHomeY);
-    EXPECT_EQ(m.buffer.entry(0).dy, -1000);
     dialog.onCommand(kClose);
     EXPECT_TRUE(view.timers.empty());
-    EXPECT_TRUE(view.controls.ended);
     EXPECT_EQ(view.controls.endResult, 1);
 }
 

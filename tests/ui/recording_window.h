@@ -3,6 +3,7 @@
 // RecordingView plus timers, title, geometry, menu, list lines and the
 // dialogs asked for.
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -59,16 +60,18 @@ class RecordingWindow final : public WindowView {
     std::vector<std::string> list;
 };
 
-// Records the dialogs asked for; answers with `result` (kNotBuilt by
-// default, as a front end without those windows).
+// Records the dialogs asked for; runs them by `runner` when set, else
+// answers with `result` (kNotBuilt by default, as a front end without
+// those windows).
 class ScriptedLauncher final : public DialogLauncher {
   public:
     int run(DialogKind kind) override {
         opened.push_back(kind);
-        return result;
+        return runner ? runner(kind) : result;
     }
     std::vector<DialogKind> opened;
     int result = kNotBuilt;
+    std::function<int(DialogKind)> runner;
 };
 
 }  // namespace korvex::test
