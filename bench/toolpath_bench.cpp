@@ -62,8 +62,9 @@ void BM_DrawToolpathLongMoves(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawToolpathLongMoves)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
-// A status tick with the picture kept: the copy, the cross and nothing new
-// run (the trace's own cost is in the segments run since the last tick).
+// A status tick with the pictures kept: the plan's copy, the trace laid
+// over it, the cross and nothing new run (the trace's own cost is in the
+// segments run since the last tick).
 void BM_ToolpathTick(benchmark::State& state) {
     Job job(1'000'000, false);
     auto area = MakeQImageCanvas(250, 250);

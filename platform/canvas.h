@@ -32,6 +32,14 @@ class Canvas {
     virtual void text(int x, int y, const std::string& utf8, uint32_t argb, int size = 8) = 0;
     // Copies the w x h region at (sx, sy) of `source` to (x, y).
     virtual void blit(int x, int y, const Canvas& source, int sx, int sy, int w, int h) = 0;
+    // The same, leaving the pixels where `source` is fully transparent: a
+    // layer drawn on a cleared (0) picture laid over this one.
+    virtual void overlay(int x, int y, const Canvas& source, int sx, int sy, int w, int h) {
+        for (int j = 0; j < h; ++j)
+            for (int i = 0; i < w; ++i)
+                if (const uint32_t argb = source.pixel(sx + i, sy + j); argb >> 24)
+                    setPixel(x + i, y + j, argb);
+    }
     virtual void setPixel(int x, int y, uint32_t argb) = 0;
     virtual uint32_t pixel(int x, int y) const = 0;
 };

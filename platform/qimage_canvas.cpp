@@ -17,11 +17,12 @@ struct QImageCanvas::Image {
     // The pixels, fetched once: the image is never shared, so they stay put.
     uint32_t* bits = nullptr;
     qsizetype stride = 0;  // pixels per row
+    int width = 0, height = 0;
 
     uint32_t& at(int x, int y) { return bits[y * stride + x]; }
-    bool inside(int x, int y) const {
-        return x >= 0 && y >= 0 && x < image.width() && y < image.height();
-    }
+    bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+    // Transparent outside, as pixel() is.
+    uint32_t get(int x, int y) const { return inside(x, y) ? bits[y * stride + x] : 0; }
 };
 
 namespace {
@@ -69,6 +70,8 @@ QImageCanvas::QImageCanvas(int width, int height) : image_(std::make_unique<Imag
     image_->image.fill(0xFF000000u);
     image_->bits = reinterpret_cast<uint32_t*>(image_->image.bits());
     image_->stride = image_->image.bytesPerLine() / 4;
+    image_->width = width;
+    image_->height = height;
 }
 
 QImageCanvas::~QImageCanvas() = default;
@@ -194,8 +197,25 @@ void QImageCanvas::text(int x, int y, const std::string& utf8, uint32_t argb, in
 }
 
 void QImageCanvas::blit(int x, int y, const Canvas& source, int sx, int sy, int w, int h) {
+    copy(x, y, source, sx, sy, w, h, false);
+}
+
+void QImageCanvas::overlay(int x, int y, const Canvas& source, int sx, int sy, int w, int h) {
+    copy(x, y, source, sx, sy, w, h, true);
+}
+
+// Another picture of this kind is read without a call per pixel: the
+// toolpath preview copies its whole area twice every status tick.
+void QImageCanvas::copy(int x, int y, const Canvas& source, int sx, int sy, int w, int h,
+                        bool overlay) {
+    const auto* picture = dynamic_cast<const QImageCanvas*>(&source);
+    Image& to = *image_;
     for (int j = 0; j < h; ++j)
-        for (int i = 0; i < w; ++i) setPixel(x + i, y + j, source.pixel(sx + i, sy + j));
+        for (int i = 0; i < w; ++i) {
+            const uint32_t argb =
+                picture ? picture->image_->get(sx + i, sy + j) : source.pixel(sx + i, sy + j);
+            if ((!overlay || argb >> 24) && to.inside(x + i, y + j)) to.at(x + i, y + j) = argb;
+        }
 }
 
 void QImageCanvas::setPixel(int x, int y, uint32_t argb) {

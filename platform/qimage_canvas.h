@@ -35,6 +35,7 @@ class QImageCanvas final : public Canvas {
     // Needs a QGuiApplication (see EnsureGuiApplication).
     void text(int x, int y, const std::string& utf8, uint32_t argb, int size = 8) override;
     void blit(int x, int y, const Canvas& source, int sx, int sy, int w, int h) override;
+    void overlay(int x, int y, const Canvas& source, int sx, int sy, int w, int h) override;
     void setPixel(int x, int y, uint32_t argb) override;
     uint32_t pixel(int x, int y) const override;
 
@@ -44,6 +45,7 @@ class QImageCanvas final : public Canvas {
 
   private:
     struct Image;
+    void copy(int x, int y, const Canvas& source, int sx, int sy, int w, int h, bool overlay);
     std::unique_ptr<Image> image_;
 };
 

@@ -152,21 +152,30 @@ bool ToolpathView::draw(Canvas& area, const JobTrack& t, const MachineSettings& 
         fitted_ = false;
     }
     if (!fitted_) fitTo(t, width, height);
-    if (!picture_ || picture_->width() != width || picture_->height() != height)
-        picture_ = pictures_ ? pictures_(width, height) : nullptr;
-    Canvas& c = picture_ ? *picture_ : area;
+    if (!plan_ || plan_->width() != width || plan_->height() != height) {
+        plan_ = pictures_ ? pictures_(width, height) : nullptr;
+        trace_ = pictures_ ? pictures_(width, height) : nullptr;
+    }
+    // Without kept pictures everything is drawn anew, the trace last.
+    const bool kept = plan_ && trace_;
+    Canvas& plan = kept ? *plan_ : area;
+    Canvas& trace = kept ? *trace_ : area;
     const size_t planned = t.points().size();
     const size_t run = static_cast<size_t>(t.done());
-    if (stale_ || !picture_) {
-        c.clear(kSheet);
+    if (stale_ || !kept) {
+        plan.clear(kSheet);
+        if (kept) trace.clear(0);
         planDrawn_ = traceDrawn_ = 0;
         stale_ = false;
     }
-    drawPath(c, t, planDrawn_, planned, false);
-    drawPath(c, t, std::min(traceDrawn_, run), run, true);
+    drawPath(plan, t, planDrawn_, planned, false);
+    drawPath(trace, t, std::min(traceDrawn_, run), run, true);
     planDrawn_ = planned;
     traceDrawn_ = run;
-    if (picture_) area.blit(0, 0, c, 0, 0, width, height);
+    if (kept) {
+        area.blit(0, 0, plan, 0, 0, width, height);
+        area.overlay(0, 0, trace, 0, 0, width, height);
+    }
 
     // The running move's part done, and the tool.
     const Pixel tool = pixel(p.absX.load() * mmPerStepX_, p.absY.load() * mmPerStepY_);

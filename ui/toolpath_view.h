@@ -4,8 +4,10 @@
 // grey, ramped positioning moves dashed; the path run so far drawn over it
 // and the tool's cross. The wheel zooms about the pointer, a drag pans, a
 // double click fits the job. The planned path is drawn once into a kept
-// picture and the trace added to it as it grows: a status tick costs a copy
-// of the picture and the segments run since the last. Window thread.
+// picture and the trace into a second, laid over it; both are added to as
+// they grow, so moves fed after part of the path ran stay under its trace.
+// A status tick costs two copies of the area and the segments run and fed
+// since the last. Window thread.
 
 #include <cstdint>
 #include <memory>
@@ -44,7 +46,7 @@ class ToolpathView {
     void drawPath(Canvas& c, const JobTrack& track, size_t from, size_t to, bool trace);
 
     const CanvasFactory& pictures_;
-    std::unique_ptr<Canvas> picture_;
+    std::unique_ptr<Canvas> plan_, trace_;
     bool fitted_ = false;
     double scale_ = 1;  // pixels per mm
     double centreX_ = 0, centreY_ = 0;
