@@ -4,13 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "platform/dialog_view.h"
 #include "tests/drilling/drilling_fixture.h"
+#include "tests/ui/view_texts.h"
 
 namespace korvex {
 namespace {
+
+using test::Texts;
 
 class Dialog : public DrillingTest {
   protected:
@@ -37,21 +38,16 @@ TEST_F(Dialog, ShowsTheSetAndStepsThroughItsDrills) {
     open("inline-drills.drl");
     EXPECT_EQ(set.drillPath, data("inline-drills.drl"));
     EXPECT_EQ(host.fileDialogs.at(0).at(0).description, "Excelon soubor (*.drl)");
-    EXPECT_EQ(view.text(kDrillHoleCount), "3");
-    EXPECT_EQ(view.text(kDrillToolCount), "2");
-    EXPECT_EQ(view.text(kDrillFieldSize), "25.40x25.40 mm");
-    EXPECT_EQ(view.text(kDrillToolHoles), "Počet děr (holes) 2");
-    EXPECT_EQ(view.text(kDrillDiameter), " 0.80mm");
-    EXPECT_EQ(view.text(kDrillIndex), "1/2");
-    EXPECT_EQ(view.text(kDrillDepth), " 0.00mm");
+    EXPECT_EQ(Texts(view, {kDrillHoleCount, kDrillToolCount, kDrillFieldSize, kDrillToolHoles,
+                           kDrillDiameter, kDrillIndex, kDrillDepth}),
+              "3 | 2 | 25.40x25.40 mm | Počet děr (holes) 2 |  0.80mm | 1/2 |  0.00mm");
 
     dialog.onCommand(kDrillPrevious);
     EXPECT_EQ(dialog.displayedDrill(), 0) << "drill - on the first changes nothing";
     dialog.onCommand(kDrillNext);
     dialog.onCommand(kDrillNext);
     EXPECT_EQ(dialog.displayedDrill(), 1) << "drill + on the last changes nothing";
-    EXPECT_EQ(view.text(kDrillIndex), "2/2");
-    EXPECT_EQ(view.text(kDrillDiameter), " 1.02mm");
+    EXPECT_EQ(Texts(view, {kDrillIndex, kDrillDiameter}), "2/2 |  1.02mm");
 
     typeDepth("1.5");
     EXPECT_EQ(set.tools[1].depth, 10) << "whole millimetres only";
@@ -136,12 +132,9 @@ TEST_F(Dialog, TheFullReaderTakesTheFormatTyped) {
 // Each hole a cross, the displayed drill's red and the others' blue, at
 // 5.45 pixels per step from the area's corner.
 int Crosses(const std::vector<std::string>& calls, const std::string& colour) {
-    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
-                                          [&](const std::string& c) {
-                                              return c.find(" " + colour + " ") !=
-                                                     std::string::npos;
-                                          })) /
-           2;
+    int lines = 0;
+    for (const std::string& c : calls) lines += c.find(" " + colour + " ") != std::string::npos;
+    return lines / 2;
 }
 
 TEST_F(Dialog, PreviewMarksTheDisplayedDrill) {

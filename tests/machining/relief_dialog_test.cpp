@@ -5,6 +5,7 @@
 #include "machining/relief_carve.h"
 #include "machining/relief_view.h"
 #include "relief_fixture.h"
+#include "tests/ui/view_texts.h"
 
 namespace korvex::test {
 namespace {
@@ -13,15 +14,11 @@ TEST_F(ReliefTest, ShowsTheJobInMillimetres) {
     picture(4, std::vector<uint8_t>(8, 255));
     dialog.onInit();
     EXPECT_TRUE(host.fileDialogs.empty());
-    EXPECT_EQ(view.text(kReliefDepth), "1.00");
-    EXPECT_EQ(view.text(kReliefCut), "1.00");
-    EXPECT_EQ(view.text(kReliefFeed), "1.00/s");
-    EXPECT_EQ(view.text(kReliefPitch), "0.10000");
-    EXPECT_EQ(view.text(kReliefPitchByMultiple), "0.10000mm");
-    EXPECT_EQ(view.text(kReliefLevels), "255 linear");
-    EXPECT_EQ(view.text(kReliefOriginal), "original 4x2 pixel");
-    EXPECT_EQ(view.text(kReliefSizeX), "0.40");
-    EXPECT_EQ(view.text(kReliefZOffset), "0.00");
+    EXPECT_EQ(
+        Texts(view, {kReliefDepth, kReliefCut, kReliefFeed, kReliefPitch, kReliefPitchByMultiple,
+                     kReliefLevels, kReliefOriginal, kReliefSizeX, kReliefZOffset}),
+        "1.00 | 1.00 | 1.00/s | 0.10000 | 0.10000mm | 255 linear | original 4x2 pixel | 0.40 | "
+        "0.00");
     // 25.4 / 0.1f is a hair under 254.
     EXPECT_EQ(view.text(kReliefSize), "0.40 x 0.20 x 1.00 mm @ DPI 253x253, x1, Z>0.00");
     EXPECT_EQ(view.text(kReliefLevelLine), "255 .. 1.00000mm, 1 .. 0.00392mm");

@@ -58,6 +58,18 @@ class RecordingOutput final : public ReliefOutput {
     }
 };
 
+// A loaded 8-bit picture of `width` columns from the gray values, row by row.
+inline RasterImage GrayPicture(int width, const std::vector<uint8_t>& grays) {
+    RasterImage raster;
+    raster.hasImage = true;
+    raster.width = width;
+    raster.height = static_cast<int>(grays.size()) / width;
+    raster.levelCount = 255;
+    raster.loaded = 1;
+    for (uint8_t g : grays) raster.pixels.push_back(0xFF000000u | g * 0x010101u);
+    return raster;
+}
+
 struct ReliefTest : ::testing::Test, ReportingMachine {
     RecordingView view;
     RasterImage raster;
@@ -87,15 +99,8 @@ struct ReliefTest : ::testing::Test, ReportingMachine {
         values = StartJobValues(m.settings);
     }
 
-    // A loaded 8-bit picture of `width` columns from the gray values, row by row.
     void picture(int width, const std::vector<uint8_t>& grays) {
-        raster = RasterImage{};
-        raster.hasImage = true;
-        raster.width = width;
-        raster.height = static_cast<int>(grays.size()) / width;
-        raster.levelCount = 255;
-        raster.loaded = 1;
-        for (uint8_t g : grays) raster.pixels.push_back(0xFF000000u | g * 0x010101u);
+        raster = GrayPicture(width, grays);
     }
     void edit(int id, const std::string& text) {
         view.setText(id, text);

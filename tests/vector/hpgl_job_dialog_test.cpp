@@ -2,6 +2,7 @@
 #include "motion/job_frame.h"
 
 #include "motion/rounding.h"
+#include "tests/ui/view_texts.h"
 #include "tests/vector/vector_fixture.h"
 
 namespace korvex::test {
@@ -46,12 +47,9 @@ TEST_F(DialogTest, OpeningFillsDefaultsOrdersTravelAndShowsTheModel) {
     EXPECT_EQ(model.pens[0].passDepth, m.settings.cutDepth);
     EXPECT_EQ(model.pens[0].objectOrder[1], 2);
     EXPECT_EQ(model.pens[1].travel, 0);  // a single object
-    EXPECT_EQ(view.text(kPenCount), "number of pens     2");
-    EXPECT_EQ(view.text(kObjectCount), "number of objects          5");
-    EXPECT_EQ(view.text(kPathLength), "way length    0.00mm");
-    EXPECT_EQ(view.text(kLayerNumber), "1/2");
-    EXPECT_EQ(view.text(kFeed), "   1.00mm/s");
-    EXPECT_EQ(view.text(kOrderCount), "pens in sequence 0 z 2");
+    EXPECT_EQ(Texts(view, {kPenCount, kObjectCount, kPathLength, kLayerNumber, kFeed, kOrderCount}),
+              "number of pens     2 | number of objects          5 | way length    0.00mm | 1/2 | "
+              "   1.00mm/s | pens in sequence 0 z 2");
     EXPECT_EQ(view.text(kOrderList).substr(0, 25), "seq.nr.   1. - pen nr. 0\n");
     EXPECT_FALSE(view.isEnabled(kStart));
     EXPECT_EQ(view.text(kScrollPosition), "X 0/0, Y 0/0, M: 1");
@@ -235,19 +233,15 @@ TEST_F(DialogTest, ZoomAndScrollKeepPositionsWithinRange) {
     EXPECT_EQ(view.scroll[kHorizontalScroll], 0);
 
     dialog->onCommand(kZoomIn);
-    auto scroll = [&](int request) {
+    // Page Up goes back a page only from above 20.
+    const std::pair<int, int> scrolls[] = {
+        {kScrollLineUp, 0},     {kScrollPageDown, 20},  {kScrollPageUp, 20},
+        {kScrollLineDown, 21},  {kScrollPageUp, 1},     {kScrollBottom, 290},
+        {kScrollLineDown, 290}, {kScrollPageDown, 290}, {kScrollTop, 0}};
+    for (const auto& [request, position] : scrolls) {
         dialog->onScroll(kVerticalScroll, request, 0);
-        return dialog->preview().vPos;
-    };
-    EXPECT_EQ(scroll(kScrollLineUp), 0);
-    EXPECT_EQ(scroll(kScrollPageDown), 20);
-    EXPECT_EQ(scroll(kScrollPageUp), 20);  // only above 20
-    EXPECT_EQ(scroll(kScrollLineDown), 21);
-    EXPECT_EQ(scroll(kScrollPageUp), 1);
-    EXPECT_EQ(scroll(kScrollBottom), 290);
-    EXPECT_EQ(scroll(kScrollLineDown), 290);
-    EXPECT_EQ(scroll(kScrollPageDown), 290);
-    EXPECT_EQ(scroll(kScrollTop), 0);
+        EXPECT_EQ(dialog->preview().vPos, position) << request;
+    }
 }
 
 TEST_F(DialogTest, DirectionChangeReversesEveryObjectOfTheLayer) {
