@@ -77,18 +77,19 @@ TEST_F(CommandsTest, JogButtonsAndKeysMoveByTheModifiers) {
     host.shift = true;
     commands.onCommand(kUseAcceleration);  // off
     commands.onCommand(kJogZMinus - 1);    // Z +
-    std::vector<std::array<int32_t, 4>> got;  // dx, dy, dz, accelerated
+    using Jogs = std::vector<std::array<int32_t, 4>>;
+    const Jogs expect = {// dx, dy, dz, accelerated
+                         {1, 0, 0, 0},  {-1, 0, 0, 0},   {0, 1, 0, 0},  {0, -1, 0, 0}, {0, 0, 1, 0},
+                         {0, 0, -1, 0}, {-1, 0, 0, 0},   {0, 1, 0, 0},  {0, 0, -1, 0}, {0, 0, 1, 0},
+                         {50, 0, 0, 1}, {0, -500, 0, 1}, {0, 0, 50, 0}, {0, 0, 500, 0}};
+    Jogs got;
     for (const MotionCommand& q : queued()) {
         got.push_back({q.dx, q.dy, q.dz, q.accelerated});
         if (!q.accelerated) {
             EXPECT_EQ(q.periodUs, period(q.dz ? s.moveSpeedZ : s.moveSpeedX)) << got.size();
         }
     }
-    EXPECT_EQ(got, (std::vector<std::array<int32_t, 4>>{
-                       {1, 0, 0, 0},  {-1, 0, 0, 0}, {0, 1, 0, 0},  {0, -1, 0, 0},
-                       {0, 0, 1, 0},  {0, 0, -1, 0}, {-1, 0, 0, 0}, {0, 1, 0, 0},
-                       {0, 0, -1, 0}, {0, 0, 1, 0},  {50, 0, 0, 1}, {0, -500, 0, 1},
-                       {0, 0, 50, 0}, {0, 0, 500, 0}}));
+    EXPECT_EQ(got, expect);
 }
 
 // Targets are distances unless absolute; the slowest axis moving sets the
