@@ -53,19 +53,18 @@ class ScriptedQtHost final : public QtHost {
   protected:
     Answer ask(const std::string& title, const std::string& text, Buttons buttons,
                Icon icon) override {
-        {
-            std::lock_guard lock(mutex);
-            texts.push_back(text);
+        std::unique_lock lock(mutex);
+        texts.push_back(text);
+        if (realBoxes) {
+            lock.unlock();
+            return QtHost::ask(title, text, buttons, icon);
         }
-        if (realBoxes) return QtHost::ask(title, text, buttons, icon);
-        std::lock_guard lock(mutex);
-        if (!answers.empty()) {
-            const Answer a = answers.front();
-            answers.pop_front();
-            return a;
-        }
-        return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes
-                                                                            : Answer::Ok;
+        if (answers.empty())
+            return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes
+                                                                                : Answer::Ok;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
     }
 };
 

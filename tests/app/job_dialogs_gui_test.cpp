@@ -103,36 +103,37 @@ TEST_F(RunningJobGui, EscHoldsTheSurfacingAndTheDialogsOwnButtonsReleaseAndEndIt
     EXPECT_TRUE(logSays("Job ended, the rest dropped"));
 }
 
-TEST_F(JobDialogGui, HolesDrilledFromTheirDialog) {
+// Holes drilled and a circle separated, each from its dialog, which its
+// button that queues the job closes.
+TEST_F(JobDialogGui, HolesAndACircleCutFromTheirDialogs) {
     start();
-    rememberStart();
     host.files = {KORVEX_TEST_DATA "/drilling/inline-drills.drl"};
-    WhenDialogShown([&](QWidget* dialog) {
-        ClickControl(dialog, kDrillLoadExcellon);
-        ClickControl(dialog, kDrillEnable);
-        TypeInto(dialog, kDrillDepth, "1");
-        ClickControl(dialog, kDrillTheseHoles);
-        ClickControl(dialog, kResultOk);
-    });
-    click(kDrill);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    expectRunAsPlanned();
-}
-
-TEST_F(JobDialogGui, ACircleSeparatedFromItsDialog) {
-    start();
-    rememberStart();
-    WhenDialogShown([&](QWidget* dialog) {
-        ClickControl(dialog, kSeparationCircle);
-        TypeInto(dialog, kSeparationSizeX, "3");
-        TypeInto(dialog, kSeparationSizeY, "3");
-        TypeInto(dialog, kSeparationDepth, "0.2");
-        test::SaveScreenshot(dialog, "korvex-separation.png");
-        ClickControl(dialog, kSeparationOk);
-    });
-    window->logic().onCommand(kMenuSeparate);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);  // "Ok" queued and closed
-    expectRunAsPlanned();
+    using Script = std::function<void(QWidget*)>;
+    const std::pair<std::function<void()>, Script> jobs[] = {
+        {[this] { click(kDrill); },
+         [](QWidget* dialog) {
+             ClickControl(dialog, kDrillLoadExcellon);
+             ClickControl(dialog, kDrillEnable);
+             TypeInto(dialog, kDrillDepth, "1");
+             ClickControl(dialog, kDrillTheseHoles);
+             ClickControl(dialog, kResultOk);
+         }},
+        {[this] { window->logic().onCommand(kMenuSeparate); },
+         [](QWidget* dialog) {
+             ClickControl(dialog, kSeparationCircle);
+             TypeInto(dialog, kSeparationSizeX, "3");
+             TypeInto(dialog, kSeparationSizeY, "3");
+             TypeInto(dialog, kSeparationDepth, "0.2");
+             test::SaveScreenshot(dialog, "korvex-separation.png");
+             ClickControl(dialog, kSeparationOk);
+         }}};
+    for (const auto& [open, script] : jobs) {
+        rememberStart();
+        WhenDialogShown(script);
+        open();
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        expectRunAsPlanned();
+    }
 }
 
 TEST_F(JobDialogGui, AnHpglDrawingCutFromItsDialog) {

@@ -27,17 +27,14 @@ struct BinderTest : ::testing::Test {
             w->setProperty("ctrlId", id++);
         radioB->move(0, 40);
         view = std::make_unique<QtWindowView>(&window, &window);
-        view->bind({.command = [this](int i) { commands.push_back(i); },
-                    .editChange = [this](int i) { edits.push_back(i); },
-                    .timer = {},
-                    .scroll = {},
-                    .paint =
-                        [this] {
-                            ++paints;
-                            view->invalidate();
-                        },
-                    .close = {},
-                    .pointer = {}});
+        DialogHandlers handlers;
+        handlers.command = [this](int i) { commands.push_back(i); };
+        handlers.editChange = [this](int i) { edits.push_back(i); };
+        handlers.paint = [this] {
+            ++paints;
+            view->invalidate();
+        };
+        view->bind(handlers);
         window.show();
     }
 };

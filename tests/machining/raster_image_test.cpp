@@ -75,8 +75,7 @@ TEST_F(RasterTest, AFolderNamedLikeAPictureIsRefused) {
     ASSERT_EQ(mkdir(dir.file("scan.bmp").c_str(), 0700), 0);
     LoadRasterImage(image, dir.file("scan.bmp"), host, m.log);
     EXPECT_EQ(image.loaded, 0);
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, "The file is not opened 0x0 vrstev 0");
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"The file is not opened 0x0 vrstev 0"});
 }
 
 TEST_F(RasterTest, GrayWeighsBlueThirtyAndRedEleven) {

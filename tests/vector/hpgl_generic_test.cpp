@@ -172,8 +172,7 @@ TEST_F(GenericTest, OriginalKindsWarnAboutSeveralPairsAndLoadAsBefore) {
     EXPECT_TRUE(host.boxes.empty());
     ASSERT_EQ(load("SP1;PU0,0;PD5,6,7,8;PD8,9;"), 1);
     EXPECT_EQ(points(0)[1].z, 7);
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, kSeveralPairsWarning);
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{kSeveralPairsWarning});
     EXPECT_EQ(std::count(list.begin(), list.end(), kSeveralPairsWarning), 1);
 }
 

@@ -147,8 +147,7 @@ TEST_F(ReaderTest, MissingFileIsReportedInTheLanguageChosen) {
     m.settings.language = 0;
     VectorModel other;
     EXPECT_EQ(LoadVectorFile(other, dir.file("none.plt"), kHpglCorel, m.settings, m.log, host), 0);
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, "Predloha se nenacetla, soubor není otevren");
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"Predloha se nenacetla, soubor není otevren"});
 
     ASSERT_EQ(mkdir(dir.file("folder.plt").c_str(), 0700), 0);
     EXPECT_EQ(LoadVectorFile(other, dir.file("folder.plt"), kHpglCorel, m.settings, m.log, host),
