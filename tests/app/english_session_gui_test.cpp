@@ -77,24 +77,23 @@ TEST(EnglishSessionGui, NoBoxWindowOrDialogShowsCzechAlone) {
     struct Opening {
         int command;
         int close;
-        std::deque<std::string> files;
         int inner = 0, innerClose = 0;  // a dialog this one opens
     };
     const Opening openings[] = {
-        {kMenuSetup, setupdlg::kCancel, {}, setupdlg::kPins, pindlg::kOk},
-        {kMenuTimerTest, timertest::kOk, {}},
-        {kMenuCalibration, nullpos::kClose, {}},
-        {kMenuHpgl, hpgl_job::kCancel, {}},
-        {kMenuDrill, kResultCancel, {}},
-        {kMenuSurface, kSurfaceCancel, {}},
-        {kMenuSeparate, kSeparationCancel, {}},
-        {kMenuRaster, kReliefEnd, {KORVEX_TEST_DATA "/machining/rgb24.bmp"}},
-        {kMenuGcode, gcode_dialog::kClose, {}},
-        {kMenuHeightMap, heightmap_dialog::kClose, {}},
+        {kMenuSetup, setupdlg::kCancel, setupdlg::kPins, pindlg::kOk},
+        {kMenuTimerTest, timertest::kOk},
+        {kMenuCalibration, nullpos::kClose},
+        {kMenuHpgl, hpgl_job::kCancel},
+        {kMenuDrill, kResultCancel},
+        {kMenuSurface, kSurfaceCancel},
+        {kMenuSeparate, kSeparationCancel},
+        {kMenuRaster, kReliefEnd},
+        {kMenuGcode, gcode_dialog::kClose},
+        {kMenuHeightMap, heightmap_dialog::kClose},
     };
+    host.files = {KORVEX_TEST_DATA "/machining/rgb24.bmp"};  // the relief's picture
     int opened = 0;
     for (const Opening& o : openings) {
-        host.files = o.files;
         host.answers = {Answer::No};  // the HPGL command's "read another?"
         test::WhenDialogShown([&](QWidget* dialog) {
             ++opened;

@@ -23,8 +23,9 @@ using namespace mainwin;
 using MainWindowGui = test::GuiTest;
 
 // The log list scrolls to its newest line; a limit switch held on the
-// simulator panel shows among the inputs.
-TEST_F(MainWindowGui, StartsWithTheStatusTheLogAndTheSimulatorPanel) {
+// simulator panel shows among the inputs; Finish closes the idle machine
+// without asking.
+TEST_F(MainWindowGui, StartsWithTheStatusTheLogAndTheSimulatorPanelAndFinishes) {
     start();
     EXPECT_EQ(window->size(), QSize(1024, 768));
     EXPECT_EQ(window->windowTitle(), "Korvex v.1.0.3.0");
@@ -57,6 +58,14 @@ TEST_F(MainWindowGui, StartsWithTheStatusTheLogAndTheSimulatorPanel) {
     refreshStatus();
     EXPECT_FALSE(window->view().isChecked(kMinX));
     EXPECT_TRUE(window->view().isChecked(kMinY));
+
+    const size_t boxes = host.texts.size();
+    window->logic().onCommand(kMenuFinish);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 2000));
+    EXPECT_EQ(host.texts.size(), boxes);
+    EXPECT_FALSE(c->motionRunning());
+    EXPECT_EQ(window->simPanel(), nullptr);  // it watched the machine that has ended
+    QTest::qWait(250);                       // no timer of the window touches it any more
 }
 
 // pstoedit's circle drawing, 50 x 30 mm read by the generic kind: 5 pixels
@@ -231,17 +240,6 @@ TEST_F(MainWindowGui, HomingFromTheNullPositionDialogSaysWhichAxisMissedItsSwitc
     EXPECT_EQ(host.texts.back(),
               "Axes not homed: X. The soft limits guard a position that may not be the "
               "machine's");
-}
-
-TEST_F(MainWindowGui, FinishClosesAnIdleMachineWithoutAsking) {
-    start();
-    const size_t boxes = host.texts.size();
-    window->logic().onCommand(kMenuFinish);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 2000));
-    EXPECT_EQ(host.texts.size(), boxes);
-    EXPECT_FALSE(c->motionRunning());
-    EXPECT_EQ(window->simPanel(), nullptr);  // it watched the machine that has ended
-    QTest::qWait(250);                       // no timer of the window touches it any more
 }
 
 TEST_F(MainWindowGui, EmergencyStopHoldsTheMoveAndItsReleaseCompletesItExactly) {

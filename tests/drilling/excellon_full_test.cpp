@@ -63,15 +63,12 @@ TEST_F(ExcellonFull, DrillsEachDrillInTheShorterOrder) {
     EXPECT_EQ(list.size(), 1u);
 }
 
-TEST_F(ExcellonFull, TellsWhatCannotBeDrilled) {
+TEST_F(ExcellonFull, TellsWhatCannotBeDrilledAndAMissingFile) {
     ASSERT_EQ(loadFull("METRIC\nX1.0Y1.0\nT5\nX2.0Y2.0\nT1C1\nX3.0Y1.0"), 1);
     EXPECT_TRUE(listedLine("1 holes come before any drill is selected and are not drilled"));
     EXPECT_TRUE(listedLine("Drills without a diameter in the file: T5"));
     EXPECT_EQ(set.holes[0].tool, -1);
     EXPECT_TRUE(host.boxes.empty());
-}
-
-TEST_F(ExcellonFull, AMissingFileIsReported) {
     EXPECT_EQ(LoadExcellonFullFile(m, set, dir.file("missing.drl")), 0);
     EXPECT_EQ(lastBox(), "Loading excelon failed");
 }
