@@ -10,7 +10,7 @@
 namespace korvex::test {
 namespace {
 
-TEST_F(ReliefTest, ShowsTheJobInMillimetres) {
+TEST_F(ReliefTest, ShowsTheJobInMillimetresAndLimitsTheEdits) {
     picture(4, std::vector<uint8_t>(8, 255));
     dialog.onInit();
     EXPECT_TRUE(host.fileDialogs.empty());
@@ -26,6 +26,19 @@ TEST_F(ReliefTest, ShowsTheJobInMillimetres) {
     EXPECT_EQ(view.text(kReliefLevelsCaption), "count of levels") << "in the operator's language";
     EXPECT_FALSE(view.isEnabled(kReliefCut));
     EXPECT_EQ(job.depth, 10);
+
+    edit(kReliefDepth, "0.01");
+    EXPECT_EQ(job.depth, 1);
+    edit(kReliefFeed, "7.5/s");
+    EXPECT_EQ(values.feed, 1.0f);  // never above the cutting speed
+    edit(kReliefFeed, "0.5");
+    EXPECT_EQ(values.feed, 0.5f);
+    edit(kReliefPitch, "0.36mm");
+    EXPECT_EQ(job.pitch, 4);
+    edit(kReliefZOffset, "-2");
+    EXPECT_EQ(job.zOffset, 0);
+    edit(kReliefCut, "0.2");
+    EXPECT_EQ(values.cut, 10);  // never below the default cut
 }
 
 TEST_F(ReliefTest, OpensAPictureOnlyWhenNoneIsLoaded) {
@@ -68,23 +81,6 @@ TEST_F(ReliefTest, TheMultipleScalesSizeAndOptionallyDepth) {
     job.multiple = 1000;
     dialog.onCommand(kReliefPlus);
     EXPECT_EQ(job.multiple, 1000);
-}
-
-TEST_F(ReliefTest, EditsAreReadAndLimited) {
-    picture(4, std::vector<uint8_t>(8, 255));
-    dialog.onInit();
-    edit(kReliefDepth, "0.01");
-    EXPECT_EQ(job.depth, 1);
-    edit(kReliefFeed, "7.5/s");
-    EXPECT_EQ(values.feed, 1.0f);  // never above the cutting speed
-    edit(kReliefFeed, "0.5");
-    EXPECT_EQ(values.feed, 0.5f);
-    edit(kReliefPitch, "0.36mm");
-    EXPECT_EQ(job.pitch, 4);
-    edit(kReliefZOffset, "-2");
-    EXPECT_EQ(job.zOffset, 0);
-    edit(kReliefCut, "0.2");
-    EXPECT_EQ(values.cut, 10);  // never below the default cut
 }
 
 // No picture, a zero feed or No to the question: nothing runs.

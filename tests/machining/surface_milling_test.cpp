@@ -178,7 +178,8 @@ TEST_F(SurfaceDialogTest, AStylePictureAsksWithThePassesDepthAndTime) {
                      m.buffer.remainingTimeS() / 60));
 }
 
-TEST_F(SurfaceDialogTest, JobTooLargeForTheBufferIsRefusedWithTheShortfall) {
+// A refusal is reported once, by its one box.
+TEST_F(SurfaceDialogTest, JobTooLargeForTheBufferOrWithoutAnOriginIsRefused) {
     m.buffer.allocate(10);
     dialog.onInit();
     type(kSurfaceSizeX, "1");
@@ -192,13 +193,9 @@ TEST_F(SurfaceDialogTest, JobTooLargeForTheBufferIsRefusedWithTheShortfall) {
     dialog.onCommand(kSurfaceStartX);
     EXPECT_EQ(dialog.lastStart(), 1);
     EXPECT_FALSE(view.ended);  // stays open for the next surface
-}
-
-TEST_F(SurfaceDialogTest, RefusalIsReportedOnce) {
     m.position.relOriginSet = 0;
-    dialog.onInit();
     dialog.onCommand(kSurfaceStartSpiral);
-    EXPECT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes.size(), 2u);
     dialog.onCommand(kSurfaceCancel);
     EXPECT_EQ(view.endResult, kResultCancel);
 }

@@ -179,10 +179,23 @@ TEST_F(DialogTest, RepeatSummaryAndPathLengthUnits) {
     }
 }
 
-TEST_F(DialogTest, StartRefusesAJobLargerThanTheFreeSpace) {
+// A depth typed once the layer is on is checked again at the start; the
+// missing origin is said once; a job larger than the free space is refused.
+TEST_F(DialogTest, StartChecksTheDepthTypedAfterEnablingTheOriginAndTheFreeSpace) {
     open(kThreePens);
     select(0, "1");
     dialog->onCommand(kEnabled);
+    type(kDepth, "1000");
+    dialog->onCommand(kStart);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text.rfind(" this model is greater then table of machine", 0), 0u);
+    type(kDepth, "1");
+    m.position.relOriginSet = 0;
+    dialog->onCommand(kStart);
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[1].text, "you must define relative point (startpoint)");
+    EXPECT_EQ(m.buffer.queued(), 0);
+    m.position.relOriginSet = 1;
     // One pass: travel, descend, plunge, cut, lift, return; the grid of one
     // copy moves nothing, and a job that fits the buffer exactly is taken.
     m.buffer.allocate(5);
@@ -194,26 +207,6 @@ TEST_F(DialogTest, StartRefusesAJobLargerThanTheFreeSpace) {
     dialog->onCommand(kStart);
     EXPECT_EQ(view.endResult, kResultCancel);
     EXPECT_EQ(m.buffer.queued(), 6);
-}
-
-// A depth typed once the layer is on is checked again at the start; the
-// missing origin is said once.
-TEST_F(DialogTest, StartChecksTheDepthTypedAfterEnablingAndTheOrigin) {
-    open(kThreePens);
-    select(0, "1");
-    dialog->onCommand(kEnabled);
-    type(kDepth, "1000");
-    dialog->onCommand(kStart);
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text.rfind(" this model is greater then table of machine", 0), 0u);
-    EXPECT_FALSE(view.ended);
-    type(kDepth, "1");
-    m.position.relOriginSet = 0;
-    dialog->onCommand(kStart);
-    ASSERT_EQ(host.boxes.size(), 2u);
-    EXPECT_EQ(host.boxes[1].text, "you must define relative point (startpoint)");
-    EXPECT_EQ(m.buffer.queued(), 0);
-    EXPECT_FALSE(view.ended);
 }
 
 TEST_F(DialogTest, ZoomAndScrollKeepPositionsWithinRange) {
