@@ -76,6 +76,20 @@ TEST_F(ReaderTest, Drawings) {
 }
 
 TEST_F(ReaderTest, SizeLengthAndStorage) {
+    // 120 points: chunks at 0, 49 and 99 points; then one per new object.
+    // 21 objects: another 20 records when index 19 leaves fewer than 2.
+    std::string hpgl = "SP1;PU0,0;";
+    for (int i = 1; i < 120; ++i) hpgl += "PD" + std::to_string(i) + ",0;";
+    for (int i = 0; i < 20; ++i) hpgl += "PU0,5;";
+    ASSERT_EQ(load(hpgl), 1);
+    const auto chunks = logFile();
+    auto count = [&](const char* text) { return std::count(chunks.begin(), chunks.end(), text); };
+    EXPECT_EQ(count("alokováno první 20 objektů"), 1);
+    EXPECT_EQ(count("alokováno dalších 50 segmentů"), 3 + 20);
+    EXPECT_EQ(count("alokováno dalších 20 objektů"), 1);
+    EXPECT_EQ(model.objects[0].pointCapacity, 150);
+    EXPECT_EQ(model.objectCapacity, 40);
+
     ASSERT_EQ(load("IN;SP1;PU100,200;PD300,200;PD300,400;"), 1);
     EXPECT_EQ(model.width, 200);
     EXPECT_EQ(model.height, 200);
@@ -154,22 +168,6 @@ TEST_F(ReaderTest, MissingFileIsReportedInTheLanguageChosen) {
               0);
     ASSERT_EQ(host.boxes.size(), 2u);
     EXPECT_EQ(host.boxes[1].text, host.boxes[0].text);
-}
-
-TEST_F(ReaderTest, StorageLogReportsTheDocumentedChunks) {
-    std::string hpgl = "SP1;PU0,0;";
-    for (int i = 1; i < 120; ++i) hpgl += "PD" + std::to_string(i) + ",0;";
-    for (int i = 0; i < 20; ++i) hpgl += "PU0,5;";
-    ASSERT_EQ(load(hpgl), 1);
-    const auto lines = logFile();
-    auto count = [&](const char* text) { return std::count(lines.begin(), lines.end(), text); };
-    EXPECT_EQ(count("alokováno první 20 objektů"), 1);
-    // 120 points: chunks at 0, 49 and 99 points; then one per new object.
-    EXPECT_EQ(count("alokováno dalších 50 segmentů"), 3 + 20);
-    // 21 objects: another 20 records when index 19 leaves fewer than 2.
-    EXPECT_EQ(count("alokováno dalších 20 objektů"), 1);
-    EXPECT_EQ(model.objects[0].pointCapacity, 150);
-    EXPECT_EQ(model.objectCapacity, 40);
 }
 
 }  // namespace
