@@ -96,10 +96,7 @@ TEST_F(GcodeGui, AProgramWithAToolChangeCutFromItsDialog) {
     const QPointF centre(area->width() / 2.0, area->height() / 2.0);
     QTest::mouseDClick(area, Qt::LeftButton, {}, centre.toPoint());
     const QImage fitted = preview();
-    int traced = 0;
-    for (int y = 0; y < fitted.height(); ++y)
-        for (int x = 0; x < fitted.width(); ++x) traced += fitted.pixel(x, y) == 0xFFE8590Cu;
-    EXPECT_GT(traced, 50) << "the path run is drawn";
+    EXPECT_GT(test::CountPixels(fitted, 0xFFE8590Cu), 50) << "the path run is drawn";
     QWheelEvent wheel(centre, area->mapToGlobal(centre), {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(area, &wheel);

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QImage>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -82,6 +83,14 @@ inline void ClickOnNextBox(QMessageBox::StandardButton button) {
         if (shown) QTest::mouseClick(box->button(button), Qt::LeftButton);
     });
     poll->start(10);
+}
+
+// The pixels of `image` in `colour`.
+inline int CountPixels(const QImage& image, QRgb colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == colour;
+    return n;
 }
 
 // Where the counters and the simulated carriage stand at one moment.

@@ -82,13 +82,8 @@ TEST_F(MainWindowGui, ThePreviewShowsTheDrawingAndTheCrossFollowsTheJoggedTool) 
     ASSERT_NE(area, nullptr);
     ASSERT_EQ(area->size(), QSize(250, 250));
     auto picture = [area] { return area->grab().toImage(); };
-    auto countInk = [](const QImage& image) {
-        int ink = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) ink += image.pixel(x, y) == qRgb(0, 0, 127);
-        return ink;
-    };
-    ASSERT_TRUE(QTest::qWaitFor([&] { return countInk(picture()) > 200; }, 2000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return test::CountPixels(picture(), qRgb(0, 0, 127)) > 200; }, 2000));
     const QRgb red = qRgb(255, 0, 0);
 
     host.answers = {Answer::No};
