@@ -15,9 +15,6 @@ class ExcellonFull : public DrillingTest {
         host.boxes.clear();
         return LoadExcellonFullFile(m, set, dir.write("file.drl", content), &report);
     }
-    bool listedLine(const std::string& line) const {
-        return std::find(list.begin(), list.end(), line) != list.end();
-    }
 
     ExcellonFullReport report;
 };
@@ -31,10 +28,10 @@ TEST_F(ExcellonFull, FillsTheDrillSetLikeTheOtherReaders) {
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text,
               "The file holds 1 routed slots (T2 1.00 mm: 1); slots are not drilled");
-    EXPECT_TRUE(listedLine("1 unknown words skipped (Q1)"));
+    EXPECT_TRUE(listed("1 unknown words skipped (Q1)"));
     EXPECT_TRUE(
-        listedLine("Excellon (full): 2 drills, 3 holes; numbers without a point in mm, "
-                   "3:3, leading zeros dropped"));
+        listed("Excellon (full): 2 drills, 3 holes; numbers without a point in mm, "
+               "3:3, leading zeros dropped"));
     EXPECT_EQ(report.slots, 1);
     EXPECT_EQ(report.unknownWords, 1);
 }
@@ -46,8 +43,7 @@ TEST_F(ExcellonFull, DrillsEachDrillInTheShorterOrder) {
     for (const DrillHole& h : set.holes) xs.push_back(h.x);
     EXPECT_EQ(xs, (std::vector<int>{0, 40, 10, 80, 90})) << "drill 2 keeps its place";
     // 34 mm in file order for drill 1, 18 mm chained; 8 mm for drill 2.
-    EXPECT_TRUE(
-        listedLine("The hole order shortened travel by 38.10% (26.00 mm instead of 42.00 mm)"));
+    EXPECT_TRUE(listed("The hole order shortened travel by 38.10% (26.00 mm instead of 42.00 mm)"));
 
     set.tools[0].depth = 5;
     ASSERT_EQ(drillHoles(m, set, 0), 1);
@@ -65,8 +61,8 @@ TEST_F(ExcellonFull, DrillsEachDrillInTheShorterOrder) {
 
 TEST_F(ExcellonFull, TellsWhatCannotBeDrilledAndAMissingFile) {
     ASSERT_EQ(loadFull("METRIC\nX1.0Y1.0\nT5\nX2.0Y2.0\nT1C1\nX3.0Y1.0"), 1);
-    EXPECT_TRUE(listedLine("1 holes come before any drill is selected and are not drilled"));
-    EXPECT_TRUE(listedLine("Drills without a diameter in the file: T5"));
+    EXPECT_TRUE(listed("1 holes come before any drill is selected and are not drilled"));
+    EXPECT_TRUE(listed("Drills without a diameter in the file: T5"));
     EXPECT_EQ(set.holes[0].tool, -1);
     EXPECT_TRUE(host.boxes.empty());
     EXPECT_EQ(LoadExcellonFullFile(m, set, dir.file("missing.drl")), 0);

@@ -14,21 +14,14 @@ struct Hole {
     double x, y;
 };
 
-std::vector<Hole> Holes(const ExcellonProgram& p) {
-    std::vector<Hole> holes;
-    for (const ExcellonHole& h : p.holes) holes.push_back({h.tool, h.xMm, h.yMm});
-    return holes;
-}
-
 void ExpectHoles(const std::string& text, const std::vector<Hole>& expected) {
     SCOPED_TRACE(text);
-    const ExcellonProgram p = ParseExcellon(text);
-    const std::vector<Hole> actual = Holes(p);
+    const std::vector<ExcellonHole> actual = ParseExcellon(text).holes;
     ASSERT_EQ(actual.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(actual[i].tool, expected[i].tool) << "hole " << i;
-        EXPECT_NEAR(actual[i].x, expected[i].x, 1e-9) << "hole " << i;
-        EXPECT_NEAR(actual[i].y, expected[i].y, 1e-9) << "hole " << i;
+        EXPECT_NEAR(actual[i].xMm, expected[i].x, 1e-9) << "hole " << i;
+        EXPECT_NEAR(actual[i].yMm, expected[i].y, 1e-9) << "hole " << i;
     }
 }
 

@@ -15,10 +15,6 @@ namespace {
 
 class RealFiles : public DrillingTest {
   protected:
-    int loadFull(const std::string& name) {
-        host.boxes.clear();
-        return LoadExcellonFullFile(m, set, data(name), &report);
-    }
     // Both files drill the same holes, each within 0.003 mm (0.0001 in
     // rounds to 0.00254 mm) with a diameter within `diameterTolerance`,
     // whatever their order and tool numbers.
@@ -64,7 +60,7 @@ TEST_F(RealFiles, ToolTablesCountsAndFields) {
          "3 drills: 0.4000x3 1.0000x2 1.2000x1; 6 holes in 250x150; 2 slots"},
     };
     for (const auto& [file, text] : cases) {
-        ASSERT_EQ(loadFull(file), 1) << file;
+        ASSERT_EQ(LoadExcellonFullFile(m, set, data(file), &report), 1) << file;
         std::string read = Format("%d drills:", set.toolCount);
         for (int t = 0; t < set.toolCount; ++t)
             if (set.tools[t].holeCount > 0)

@@ -13,14 +13,6 @@ struct SurfaceTest : GeneratorTest {
         return GenerateSurfaceMilling(m, job, values, true, style);
     }
     void append(SurfaceStyle style) { GenerateSurfaceMilling(m, job, values, false, style); }
-    // The step-overs: cut moves along one axis only, forward across the strokes.
-    std::vector<int> stepOvers(bool alongY) const {
-        std::vector<int> steps;
-        for (auto [dx, dy] : planar())
-            if (alongY ? (dy == 0 && dx > 0) : (dx == 0 && dy > 0))
-                steps.push_back(alongY ? dx : dy);
-        return steps;
-    }
 };
 
 TEST_F(SurfaceTest, DepthInWholeCutsRunsOneMoreCycleAtTheFinalDepth) {
@@ -62,7 +54,12 @@ TEST_F(SurfaceTest, StepOversCoverTheWidthWithTheLeftOverLast) {
         job = c.job;
         m.settings.mmPerStepY = c.mmPerStepY;
         append(c.alongY ? SurfaceStyle::StrokesAlongY : SurfaceStyle::StrokesAlongX);
-        EXPECT_EQ(stepOvers(c.alongY), c.steps);
+        // The step-overs: cut moves along one axis only, forward across the strokes.
+        std::vector<int> steps;
+        for (auto [dx, dy] : planar())
+            if (c.alongY ? (dy == 0 && dx > 0) : (dx == 0 && dy > 0))
+                steps.push_back(c.alongY ? dx : dy);
+        EXPECT_EQ(steps, c.steps);
     }
 }
 

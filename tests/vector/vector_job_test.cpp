@@ -26,25 +26,6 @@ struct JobTest : VectorFixture {
     }
 };
 
-// The depth below the surface of every cut, in the order cut: the job
-// starts at `safeHeight` steps above the surface.
-std::vector<int> CutDepths(const std::vector<MotionCommand>& moves, int safeHeight) {
-    std::vector<int> depths;
-    int z = 0;
-    for (const MotionCommand& move : moves) {
-        z += move.dz;
-        if (move.spindleOn) depths.push_back(z - safeHeight);
-    }
-    return depths;
-}
-
-// The passes of one object as the depths it is cut at, one per pass.
-std::vector<int> PassDepths(const std::vector<int>& cuts, size_t cutsPerPass) {
-    std::vector<int> passes;
-    for (size_t i = 0; i < cuts.size(); i += cutsPerPass) passes.push_back(cuts[i]);
-    return passes;
-}
-
 TEST_F(JobTest, EveryStrategyEndsAtTheRoundedDepthWhateverThePasses) {
     // Measured wrong at 0.1 mm steps: 1.0 in passes of 0.15 ended at 1.3 mm,
     // in passes of 0.25 at 0.9 mm, and 0.3 in passes of 0.04 never cut.
@@ -74,8 +55,16 @@ TEST_F(JobTest, EveryStrategyEndsAtTheRoundedDepthWhateverThePasses) {
             generateVectorJob(m, model, repeat, 0);
             const std::vector<MotionCommand> moves = queued();
             ASSERT_EQ(static_cast<int64_t>(moves.size()), counted);
+            // Each pass as the depth below the surface of its first cut: the
+            // job starts at the safe height above the surface.
             const int safe = MmToSteps(m.settings.safeHeight, c.step);
-            const std::vector<int> passes = PassDepths(CutDepths(moves, safe), cutsPerPass);
+            std::vector<int> passes;
+            int z = 0;
+            size_t cuts = 0;
+            for (const MotionCommand& move : moves) {
+                z += move.dz;
+                if (move.spindleOn && cuts++ % cutsPerPass == 0) passes.push_back(z - safe);
+            }
             const int finalDepth = MmToSteps(c.depth, c.step);
             const int mostPerPass = std::max(MmToSteps(c.pass, c.step), 1) + 1;
             SCOPED_TRACE(::testing::Message() << "depth " << c.depth << " pass " << c.pass
