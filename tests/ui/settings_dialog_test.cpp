@@ -8,12 +8,14 @@
 #include "platform/headless.h"
 #include "settings/config_file.h"
 #include "tests/testkit/temp_dir.h"
+#include "tests/ui/view_texts.h"
 #include "ui/controller.h"
 
 namespace korvex {
 namespace {
 
 using namespace setupdlg;
+using test::Texts;
 
 // A port whose data latch reads back what was written, or not (a dead latch
 // reads 0x7F: not 170, and BUSY low keeps the emergency input released).
@@ -60,12 +62,10 @@ TEST_F(SettingsDialogTest, TypingAStepSizePassesThroughTheFloorAndTheDerivedFiel
         seen.push_back(s.mmPerStepX);
     }
     EXPECT_EQ(seen, (std::vector<float>{0.1f, 0.1f, 0.1f, 0.05f}));
-    EXPECT_EQ(view.text(kStepX), "0.05");  // a rule never rewrites the edit
-    EXPECT_EQ(view.text(kDpiX), "  507");  // 25.4 / 0.05f is just below 508, truncated
-    EXPECT_EQ(view.text(kSpeedHzX), "f=100.0Hz");
-    EXPECT_EQ(view.text(kAccelHzX), "f=150.0Hz");
-    // The smaller of X's 40 Hz and Y's 20 Hz.
-    EXPECT_EQ(view.text(kCuttingHz), "f=20.0Hz");
+    // A rule never rewrites the edit; 25.4 / 0.05f is just below 508,
+    // truncated; the cutting frequency is the smaller of X's 40 Hz and Y's 20 Hz.
+    EXPECT_EQ(Texts(view, {kStepX, kDpiX, kSpeedHzX, kAccelHzX, kCuttingHz}),
+              "0.05 |   507 | f=100.0Hz | f=150.0Hz | f=20.0Hz");
 }
 
 // The step sizes are locked while a vector model is loaded.

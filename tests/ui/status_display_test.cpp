@@ -4,6 +4,7 @@
 
 #include "tests/testkit/temp_dir.h"
 #include "tests/ui/recording_window.h"
+#include "tests/ui/view_texts.h"
 #include "ui/controller.h"
 #include "ui/main_ids.h"
 #include "vector/hpgl_reader.h"
@@ -12,6 +13,7 @@ namespace korvex {
 namespace {
 
 using namespace mainwin;
+using test::Texts;
 
 TEST(TimeToEnd, SwitchesUnitsAboveOneHundredOfEach) {
     EXPECT_EQ(FormatTimeToEnd(100.0), "100.0 s");
@@ -49,10 +51,8 @@ TEST_F(StatusTest, BufferFillPlannedEndAndTimeToEnd) {
     AppendCommand(c.machine, 100, 0, 0, 100000, 0, 0, 0, 0, 0);  // 10 s
     AppendCommand(c.machine, 0, 50, 0, 100000, 0, 0, 0, 0, 0);   // 5 s
     status.refresh(true);
-    EXPECT_EQ(view.text(kBufferFill), "2/50");
-    EXPECT_EQ(view.text(kLeftX), "10.00mm");
-    EXPECT_EQ(view.text(kFinalX + 1), " 5.00mm");
-    EXPECT_EQ(view.text(kTimeToEnd), " 15.0 s");
+    EXPECT_EQ(Texts(view, {kBufferFill, kLeftX, kFinalX + 1, kTimeToEnd}),
+              "2/50 | 10.00mm |  5.00mm |  15.0 s");
     // Drained, then the plan moved by itself (a homing's switch): shown.
     c.machine.buffer.reset();
     c.machine.position.plannedY = 0;
@@ -84,8 +84,7 @@ TEST_F(StatusTest, SpeedsFollowTheExecutorAndAHeldMachineShowsStop) {
     e.currentPeriodUs = 1000;
     e.axisStepping[0] = 1;
     EXPECT_EQ(status.refresh(false), 0);
-    EXPECT_EQ(view.text(kSpeedX), "    1000 k/s");
-    EXPECT_EQ(view.text(kSpeedY), "stop");
+    EXPECT_EQ(Texts(view, {kSpeedX, kSpeedY}), "    1000 k/s | stop");
     EXPECT_EQ(status.refresh(false), 1);
 
     c.machine.signals.estopActive = 1;
