@@ -324,12 +324,9 @@ TEST_F(ModelCommandsTest, AnotherKindOpensWhereItBelongsAndTheDrawingStays) {
     EXPECT_TRUE(guard.openFile({}, 1).chosen) << "the reader names its own fault";
 }
 
-TEST_F(CommandsTest, HpglLoadsADrawingThenOffersItsJobDialog) {
-    const std::string path = dir.write("square.plt", "IN;SP1;PU0,0;PD400,0;PD400,400;");
-    host.files = {{true, path, 1}};
-    commands.onCommand(kHpgl);
-    ASSERT_EQ(c.vector.loaded, 1);
-    EXPECT_EQ(view.text(kModelFile), path);
+TEST_F(ModelCommandsTest, HpglLoadsADrawingThenOffersItsJobDialog) {
+    load("IN;SP1;PU0,0;PD400,0;PD400,400;");
+    EXPECT_EQ(view.text(kModelFile), dir.file("drawing.plt"));
     EXPECT_TRUE(view.menuEnabled[kMenuHpgl]);
     EXPECT_TRUE(view.isEnabled(kScaleUp));
     host.answers = {Answer::No};  // not another drawing: its job
