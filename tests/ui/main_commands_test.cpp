@@ -6,9 +6,7 @@
 #include <array>
 
 #include "motion/rounding.h"
-#include "tests/testkit/temp_dir.h"
 #include "tests/ui/recording_window.h"
-#include "ui/controller.h"
 #include "ui/kind_guard.h"
 #include "ui/main_ids.h"
 #include "ui/main_menu.h"
@@ -21,9 +19,7 @@ using namespace mainwin;
 
 // The commands on a machine whose executor does not run: what they queue
 // stays in the buffer to be read.
-struct CommandsTest : ::testing::Test {
-    test::TempDir dir;
-    Controller c{dir.path(), {"none", true}};
+struct CommandsTest : test::ControllerTest {
     test::RecordingWindow view;
     ScriptedHost host;
     test::ScriptedLauncher dialogs;

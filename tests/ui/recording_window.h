@@ -1,7 +1,9 @@
 #pragma once
 // A window for the main window's logic in tests: the controls of a
 // RecordingView plus timers, title, geometry, menu, list lines and the
-// dialogs asked for.
+// dialogs asked for; and a controller without a port in a folder of its own.
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
@@ -9,6 +11,8 @@
 #include <vector>
 
 #include "platform/headless.h"
+#include "tests/testkit/temp_dir.h"
+#include "ui/controller.h"
 #include "ui/window_view.h"
 
 namespace korvex::test {
@@ -72,6 +76,12 @@ class ScriptedLauncher final : public DialogLauncher {
     std::vector<DialogKind> opened;
     int result = kNotBuilt;
     std::function<int(DialogKind)> runner;
+};
+
+// The machine's executor does not run: what is queued stays in the buffer.
+struct ControllerTest : ::testing::Test {
+    TempDir dir;
+    Controller c{dir.path(), {"none", true}};
 };
 
 }  // namespace korvex::test

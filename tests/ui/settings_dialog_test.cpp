@@ -7,9 +7,8 @@
 #include "motion/port.h"
 #include "platform/headless.h"
 #include "settings/config_file.h"
-#include "tests/testkit/temp_dir.h"
+#include "tests/ui/recording_window.h"
 #include "tests/ui/view_texts.h"
-#include "ui/controller.h"
 
 namespace korvex {
 namespace {
@@ -28,9 +27,7 @@ struct LatchPort final : PortIo {
     bool dead = false;
 };
 
-struct SettingsDialogTest : ::testing::Test {
-    test::TempDir dir;
-    Controller c{dir.path(), {"none", true}};
+struct SettingsDialogTest : test::ControllerTest {
     MachineSettings& s = c.machine.settings;
     RecordingView view;
     ScriptedHost host;

@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "motion/machine.h"
-#include "tests/testkit/temp_dir.h"
-#include "ui/controller.h"
+#include "tests/ui/recording_window.h"
 #include "ui/window_view.h"
 
 namespace korvex {
@@ -13,9 +12,9 @@ namespace {
 // A job whose moves the soft limits shortened says so while it runs, and
 // the next job starts clean; the relief runs without the buffer. The
 // executor does not run: moves stay queued.
-TEST(StateLineTest, AJobTheSoftLimitsShortenSaysSoWhileItRuns) {
-    test::TempDir dir;
-    Controller c{dir.path(), {"none", true}};
+using StateLineTest = test::ControllerTest;
+
+TEST_F(StateLineTest, AJobTheSoftLimitsShortenSaysSoWhileItRuns) {
     Machine& m = c.machine;
     m.settings.language = 1;
     m.settings.softLimits = 1;

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/testkit/temp_dir.h"
 #include "tests/ui/recording_window.h"
 #include "tests/ui/view_texts.h"
-#include "ui/controller.h"
 #include "ui/main_ids.h"
 #include "vector/hpgl_reader.h"
 
@@ -30,9 +28,7 @@ TEST(CountryOfLocale, GivesTheThreeLetterCountry) {
     EXPECT_EQ(CountryOfLocale("xx_ZZ.UTF-8"), "ZZ");
 }
 
-struct StatusTest : ::testing::Test {
-    test::TempDir dir;
-    Controller c{dir.path(), {"none", true}};
+struct StatusTest : test::ControllerTest {
     test::RecordingWindow view;
     StatusDisplay status{c, view};
     StatusTest() {

@@ -4,18 +4,14 @@
 
 #include "motion/timer_test.h"
 #include "platform/headless.h"
-#include "tests/testkit/temp_dir.h"
 #include "tests/ui/recording_window.h"
-#include "ui/controller.h"
 
 namespace korvex {
 namespace {
 
 using namespace timertest;
 
-struct TimerTestDialogTest : ::testing::Test {
-    test::TempDir dir;
-    Controller c{dir.path(), {"none", true}};
+struct TimerTestDialogTest : test::ControllerTest {
     test::RecordingWindow view;
     RecordingCanvas graph{kGraphWidth, kGraphHeight + 10};
     TimerTestDialog dialog{c.machine, view, &graph};

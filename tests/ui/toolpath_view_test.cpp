@@ -4,8 +4,7 @@
 
 #include "motion/machine.h"
 #include "platform/qimage_canvas.h"
-#include "tests/testkit/temp_dir.h"
-#include "ui/controller.h"
+#include "tests/ui/recording_window.h"
 
 namespace korvex {
 namespace {
@@ -13,9 +12,9 @@ namespace {
 // A program fed piece by piece: moves queued after part of the path has run
 // are drawn under its trace, as a whole redraw draws them. The executor does
 // not run; the test removes the moves it calls run.
-TEST(ToolpathViewTest, MovesFedAfterThePathRanStayUnderItsTrace) {
-    test::TempDir dir;
-    Controller c{dir.path(), {"none", true}};
+using ToolpathViewTest = test::ControllerTest;
+
+TEST_F(ToolpathViewTest, MovesFedAfterThePathRanStayUnderItsTrace) {
     Machine& m = c.machine;
     m.buffer.allocate(100);
     c.track.arm({"G-kód", "G-code"});
