@@ -12,14 +12,12 @@
 
 namespace korvex::test {
 
-struct GeneratorTest : ::testing::Test, Reports {
-    Machine m;
+struct GeneratorTest : ::testing::Test, ReportingMachine {
+    // Every command appended, in order (in place of ReportingMachine::queued()).
     std::vector<MotionCommand> queued;
     JobValues values;
 
     GeneratorTest() {
-        LoadFactoryDefaults(m.settings);
-        attach(m);
         m.buffer.allocate(200'000);
         m.buffer.addAppendObserver([this](const MotionCommand& c) { queued.push_back(c); });
         SetOriginOverMaterial(m);
