@@ -10,8 +10,7 @@ namespace korvex {
 namespace {
 
 using namespace mainwin;
-using test::ClickControl;
-using test::WhenDialogShown;
+using namespace test;
 
 using GcodeGui = test::GuiTest;
 

@@ -11,9 +11,7 @@ namespace korvex {
 namespace {
 
 using namespace heightmap_dialog;
-using test::ClickControl;
-using test::ControlText;
-using test::TypeInto;
+using namespace test;
 
 using HeightMapGui = test::GuiTest;
 

@@ -14,10 +14,7 @@ namespace korvex {
 namespace {
 
 using namespace mainwin;
-using test::ClickControl;
-using test::Positions;
-using test::TypeInto;
-using test::WhenDialogShown;
+using namespace test;
 
 using JobDialogGui = test::GuiTest;
 

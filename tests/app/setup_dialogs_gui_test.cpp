@@ -12,11 +12,7 @@ namespace korvex {
 namespace {
 
 using namespace mainwin;
-using test::ClickControl;
-using test::ControlChecked;
-using test::ControlText;
-using test::TypeInto;
-using test::WhenDialogShown;
+using namespace test;
 
 using SetupGui = test::GuiTest;
 
