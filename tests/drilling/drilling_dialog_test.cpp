@@ -6,7 +6,7 @@
 
 #include "platform/dialog_view.h"
 #include "tests/drilling/drilling_fixture.h"
-#include "tests/ui/view_texts.h"
+#include "tests/ui/view_driver.h"
 
 namespace korvex {
 namespace {
@@ -22,10 +22,7 @@ class Dialog : public DrillingTest {
         host.files.push_back({true, data(file), 1});
         dialog.onCommand(button);
     }
-    void typeDepth(const std::string& text) {
-        view.setText(kDrillDepth, text);
-        dialog.onEditChange(kDrillDepth);
-    }
+    void typeDepth(const std::string& text) { test::Type(view, dialog, kDrillDepth, text); }
 
     RecordingView view;
     int calibrations = 0;

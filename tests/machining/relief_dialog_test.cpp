@@ -5,7 +5,6 @@
 #include "machining/relief_carve.h"
 #include "machining/relief_view.h"
 #include "relief_fixture.h"
-#include "tests/ui/view_texts.h"
 
 namespace korvex::test {
 namespace {

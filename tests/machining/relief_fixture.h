@@ -13,6 +13,7 @@
 #include "machining/relief_job.h"
 #include "machining/relief_output.h"
 #include "tests/testkit/reporting_machine.h"
+#include "tests/ui/view_driver.h"
 
 namespace korvex::test {
 
@@ -102,10 +103,7 @@ struct ReliefTest : ::testing::Test, ReportingMachine {
     void picture(int width, const std::vector<uint8_t>& grays) {
         raster = GrayPicture(width, grays);
     }
-    void edit(int id, const std::string& text) {
-        view.setText(id, text);
-        dialog.onEditChange(id);
-    }
+    void edit(int id, const std::string& text) { Type(view, dialog, id, text); }
     RecordingCanvas& window() { return static_cast<RecordingCanvas&>(view.canvas(0)); }
     RecordingCanvas& simulated() { return static_cast<RecordingCanvas&>(*simulation.picture); }
 };

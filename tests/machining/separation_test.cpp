@@ -5,6 +5,7 @@
 
 #include "generator_fixture.h"
 #include "machining/separation_dialog.h"
+#include "tests/ui/view_driver.h"
 
 namespace korvex::test {
 namespace {
@@ -107,10 +108,7 @@ struct SeparationDialogTest : GeneratorTest {
     RecordingView view;
     SeparationDialog dialog{m, values, view};
     SeparationDialogTest() { dialog.onInit(); }
-    void type(int id, const std::string& text) {
-        view.setText(id, text);
-        dialog.onEditChange(id);
-    }
+    void type(int id, const std::string& text) { Type(view, dialog, id, text); }
 };
 
 TEST_F(SeparationDialogTest, OpensOnARectangleAndKeepsSizesAndCutSound) {

@@ -3,6 +3,7 @@
 #include "generator_fixture.h"
 #include "machining/separation.h"
 #include "machining/surface_dialog.h"
+#include "tests/ui/view_driver.h"
 
 namespace korvex::test {
 namespace {
@@ -117,10 +118,7 @@ TEST_F(SurfaceTest, RefusedJobsQueueNothing) {
 struct SurfaceDialogTest : GeneratorTest {
     RecordingView view;
     SurfaceMillingDialog dialog{m, values, view};
-    void type(int id, const std::string& text) {
-        view.setText(id, text);
-        dialog.onEditChange(id);
-    }
+    void type(int id, const std::string& text) { Type(view, dialog, id, text); }
 };
 
 TEST_F(SurfaceDialogTest, OpensWithTheSharedFeedAndCutAndTakesEdits) {
@@ -158,8 +156,7 @@ TEST_F(SurfaceDialogTest, AStylePictureAsksWithThePassesDepthAndTime) {
                                    {kSurfaceDepth, "0.5"},
                                    {kSurfaceCut, "0.2"},
                                    {kSurfacePitch, "2"}}) {
-        view.setText(id, text);
-        asking.onEditChange(id);
+        Type(view, asking, id, text);
     }
     host.answers = {Answer::No};
     asking.onCommand(kSurfaceStartY);

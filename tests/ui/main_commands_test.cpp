@@ -7,6 +7,7 @@
 
 #include "motion/rounding.h"
 #include "tests/ui/recording_window.h"
+#include "tests/ui/view_driver.h"
 #include "ui/kind_guard.h"
 #include "ui/main_ids.h"
 #include "ui/main_menu.h"
@@ -51,10 +52,7 @@ struct CommandsTest : test::ControllerTest {
         return out;
     }
     int32_t period(float speed) const { return PeriodUs(speed, 0.1); }
-    void target(int id, const std::string& text) {
-        view.setText(id, text);
-        commands.onEditChange(id);
-    }
+    void target(int id, const std::string& text) { test::Type(view, commands, id, text); }
 };
 using Moves = std::vector<std::array<int32_t, 3>>;
 

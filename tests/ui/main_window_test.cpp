@@ -8,6 +8,7 @@
 #include "settings/config_file.h"
 #include "tests/testkit/temp_dir.h"
 #include "tests/ui/recording_window.h"
+#include "tests/ui/view_driver.h"
 #include "ui/controller.h"
 #include "ui/main_ids.h"
 #include "ui/settings_dialog.h"
@@ -16,6 +17,7 @@ namespace korvex {
 namespace {
 
 using namespace mainwin;
+using test::Type;
 
 // The whole window on the simulated machine (virtual clock). The settings
 // dialogs run headlessly, each through the next of `settingsSteps`.
@@ -48,10 +50,6 @@ struct MainWindowTest : ::testing::Test {
         };
         window = std::make_unique<MainWindow>(c, view, host, dialogs);
         window->onInit();
-    }
-    static void type(SettingsDialog& d, RecordingView& v, int id, const std::string& text) {
-        v.setText(id, text);
-        d.onEditChange(id);
     }
 };
 
@@ -133,9 +131,9 @@ TEST_F(MainWindowTest, SettingsReopenInTheOtherLanguageAndTheSaveReachesTheMachi
     settingsSteps.push_back(
         [](SettingsDialog& d, RecordingView&) { d.onCommand(setupdlg::kEnglish); });
     settingsSteps.push_back([](SettingsDialog& d, RecordingView& v) {
-        type(d, v, setupdlg::kCommands, "1000");
-        type(d, v, setupdlg::kRefresh, "250");
-        type(d, v, setupdlg::kStepX, "0.05");
+        Type(v, d, setupdlg::kCommands, "1000");
+        Type(v, d, setupdlg::kRefresh, "250");
+        Type(v, d, setupdlg::kStepX, "0.05");
         d.onCommand(setupdlg::kSave);
     });
     window->onCommand(kMenuSetup);
@@ -157,7 +155,7 @@ TEST_F(MainWindowTest, SettingsCancelledFailedOrRefused) {
     start();
     const float before = c.machine.settings.cutDepth;
     settingsSteps.push_back([](SettingsDialog& d, RecordingView& v) {
-        type(d, v, setupdlg::kCutDepth, "7.5");
+        Type(v, d, setupdlg::kCutDepth, "7.5");
         d.onCommand(setupdlg::kCancel);
     });
     settingsSteps.push_back(

@@ -8,7 +8,7 @@
 #include "platform/headless.h"
 #include "settings/config_file.h"
 #include "tests/ui/recording_window.h"
-#include "tests/ui/view_texts.h"
+#include "tests/ui/view_driver.h"
 
 namespace korvex {
 namespace {

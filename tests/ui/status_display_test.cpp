@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/ui/recording_window.h"
-#include "tests/ui/view_texts.h"
+#include "tests/ui/view_driver.h"
 #include "ui/main_ids.h"
 #include "vector/hpgl_reader.h"
 

@@ -2,7 +2,7 @@
 #include "motion/job_frame.h"
 
 #include "motion/rounding.h"
-#include "tests/ui/view_texts.h"
+#include "tests/ui/view_driver.h"
 #include "tests/vector/vector_fixture.h"
 
 namespace korvex::test {
@@ -24,10 +24,7 @@ struct DialogTest : VectorFixture {
         });
         dialog->onInit();
     }
-    void type(int id, const std::string& text) {
-        view.setText(id, text);
-        dialog->onEditChange(id);
-    }
+    void type(int id, const std::string& text) { Type(view, *dialog, id, text); }
     // Shows pen-table index `layer` and sets its depth.
     void select(int layer, const char* depth = "1") {
         while (dialog->displayedLayer() < layer) dialog->onCommand(kNextLayer);

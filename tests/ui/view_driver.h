@@ -1,6 +1,7 @@
 #pragma once
-// The texts of a window's controls in one line, " | " apart: a form's
-// fields checked at once.
+// A dialog's view read and typed into: the texts of its controls in one
+// line, " | " apart, to check a form's fields at once; an edit's text
+// replaced as one change.
 
 #include <initializer_list>
 #include <string>
@@ -13,6 +14,12 @@ inline std::string Texts(const DialogView& view, std::initializer_list<int> ids)
     std::string out;
     for (int id : ids) out += (out.empty() ? "" : " | ") + view.text(id);
     return out;
+}
+
+template <class Dialog>
+void Type(DialogView& view, Dialog& dialog, int id, const std::string& text) {
+    view.setText(id, text);
+    dialog.onEditChange(id);
 }
 
 }  // namespace korvex::test
