@@ -10,10 +10,11 @@
 namespace korvex::test {
 namespace {
 
-using GcodeImportTest = GcodeFixture;
+struct GcodeImportTest : GcodeFixture {
+    GcodeImport import{m};
+};
 
 TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
-    GcodeImport import(m);
     // More seconds of machine time than an int holds are shown, not wrapped:
     // 2000000 steps of the longest period, each with its 15 us of pulse.
     ASSERT_TRUE(import.load(dir.write("slow.nc", "G1 X20000 F0.0001\n")));
@@ -36,7 +37,6 @@ TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
 // The summary's estimate is what the sample part takes on the simulated
 // machine's virtual clock; its stops, released at once here, count nothing.
 TEST_F(GcodeImportTest, EstimateIsTheSamplePartsMachineTime) {
-    GcodeImport import(m);
     ASSERT_TRUE(import.load(KORVEX_TEST_DATA "/gcode/mill.ngc"));
     MotionRig rig(m);
     const int64_t start = rig.clock().now();
@@ -50,7 +50,6 @@ TEST_F(GcodeImportTest, EstimateIsTheSamplePartsMachineTime) {
 }
 
 TEST_F(GcodeImportTest, AbsoluteProgramIsReadAgainWhenTheToolHasMoved) {
-    GcodeImport import(m);
     ASSERT_TRUE(import.load(dir.write("a.nc", "G0 X10\n")));
     m.position.plannedX = 5000 + 300;  // a move queued after the load
     ASSERT_TRUE(import.start());
@@ -58,7 +57,6 @@ TEST_F(GcodeImportTest, AbsoluteProgramIsReadAgainWhenTheToolHasMoved) {
 }
 
 TEST_F(GcodeImportTest, RefusalsQueueNothing) {
-    GcodeImport import(m);
     const std::string loaded = dir.write("loaded.nc", "G0 X2\n");
     ASSERT_TRUE(import.load(loaded));
     EXPECT_FALSE(import.load(dir.file("missing.nc")));
@@ -91,7 +89,6 @@ TEST_F(GcodeImportTest, RefusalsQueueNothing) {
 // summary names the axes it never homed, and the list says once that tool
 // lengths are not kept.
 TEST_F(GcodeImportTest, HomeAndToolLengthsAreExplained) {
-    GcodeImport import(m);
     ASSERT_TRUE(import.load(dir.write("h.nc", "G43 H1\nG0 X1\nG43 H2\nG28 X1 Z2\n")));
     EXPECT_EQ(import.summaryLines().back(),
               "G28 goes in X Z to where the machine was started: not homed on the limit switches");
@@ -113,7 +110,6 @@ TEST_F(GcodeImportTest, HomeAndToolLengthsAreExplained) {
 // A feed, a drilling cycle's too, before M3 or M4, or after a tool change
 // stopped the spindle, is named by its line; rapids are not.
 TEST_F(GcodeImportTest, FeedWithTheSpindleStoppedIsNoted) {
-    GcodeImport import(m);
     auto note = [&](const char* program) {
         EXPECT_TRUE(import.load(dir.write("s.nc", program)));
         return import.program().stoppedSpindleFeed;
@@ -127,7 +123,6 @@ TEST_F(GcodeImportTest, FeedWithTheSpindleStoppedIsNoted) {
 }
 
 TEST_F(GcodeImportTest, ToolChangeIsListedAndStops) {
-    GcodeImport import(m);
     ASSERT_TRUE(import.load(dir.write("t.nc", "T1 M6\nG0 X1\nT3 M6\nG0 X2\n")));
     ASSERT_TRUE(import.start());
     ASSERT_GE(list.size(), 2u);
@@ -144,7 +139,6 @@ TEST_F(GcodeImportTest, ALongProgramIsFedAsTheBufferDrains) {
     std::string text = "G91\n";
     for (int i = 1; i <= 40; ++i)
         text += Format(i == 17 ? "G0 X%d\nT2 M6\n" : "G0 X%d\n", i % 5 + 1);
-    GcodeImport import(m);
     ASSERT_TRUE(import.load(dir.write("long.nc", text)));
     const std::vector<MotionCommand> program = import.program().moves;
     std::vector<MotionCommand> ran;

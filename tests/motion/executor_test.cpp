@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <thread>
@@ -62,8 +63,7 @@ TEST_F(ExecutorTest, InterpolationSpreadsTheShorterAxis) {
     append(-2, -1, 0, 500, 0);
     ASSERT_TRUE(r.waitUntilDrained());
     EXPECT_EQ(axisTicks(1), (std::vector<int>{1, -3})) << "halves round away from zero";
-    EXPECT_EQ(m.position.absX, 20);
-    EXPECT_EQ(m.position.absY, 14);
+    EXPECT_EQ(Executed(m), (Steps3{20, 14, 0}));
     EXPECT_EQ(r.sim().stepsReceived(0), 10);
 }
 
@@ -73,12 +73,9 @@ TEST_F(ExecutorTest, RampClimbsAndDescendsTheTablePerPhase) {
     append(5, 0, 0, 0, 1);
     ASSERT_TRUE(r.waitUntilDrained());
     ASSERT_EQ(ticks.size(), 105u);
-    std::vector<int> expected;
-    for (int i = 0; i < 15; ++i) expected.push_back(table[i]);
-    for (int i = 14; i >= 0; --i) expected.push_back(table[i]);
-    for (int i = 0; i < 35; ++i) expected.push_back(table[i]);
-    for (int i = 34; i >= 0; --i) expected.push_back(table[i]);
-    for (int i : {0, 1, 2, 1, 0}) expected.push_back(table[i]);
+    std::vector<int> expected;  // phases of 30, 70 and 5 ticks, each up and down its ramp
+    for (int n : {30, 70, 5})
+        for (int i = 0; i < n; ++i) expected.push_back(table[std::min(i, n - 1 - i)]);
     EXPECT_EQ(periods(), expected);
     EXPECT_EQ(axisTicks(1).size(), 30u) << "Y steps with X in the first phase only";
     EXPECT_EQ(axisTicks(1).back(), 30);
@@ -122,8 +119,7 @@ TEST_F(ExecutorTest, RampedMovesWaitForTablesThatCouldBeBuilt) {
     m.settings.rampSteps = 100;
     ASSERT_EQ(BuildAccelerationTables(m), 1);
     ASSERT_TRUE(r.waitUntilDrained());
-    EXPECT_EQ(m.position.absX, 4);
-    EXPECT_EQ(m.position.absY, 3);
+    EXPECT_EQ(Executed(m), (Steps3{4, 3, 0}));
     EXPECT_EQ(reports.host.boxCount(), boxes + 1);
 }
 
@@ -140,10 +136,8 @@ TEST_F(ExecutorTest, HomingStopsEachAxisAtItsSwitch) {
     ASSERT_TRUE(r.waitUntilDrained());
     EXPECT_EQ(m.position.homedAxes, 7);
     for (int axis = 0; axis < 3; ++axis) EXPECT_EQ(r.sim().position(axis), 0) << axis;
-    EXPECT_EQ(m.position.absX, 0);
-    EXPECT_EQ(m.position.absZ, 0);
-    EXPECT_EQ(m.position.plannedX, 0);
-    EXPECT_EQ(m.position.plannedY, 0);
+    EXPECT_EQ(Executed(m), Steps3{});
+    EXPECT_EQ(Planned(m), Steps3{});
     EXPECT_EQ(r.sim().controlRegister() & 8, 0) << "pin 17 on again";
     EXPECT_EQ(r.sim().crashes(0), 0);
     hold();
@@ -279,8 +273,7 @@ TEST_F(ExecutorTest, StopAfterHoldsTheNextCommandUntilReleased) {
     append(0, 0, 3, 200, 0);
     ASSERT_EQ(ReleaseEmergencyStop(m), 1);
     ASSERT_TRUE(r.waitUntilDrained());
-    EXPECT_EQ(m.position.absY, 0);
-    EXPECT_EQ(m.position.absZ, 3);
+    EXPECT_EQ(Executed(m), (Steps3{5, 0, 3}));
 }
 
 // The window changes settings only once ExecutorAtRest says so; the
@@ -288,22 +281,10 @@ TEST_F(ExecutorTest, StopAfterHoldsTheNextCommandUntilReleased) {
 // before those writes. Under ThreadSanitizer a handover that leans on a flag
 // stored before the reads is reported, whatever the timing, so a few rounds
 // of start, change, run, change suffice.
-struct StartedExecutor {
-    Reports reports;
-    Machine m;
-    CommandExecutor executor{m};
-    StartedExecutor() {
-        LoadFactoryDefaults(m.settings);
-        reports.attach(m);
-        m.buffer.allocate(10);
-        executor.start();
-    }
-};
-
 TEST(ExecutorSettingsHandover, SettingsChangedAtRestNeverRaceTheExecutorsReads) {
     for (int round = 0; round < 20; ++round) {
-        StartedExecutor started;
-        Machine& m = started.m;
+        SimulatedRig r;
+        Machine& m = r.machine;
         ASSERT_TRUE(ExecutorAtRest(m));
         m.settings.executorPriority = round % 2 ? 2 : 3;
         m.settings.dwellSeconds = 0;
@@ -315,14 +296,12 @@ TEST(ExecutorSettingsHandover, SettingsChangedAtRestNeverRaceTheExecutorsReads) 
     }
 }
 
-TEST(ExecutorSettingsHandover, AQueuedOrHeldCommandIsNotRest) {
-    StartedExecutor started;
-    Machine& m = started.m;
-    m.gate.suspend();
-    AppendCommand(m, 5, 0, 0, 200, 0, 0, 0, 0, 0);
+TEST_F(ExecutorTest, AQueuedOrHeldCommandIsNotRest) {
+    hold();
+    append(5, 0, 0, 200, 0);
     EXPECT_FALSE(ExecutorAtRest(m));
-    m.gate.resume();
-    ASSERT_TRUE(WaitUntilDrained(m));
+    release();
+    ASSERT_TRUE(r.waitUntilDrained());
     EXPECT_TRUE(ExecutorAtRest(m));
 }
 

@@ -57,33 +57,35 @@ bool WaitFor(Condition condition) {
 // thread has done what it wanted to do at that tick.
 class Breakpoint {
   public:
-    void arm(int64_t tick) { at_.store(tick, std::memory_order_release); }
+    void arm(int64_t tick) { at_ = tick; }
     void disarm() {
         arm(-1);
         release();
     }
     // Executor thread, every tick.
     void onTick() {
-        const int64_t tick = ticks_.fetch_add(1, std::memory_order_acq_rel) + 1;
-        if (tick != at_.load(std::memory_order_acquire)) return;
+        if (++ticks_ != at_) return;
         std::unique_lock lock(mutex_);
-        hit_.store(true, std::memory_order_release);
-        released_.wait(lock, [this] { return !hit_.load(std::memory_order_acquire); });
+        hit_ = true;
+        released_.wait(lock, [this] { return !hit_; });
     }
-    bool hit() const { return hit_.load(std::memory_order_acquire); }
+    bool hit() const {
+        std::lock_guard lock(mutex_);
+        return hit_;
+    }
     void release() {
         {
             std::lock_guard lock(mutex_);
-            hit_.store(false, std::memory_order_release);
+            hit_ = false;
         }
         released_.notify_all();
     }
-    int64_t ticks() const { return ticks_.load(std::memory_order_acquire); }
+    int64_t ticks() const { return ticks_; }
 
   private:
     std::atomic<int64_t> ticks_{0}, at_{-1};
-    std::atomic<bool> hit_{false};
-    std::mutex mutex_;
+    bool hit_ = false;
+    mutable std::mutex mutex_;
     std::condition_variable released_;
 };
 
@@ -146,8 +148,6 @@ struct SoakRig {
         : simulated(clock, SimConfigFromSettings(SoakSettings())),
           port(simulated),
           rig(Prepared(machine, clock), {"sim", false, &port}) {}
-    SimulatedMachine& sim() { return simulated; }
-
     Machine machine;
     VirtualClock clock;
     SimulatedMachine simulated;
@@ -170,7 +170,7 @@ class Soak {
         m_.buffer.addAppendObserver([this](const MotionCommand& c) { appended_.push_back(c); });
         SetOriginOverMaterial(m_);  // every job starts and ends here, safe height over it
         jobs_.emplace(m_);
-        for (int axis = 0; axis < 3; ++axis) lostAtStart_[axis] = rig_.sim().stepsLost(axis);
+        for (int axis = 0; axis < 3; ++axis) lostAtStart_[axis] = rig_.simulated.stepsLost(axis);
     }
     ~Soak() {
         breakpoint_.disarm();
@@ -203,6 +203,16 @@ class Soak {
     int checkQueue() const;
     void checkResume(const std::vector<int32_t>& lastPulse, bool moveCutShort);
     void returnToOrigin();
+    // The ledger starts again from where the tool stands.
+    void rebase() {
+        appended_.clear();
+        for (int axis = 0; axis < 3; ++axis) base_[axis] = abs(axis);
+    }
+    void requestReset() {
+        tally_.discarded += m_.buffer.queued();
+        ++tally_.resets;
+        RequestBufferReset(m_);
+    }
 
     Breakpoint breakpoint_;  // outlives the executor that calls it
     SoakRig rig_;
@@ -228,7 +238,7 @@ std::string Soak::state() const {
 
 // The machine counted every pulse the executor counted, and lost none.
 void Soak::checkCounters() {
-    const SimulatedMachine& sim = rig_.sim();
+    const SimulatedMachine& sim = rig_.simulated;
     for (int axis = 0; axis < 3; ++axis) {
         EXPECT_EQ(abs(axis), sim.stepsReceived(axis)) << "axis " << axis;
         EXPECT_EQ(sim.stepsLost(axis), lostAtStart_[axis]) << "axis " << axis;
@@ -290,8 +300,7 @@ void Soak::checkResume(const std::vector<int32_t>& lastPulse, bool moveCutShort)
 void Soak::returnToOrigin() {
     m_.position.plannedX = abs(0), m_.position.plannedY = abs(1), m_.position.plannedZ = abs(2);
     m_.position.resumeValid = 0;
-    appended_.clear();
-    for (int axis = 0; axis < 3; ++axis) base_[axis] = abs(axis);
+    rebase();
     AppendCommand(m_, -abs(0), -abs(1), -abs(2), 2000, 1, 0, 0, 0, 0);
 }
 
@@ -305,9 +314,7 @@ bool Soak::queueAfterReset() {
 
 void Soak::reset(int ticksLeft, bool queueAfter) {
     const std::vector<int32_t> lastPulse = position();
-    tally_.discarded += m_.buffer.queued();
-    ++tally_.resets;
-    RequestBufferReset(m_);
+    requestReset();
     if (queueAfter) queueAfterReset();
     breakpoint_.release();
     ASSERT_TRUE(WaitFor([&] { return settled(); })) << "reset never settled: " << state();
@@ -332,7 +339,7 @@ bool Soak::haltOnTheStop() {
 void Soak::stop(Event event) {
     const std::vector<int32_t> lastPulse = position();
     ++tally_.stops;
-    rig_.sim().pressEmergency(true);
+    rig_.simulated.pressEmergency(true);
     if (!haltOnTheStop()) return;
     EXPECT_EQ(position(), lastPulse) << "a pulse after the emergency input";
     checkCounters();
@@ -353,12 +360,10 @@ void Soak::stop(Event event) {
         event == Event::ResetWhileStopped || event == Event::ResetThenQueueWhileStopped;
     bool jobAfter = false;
     if (resetToo) {
-        tally_.discarded += m_.buffer.queued();
-        ++tally_.resets;
-        RequestBufferReset(m_);
+        requestReset();
         if (event == Event::ResetThenQueueWhileStopped) jobAfter = queueAfterReset();
     }
-    rig_.sim().pressEmergency(false);
+    rig_.simulated.pressEmergency(false);
     ASSERT_EQ(ReleaseEmergencyStop(m_), 1);
     EXPECT_EQ(m_.signals.estopActive, 0);
     if (!resetToo) return;
@@ -390,9 +395,7 @@ void Soak::portFails() {
     EXPECT_EQ(position(), lastPulse) << "a pulse after the port failed";
     checkCounters();
     checkQueue();
-    tally_.discarded += m_.buffer.queued();
-    ++tally_.resets;
-    RequestBufferReset(m_);
+    requestReset();
     rig_.port.fail(false);
     ASSERT_EQ(ReleaseEmergencyStop(m_), 1);
     ASSERT_TRUE(WaitFor([&] { return settled(); })) << "reset never settled: " << state();
@@ -406,7 +409,7 @@ void Soak::portFails() {
 void Soak::shutDownWhileStopped() {
     const std::vector<int32_t> lastPulse = position();
     ++tally_.shutdowns;
-    rig_.sim().pressEmergency(true);
+    rig_.simulated.pressEmergency(true);
     if (!haltOnTheStop()) return;
     checkQueue();
     auto stopping = std::async(std::launch::async, [this] { rig_.rig.executor().stop(); });
@@ -436,8 +439,7 @@ void Soak::raceReleasesWithStopAfter() {
     operatorThread.join();
     ASSERT_TRUE(finished) << "stranded by a release: " << state();
     checkCounters();
-    appended_.clear();
-    for (int axis = 0; axis < 3; ++axis) base_[axis] = abs(axis);
+    rebase();
 }
 
 void Soak::run(int events) {
@@ -463,8 +465,7 @@ void Soak::run(int events) {
             checkCounters();
             checkQueue();
             EXPECT_EQ(position(), (std::vector<int32_t>{0, 0, 0}));
-            appended_.clear();
-            for (int axis = 0; axis < 3; ++axis) base_[axis] = abs(axis);
+            rebase();
             continue;
         }
         checkCounters();
