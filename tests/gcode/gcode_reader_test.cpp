@@ -11,8 +11,7 @@ namespace korvex {
 namespace {
 
 MachineSettings Steps(float mm) {
-    MachineSettings s;
-    LoadFactoryDefaults(s);
+    MachineSettings s = FactorySettings();
     s.language = 1;
     s.mmPerStepX = s.mmPerStepY = s.mmPerStepZ = mm;
     return s;

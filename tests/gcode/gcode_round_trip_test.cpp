@@ -155,8 +155,7 @@ TEST_F(RoundTrip, EveryJob) {
 }
 
 TEST(GcodeWriterTest, WritesModesFeedsAndFlagsOnce) {
-    MachineSettings s;
-    LoadFactoryDefaults(s);
+    MachineSettings s = FactorySettings();
     s.mmPerStepX = s.mmPerStepY = s.mmPerStepZ = 0.01f;
     s.dwellSeconds = 0.5f;
     s.safeHeight = 2;

@@ -115,7 +115,13 @@ struct SurfaceFollowTest : ::testing::Test, Reports {
         return w;
     }
 
-    void expectFollowed(const Watch& bent, const Watch& flat) {
+    // Cut with the probed map the job keeps its depth; cut flat it misses.
+    void expectFollowed(std::shared_ptr<const HeightMap> map, const std::function<bool()>& start,
+                        const std::function<void()>& feed) {
+        m.surfaceMap = std::move(map);
+        const Watch bent = run(start, feed);
+        m.surfaceMap.reset();
+        const Watch flat = run(start, feed);
         EXPECT_GT(bent.cuttingTicks, 10000);
         EXPECT_LE(bent.worstMiss, 2) << "within two Z steps of the asked depth";
         EXPECT_LE(bent.deepest, kDepthSteps + 2);
@@ -153,11 +159,8 @@ struct SurfaceFollowTest : ::testing::Test, Reports {
 TEST_F(SurfaceFollowTest, HpglIsolationKeepsItsDepthOverTheWarpedBoard) {
     const auto map = probe();
     const VectorModel model = isolation();
-    auto cut = [&] { return run([&] { return queue(model); }, [] {}); };
-    m.surfaceMap = map;
-    const Watch bent = cut();
-    m.surfaceMap.reset();
-    expectFollowed(bent, cut());
+    expectFollowed(
+        map, [&] { return queue(model); }, [] {});
 }
 
 // A map that lowers the board below the Z travel, or raises it so high that
@@ -201,11 +204,8 @@ TEST_F(SurfaceFollowTest, GcodeIsolationKeepsItsDepthOverTheWarpedBoard) {
                                      "G21 G90\nM3 S10000\nG0 Z2\nG0 X2 Y2\nG1 Z-0.1 F120\n"
                                      "G1 X58 F300\nG1 Y38\nG1 X2\nG1 Y2\nG1 X58 Y38\n"
                                      "G2 X38 Y18 R20\nG0 Z2\nG0 X0 Y0\nM5\nM2\n")));
-    auto cut = [&] { return run([&] { return gcode.start(); }, [&] { gcode.feed(); }); };
-    m.surfaceMap = map;
-    const Watch bent = cut();
-    m.surfaceMap.reset();
-    expectFollowed(bent, cut());
+    expectFollowed(
+        map, [&] { return gcode.start(); }, [&] { gcode.feed(); });
 }
 
 TEST_F(SurfaceFollowTest, EmergencyStopMidGridEndsTheRunWithNothingLeftToMove) {

@@ -16,9 +16,7 @@ TEST(EditNumberTest, ReadsTheLeadingNumberOfTheFirstTwentyCharacters) {
     EXPECT_EQ(ReadEditNumber("inf"), 0);
     EXPECT_EQ(ReadEditNumber("1e999"), 0);
     EXPECT_EQ(ReadEditNumber("000000000000000000001"), 0);
-}
-
-TEST(EditNumberTest, IntegersCutTowardZeroAndStayInRange) {
+    // Integers cut toward zero and stay in range.
     EXPECT_EQ(ReadEditInteger(" 7.9"), 7);
     EXPECT_EQ(ReadEditInteger("-7.9"), -7);
     EXPECT_EQ(ReadEditInteger("1e12"), 2147483647);
