@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "gcode/gcode_import.h"
 #include "motion/motion_rig.h"
 #include "motion/port.h"
@@ -30,8 +28,7 @@ TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
                                     "spindle stopped, the program did not start it (M3, M4)");
     ASSERT_TRUE(import.start());
     EXPECT_EQ(queuedMoves(), "1000,-500,-200 0,0,300 1000,0,0 0,0,-300");
-    EXPECT_EQ(m.position.plannedX.load(), 5000 + 2000);
-    EXPECT_EQ(m.position.plannedZ.load(), 1000 - 200);
+    EXPECT_EQ(Planned(m), (Steps3{5000 + 2000, 5000 - 500, 1000 - 200}));
 }
 
 // The summary's estimate is what the sample part takes on the simulated
@@ -97,14 +94,10 @@ TEST_F(GcodeImportTest, HomeAndToolLengthsAreExplained) {
               "G28 goes in Z to where the machine was started: not homed on the limit switches");
     m.position.homedAxes = 1 | 4;
     EXPECT_EQ(import.summaryLines().size(), 6u);
-    EXPECT_EQ(
-        std::count(list.begin(), list.end(),
-                   "Tool lengths (G43) are not applied: tools are touched off with the probe"),
-        1);
+    EXPECT_EQ(listed("Tool lengths (G43) are not applied: tools are touched off with the probe"),
+              1);
     ASSERT_TRUE(import.start());
-    EXPECT_EQ(m.position.plannedX.load(), 0);
-    EXPECT_EQ(m.position.plannedY.load(), 5000);
-    EXPECT_EQ(m.position.plannedZ.load(), 0);
+    EXPECT_EQ(Planned(m), (Steps3{0, 5000, 0}));
 }
 
 // A feed, a drilling cycle's too, before M3 or M4, or after a tool change

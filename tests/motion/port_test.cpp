@@ -17,20 +17,11 @@ struct PortTest : MotionTest {
     }
 };
 
-TEST_F(PortTest, OpeningLogsTheBackend) {
-    openPort();
-    EXPECT_EQ(m.signals.portReady, 1);
-    EXPECT_EQ(list, (std::vector<std::string>{"Port: fake"}));
-    EXPECT_EQ(port.control, 0x0B) << "all four control pins low";
-    EXPECT_TRUE(host.boxes.empty());
-}
-
 TEST_F(PortTest, BackendThatDoesNotOpenLeavesThePortAlone) {
     port.loads = false;
     openPort();
     EXPECT_EQ(m.signals.portReady, 0);
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, "The port could not be opened: fake");
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"The port could not be opened: fake"});
     EXPECT_EQ(listed("lp group"), 0) << "a missing port is no permission matter";
     ReadInputs(m);
     SetControlOutputs(m, 1, 1, 1);
@@ -47,9 +38,8 @@ TEST_F(PortTest, LatchThatDoesNotReadBackFailsTheTest) {
     port.readBack = &wrong;
     openPort();
     EXPECT_EQ(m.signals.portReady, 0);
-    ASSERT_EQ(host.boxes.size(), 2u);
-    EXPECT_EQ(host.boxes[0].text, "Test portu LPT - from port 0x378 read :85");
-    EXPECT_EQ(host.boxes[1].text, "Testing of LPT port failed");
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{"Test portu LPT - from port 0x378 read :85",
+                                                    "Testing of LPT port failed"}));
     ReadInputs(m);
     EXPECT_TRUE(port.writes.empty()) << "no further port access";
 }
@@ -74,8 +64,12 @@ TEST_F(PortTest, PortTestWritesNothingWhileAnEmergencyStopHolds) {
     EXPECT_EQ(port.written(0x378).front(), 170);
 }
 
-TEST_F(PortTest, InputsDecodeWithTheFactoryInversions) {
+TEST_F(PortTest, OpeningLogsTheBackendAndInputsDecodeWithTheFactoryInversions) {
     openPort();
+    EXPECT_EQ(m.signals.portReady, 1);
+    EXPECT_EQ(list, (std::vector<std::string>{"Port: fake"}));
+    EXPECT_EQ(port.control, 0x0B) << "all four control pins low";
+    EXPECT_TRUE(host.boxes.empty());
     port.status = 0x78;  // every input pin high
     ReadInputs(m);
     EXPECT_EQ(inputs(), (std::vector<int>{1, 1, 1, 1, 0, 0}));

@@ -34,6 +34,7 @@
 #include "motion/port.h"
 #include "motion/rounding.h"
 #include "tests/soak/soak_jobs.h"
+#include "tests/testkit/reporting_machine.h"
 
 namespace korvex::test {
 namespace {
@@ -181,14 +182,10 @@ class Soak {
     void run(int events);
 
   private:
-    int32_t abs(int axis) const {
-        const Counter* c[3] = {&m_.position.absX, &m_.position.absY, &m_.position.absZ};
-        return c[axis]->load();
-    }
     bool drained() const { return m_.buffer.queued() == 0 && m_.executor.executorIdle.load(); }
     bool halted() const { return m_.gate.count() > 0 && m_.signals.estopActive.load(); }
     bool settled() const { return drained() && m_.executor.resetRequest.load() == 0; }
-    std::vector<int32_t> position() const { return {abs(0), abs(1), abs(2)}; }
+    Steps3 position() const { return Executed(m_); }
     // What a wait that timed out was left with.
     std::string state() const;
 
@@ -201,12 +198,12 @@ class Soak {
     void raceReleasesWithStopAfter();
     void checkCounters();
     int checkQueue() const;
-    void checkResume(const std::vector<int32_t>& lastPulse, bool moveCutShort);
+    void checkResume(const Steps3& lastPulse, bool moveCutShort);
     void returnToOrigin();
     // The ledger starts again from where the tool stands.
     void rebase() {
         appended_.clear();
-        for (int axis = 0; axis < 3; ++axis) base_[axis] = abs(axis);
+        for (int axis = 0; axis < 3; ++axis) base_[axis] = position()[axis];
     }
     void requestReset() {
         tally_.discarded += m_.buffer.queued();
@@ -240,7 +237,7 @@ std::string Soak::state() const {
 void Soak::checkCounters() {
     const SimulatedMachine& sim = rig_.simulated;
     for (int axis = 0; axis < 3; ++axis) {
-        EXPECT_EQ(abs(axis), sim.stepsReceived(axis)) << "axis " << axis;
+        EXPECT_EQ(position()[axis], sim.stepsReceived(axis)) << "axis " << axis;
         EXPECT_EQ(sim.stepsLost(axis), lostAtStart_[axis]) << "axis " << axis;
     }
 }
@@ -263,7 +260,7 @@ int Soak::checkQueue() const {
             if (i < head) done += d;
         }
         EXPECT_EQ(planned[axis], all) << "axis " << axis;
-        const int64_t partial = abs(axis) - done;
+        const int64_t partial = position()[axis] - done;
         const int32_t d = queued ? Steps(appended_[head], axis) : 0;
         EXPECT_TRUE(d >= 0 ? partial >= 0 && partial <= d : partial <= 0 && partial >= d)
             << "axis " << axis << ": " << partial << " of " << d;
@@ -285,12 +282,12 @@ int Soak::checkQueue() const {
 
 // After a reset: no pulse after `lastPulse`. A move the reset cut short left
 // its resume position there; a reset between two moves saves none.
-void Soak::checkResume(const std::vector<int32_t>& lastPulse, bool moveCutShort) {
+void Soak::checkResume(const Steps3& lastPulse, bool moveCutShort) {
     EXPECT_EQ(position(), lastPulse);
     EXPECT_EQ(m_.position.resumeValid.load(), moveCutShort ? 1 : 0);
     if (m_.position.resumeValid.load()) {
-        EXPECT_EQ(position(), (std::vector<int32_t>{m_.position.resumeX, m_.position.resumeY,
-                                                    m_.position.resumeZ}));
+        EXPECT_EQ(position(),
+                  (Steps3{m_.position.resumeX, m_.position.resumeY, m_.position.resumeZ}));
     }
     checkCounters();
 }
@@ -298,10 +295,11 @@ void Soak::checkResume(const std::vector<int32_t>& lastPulse, bool moveCutShort)
 // As the operator does after a reset: take the resume position as the
 // planned one and go back to the job origin.
 void Soak::returnToOrigin() {
-    m_.position.plannedX = abs(0), m_.position.plannedY = abs(1), m_.position.plannedZ = abs(2);
+    const Steps3 at = position();
+    m_.position.plannedX = at[0], m_.position.plannedY = at[1], m_.position.plannedZ = at[2];
     m_.position.resumeValid = 0;
     rebase();
-    AppendCommand(m_, -abs(0), -abs(1), -abs(2), 2000, 1, 0, 0, 0, 0);
+    AppendCommand(m_, -at[0], -at[1], -at[2], 2000, 1, 0, 0, 0, 0);
 }
 
 // A job queued after a reset request is kept whole: it runs after the
@@ -313,7 +311,7 @@ bool Soak::queueAfterReset() {
 }
 
 void Soak::reset(int ticksLeft, bool queueAfter) {
-    const std::vector<int32_t> lastPulse = position();
+    const Steps3 lastPulse = position();
     requestReset();
     if (queueAfter) queueAfterReset();
     breakpoint_.release();
@@ -337,7 +335,7 @@ bool Soak::haltOnTheStop() {
 }
 
 void Soak::stop(Event event) {
-    const std::vector<int32_t> lastPulse = position();
+    const Steps3 lastPulse = position();
     ++tally_.stops;
     rig_.simulated.pressEmergency(true);
     if (!haltOnTheStop()) return;
@@ -372,8 +370,7 @@ void Soak::stop(Event event) {
         // Planned from where the stop held the tool: the job starts there
         // and ends over it at its safe height.
         const int32_t safe = MmToSteps(m_.settings.safeHeight, m_.settings.mmPerStepZ);
-        EXPECT_EQ(position(), (std::vector<int32_t>{lastPulse[0], lastPulse[1],
-                                                    m_.position.relOriginZ - safe}));
+        EXPECT_EQ(position(), (Steps3{lastPulse[0], lastPulse[1], m_.position.relOriginZ - safe}));
         checkCounters();
     } else {
         // The tick the stop held makes no pulse once the reset has come.
@@ -386,7 +383,7 @@ void Soak::stop(Event event) {
 // pulse and keeps the queue until the operator resets it and the port is
 // back.
 void Soak::portFails() {
-    const std::vector<int32_t> lastPulse = position();
+    const Steps3 lastPulse = position();
     ++tally_.portFailures;
     rig_.port.fail(true);
     if (!haltOnTheStop()) return;
@@ -407,7 +404,7 @@ void Soak::portFails() {
 // The program ends while the emergency stop holds the executor in a job:
 // the executor ends at once, with no pulse after the stop.
 void Soak::shutDownWhileStopped() {
-    const std::vector<int32_t> lastPulse = position();
+    const Steps3 lastPulse = position();
     ++tally_.shutdowns;
     rig_.simulated.pressEmergency(true);
     if (!haltOnTheStop()) return;
@@ -464,7 +461,7 @@ void Soak::run(int events) {
             ++tally_.drains;
             checkCounters();
             checkQueue();
-            EXPECT_EQ(position(), (std::vector<int32_t>{0, 0, 0}));
+            EXPECT_EQ(position(), Steps3{});
             rebase();
             continue;
         }
@@ -485,7 +482,7 @@ void Soak::run(int events) {
     }
     breakpoint_.disarm();
     ASSERT_TRUE(WaitFor([&] { return drained(); })) << "never drained: " << state();
-    EXPECT_EQ(position(), (std::vector<int32_t>{0, 0, 0}));
+    EXPECT_EQ(position(), Steps3{});
     checkCounters();
 }
 
