@@ -52,21 +52,6 @@ struct ExecutorTest : ::testing::Test {
     }
 };
 
-TEST_F(ExecutorTest, InterpolationSpreadsTheShorterAxis) {
-    m.position.absX = m.position.absY = 10;
-    append(10, 4, 0, 500, 0);
-    ASSERT_TRUE(r.waitUntilDrained());
-    EXPECT_EQ(ticks.size(), 10u);
-    EXPECT_EQ(axisTicks(1), (std::vector<int>{2, 4, 7, 9}));
-    ticks.clear();
-    append(2, 1, 0, 500, 0);
-    append(-2, -1, 0, 500, 0);
-    ASSERT_TRUE(r.waitUntilDrained());
-    EXPECT_EQ(axisTicks(1), (std::vector<int>{1, -3})) << "halves round away from zero";
-    EXPECT_EQ(Executed(m), (Steps3{20, 14, 0}));
-    EXPECT_EQ(r.sim().stepsReceived(0), 10);
-}
-
 TEST_F(ExecutorTest, RampClimbsAndDescendsTheTablePerPhase) {
     const std::vector<int32_t>& table = m.accel.axis[0].periodsUs;
     append(100, 30, 0, 0, 1);
