@@ -56,18 +56,6 @@ TEST_F(BufferTest, FullBufferRefusesWithoutOverwriting) {
     EXPECT_EQ(m.buffer.entry(4), MotionCommand{});
 }
 
-TEST_F(BufferTest, ResetEmptiesAndFreesEverySlot) {
-    append(1);
-    append(2);
-    m.buffer.reset();
-    EXPECT_EQ(m.buffer.lastIndex(), -1);
-    EXPECT_EQ(m.buffer.freeSlots(), 4);
-    EXPECT_EQ(m.buffer.entry(0), MotionCommand{});
-    // Two jobs queued after a reset cannot overflow: the check sees the truth.
-    for (int i = 0; i < 4; ++i) append(1);
-    EXPECT_EQ(m.buffer.freeSlots(), 0);
-}
-
 TEST_F(BufferTest, FrontProgressIsVisibleWhileRunning) {
     append(100, 0, 0, 1000);
     append(5);
