@@ -142,36 +142,20 @@ MachineSettings SoakSettings() {
     return s;
 }
 
-// The soak's machine: the simulated one on the virtual clock, behind a port
-// that can fail.
-struct SoakRig {
-    SoakRig()
-        : simulated(clock, SimConfigFromSettings(SoakSettings())),
-          port(simulated),
-          rig(Prepared(machine, clock), {"sim", false, &port}) {}
-    Machine machine;
-    VirtualClock clock;
-    SimulatedMachine simulated;
-    FailingPort port;
-    MotionRig rig;
-
-  private:
-    static Machine& Prepared(Machine& m, PerformanceCounter& clock) {
-        m.settings = SoakSettings();
-        m.buffer.allocate(5000);
-        m.timing.clock = &clock;
-        return m;
-    }
-};
-
 class Soak {
   public:
-    Soak(uint32_t seed, Tally& tally) : m_(rig_.machine), random_(seed), tally_(tally) {
-        rig_.rig.executor().setTickObserver([this](const Tick&) { breakpoint_.onTick(); });
+    // The simulated machine on the virtual clock, behind a port that can fail.
+    Soak(uint32_t seed, Tally& tally)
+        : sim_(clock_, SimConfigFromSettings(SoakSettings())),
+          port_(sim_),
+          rig_(Prepared(m_, clock_), {"sim", false, &port_}),
+          random_(seed),
+          tally_(tally) {
+        rig_.executor().setTickObserver([this](const Tick&) { breakpoint_.onTick(); });
         m_.buffer.addAppendObserver([this](const MotionCommand& c) { appended_.push_back(c); });
         SetOriginOverMaterial(m_);  // every job starts and ends here, safe height over it
         jobs_.emplace(m_);
-        for (int axis = 0; axis < 3; ++axis) lostAtStart_[axis] = rig_.simulated.stepsLost(axis);
+        for (int axis = 0; axis < 3; ++axis) lostAtStart_[axis] = sim_.stepsLost(axis);
     }
     ~Soak() {
         breakpoint_.disarm();
@@ -211,9 +195,19 @@ class Soak {
         RequestBufferReset(m_);
     }
 
+    static Machine& Prepared(Machine& m, PerformanceCounter& clock) {
+        m.settings = SoakSettings();
+        m.buffer.allocate(5000);
+        m.timing.clock = &clock;
+        return m;
+    }
+
     Breakpoint breakpoint_;  // outlives the executor that calls it
-    SoakRig rig_;
-    Machine& m_;
+    Machine m_;
+    VirtualClock clock_;
+    SimulatedMachine sim_;
+    FailingPort port_;
+    MotionRig rig_;
     std::mt19937 random_;
     std::optional<SoakJobs> jobs_;  // needs the machine's relative origin
     // Everything appended since the ledger's base position, in order.
@@ -235,7 +229,7 @@ std::string Soak::state() const {
 
 // The machine counted every pulse the executor counted, and lost none.
 void Soak::checkCounters() {
-    const SimulatedMachine& sim = rig_.simulated;
+    const SimulatedMachine& sim = sim_;
     for (int axis = 0; axis < 3; ++axis) {
         EXPECT_EQ(position()[axis], sim.stepsReceived(axis)) << "axis " << axis;
         EXPECT_EQ(sim.stepsLost(axis), lostAtStart_[axis]) << "axis " << axis;
@@ -337,7 +331,7 @@ bool Soak::haltOnTheStop() {
 void Soak::stop(Event event) {
     const Steps3 lastPulse = position();
     ++tally_.stops;
-    rig_.simulated.pressEmergency(true);
+    sim_.pressEmergency(true);
     if (!haltOnTheStop()) return;
     EXPECT_EQ(position(), lastPulse) << "a pulse after the emergency input";
     checkCounters();
@@ -361,7 +355,7 @@ void Soak::stop(Event event) {
         requestReset();
         if (event == Event::ResetThenQueueWhileStopped) jobAfter = queueAfterReset();
     }
-    rig_.simulated.pressEmergency(false);
+    sim_.pressEmergency(false);
     ASSERT_EQ(ReleaseEmergencyStop(m_), 1);
     EXPECT_EQ(m_.signals.estopActive, 0);
     if (!resetToo) return;
@@ -385,7 +379,7 @@ void Soak::stop(Event event) {
 void Soak::portFails() {
     const Steps3 lastPulse = position();
     ++tally_.portFailures;
-    rig_.port.fail(true);
+    port_.fail(true);
     if (!haltOnTheStop()) return;
     std::this_thread::sleep_for(std::chrono::microseconds(200));
     EXPECT_TRUE(halted());
@@ -393,7 +387,7 @@ void Soak::portFails() {
     checkCounters();
     checkQueue();
     requestReset();
-    rig_.port.fail(false);
+    port_.fail(false);
     ASSERT_EQ(ReleaseEmergencyStop(m_), 1);
     ASSERT_TRUE(WaitFor([&] { return settled(); })) << "reset never settled: " << state();
     EXPECT_EQ(position(), lastPulse);
@@ -406,10 +400,10 @@ void Soak::portFails() {
 void Soak::shutDownWhileStopped() {
     const Steps3 lastPulse = position();
     ++tally_.shutdowns;
-    rig_.simulated.pressEmergency(true);
+    sim_.pressEmergency(true);
     if (!haltOnTheStop()) return;
     checkQueue();
-    auto stopping = std::async(std::launch::async, [this] { rig_.rig.executor().stop(); });
+    auto stopping = std::async(std::launch::async, [this] { rig_.executor().stop(); });
     if (stopping.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
         std::fprintf(stderr, "the shutdown hung: %s\n", state().c_str());
         std::abort();  // nothing to tear down with an executor that never ends
