@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <chrono>
 #include <thread>
@@ -37,36 +36,12 @@ struct ExecutorTest : ::testing::Test {
     // Keeps the executor from starting before a whole job is queued.
     void hold() { m.gate.suspend(); }
     void release() { m.gate.resume(); }
-    std::vector<int> axisTicks(int axis) const {
-        std::vector<int> at;
-        for (size_t i = 0; i < ticks.size(); ++i) {
-            const int s[3] = {ticks[i].stepX, ticks[i].stepY, ticks[i].stepZ};
-            if (s[axis]) at.push_back(static_cast<int>(i + 1) * s[axis]);
-        }
-        return at;
-    }
     std::vector<int> periods() const {
         std::vector<int> p;
         for (const Tick& t : ticks) p.push_back(t.periodUs);
         return p;
     }
 };
-
-TEST_F(ExecutorTest, RampClimbsAndDescendsTheTablePerPhase) {
-    const std::vector<int32_t>& table = m.accel.axis[0].periodsUs;
-    append(100, 30, 0, 0, 1);
-    append(5, 0, 0, 0, 1);
-    ASSERT_TRUE(r.waitUntilDrained());
-    ASSERT_EQ(ticks.size(), 105u);
-    std::vector<int> expected;  // phases of 30, 70 and 5 ticks, each up and down its ramp
-    for (int n : {30, 70, 5})
-        for (int i = 0; i < n; ++i) expected.push_back(table[std::min(i, n - 1 - i)]);
-    EXPECT_EQ(periods(), expected);
-    EXPECT_EQ(axisTicks(1).size(), 30u) << "Y steps with X in the first phase only";
-    EXPECT_EQ(axisTicks(1).back(), 30);
-    EXPECT_EQ(m.position.absX, 105);
-    EXPECT_EQ(r.sim().stepsReceived(0), 105);
-}
 
 // The status display reads the front entry while the move runs: its
 // remaining steps go down tick by tick, not once per ramp phase.
