@@ -158,21 +158,6 @@ TEST_F(ExecutorTest, SoftLimitsReportDroppedPulsesOnce) {
     EXPECT_TRUE(reports.host.boxes.empty());
 }
 
-// Halted mid-move the soak covers; halted while idle, an append must not
-// start the executor either.
-TEST_F(ExecutorTest, CommandsQueuedDuringAnIdleEmergencyStopWaitForItsRelease) {
-    r.sim().pressEmergency(true);
-    ReadInputs(m);  // the window's status timer sees it
-    for (int i = 0; i < 3; ++i) append(0, 5, 0, 200, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(r.sim().stepsReceived(1), 0);
-    EXPECT_EQ(m.gate.count(), 1) << "an append does not lift the stop";
-    r.sim().pressEmergency(false);
-    ASSERT_EQ(ReleaseEmergencyStop(m), 1);
-    ASSERT_TRUE(r.waitUntilDrained());
-    EXPECT_EQ(m.position.absY, 15);
-}
-
 TEST_F(ExecutorTest, ResetWhileIdleDoesNotDiscardTheNextCommand) {
     RequestBufferReset(m);
     append(7, 0, 0, 200, 0);
