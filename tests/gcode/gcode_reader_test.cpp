@@ -29,15 +29,13 @@ std::vector<GcodePoint> Positions(const GcodeProgram& p, GcodePoint at = {}) {
 }
 
 GcodeProgram Read(const std::string& text, float mm = 0.01f, GcodePoint start = {}) {
-    const MachineSettings s = Steps(mm);
-    GcodeRead r = ReadGcode(text, s, start);
+    GcodeRead r = ReadGcode(text, Steps(mm), start);
     EXPECT_TRUE(r.program) << RefusalMessage(1, r.refusal);
     return r.program ? *r.program : GcodeProgram{};
 }
 
 std::string Refusal(const std::string& text) {
-    const MachineSettings s = Steps(0.01f);
-    GcodeRead r = ReadGcode(text, s);
+    GcodeRead r = ReadGcode(text, Steps(0.01f));
     EXPECT_FALSE(r.program) << text;
     return r.program ? "" : RefusalMessage(1, r.refusal);
 }
