@@ -23,13 +23,11 @@ struct GcodeFixture : ::testing::Test, ReportingMachine {
     }
 
     void setOrigin(int32_t x, int32_t y, int32_t z) {
-        m.position.relOriginX = x;
-        m.position.relOriginY = y;
-        m.position.relOriginZ = z;
-        m.position.relOriginSet = 1;
-        m.position.plannedX = x;
-        m.position.plannedY = y;
-        m.position.plannedZ = z;
+        MachinePosition& p = m.position;
+        p.relOriginX = p.plannedX = x;
+        p.relOriginY = p.plannedY = y;
+        p.relOriginZ = p.plannedZ = z;
+        p.relOriginSet = 1;
     }
 };
 

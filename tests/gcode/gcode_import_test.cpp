@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "gcode/gcode_import.h"
 #include "motion/motion_rig.h"
 #include "motion/port.h"
@@ -10,10 +8,11 @@
 namespace korvex::test {
 namespace {
 
-using GcodeImportTest = GcodeFixture;
+struct GcodeImportTest : GcodeFixture {
+    GcodeImport import{m};
+};
 
 TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
-    GcodeImport import(m);
     // More seconds of machine time than an int holds are shown, not wrapped:
     // 2000000 steps of the longest period, each with its 15 us of pulse.
     ASSERT_TRUE(import.load(dir.write("slow.nc", "G1 X20000 F0.0001\n")));
@@ -29,14 +28,12 @@ TEST_F(GcodeImportTest, SummaryAndStartQueueTheProgramFromTheOrigin) {
                                     "spindle stopped, the program did not start it (M3, M4)");
     ASSERT_TRUE(import.start());
     EXPECT_EQ(queuedMoves(), "1000,-500,-200 0,0,300 1000,0,0 0,0,-300");
-    EXPECT_EQ(m.position.plannedX.load(), 5000 + 2000);
-    EXPECT_EQ(m.position.plannedZ.load(), 1000 - 200);
+    EXPECT_EQ(Planned(m), (Steps3{5000 + 2000, 5000 - 500, 1000 - 200}));
 }
 
 // The summary's estimate is what the sample part takes on the simulated
 // machine's virtual clock; its stops, released at once here, count nothing.
 TEST_F(GcodeImportTest, EstimateIsTheSamplePartsMachineTime) {
-    GcodeImport import(m);
     ASSERT_TRUE(import.load(KORVEX_TEST_DATA "/gcode/mill.ngc"));
     MotionRig rig(m);
     const int64_t start = rig.clock().now();
@@ -50,7 +47,6 @@ TEST_F(GcodeImportTest, EstimateIsTheSamplePartsMachineTime) {
 }
 
 TEST_F(GcodeImportTest, AbsoluteProgramIsReadAgainWhenTheToolHasMoved) {
-    GcodeImport import(m);
     ASSERT_TRUE(import.load(dir.write("a.nc", "G0 X10\n")));
     m.position.plannedX = 5000 + 300;  // a move queued after the load
     ASSERT_TRUE(import.start());
@@ -58,13 +54,10 @@ TEST_F(GcodeImportTest, AbsoluteProgramIsReadAgainWhenTheToolHasMoved) {
 }
 
 TEST_F(GcodeImportTest, RefusalsQueueNothing) {
-    GcodeImport import(m);
     const std::string loaded = dir.write("loaded.nc", "G0 X2\n");
     ASSERT_TRUE(import.load(loaded));
     EXPECT_FALSE(import.load(dir.file("missing.nc")));
     EXPECT_FALSE(import.load(dir.write("bad.nc", "G0 X1\nG38.2 Z-5 F10\n")));
-    ASSERT_EQ(host.boxes.size(), 2u);
-    EXPECT_EQ(host.boxes[1].text, "line 2: the word G38.2 is not supported");
     EXPECT_EQ(import.path(), loaded) << "a refused program keeps the one loaded";
     ASSERT_TRUE(import.start());
     EXPECT_EQ(queued().size(), 1u);
@@ -73,25 +66,27 @@ TEST_F(GcodeImportTest, RefusalsQueueNothing) {
     // Off the table: the origin is 50 mm from the X switch.
     ASSERT_TRUE(import.load(dir.write("wide.nc", "G0 X-60\nG0 X155\nG1 Z-45 F60\n")));
     EXPECT_FALSE(import.start());
-    EXPECT_EQ(host.boxes.back().text,
-              " this program leaves the machine's travel by dX:10.00 dY:0.00 dZ:5.00 \n "
-              "cutting aborted");
 
     ASSERT_TRUE(import.load(dir.write("empty.nc", "(nothing)\nM2\n")));
     EXPECT_FALSE(import.start());
-    EXPECT_EQ(host.boxes.back().text, "The G-code program has no moves");
     m.position.relOriginSet = 0;
     ASSERT_TRUE(import.load(loaded));
     EXPECT_FALSE(import.start());
-    EXPECT_EQ(host.boxes.back().text, "you must define relative point (startpoint)");
     EXPECT_EQ(queued().size(), 0u);
+    EXPECT_EQ(
+        boxTexts(),
+        (std::vector<std::string>{
+            "The G-code program was not loaded, the file cannot be read",
+            "line 2: the word G38.2 is not supported",
+            " this program leaves the machine's travel by dX:10.00 dY:0.00 dZ:5.00 \n "
+            "cutting aborted",
+            "The G-code program has no moves", "you must define relative point (startpoint)"}));
 }
 
 // G28 runs to where the machine's counters are 0, which homing sets; the
 // summary names the axes it never homed, and the list says once that tool
 // lengths are not kept.
 TEST_F(GcodeImportTest, HomeAndToolLengthsAreExplained) {
-    GcodeImport import(m);
     ASSERT_TRUE(import.load(dir.write("h.nc", "G43 H1\nG0 X1\nG43 H2\nG28 X1 Z2\n")));
     EXPECT_EQ(import.summaryLines().back(),
               "G28 goes in X Z to where the machine was started: not homed on the limit switches");
@@ -100,20 +95,15 @@ TEST_F(GcodeImportTest, HomeAndToolLengthsAreExplained) {
               "G28 goes in Z to where the machine was started: not homed on the limit switches");
     m.position.homedAxes = 1 | 4;
     EXPECT_EQ(import.summaryLines().size(), 6u);
-    EXPECT_EQ(
-        std::count(list.begin(), list.end(),
-                   "Tool lengths (G43) are not applied: tools are touched off with the probe"),
-        1);
+    EXPECT_EQ(listed("Tool lengths (G43) are not applied: tools are touched off with the probe"),
+              1);
     ASSERT_TRUE(import.start());
-    EXPECT_EQ(m.position.plannedX.load(), 0);
-    EXPECT_EQ(m.position.plannedY.load(), 5000);
-    EXPECT_EQ(m.position.plannedZ.load(), 0);
+    EXPECT_EQ(Planned(m), (Steps3{0, 5000, 0}));
 }
 
 // A feed, a drilling cycle's too, before M3 or M4, or after a tool change
 // stopped the spindle, is named by its line; rapids are not.
 TEST_F(GcodeImportTest, FeedWithTheSpindleStoppedIsNoted) {
-    GcodeImport import(m);
     auto note = [&](const char* program) {
         EXPECT_TRUE(import.load(dir.write("s.nc", program)));
         return import.program().stoppedSpindleFeed;
@@ -127,7 +117,6 @@ TEST_F(GcodeImportTest, FeedWithTheSpindleStoppedIsNoted) {
 }
 
 TEST_F(GcodeImportTest, ToolChangeIsListedAndStops) {
-    GcodeImport import(m);
     ASSERT_TRUE(import.load(dir.write("t.nc", "T1 M6\nG0 X1\nT3 M6\nG0 X2\n")));
     ASSERT_TRUE(import.start());
     ASSERT_GE(list.size(), 2u);
@@ -144,7 +133,6 @@ TEST_F(GcodeImportTest, ALongProgramIsFedAsTheBufferDrains) {
     std::string text = "G91\n";
     for (int i = 1; i <= 40; ++i)
         text += Format(i == 17 ? "G0 X%d\nT2 M6\n" : "G0 X%d\n", i % 5 + 1);
-    GcodeImport import(m);
     ASSERT_TRUE(import.load(dir.write("long.nc", text)));
     const std::vector<MotionCommand> program = import.program().moves;
     std::vector<MotionCommand> ran;

@@ -87,8 +87,7 @@ void Compare(const std::string& name) {
     const std::vector<Expected> expected =
         ParseExpected(TempDir::readFile(dir + name + ".expected"));
     ASSERT_FALSE(expected.empty());
-    MachineSettings s;
-    LoadFactoryDefaults(s);
+    MachineSettings s = FactorySettings();
     s.mmPerStepX = s.mmPerStepY = s.mmPerStepZ = static_cast<float>(kStep);
     const GcodeRead read = ReadGcode(TempDir::readFile(dir + name + ".ngc"), s);
     ASSERT_TRUE(read.program) << RefusalMessage(1, read.refusal);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "drilling/drill_holes.h"
 #include "gcode/gcode_program.h"
@@ -14,6 +15,11 @@
 
 namespace korvex::test {
 namespace {
+
+// A move's distances, whether it is a rapid, and its stop.
+auto Motion(const MotionCommand& c) {
+    return std::tuple{c.dx, c.dy, c.dz, c.accelerated, c.stopAfter};
+}
 
 // Every job written out and read back reaches the same position after every
 // move, to the step, with the same dwell, stop and spindle flags. Steps of
@@ -52,11 +58,7 @@ struct RoundTrip : GcodeFixture {
             int64_t z = -safe;  // steps below the surface
             for (size_t i = 0; i < job.size(); ++i) {
                 SCOPED_TRACE(i);
-                EXPECT_EQ(back[i].dx, job[i].dx);
-                EXPECT_EQ(back[i].dy, job[i].dy);
-                EXPECT_EQ(back[i].dz, job[i].dz);
-                EXPECT_EQ(back[i].accelerated, job[i].accelerated);
-                EXPECT_EQ(back[i].stopAfter, job[i].stopAfter);
+                EXPECT_EQ(Motion(back[i]), Motion(job[i]));
                 // The feed comes back within the rounding of the period.
                 if (!job[i].accelerated) {
                     EXPECT_NEAR(back[i].periodUs, job[i].periodUs, 1);
@@ -153,8 +155,7 @@ TEST_F(RoundTrip, EveryJob) {
 }
 
 TEST(GcodeWriterTest, WritesModesFeedsAndFlagsOnce) {
-    MachineSettings s;
-    LoadFactoryDefaults(s);
+    MachineSettings s = FactorySettings();
     s.mmPerStepX = s.mmPerStepY = s.mmPerStepZ = 0.01f;
     s.dwellSeconds = 0.5f;
     s.safeHeight = 2;

@@ -1,6 +1,7 @@
 // Jobs following a warped board on the simulated machine: probed on a grid,
 // then cut 0.1 mm deep, watched tick by tick as the executor runs them.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -16,12 +17,16 @@
 #include "motion/motion_rig.h"
 #include "motion/port.h"
 #include "platform/headless.h"
+#include "tests/testkit/reporting_machine.h"
 #include "tests/testkit/temp_dir.h"
 #include "vector/hpgl_reader.h"
 #include "vector/vector_job.h"
 
 namespace korvex::test {
 namespace {
+
+using ::testing::ElementsAre;
+using ::testing::StartsWith;
 
 constexpr SimSurface kWarped{1.0, 0.5, 0.3};
 constexpr int64_t kDepthSteps = 10;  // 0.1 mm
@@ -43,8 +48,7 @@ void Pause() {
     std::this_thread::sleep_for(std::chrono::microseconds(200));
 }
 
-struct SurfaceFollowTest : ::testing::Test {
-    ScriptedHost host;
+struct SurfaceFollowTest : ::testing::Test, Reports {
     TempDir dir;
     SimulatedRig rig{Settings(), 100000, kWarped};
     Machine& m = rig.machine;
@@ -54,7 +58,7 @@ struct SurfaceFollowTest : ::testing::Test {
     int64_t appended = 0;
 
     SurfaceFollowTest() {
-        m.log.setHost(&host);
+        attach(m);
         m.buffer.addAppendObserver([this](const MotionCommand&) { ++appended; });
         SetOriginOverMaterial(m);
     }
@@ -111,7 +115,13 @@ struct SurfaceFollowTest : ::testing::Test {
         return w;
     }
 
-    void expectFollowed(const Watch& bent, const Watch& flat) {
+    // Cut with the probed map the job keeps its depth; cut flat it misses.
+    void expectFollowed(std::shared_ptr<const HeightMap> map, const std::function<bool()>& start,
+                        const std::function<void()>& feed) {
+        m.surfaceMap = std::move(map);
+        const Watch bent = run(start, feed);
+        m.surfaceMap.reset();
+        const Watch flat = run(start, feed);
         EXPECT_GT(bent.cuttingTicks, 10000);
         EXPECT_LE(bent.worstMiss, 2) << "within two Z steps of the asked depth";
         EXPECT_LE(bent.deepest, kDepthSteps + 2);
@@ -149,11 +159,8 @@ struct SurfaceFollowTest : ::testing::Test {
 TEST_F(SurfaceFollowTest, HpglIsolationKeepsItsDepthOverTheWarpedBoard) {
     const auto map = probe();
     const VectorModel model = isolation();
-    auto cut = [&] { return run([&] { return queue(model); }, [] {}); };
-    m.surfaceMap = map;
-    const Watch bent = cut();
-    m.surfaceMap.reset();
-    expectFollowed(bent, cut());
+    expectFollowed(
+        map, [&] { return queue(model); }, [] {});
 }
 
 // A map that lowers the board below the Z travel, or raises it so high that
@@ -171,11 +178,6 @@ TEST_F(SurfaceFollowTest, AMapThatDoesNotFitRefusesTheJobBeforeAnythingIsQueued)
         EXPECT_FALSE(gcode.start()) << shift;
         for (double& h : map->heights) h -= shift;
     }
-    ASSERT_EQ(host.boxes.size(), 4u);
-    EXPECT_EQ(host.boxes[0].text.rfind("The depth of 0.100 mm below the surface leaves", 0), 0u);
-    EXPECT_EQ(host.boxes[2].text.rfind("The safe height of 2.000 mm above the material", 0), 0u);
-    for (int i : {1, 3})
-        EXPECT_EQ(host.boxes[i].text.rfind(" this program leaves the machine's travel by", 0), 0u);
     // Nor does a map that does not cover the job, or was probed for another origin.
     ASSERT_TRUE(gcode.load(dir.write("wide.nc", "G0 Z2\nG1 X70 Z-0.1 F300\nG0 Z2\n")));
     EXPECT_FALSE(gcode.start());
@@ -183,13 +185,15 @@ TEST_F(SurfaceFollowTest, AMapThatDoesNotFitRefusesTheJobBeforeAnythingIsQueued)
     EXPECT_FALSE(queue(model));
     map->relativeOriginX -= 1;
     EXPECT_EQ(m.buffer.queued(), 0);
-    ASSERT_EQ(host.boxes.size(), 6u);
-    EXPECT_EQ(host.boxes[4].text,
-              "The height map (X 0.000 to 60.000, Y 0.000 to 40.000 mm) does not cover the job "
-              "(X 0.000 to 70.000, Y 0.000 to 0.000 mm): the job was not started");
-    EXPECT_EQ(host.boxes[5].text,
-              "The height map was probed for the relative origin X 1.000 Y 0.000 mm, it is now X "
-              "0.000 Y 0.000 mm: the job was not started");
+    const auto leaves = StartsWith(" this program leaves the machine's travel by");
+    EXPECT_THAT(
+        boxTexts(),
+        ElementsAre(StartsWith("The depth of 0.100 mm below the surface leaves"), leaves,
+                    StartsWith("The safe height of 2.000 mm above the material"), leaves,
+                    "The height map (X 0.000 to 60.000, Y 0.000 to 40.000 mm) does not cover "
+                    "the job (X 0.000 to 70.000, Y 0.000 to 0.000 mm): the job was not started",
+                    "The height map was probed for the relative origin X 1.000 Y 0.000 mm, it "
+                    "is now X 0.000 Y 0.000 mm: the job was not started"));
     EXPECT_TRUE(queue(model)) << "the map as probed fits";
 }
 
@@ -200,16 +204,14 @@ TEST_F(SurfaceFollowTest, GcodeIsolationKeepsItsDepthOverTheWarpedBoard) {
                                      "G21 G90\nM3 S10000\nG0 Z2\nG0 X2 Y2\nG1 Z-0.1 F120\n"
                                      "G1 X58 F300\nG1 Y38\nG1 X2\nG1 Y2\nG1 X58 Y38\n"
                                      "G2 X38 Y18 R20\nG0 Z2\nG0 X0 Y0\nM5\nM2\n")));
-    auto cut = [&] { return run([&] { return gcode.start(); }, [&] { gcode.feed(); }); };
-    m.surfaceMap = map;
-    const Watch bent = cut();
-    m.surfaceMap.reset();
-    expectFollowed(bent, cut());
+    expectFollowed(
+        map, [&] { return gcode.start(); }, [&] { gcode.feed(); });
 }
 
 TEST_F(SurfaceFollowTest, EmergencyStopMidGridEndsTheRunWithNothingLeftToMove) {
     const MachinePosition& p = m.position;
-    const int32_t origin[2] = {p.relOriginX.load(), p.relOriginY.load()};
+    auto origin = [&p] { return std::pair{p.relOriginX.load(), p.relOriginY.load()}; };
+    const auto originBefore = origin();
     GridProbe probe(m);
     ASSERT_TRUE(probe.start(kGrid));
     while (probe.running() && probe.pointsDone() < 12) probe.step(), Pause();
@@ -221,18 +223,15 @@ TEST_F(SurfaceFollowTest, EmergencyStopMidGridEndsTheRunWithNothingLeftToMove) {
     while (probe.running()) probe.step(), Pause();
     EXPECT_EQ(probe.state(), GridProbe::State::kStopped);
 
-    const int32_t stoppedAt[3] = {p.absX.load(), p.absY.load(), p.absZ.load()};
+    const Steps3 stoppedAt = Executed(m);
     rig.sim().pressEmergency(false);
     ReadInputs(m);
     ASSERT_EQ(ReleaseEmergencyStop(m), 1);
     rig.waitUntilDrained();
     EXPECT_EQ(m.buffer.queued(), 0);
-    EXPECT_EQ(p.absX.load(), stoppedAt[0]);
-    EXPECT_EQ(p.absY.load(), stoppedAt[1]);
-    EXPECT_EQ(p.absZ.load(), stoppedAt[2]) << "nothing of the run moves after the release";
-    EXPECT_EQ(p.plannedZ.load(), stoppedAt[2]);
-    EXPECT_EQ(p.relOriginX.load(), origin[0]);
-    EXPECT_EQ(p.relOriginY.load(), origin[1]);
+    EXPECT_EQ(Executed(m), stoppedAt) << "nothing of the run moves after the release";
+    EXPECT_EQ(Planned(m)[2], stoppedAt[2]);
+    EXPECT_EQ(origin(), originBefore);
 }
 
 TEST(GridProbeTest, AnAreaOffTheTravelOrAPointOutOfReachEndsTheRunNamingIt) {

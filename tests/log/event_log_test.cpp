@@ -58,7 +58,7 @@ TEST_F(EventLogTest, PicksTheLanguageWhenTheLineIsMade) {
     EXPECT_EQ(log.lineCount(), 2);
 }
 
-TEST_F(EventLogTest, DeletedFileIsRecreatedAndWideNumbersWiden) {
+TEST_F(EventLogTest, DeletedFileIsRecreatedWideNumbersWidenAndANamedFileTakesItsPlace) {
     log.line("a", false, false);
     std::remove(dir.file("listbox.txt").c_str());
     log.line("b", false, false);
@@ -67,14 +67,11 @@ TEST_F(EventLogTest, DeletedFileIsRecreatedAndWideNumbersWiden) {
     log.line("wide", false, false);
     const std::string text = dir.read("listbox.txt");
     EXPECT_EQ(text.substr(text.size() - 13), "10001, wide \n");
-}
-
-TEST_F(EventLogTest, NamedFileTakesThePlaceOfListbox) {
-    log.line("before", false, false);
+    // A named file takes the place of listbox.txt, numbered from 1.
     log.startFile(dir.file("job.log"));
     log.line("after", false, false);
     EXPECT_EQ(dir.read("job.log"), "   1, after \n");
-    EXPECT_EQ(dir.read("listbox.txt"), "   1, before \n");
+    EXPECT_EQ(dir.read("listbox.txt"), text);
 }
 
 TEST_F(EventLogTest, WithoutHostBoxesGoToTheList) {

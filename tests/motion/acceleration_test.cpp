@@ -39,27 +39,19 @@ TEST_F(TablesTest, RampTooLongToAllocateIsRefusedNotAttempted) {
     ASSERT_EQ(BuildAccelerationTables(m), 1);
     m.settings.rampSteps = 2'000'000'000;
     EXPECT_EQ(BuildAccelerationTables(m), 0);
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, "Calculating of acceleration temporary table failed");
+    EXPECT_EQ(boxTexts(),
+              std::vector<std::string>{"Calculating of acceleration temporary table failed"});
     EXPECT_TRUE(m.accel.working.empty());
     for (const AccelerationTable& t : m.accel.axis) EXPECT_TRUE(t.periodsUs.empty());
     m.settings.rampSteps = kMaxRampSteps;
     EXPECT_EQ(BuildAccelerationTables(m), 1);
 }
 
-TEST(AxisTable, FineStepsRampFromHalfToFullRate) {
-    const AccelerationTable t = BuildAxisTable(5 / 0.0125f, 10 / 0.0125f, 100, true);
-    EXPECT_EQ(t.rampConstant, 2436);
-    EXPECT_EQ(t.periodsUs.front(), 2499);
-    EXPECT_EQ(t.periodsUs.back(), 1247);
-}
-
 TEST_F(TablesTest, RampWithoutAccelerationFallsBackToLinear) {
     m.settings.accelSpeedX = m.settings.moveSpeedX;
     BuildAccelerationTables(m);
     EXPECT_EQ(m.settings.linearRampX, 0);
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, "Calculating acceleration for X failed");
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"Calculating acceleration for X failed"});
     for (int32_t p : m.accel.axis[0].periodsUs) EXPECT_EQ(p, 20000);
     EXPECT_EQ(m.settings.linearRampY, 1);
 }
@@ -97,7 +89,11 @@ TEST(AxisTable, NoRampRunsAboveItsAccelerationSpeed) {
     EXPECT_EQ(BuildAxisTable(50, 100, 2, true).periodsUs.back(), 10000);
 }
 
-TEST(AxisTable, EdgeRates) {
+TEST(AxisTable, FineStepsAndEdgeRates) {
+    const AccelerationTable fine = BuildAxisTable(5 / 0.0125f, 10 / 0.0125f, 100, true);
+    EXPECT_EQ(fine.rampConstant, 2436);
+    EXPECT_EQ(fine.periodsUs.front(), 2499) << "from half the rate";
+    EXPECT_EQ(fine.periodsUs.back(), 1247) << "to the full rate";
     // Climbing from 50 Hz to 100 Hz: the one tick takes at least 10000 us.
     for (const bool constant : {true, false})
         EXPECT_GE(BuildAxisTable(50, 100, 1, constant).periodsUs.at(0), 10000) << constant;

@@ -36,55 +36,12 @@ struct ExecutorTest : ::testing::Test {
     // Keeps the executor from starting before a whole job is queued.
     void hold() { m.gate.suspend(); }
     void release() { m.gate.resume(); }
-    std::vector<int> axisTicks(int axis) const {
-        std::vector<int> at;
-        for (size_t i = 0; i < ticks.size(); ++i) {
-            const int s[3] = {ticks[i].stepX, ticks[i].stepY, ticks[i].stepZ};
-            if (s[axis]) at.push_back(static_cast<int>(i + 1) * s[axis]);
-        }
-        return at;
-    }
     std::vector<int> periods() const {
         std::vector<int> p;
         for (const Tick& t : ticks) p.push_back(t.periodUs);
         return p;
     }
 };
-
-TEST_F(ExecutorTest, InterpolationSpreadsTheShorterAxis) {
-    m.position.absX = m.position.absY = 10;
-    append(10, 4, 0, 500, 0);
-    ASSERT_TRUE(r.waitUntilDrained());
-    EXPECT_EQ(ticks.size(), 10u);
-    EXPECT_EQ(axisTicks(1), (std::vector<int>{2, 4, 7, 9}));
-    ticks.clear();
-    append(2, 1, 0, 500, 0);
-    append(-2, -1, 0, 500, 0);
-    ASSERT_TRUE(r.waitUntilDrained());
-    EXPECT_EQ(axisTicks(1), (std::vector<int>{1, -3})) << "halves round away from zero";
-    EXPECT_EQ(m.position.absX, 20);
-    EXPECT_EQ(m.position.absY, 14);
-    EXPECT_EQ(r.sim().stepsReceived(0), 10);
-}
-
-TEST_F(ExecutorTest, RampClimbsAndDescendsTheTablePerPhase) {
-    const std::vector<int32_t>& table = m.accel.axis[0].periodsUs;
-    append(100, 30, 0, 0, 1);
-    append(5, 0, 0, 0, 1);
-    ASSERT_TRUE(r.waitUntilDrained());
-    ASSERT_EQ(ticks.size(), 105u);
-    std::vector<int> expected;
-    for (int i = 0; i < 15; ++i) expected.push_back(table[i]);
-    for (int i = 14; i >= 0; --i) expected.push_back(table[i]);
-    for (int i = 0; i < 35; ++i) expected.push_back(table[i]);
-    for (int i = 34; i >= 0; --i) expected.push_back(table[i]);
-    for (int i : {0, 1, 2, 1, 0}) expected.push_back(table[i]);
-    EXPECT_EQ(periods(), expected);
-    EXPECT_EQ(axisTicks(1).size(), 30u) << "Y steps with X in the first phase only";
-    EXPECT_EQ(axisTicks(1).back(), 30);
-    EXPECT_EQ(m.position.absX, 105);
-    EXPECT_EQ(r.sim().stepsReceived(0), 105);
-}
 
 // The status display reads the front entry while the move runs: its
 // remaining steps go down tick by tick, not once per ramp phase.
@@ -122,8 +79,7 @@ TEST_F(ExecutorTest, RampedMovesWaitForTablesThatCouldBeBuilt) {
     m.settings.rampSteps = 100;
     ASSERT_EQ(BuildAccelerationTables(m), 1);
     ASSERT_TRUE(r.waitUntilDrained());
-    EXPECT_EQ(m.position.absX, 4);
-    EXPECT_EQ(m.position.absY, 3);
+    EXPECT_EQ(Executed(m), (Steps3{4, 3, 0}));
     EXPECT_EQ(reports.host.boxCount(), boxes + 1);
 }
 
@@ -140,10 +96,8 @@ TEST_F(ExecutorTest, HomingStopsEachAxisAtItsSwitch) {
     ASSERT_TRUE(r.waitUntilDrained());
     EXPECT_EQ(m.position.homedAxes, 7);
     for (int axis = 0; axis < 3; ++axis) EXPECT_EQ(r.sim().position(axis), 0) << axis;
-    EXPECT_EQ(m.position.absX, 0);
-    EXPECT_EQ(m.position.absZ, 0);
-    EXPECT_EQ(m.position.plannedX, 0);
-    EXPECT_EQ(m.position.plannedY, 0);
+    EXPECT_EQ(Executed(m), Steps3{});
+    EXPECT_EQ(Planned(m), Steps3{});
     EXPECT_EQ(r.sim().controlRegister() & 8, 0) << "pin 17 on again";
     EXPECT_EQ(r.sim().crashes(0), 0);
     hold();
@@ -202,21 +156,6 @@ TEST_F(ExecutorTest, SoftLimitsReportDroppedPulsesOnce) {
     EXPECT_EQ(r.sim().stepsReceived(1), 0);
     EXPECT_EQ(reports.listed("soft limits"), 1) << "one report for the run, not one per command";
     EXPECT_TRUE(reports.host.boxes.empty());
-}
-
-// Halted mid-move the soak covers; halted while idle, an append must not
-// start the executor either.
-TEST_F(ExecutorTest, CommandsQueuedDuringAnIdleEmergencyStopWaitForItsRelease) {
-    r.sim().pressEmergency(true);
-    ReadInputs(m);  // the window's status timer sees it
-    for (int i = 0; i < 3; ++i) append(0, 5, 0, 200, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(r.sim().stepsReceived(1), 0);
-    EXPECT_EQ(m.gate.count(), 1) << "an append does not lift the stop";
-    r.sim().pressEmergency(false);
-    ASSERT_EQ(ReleaseEmergencyStop(m), 1);
-    ASSERT_TRUE(r.waitUntilDrained());
-    EXPECT_EQ(m.position.absY, 15);
 }
 
 TEST_F(ExecutorTest, ResetWhileIdleDoesNotDiscardTheNextCommand) {
@@ -279,8 +218,7 @@ TEST_F(ExecutorTest, StopAfterHoldsTheNextCommandUntilReleased) {
     append(0, 0, 3, 200, 0);
     ASSERT_EQ(ReleaseEmergencyStop(m), 1);
     ASSERT_TRUE(r.waitUntilDrained());
-    EXPECT_EQ(m.position.absY, 0);
-    EXPECT_EQ(m.position.absZ, 3);
+    EXPECT_EQ(Executed(m), (Steps3{5, 0, 3}));
 }
 
 // The window changes settings only once ExecutorAtRest says so; the
@@ -288,22 +226,10 @@ TEST_F(ExecutorTest, StopAfterHoldsTheNextCommandUntilReleased) {
 // before those writes. Under ThreadSanitizer a handover that leans on a flag
 // stored before the reads is reported, whatever the timing, so a few rounds
 // of start, change, run, change suffice.
-struct StartedExecutor {
-    Reports reports;
-    Machine m;
-    CommandExecutor executor{m};
-    StartedExecutor() {
-        LoadFactoryDefaults(m.settings);
-        reports.attach(m);
-        m.buffer.allocate(10);
-        executor.start();
-    }
-};
-
 TEST(ExecutorSettingsHandover, SettingsChangedAtRestNeverRaceTheExecutorsReads) {
     for (int round = 0; round < 20; ++round) {
-        StartedExecutor started;
-        Machine& m = started.m;
+        SimulatedRig r;
+        Machine& m = r.machine;
         ASSERT_TRUE(ExecutorAtRest(m));
         m.settings.executorPriority = round % 2 ? 2 : 3;
         m.settings.dwellSeconds = 0;
@@ -315,14 +241,12 @@ TEST(ExecutorSettingsHandover, SettingsChangedAtRestNeverRaceTheExecutorsReads) 
     }
 }
 
-TEST(ExecutorSettingsHandover, AQueuedOrHeldCommandIsNotRest) {
-    StartedExecutor started;
-    Machine& m = started.m;
-    m.gate.suspend();
-    AppendCommand(m, 5, 0, 0, 200, 0, 0, 0, 0, 0);
+TEST_F(ExecutorTest, AQueuedOrHeldCommandIsNotRest) {
+    hold();
+    append(5, 0, 0, 200, 0);
     EXPECT_FALSE(ExecutorAtRest(m));
-    m.gate.resume();
-    ASSERT_TRUE(WaitUntilDrained(m));
+    release();
+    ASSERT_TRUE(r.waitUntilDrained());
     EXPECT_TRUE(ExecutorAtRest(m));
 }
 

@@ -13,7 +13,10 @@
 
 namespace korvex {
 
+using test::Executed;
+using test::Planned;
 using test::Reports;
+using test::Steps3;
 
 struct MotionTest : ::testing::Test, Reports {
     FakePort port;

@@ -88,22 +88,5 @@ TEST_F(Session, MovesBeyondTheTravelAreShortenedWhenQueued) {
     EXPECT_EQ(r.sim().position(2), 0);
 }
 
-// Homing from X 114, Y 1000: X's switch ends the first phase of the ramped
-// move; Y goes on from the steps it made, and what is queued behind the
-// homing keeps its meaning.
-TEST_F(Session, AnAxisStillHomingGoesOnFromWhereItWas) {
-    HomeAllAxes(m);
-    move(114, 1000, 0);
-    runToRest();
-    m.gate.suspend();
-    HomeAllAxes(m);
-    move(300, -317, 0);  // Y below its zero: dropped at the run, and so unplanned
-    m.gate.resume();
-    runToRest();
-    expectPlannedIsExecuted(0);
-    EXPECT_EQ(r.sim().position(0), 300);
-    EXPECT_EQ(r.sim().position(1), 0);
-}
-
 }  // namespace
 }  // namespace korvex

@@ -10,23 +10,18 @@ namespace korvex {
 namespace {
 
 struct PortTest : MotionTest {
-    int control() const { return port.control; }
+    // The inputs as decoded: limits X Y Z, Z sensor, emergency input, stop.
+    std::vector<int> inputs() const {
+        const MachineSignals& s = m.signals;
+        return {s.limitX, s.limitY, s.limitZ, s.zSensor, s.emergencyInput, s.estopActive};
+    }
 };
-
-TEST_F(PortTest, OpeningLogsTheBackend) {
-    openPort();
-    EXPECT_EQ(m.signals.portReady, 1);
-    EXPECT_EQ(list, (std::vector<std::string>{"Port: fake"}));
-    EXPECT_EQ(control(), 0x0B) << "all four control pins low";
-    EXPECT_TRUE(host.boxes.empty());
-}
 
 TEST_F(PortTest, BackendThatDoesNotOpenLeavesThePortAlone) {
     port.loads = false;
     openPort();
     EXPECT_EQ(m.signals.portReady, 0);
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, "The port could not be opened: fake");
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{"The port could not be opened: fake"});
     EXPECT_EQ(listed("lp group"), 0) << "a missing port is no permission matter";
     ReadInputs(m);
     SetControlOutputs(m, 1, 1, 1);
@@ -43,9 +38,8 @@ TEST_F(PortTest, LatchThatDoesNotReadBackFailsTheTest) {
     port.readBack = &wrong;
     openPort();
     EXPECT_EQ(m.signals.portReady, 0);
-    ASSERT_EQ(host.boxes.size(), 2u);
-    EXPECT_EQ(host.boxes[0].text, "Test portu LPT - from port 0x378 read :85");
-    EXPECT_EQ(host.boxes[1].text, "Testing of LPT port failed");
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{"Test portu LPT - from port 0x378 read :85",
+                                                    "Testing of LPT port failed"}));
     ReadInputs(m);
     EXPECT_TRUE(port.writes.empty()) << "no further port access";
 }
@@ -70,23 +64,22 @@ TEST_F(PortTest, PortTestWritesNothingWhileAnEmergencyStopHolds) {
     EXPECT_EQ(port.written(0x378).front(), 170);
 }
 
-TEST_F(PortTest, InputsDecodeWithTheFactoryInversions) {
+TEST_F(PortTest, OpeningLogsTheBackendAndInputsDecodeWithTheFactoryInversions) {
     openPort();
+    EXPECT_EQ(m.signals.portReady, 1);
+    EXPECT_EQ(list, (std::vector<std::string>{"Port: fake"}));
+    EXPECT_EQ(port.control, 0x0B) << "all four control pins low";
+    EXPECT_TRUE(host.boxes.empty());
     port.status = 0x78;  // every input pin high
     ReadInputs(m);
-    EXPECT_EQ(m.signals.limitX, 1);
-    EXPECT_EQ(m.signals.limitY, 1);
-    EXPECT_EQ(m.signals.limitZ, 1);
-    EXPECT_EQ(m.signals.zSensor, 1);
-    EXPECT_EQ(m.signals.emergencyInput, 0);
-    EXPECT_EQ(m.signals.estopActive, 0);
+    EXPECT_EQ(inputs(), (std::vector<int>{1, 1, 1, 1, 0, 0}));
 
     m.settings.pinZSensor = 0;
     port.status = 0x00;
     ReadInputs(m);
     ReadInputs(m);
-    EXPECT_EQ(m.signals.limitX, 0);
-    EXPECT_EQ(m.signals.zSensor, 1) << "an unwired input keeps its value";
+    EXPECT_EQ(inputs(), (std::vector<int>{0, 0, 0, 1, 0, 0}))
+        << "an unwired input (the Z sensor) keeps its value";
 }
 
 TEST_F(PortTest, EmergencyInputRaisesTheStopOnce) {
@@ -94,31 +87,29 @@ TEST_F(PortTest, EmergencyInputRaisesTheStopOnce) {
     port.status = 0x80;
     ReadInputs(m);
     ReadInputs(m);
-    EXPECT_EQ(m.signals.emergencyInput, 1);
-    EXPECT_EQ(m.signals.estopActive, 1);
+    EXPECT_EQ(inputs(), (std::vector<int>{0, 0, 0, 0, 1, 1}));
     EXPECT_EQ(m.gate.count(), 1) << "suspended once, released once";
-    EXPECT_EQ(control() & 4, 4) << "pin 16 shows the stop";
+    EXPECT_EQ(port.control & 4, 4) << "pin 16 shows the stop";
 
     EXPECT_EQ(ReleaseEmergencyStop(m), 0) << "the input still holds it";
     port.status = 0x00;
     EXPECT_EQ(ReleaseEmergencyStop(m), 1);
     EXPECT_EQ(m.signals.estopActive, 0);
     EXPECT_EQ(m.gate.count(), 0);
-    EXPECT_EQ(control() & 4, 0);
+    EXPECT_EQ(port.control & 4, 0);
 }
 
 TEST_F(PortTest, ControlOutputsFollowTheSwitchSettings) {
     openPort();
-    port.control = 0x00;
-    m.port.control = 0x00;
+    port.control = m.port.control = 0x00;
     SetControlOutputs(m, 1, 0, 1);
-    EXPECT_EQ(control(), 0x00) << "machine and spindle not switched; pin 17 high";
+    EXPECT_EQ(port.control, 0x00) << "machine and spindle not switched; pin 17 high";
     EXPECT_EQ(list.size(), 1u) << "no log line";
 
     m.settings.switchMachine = 1;
     port.control = m.port.control = 0x0A;
     SetControlOutputs(m, 0, -1, -1);
-    EXPECT_EQ(control(), 0x0B) << "pin 1 low, bits 1 and 3 kept";
+    EXPECT_EQ(port.control, 0x0B) << "pin 1 low, bits 1 and 3 kept";
     EXPECT_EQ(list.back(), "Stroj (Machine) Off");
     EXPECT_EQ(m.signals.machineOnState, 0);
 }
@@ -138,10 +129,7 @@ TEST(SimulatedPort, ConcurrentControlChangesAreNotLost) {
 
 // I/O permission on x86 is per thread and copied only when a thread is
 // created: the port must be open before the executor thread exists.
-TEST(PortStartUp, PortOpensBeforeTheExecutorThreadStarts) {
-    FakePort port;
-    Machine m;
-    LoadFactoryDefaults(m.settings);
+TEST_F(PortTest, PortOpensBeforeTheExecutorThreadStarts) {
     bool executorRunningAtLoad = true;
     port.onLoad = [&] { executorRunningAtLoad = m.timing.executorThreadId.load() != 0; };
     MotionRig rig(m, {"none", true, &port});
@@ -152,13 +140,8 @@ TEST(PortStartUp, PortOpensBeforeTheExecutorThreadStarts) {
 
 // A port whose access fails stops the machine as the emergency input does,
 // and keeps it stopped: no pulse is trusted to it any more.
-TEST(FailingPort, StopsTheExecutorWithOneLogLine) {
-    FakePort port;
-    Reports reports;
+TEST_F(PortTest, AFailingPortStopsTheExecutorWithOneLogLine) {
     int ticks = 0;
-    Machine m;
-    LoadFactoryDefaults(m.settings);
-    reports.attach(m);
     MotionRig rig(m, {"none", true, &port});
     rig.executor().setTickObserver([&](const Tick&) {
         if (++ticks == 10) port.broken = true;
@@ -170,7 +153,7 @@ TEST(FailingPort, StopsTheExecutorWithOneLogLine) {
     ASSERT_EQ(ReleaseEmergencyStop(m), 1);
     WaitUntilDrained(m, [&] { return m.gate.count() > 0; });
     EXPECT_EQ(m.position.absX, 10) << "still failing: stopped again before the pulse";
-    EXPECT_EQ(reports.listed("LPT port error: /dev/parport0: PPRSTATUS: I/O error"), 1);
+    EXPECT_EQ(listed("LPT port error: /dev/parport0: PPRSTATUS: I/O error"), 1);
 }
 
 }  // namespace

@@ -29,15 +29,12 @@ TEST_F(ProbingTest, QueuesFourZMovesAfterTheQuestion) {
     }
 }
 
-TEST_F(ProbingTest, RefusesWithFourFreeEntries) {
+TEST_F(ProbingTest, FourFreeEntriesOrCancelQueueNothingAndEqualHeightsSkipTheLastMove) {
     m.buffer.allocate(4);
     ProbeToolLength(m, host);
     EXPECT_EQ(m.buffer.queued(), 0);
     ASSERT_EQ(host.boxes.size(), 2u);
     EXPECT_EQ(host.boxes[1].text, "not enought memory of buffern to execute 4 command");
-}
-
-TEST_F(ProbingTest, CancelQueuesNothingAndEqualHeightsSkipTheLastMove) {
     m.buffer.allocate(10);
     host.answers.push_back(Answer::Cancel);
     ProbeToolLength(m, host);

@@ -9,12 +9,9 @@ namespace korvex {
 namespace {
 
 TEST(Rounding, HalvesGoAwayFromZero) {
-    EXPECT_EQ(RoundHalfAway(2.5), 3);
-    EXPECT_EQ(RoundHalfAway(-2.5), -3);
-    EXPECT_EQ(RoundHalfAway(2.4999), 2);
-    EXPECT_EQ(RoundHalfAway(-0.4), 0);
-    EXPECT_EQ(RoundHalfAway(0.5), 1);
-    EXPECT_EQ(RoundHalfAway(1e30), 2147483647);
+    const std::pair<double, int> cases[] = {{2.5, 3},  {-2.5, -3}, {2.4999, 2},
+                                            {-0.4, 0}, {0.5, 1},   {1e30, 2147483647}};
+    for (const auto& [x, rounded] : cases) EXPECT_EQ(RoundHalfAway(x), rounded) << x;
     EXPECT_EQ(MmToSteps(10.0, 0.1f), 100);
     EXPECT_EQ(PeriodUs(5.0, 0.1), 20000);
     EXPECT_EQ(PeriodUs(3.0, 0.1), 33333);

@@ -23,33 +23,15 @@ TEST_F(PortFixture, TickWritesIdlePulseIdle) {
     port.writes.clear();
     OutputStep(m, 1, 0, -1, 0, 100, 0);
     EXPECT_EQ(data(), (std::vector<int>{2, 19, 2}));
-    EXPECT_EQ(m.position.absX, 2);
-    EXPECT_EQ(m.position.absZ, 3);
+    EXPECT_EQ(Executed(m), (Steps3{2, 0, 3}));
 }
 
-TEST_F(PortFixture, EmptyTickSettlesOutputsAndKeepsCounters) {
-    OutputStep(m, 0, 0, 0, 0, 0, 0);
-    EXPECT_EQ(data(), (std::vector<int>{85, 85, 85}));
-    EXPECT_EQ(m.position.absX, 0);
-}
-
-TEST_F(PortFixture, SoftLimitDropsThePulseAndItsCount) {
-    OutputStep(m, -1, 0, 0, 0, 10, 0);
-    EXPECT_EQ(data(), (std::vector<int>{85, 85, 85})) << "no X pulse below 0";
-    EXPECT_EQ(m.position.absX, 0);
-    // An excursion past the far end and back leaves the counter where the
-    // machine is.
-    m.position.absX = 1000;
-    OutputStep(m, 1, 0, 0, 0, 10, 0);
-    OutputStep(m, -1, 0, 0, 0, 10, 0);
-    EXPECT_EQ(m.position.absX, 999);
-}
-
-TEST_F(PortFixture, OutOfRangeStepMakesNoPulseAndNoCount) {
+TEST_F(PortFixture, EmptyOrOutOfRangeTickOnlySettlesTheOutputs) {
     m.position.absY = 10;
-    OutputStep(m, 0, 2, 0, 0, 10, 0);
-    EXPECT_EQ(data(), (std::vector<int>{85, 85, 85}));
-    EXPECT_EQ(m.position.absY, 10);
+    OutputStep(m, 0, 0, 0, 0, 0, 0);
+    OutputStep(m, 0, 2, 0, 0, 10, 0);  // a step of 2 is no step
+    EXPECT_EQ(data(), (std::vector<int>(6, 85)));
+    EXPECT_EQ(Executed(m), (Steps3{0, 10, 0}));
 }
 
 TEST_F(PortFixture, NewTimerLogsLatenessRoundTheRing) {
@@ -66,10 +48,9 @@ TEST_F(PortFixture, NewTimerLogsLatenessRoundTheRing) {
     EXPECT_EQ(m.timing.timingLog[6], 0);
 }
 
-TEST(StepOutput, WithoutPortCountersMoveAndNothingWaits) {
-    Machine m;
-    LoadFactoryDefaults(m.settings);
-    VirtualClock clock;
+using StepOutput = MotionTest;
+
+TEST_F(StepOutput, WithoutPortCountersMoveAndNothingWaits) {
     m.timing.clock = &clock;
     m.position.absX = 3;
     OutputStep(m, 1, 0, 0, 1, 5000, 0);
@@ -78,21 +59,12 @@ TEST(StepOutput, WithoutPortCountersMoveAndNothingWaits) {
     EXPECT_EQ(clock.now(), 0);
 }
 
-TEST(StepOutput, PriorityLevelsOutsideTheTableAreRefused) {
-    Machine m;
-    LoadFactoryDefaults(m.settings);
+TEST_F(StepOutput, PriorityLevelIsCheckedStoredAndLoggedByName) {
     EXPECT_EQ(SetExecutorPriority(m, 7, 1), 0);
     EXPECT_EQ(SetExecutorPriority(m, -1, 1), 0);
-    EXPECT_EQ(m.timing.priorityLevel, -1);
+    EXPECT_EQ(m.timing.priorityLevel, -1) << "levels outside the table are refused";
     EXPECT_STREQ(PriorityName(6), "THREAD_PRIORITY_TIME_CRITICAL");
     EXPECT_STREQ(PriorityName(9), "priority unknown");
-}
-
-TEST(StepOutput, PriorityLevelIsStoredAndLoggedByName) {
-    Machine m;
-    LoadFactoryDefaults(m.settings);
-    std::vector<std::string> list;
-    m.log.setListSink([&list](const std::string& l) { list.push_back(l); });
     std::thread worker([&] {  // a thread of its own, like the executor's
         m.timing.executorThreadId = 0;
         EXPECT_EQ(SetExecutorPriority(m, 1, 1), 1);

@@ -2,27 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace korvex {
 namespace {
 
 TEST(EditNumberTest, ReadsTheLeadingNumberOfTheFirstTwentyCharacters) {
-    EXPECT_EQ(ReadEditNumber("12.5 mm"), 12.5);
-    EXPECT_EQ(ReadEditNumber("  -3"), -3);
-    EXPECT_EQ(ReadEditNumber("+2.25/s"), 2.25);
-    EXPECT_EQ(ReadEditNumber("+-2"), 0);
-    EXPECT_EQ(ReadEditNumber("1,5"), 1);
-    EXPECT_EQ(ReadEditNumber("mm 4"), 0);
-    EXPECT_EQ(ReadEditNumber("nan"), 0);
-    EXPECT_EQ(ReadEditNumber("inf"), 0);
-    EXPECT_EQ(ReadEditNumber("1e999"), 0);
-    EXPECT_EQ(ReadEditNumber("000000000000000000001"), 0);
-}
-
-TEST(EditNumberTest, IntegersCutTowardZeroAndStayInRange) {
-    EXPECT_EQ(ReadEditInteger(" 7.9"), 7);
-    EXPECT_EQ(ReadEditInteger("-7.9"), -7);
-    EXPECT_EQ(ReadEditInteger("1e12"), 2147483647);
-    EXPECT_EQ(ReadEditInteger("-1e12"), -2147483647 - 1);
+    const std::pair<const char*, double> numbers[] = {
+        {"12.5 mm", 12.5}, {"  -3", -3},
+        {"+2.25/s", 2.25}, {"+-2", 0},
+        {"1,5", 1},        {"mm 4", 0},
+        {"nan", 0},        {"inf", 0},
+        {"1e999", 0},      {"000000000000000000001", 0}};
+    for (const auto& [text, value] : numbers) EXPECT_EQ(ReadEditNumber(text), value) << text;
+    // Integers cut toward zero and stay in range.
+    const std::pair<const char*, int> integers[] = {
+        {" 7.9", 7}, {"-7.9", -7}, {"1e12", 2147483647}, {"-1e12", -2147483647 - 1}};
+    for (const auto& [text, value] : integers) EXPECT_EQ(ReadEditInteger(text), value) << text;
 }
 
 }  // namespace

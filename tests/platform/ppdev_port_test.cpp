@@ -21,7 +21,7 @@ struct FakePpdev final : PpdevSystem {
     int open(const char*, int) override { return openError ? (errno = openError, -1) : 7; }
     int ioctl(int fd, unsigned long request, void* argument) override {
         EXPECT_EQ(fd, 7);
-        const auto* byte = static_cast<unsigned char*>(argument);
+        auto* byte = static_cast<unsigned char*>(argument);
         calls.push_back({request, request == PPDATADIR ? *static_cast<int*>(argument)
                                   : byte               ? *byte
                                                        : -1});
@@ -30,20 +30,17 @@ struct FakePpdev final : PpdevSystem {
             return -1;
         }
         if (request == PPWDATA || request == PPWCONTROL) registers[request] = *byte;
-        if (request == PPRDATA) *static_cast<unsigned char*>(argument) = registers[PPWDATA];
-        if (request == PPRCONTROL) *static_cast<unsigned char*>(argument) = registers[PPWCONTROL];
-        if (request == PPRSTATUS) *static_cast<unsigned char*>(argument) = status;
+        if (request == PPRDATA) *byte = registers[PPWDATA];
+        if (request == PPRCONTROL) *byte = registers[PPWCONTROL];
+        if (request == PPRSTATUS) *byte = status;
         return 0;
     }
     int claim(int, int timeoutMs) override {
         calls.push_back({PPCLAIM, timeoutMs});
-        if (claimError) {
-            errno = claimError;
-            --claimFailures;
-            if (claimFailures == 0) claimError = 0;
-            return -1;
-        }
-        return 0;
+        if (!claimError) return 0;
+        errno = claimError;
+        if (--claimFailures == 0) claimError = 0;
+        return -1;
     }
     int close(int) override {
         ++closes;

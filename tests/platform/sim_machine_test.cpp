@@ -7,16 +7,11 @@
 
 #include "motion/motion_rig.h"
 #include "motion/port.h"
+#include "tests/testkit/reporting_machine.h"
+#include "tests/testkit/temp_dir.h"
 
 namespace korvex {
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // The recorded pin timeline of a few moves must match the stored file.
 // KORVEX_UPDATE_GOLDEN=1 rewrites the files after a deliberate change.
@@ -25,7 +20,7 @@ void ExpectGoldenTimeline(SimulatedRig& r, const std::string& name) {
     r.sim().writeVcd(vcd);
     const std::string path = std::string(KORVEX_TEST_DATA) + "/motion/" + name;
     if (std::getenv("KORVEX_UPDATE_GOLDEN")) std::ofstream(path) << vcd.str();
-    EXPECT_EQ(vcd.str(), ReadFile(path)) << path;
+    EXPECT_EQ(vcd.str(), test::TempDir::readFile(path)) << path;
 }
 
 TEST(SimulatedMachine, PulseStreamMatchesTheRecordedWaveforms) {
@@ -65,17 +60,16 @@ TEST(SimulatedMachine, TooShortPulsesLoseTheirSteps) {
 TEST(SimulatedMachine, CarriageStopsAtTheMechanicalEndAndReportsOnce) {
     MachineSettings s = FactorySettings();
     s.softLimits = 0;
-    s.language = 1;
+    test::Reports reports;
     SimulatedRig r(s);
-    std::vector<std::string> list;
-    r.machine.log.setListSink([&list](const std::string& l) { list.push_back(l); });
+    reports.attach(r.machine);
     AppendCommand(r.machine, -600, 0, 0, 100, 0, 0, 0, 0, 0);
     ASSERT_TRUE(r.waitUntilDrained());
     EXPECT_EQ(r.sim().position(0), -20);
     EXPECT_EQ(r.sim().crashes(0), 1);
     EXPECT_EQ(r.machine.position.absX, -600);
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0], "Simulated machine: axis X ran into its mechanical end (-)");
+    EXPECT_EQ(reports.list, std::vector<std::string>{
+                                "Simulated machine: axis X ran into its mechanical end (-)"});
 }
 
 TEST(SimulatedMachine, AHeldLimitSwitchReadsClosedUntilReleased) {
@@ -85,9 +79,8 @@ TEST(SimulatedMachine, AHeldLimitSwitchReadsClosedUntilReleased) {
     EXPECT_EQ(m.signals.limitY.load(), 0) << "the carriage stands mid-travel";
     r.sim().holdLimit(1, true);
     ReadInputs(m);
-    EXPECT_EQ(m.signals.limitX.load(), 0);
-    EXPECT_EQ(m.signals.limitY.load(), 1);
-    EXPECT_EQ(m.signals.limitZ.load(), 0);
+    EXPECT_EQ((std::vector<int>{m.signals.limitX, m.signals.limitY, m.signals.limitZ}),
+              (std::vector<int>{0, 1, 0}));
     r.sim().holdLimit(1, false);
     ReadInputs(m);
     EXPECT_EQ(m.signals.limitY.load(), 0);

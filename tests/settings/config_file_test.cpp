@@ -129,7 +129,7 @@ TEST_F(ConfigFileTest, HostileContentNeverOverruns) {
     EXPECT_TRUE(std::isinf(s.mmPerStepX));
 }
 
-TEST_F(ConfigFileTest, MissingFileReportsWithBoxAndGivesFactoryDefaults) {
+TEST_F(ConfigFileTest, MissingOrHugeFileIsRefusedWithABoxAndGivesFactoryDefaults) {
     s.language = 1;
     s.cutDepth = 7;
     EXPECT_EQ(LoadSettings(s, log, "config.dat", 1, dir.path()), 0);
@@ -140,6 +140,10 @@ TEST_F(ConfigFileTest, MissingFileReportsWithBoxAndGivesFactoryDefaults) {
     MachineSettings expected = FactorySettings();
     expected.language = 1;
     EXPECT_EQ(s, expected);
+    // A huge file is refused too; a device is as the FIFO below is.
+    EXPECT_EQ(load(FactoryFile() + std::string(100'000, ' ')), 0);
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[1].text, "read error with some value of settings (from file)");
 }
 
 // A per-user folder's first start writes the factory file; what is there
@@ -157,14 +161,6 @@ TEST_F(ConfigFileTest, FirstStartSeedsTheFactoryFileOnlyWhereThereIsNone) {
     std::filesystem::create_symlink(dir.file("elsewhere.dat"), dir.file("config.dat"));
     EXPECT_EQ(SeedConfigFile(log, dir.path()), 0);
     EXPECT_FALSE(std::filesystem::exists(dir.file("elsewhere.dat")));
-}
-
-// A device is refused as the FIFO below is.
-TEST_F(ConfigFileTest, HugeFileIsRefusedWithItsBox) {
-    s.language = 1;
-    EXPECT_EQ(load(FactoryFile() + std::string(100'000, ' ')), 0);
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, "read error with some value of settings (from file)");
 }
 
 TEST_F(ConfigFileTest, SavingThroughALinkWritesItsTargetAndKeepsTheMode) {

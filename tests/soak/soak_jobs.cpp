@@ -6,6 +6,7 @@
 #include "drilling/drill_readers.h"
 #include "machining/separation.h"
 #include "machining/surface_milling.h"
+#include "motion/job_sink.h"
 #include "motion/machine.h"
 #include "vector/hpgl_reader.h"
 
@@ -42,27 +43,13 @@ SoakJobs::SoakJobs(Machine& m) : m_(m), values_(StartJobValues(m.settings)) {
 }
 
 bool SoakJobs::queueNext(std::mt19937& random) {
-    const int kind = next_;
-    bool queued = false;
-    switch (kind) {
-        case 0:
-            queued = queueHpgl(random);
-            break;
-        case 1:
-            queued = queueDrilling(random);
-            break;
-        case 2:
-            queued = queueSurface(random);
-            break;
-        default:
-            queued = queueCircle(random);
-            break;
-    }
-    if (queued) {
-        last_ = kind;
-        next_ = (kind + 1) % 4;
-    }
-    return queued;
+    static constexpr bool (SoakJobs::*kQueue[])(std::mt19937&) = {
+        &SoakJobs::queueHpgl, &SoakJobs::queueDrilling, &SoakJobs::queueSurface,
+        &SoakJobs::queueCircle};
+    if (!(this->*kQueue[next_])(random)) return false;
+    last_ = next_;
+    next_ = (next_ + 1) % 4;
+    return true;
 }
 
 bool SoakJobs::queueHpgl(std::mt19937& random) {
@@ -74,10 +61,8 @@ bool SoakJobs::queueHpgl(std::mt19937& random) {
     VectorJobRepeat repeat;
     repeat.countX = Between(random, 1, 2);
     SetRepeatSpacing(repeat, 5, m_.settings);
-    const int64_t count = generateVectorJob(m_, drawing_, repeat, 1);
-    if (count > m_.buffer.freeSlots()) return false;
-    generateVectorJob(m_, drawing_, repeat, 0);
-    return true;
+    return QueueJob(
+        m_, [&](bool countOnly) { return generateVectorJob(m_, drawing_, repeat, countOnly); });
 }
 
 bool SoakJobs::queueDrilling(std::mt19937& random) {
@@ -95,10 +80,9 @@ bool SoakJobs::queueSurface(std::mt19937& random) {
     job.depth = Between(random, 0, 15);
     job.pitchX = job.pitchY = Between(random, 8, 40);
     const auto style = static_cast<SurfaceStyle>(Between(random, 1, 3));
-    const int32_t count = GenerateSurfaceMilling(m_, job, values_, true, style);
-    if (count == 0 || count > m_.buffer.freeSlots()) return false;
-    GenerateSurfaceMilling(m_, job, values_, false, style);
-    return true;
+    return QueueJob(m_, [&](bool countOnly) {
+        return GenerateSurfaceMilling(m_, job, values_, countOnly, style);
+    });
 }
 
 bool SoakJobs::queueCircle(std::mt19937& random) {
@@ -108,11 +92,9 @@ bool SoakJobs::queueCircle(std::mt19937& random) {
     job.depth = Between(random, 1, 12);
     CircleTable circle;
     Text failure;
-    if (!BuildSeparationCircle(circle, job.sizeX, failure)) return false;
-    const int32_t count = GenerateSeparation(m_, job, values_, circle, true);
-    if (count == 0 || count > m_.buffer.freeSlots()) return false;
-    GenerateSeparation(m_, job, values_, circle, false);
-    return true;
+    return BuildSeparationCircle(circle, job.sizeX, failure) && QueueJob(m_, [&](bool countOnly) {
+               return GenerateSeparation(m_, job, values_, circle, countOnly);
+           });
 }
 
 }  // namespace korvex::test

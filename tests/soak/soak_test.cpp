@@ -34,6 +34,7 @@
 #include "motion/port.h"
 #include "motion/rounding.h"
 #include "tests/soak/soak_jobs.h"
+#include "tests/testkit/reporting_machine.h"
 
 namespace korvex::test {
 namespace {
@@ -57,33 +58,35 @@ bool WaitFor(Condition condition) {
 // thread has done what it wanted to do at that tick.
 class Breakpoint {
   public:
-    void arm(int64_t tick) { at_.store(tick, std::memory_order_release); }
+    void arm(int64_t tick) { at_ = tick; }
     void disarm() {
         arm(-1);
         release();
     }
     // Executor thread, every tick.
     void onTick() {
-        const int64_t tick = ticks_.fetch_add(1, std::memory_order_acq_rel) + 1;
-        if (tick != at_.load(std::memory_order_acquire)) return;
+        if (++ticks_ != at_) return;
         std::unique_lock lock(mutex_);
-        hit_.store(true, std::memory_order_release);
-        released_.wait(lock, [this] { return !hit_.load(std::memory_order_acquire); });
+        hit_ = true;
+        released_.wait(lock, [this] { return !hit_; });
     }
-    bool hit() const { return hit_.load(std::memory_order_acquire); }
+    bool hit() const {
+        std::lock_guard lock(mutex_);
+        return hit_;
+    }
     void release() {
         {
             std::lock_guard lock(mutex_);
-            hit_.store(false, std::memory_order_release);
+            hit_ = false;
         }
         released_.notify_all();
     }
-    int64_t ticks() const { return ticks_.load(std::memory_order_acquire); }
+    int64_t ticks() const { return ticks_; }
 
   private:
     std::atomic<int64_t> ticks_{0}, at_{-1};
-    std::atomic<bool> hit_{false};
-    std::mutex mutex_;
+    bool hit_ = false;
+    mutable std::mutex mutex_;
     std::condition_variable released_;
 };
 
@@ -139,38 +142,20 @@ MachineSettings SoakSettings() {
     return s;
 }
 
-// The soak's machine: the simulated one on the virtual clock, behind a port
-// that can fail.
-struct SoakRig {
-    SoakRig()
-        : simulated(clock, SimConfigFromSettings(SoakSettings())),
-          port(simulated),
-          rig(Prepared(machine, clock), {"sim", false, &port}) {}
-    SimulatedMachine& sim() { return simulated; }
-
-    Machine machine;
-    VirtualClock clock;
-    SimulatedMachine simulated;
-    FailingPort port;
-    MotionRig rig;
-
-  private:
-    static Machine& Prepared(Machine& m, PerformanceCounter& clock) {
-        m.settings = SoakSettings();
-        m.buffer.allocate(5000);
-        m.timing.clock = &clock;
-        return m;
-    }
-};
-
 class Soak {
   public:
-    Soak(uint32_t seed, Tally& tally) : m_(rig_.machine), random_(seed), tally_(tally) {
-        rig_.rig.executor().setTickObserver([this](const Tick&) { breakpoint_.onTick(); });
+    // The simulated machine on the virtual clock, behind a port that can fail.
+    Soak(uint32_t seed, Tally& tally)
+        : sim_(clock_, SimConfigFromSettings(SoakSettings())),
+          port_(sim_),
+          rig_(Prepared(m_, clock_), {"sim", false, &port_}),
+          random_(seed),
+          tally_(tally) {
+        rig_.executor().setTickObserver([this](const Tick&) { breakpoint_.onTick(); });
         m_.buffer.addAppendObserver([this](const MotionCommand& c) { appended_.push_back(c); });
         SetOriginOverMaterial(m_);  // every job starts and ends here, safe height over it
         jobs_.emplace(m_);
-        for (int axis = 0; axis < 3; ++axis) lostAtStart_[axis] = rig_.sim().stepsLost(axis);
+        for (int axis = 0; axis < 3; ++axis) lostAtStart_[axis] = sim_.stepsLost(axis);
     }
     ~Soak() {
         breakpoint_.disarm();
@@ -181,14 +166,10 @@ class Soak {
     void run(int events);
 
   private:
-    int32_t abs(int axis) const {
-        const Counter* c[3] = {&m_.position.absX, &m_.position.absY, &m_.position.absZ};
-        return c[axis]->load();
-    }
     bool drained() const { return m_.buffer.queued() == 0 && m_.executor.executorIdle.load(); }
     bool halted() const { return m_.gate.count() > 0 && m_.signals.estopActive.load(); }
     bool settled() const { return drained() && m_.executor.resetRequest.load() == 0; }
-    std::vector<int32_t> position() const { return {abs(0), abs(1), abs(2)}; }
+    Steps3 position() const { return Executed(m_); }
     // What a wait that timed out was left with.
     std::string state() const;
 
@@ -201,12 +182,32 @@ class Soak {
     void raceReleasesWithStopAfter();
     void checkCounters();
     int checkQueue() const;
-    void checkResume(const std::vector<int32_t>& lastPulse, bool moveCutShort);
+    void checkResume(const Steps3& lastPulse, bool moveCutShort);
     void returnToOrigin();
+    // The ledger starts again from where the tool stands.
+    void rebase() {
+        appended_.clear();
+        for (int axis = 0; axis < 3; ++axis) base_[axis] = position()[axis];
+    }
+    void requestReset() {
+        tally_.discarded += m_.buffer.queued();
+        ++tally_.resets;
+        RequestBufferReset(m_);
+    }
+
+    static Machine& Prepared(Machine& m, PerformanceCounter& clock) {
+        m.settings = SoakSettings();
+        m.buffer.allocate(5000);
+        m.timing.clock = &clock;
+        return m;
+    }
 
     Breakpoint breakpoint_;  // outlives the executor that calls it
-    SoakRig rig_;
-    Machine& m_;
+    Machine m_;
+    VirtualClock clock_;
+    SimulatedMachine sim_;
+    FailingPort port_;
+    MotionRig rig_;
     std::mt19937 random_;
     std::optional<SoakJobs> jobs_;  // needs the machine's relative origin
     // Everything appended since the ledger's base position, in order.
@@ -228,9 +229,9 @@ std::string Soak::state() const {
 
 // The machine counted every pulse the executor counted, and lost none.
 void Soak::checkCounters() {
-    const SimulatedMachine& sim = rig_.sim();
+    const SimulatedMachine& sim = sim_;
     for (int axis = 0; axis < 3; ++axis) {
-        EXPECT_EQ(abs(axis), sim.stepsReceived(axis)) << "axis " << axis;
+        EXPECT_EQ(position()[axis], sim.stepsReceived(axis)) << "axis " << axis;
         EXPECT_EQ(sim.stepsLost(axis), lostAtStart_[axis]) << "axis " << axis;
     }
 }
@@ -253,7 +254,7 @@ int Soak::checkQueue() const {
             if (i < head) done += d;
         }
         EXPECT_EQ(planned[axis], all) << "axis " << axis;
-        const int64_t partial = abs(axis) - done;
+        const int64_t partial = position()[axis] - done;
         const int32_t d = queued ? Steps(appended_[head], axis) : 0;
         EXPECT_TRUE(d >= 0 ? partial >= 0 && partial <= d : partial <= 0 && partial >= d)
             << "axis " << axis << ": " << partial << " of " << d;
@@ -275,12 +276,12 @@ int Soak::checkQueue() const {
 
 // After a reset: no pulse after `lastPulse`. A move the reset cut short left
 // its resume position there; a reset between two moves saves none.
-void Soak::checkResume(const std::vector<int32_t>& lastPulse, bool moveCutShort) {
+void Soak::checkResume(const Steps3& lastPulse, bool moveCutShort) {
     EXPECT_EQ(position(), lastPulse);
     EXPECT_EQ(m_.position.resumeValid.load(), moveCutShort ? 1 : 0);
     if (m_.position.resumeValid.load()) {
-        EXPECT_EQ(position(), (std::vector<int32_t>{m_.position.resumeX, m_.position.resumeY,
-                                                    m_.position.resumeZ}));
+        EXPECT_EQ(position(),
+                  (Steps3{m_.position.resumeX, m_.position.resumeY, m_.position.resumeZ}));
     }
     checkCounters();
 }
@@ -288,11 +289,11 @@ void Soak::checkResume(const std::vector<int32_t>& lastPulse, bool moveCutShort)
 // As the operator does after a reset: take the resume position as the
 // planned one and go back to the job origin.
 void Soak::returnToOrigin() {
-    m_.position.plannedX = abs(0), m_.position.plannedY = abs(1), m_.position.plannedZ = abs(2);
+    const Steps3 at = position();
+    m_.position.plannedX = at[0], m_.position.plannedY = at[1], m_.position.plannedZ = at[2];
     m_.position.resumeValid = 0;
-    appended_.clear();
-    for (int axis = 0; axis < 3; ++axis) base_[axis] = abs(axis);
-    AppendCommand(m_, -abs(0), -abs(1), -abs(2), 2000, 1, 0, 0, 0, 0);
+    rebase();
+    AppendCommand(m_, -at[0], -at[1], -at[2], 2000, 1, 0, 0, 0, 0);
 }
 
 // A job queued after a reset request is kept whole: it runs after the
@@ -304,10 +305,8 @@ bool Soak::queueAfterReset() {
 }
 
 void Soak::reset(int ticksLeft, bool queueAfter) {
-    const std::vector<int32_t> lastPulse = position();
-    tally_.discarded += m_.buffer.queued();
-    ++tally_.resets;
-    RequestBufferReset(m_);
+    const Steps3 lastPulse = position();
+    requestReset();
     if (queueAfter) queueAfterReset();
     breakpoint_.release();
     ASSERT_TRUE(WaitFor([&] { return settled(); })) << "reset never settled: " << state();
@@ -330,9 +329,9 @@ bool Soak::haltOnTheStop() {
 }
 
 void Soak::stop(Event event) {
-    const std::vector<int32_t> lastPulse = position();
+    const Steps3 lastPulse = position();
     ++tally_.stops;
-    rig_.sim().pressEmergency(true);
+    sim_.pressEmergency(true);
     if (!haltOnTheStop()) return;
     EXPECT_EQ(position(), lastPulse) << "a pulse after the emergency input";
     checkCounters();
@@ -353,12 +352,10 @@ void Soak::stop(Event event) {
         event == Event::ResetWhileStopped || event == Event::ResetThenQueueWhileStopped;
     bool jobAfter = false;
     if (resetToo) {
-        tally_.discarded += m_.buffer.queued();
-        ++tally_.resets;
-        RequestBufferReset(m_);
+        requestReset();
         if (event == Event::ResetThenQueueWhileStopped) jobAfter = queueAfterReset();
     }
-    rig_.sim().pressEmergency(false);
+    sim_.pressEmergency(false);
     ASSERT_EQ(ReleaseEmergencyStop(m_), 1);
     EXPECT_EQ(m_.signals.estopActive, 0);
     if (!resetToo) return;
@@ -367,8 +364,7 @@ void Soak::stop(Event event) {
         // Planned from where the stop held the tool: the job starts there
         // and ends over it at its safe height.
         const int32_t safe = MmToSteps(m_.settings.safeHeight, m_.settings.mmPerStepZ);
-        EXPECT_EQ(position(), (std::vector<int32_t>{lastPulse[0], lastPulse[1],
-                                                    m_.position.relOriginZ - safe}));
+        EXPECT_EQ(position(), (Steps3{lastPulse[0], lastPulse[1], m_.position.relOriginZ - safe}));
         checkCounters();
     } else {
         // The tick the stop held makes no pulse once the reset has come.
@@ -381,19 +377,17 @@ void Soak::stop(Event event) {
 // pulse and keeps the queue until the operator resets it and the port is
 // back.
 void Soak::portFails() {
-    const std::vector<int32_t> lastPulse = position();
+    const Steps3 lastPulse = position();
     ++tally_.portFailures;
-    rig_.port.fail(true);
+    port_.fail(true);
     if (!haltOnTheStop()) return;
     std::this_thread::sleep_for(std::chrono::microseconds(200));
     EXPECT_TRUE(halted());
     EXPECT_EQ(position(), lastPulse) << "a pulse after the port failed";
     checkCounters();
     checkQueue();
-    tally_.discarded += m_.buffer.queued();
-    ++tally_.resets;
-    RequestBufferReset(m_);
-    rig_.port.fail(false);
+    requestReset();
+    port_.fail(false);
     ASSERT_EQ(ReleaseEmergencyStop(m_), 1);
     ASSERT_TRUE(WaitFor([&] { return settled(); })) << "reset never settled: " << state();
     EXPECT_EQ(position(), lastPulse);
@@ -404,12 +398,12 @@ void Soak::portFails() {
 // The program ends while the emergency stop holds the executor in a job:
 // the executor ends at once, with no pulse after the stop.
 void Soak::shutDownWhileStopped() {
-    const std::vector<int32_t> lastPulse = position();
+    const Steps3 lastPulse = position();
     ++tally_.shutdowns;
-    rig_.sim().pressEmergency(true);
+    sim_.pressEmergency(true);
     if (!haltOnTheStop()) return;
     checkQueue();
-    auto stopping = std::async(std::launch::async, [this] { rig_.rig.executor().stop(); });
+    auto stopping = std::async(std::launch::async, [this] { rig_.executor().stop(); });
     if (stopping.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
         std::fprintf(stderr, "the shutdown hung: %s\n", state().c_str());
         std::abort();  // nothing to tear down with an executor that never ends
@@ -436,8 +430,7 @@ void Soak::raceReleasesWithStopAfter() {
     operatorThread.join();
     ASSERT_TRUE(finished) << "stranded by a release: " << state();
     checkCounters();
-    appended_.clear();
-    for (int axis = 0; axis < 3; ++axis) base_[axis] = abs(axis);
+    rebase();
 }
 
 void Soak::run(int events) {
@@ -462,9 +455,8 @@ void Soak::run(int events) {
             ++tally_.drains;
             checkCounters();
             checkQueue();
-            EXPECT_EQ(position(), (std::vector<int32_t>{0, 0, 0}));
-            appended_.clear();
-            for (int axis = 0; axis < 3; ++axis) base_[axis] = abs(axis);
+            EXPECT_EQ(position(), Steps3{});
+            rebase();
             continue;
         }
         checkCounters();
@@ -484,7 +476,7 @@ void Soak::run(int events) {
     }
     breakpoint_.disarm();
     ASSERT_TRUE(WaitFor([&] { return drained(); })) << "never drained: " << state();
-    EXPECT_EQ(position(), (std::vector<int32_t>{0, 0, 0}));
+    EXPECT_EQ(position(), Steps3{});
     checkCounters();
 }
 

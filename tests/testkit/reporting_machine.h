@@ -3,6 +3,7 @@
 // list lines in `list`, in English; and a machine at factory settings that
 // reports so.
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,16 @@
 #include "platform/headless.h"
 
 namespace korvex::test {
+
+using Steps3 = std::array<int32_t, 3>;
+
+// The executed and the planned position, X Y Z.
+inline Steps3 Executed(const Machine& m) {
+    return {m.position.absX.load(), m.position.absY.load(), m.position.absZ.load()};
+}
+inline Steps3 Planned(const Machine& m) {
+    return {m.position.plannedX.load(), m.position.plannedY.load(), m.position.plannedZ.load()};
+}
 
 // Declare it before anything that runs an executor on the machine it is
 // attached to: the executor may report until it stops.

@@ -52,11 +52,7 @@ struct StoppingSession : ::testing::Test {
             ASSERT_EQ(ReleaseEmergencyStop(m), 1);
         }
     }
-    void expectPlannedIsExecuted() {
-        EXPECT_EQ(p.plannedX.load(), p.absX.load());
-        EXPECT_EQ(p.plannedY.load(), p.absY.load());
-        EXPECT_EQ(p.plannedZ.load(), p.absZ.load());
-    }
+    void expectPlannedIsExecuted() { EXPECT_EQ(Planned(m), Executed(m)); }
 };
 
 }  // namespace korvex::test
