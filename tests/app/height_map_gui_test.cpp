@@ -44,7 +44,7 @@ TEST_F(HeightMapGui, AGridProbedSavedAndFollowed) {
         for (int id : {kX0, kY0, kX1, kY1}) area += ControlText(dialog, id) + " ";
         TypeInto(dialog, kColumns, "3");
         TypeInto(dialog, kRows, "2");
-        ClickControl(dialog, kProbe);
+        ClickControl(dialog, heightmap_dialog::kProbe);
         EXPECT_TRUE(QTest::qWaitFor(
             [&] { return ControlText(dialog, kState).rfind("map 3", 0) == 0; }, 30000));
         probed = ControlText(dialog, kState);

@@ -179,7 +179,7 @@ TEST_F(MainWindowGui, TheProbeRunsFromTheMainWindowAndWaitsForTheProbesRemoval) 
     start();
     host.realBoxes = true;
     test::ClickOnNextBox(QMessageBox::Ok);
-    click(kProbe);
+    click(mainwin::kProbe);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m().gate.latched(); }, 20000));
     const MachineSettings& s = m().settings;
     const int32_t probe = SimConfigFromSettings(s).probeSurfaceZ;

@@ -80,20 +80,20 @@ TEST_F(StatusTest, SpeedsFollowTheExecutorAndAHeldMachineShowsStop) {
     e.currentPeriodUs = 1000;
     e.axisStepping[0] = 1;
     EXPECT_EQ(status.refresh(false), 0);
-    EXPECT_EQ(Texts(view, {kSpeedX, kSpeedY}), "    1000 k/s | stop");
+    EXPECT_EQ(Texts(view, {mainwin::kSpeedX, kSpeedY}), "    1000 k/s | stop");
     EXPECT_EQ(status.refresh(false), 1);
 
     c.machine.signals.estopActive = 1;
     EXPECT_EQ(status.refresh(true), 0);
-    EXPECT_EQ(view.text(kSpeedX), "stop");
+    EXPECT_EQ(view.text(mainwin::kSpeedX), "stop");
     c.machine.signals.estopActive = 0;
     c.machine.settings.showMillimetres = 1;
     EXPECT_EQ(status.refresh(false), 0);
-    EXPECT_EQ(view.text(kSpeedX), " 100.000 mm/s");
+    EXPECT_EQ(view.text(mainwin::kSpeedX), " 100.000 mm/s");
 
     e.currentPeriodUs = 0;  // the move ended where it was last shown
     EXPECT_EQ(status.refresh(false), 0);
-    EXPECT_EQ(view.text(kSpeedX), "stop");
+    EXPECT_EQ(view.text(mainwin::kSpeedX), "stop");
 }
 
 // A 10 x 10 mm drawing at 25 pixels per mm: one step (0.1 mm) is 2.5 pixels.
