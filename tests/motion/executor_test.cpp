@@ -158,6 +158,22 @@ TEST_F(ExecutorTest, SoftLimitsReportDroppedPulsesOnce) {
     EXPECT_TRUE(reports.host.boxes.empty());
 }
 
+// Halted mid-move the soak covers; halted while idle, an append must neither
+// move nor, in laser/pen mode, switch the laser on before the release.
+TEST_F(ExecutorTest, CommandsQueuedDuringAnIdleEmergencyStopWaitForItsRelease) {
+    m.settings.laserPenMode = 1;
+    r.sim().pressEmergency(true);
+    ReadInputs(m);  // the window's status timer sees it
+    for (int i = 0; i < 3; ++i) AppendCommand(m, 0, 5, 0, 200, 0, 0, 0, 1, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(r.sim().stepsReceived(1), 0);
+    EXPECT_EQ(m.signals.spindleOnState.load(), 0) << "the laser stays off";
+    r.sim().pressEmergency(false);
+    ASSERT_EQ(ReleaseEmergencyStop(m), 1);
+    ASSERT_TRUE(r.waitUntilDrained());
+    EXPECT_EQ(m.position.absY, 15);
+}
+
 TEST_F(ExecutorTest, ResetWhileIdleDoesNotDiscardTheNextCommand) {
     RequestBufferReset(m);
     append(7, 0, 0, 200, 0);
