@@ -52,11 +52,6 @@ bool SuspendGate::unlatch(std::atomic<int32_t>& flag) {
     return true;
 }
 
-void SuspendGate::suspendSelf() {
-    suspend();
-    block();
-}
-
 void SuspendGate::block() {
     std::unique_lock lock(mutex_);
     resumed_.wait(lock, [this] {

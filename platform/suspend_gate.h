@@ -20,8 +20,6 @@ class SuspendGate {
     int suspend();
     // Any thread. Returns the previous count (0: it was not suspended).
     int resume();
-    // The gated thread suspends itself and blocks until resumed (or opened).
-    void suspendSelf();
     // The gated thread: blocks while the count is above 0. Cheap when open:
     // one relaxed atomic load.
     void pass() {

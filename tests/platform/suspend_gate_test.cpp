@@ -27,23 +27,9 @@ TEST(SuspendGate, CountedLikeAThreadsSuspendCount) {
     gate.resume();
     t.join();
     EXPECT_TRUE(passed);
-}
-
-TEST(SuspendGate, SelfSuspensionWaitsForOneResume) {
-    SuspendGate gate;
-    std::atomic<int> stage{0};
-    std::thread t([&] {
-        stage = 1;
-        gate.suspendSelf();
-        stage = 2;
-    });
-    while (gate.count() == 0) std::this_thread::yield();
-    EXPECT_EQ(stage, 1);
-    gate.resume();
-    t.join();
-    EXPECT_EQ(stage, 2);
     gate.open();
-    gate.suspendSelf();  // an opened gate never blocks again
+    gate.suspend();
+    gate.pass();  // an opened gate never blocks again
 }
 
 TEST(SuspendGate, TheLatchHoldsOneSuspensionWithItsFlag) {
