@@ -54,7 +54,7 @@ std::string CountryOfLocale(const std::string& locale) {
         {"HU", "HUN"}, {"NL", "NLD"}, {"CA", "CAN"}, {"AU", "AUS"}, {"IE", "IRL"}};
     const size_t underscore = locale.find('_');
     if (underscore == std::string::npos || underscore + 3 > locale.size()) return {};
-    const std::string code = locale.substr(underscore + 1, 2);
+    std::string code = locale.substr(underscore + 1, 2);
     for (const auto& [two, three] : kCountries)
         if (code == two) return three;
     return code;
