@@ -277,9 +277,9 @@ void DrawGcodePreview(const GcodeProgram& program, Canvas& canvas) {
     const int margin = std::min(canvas.width(), canvas.height()) / 40;
     const double scale = std::min(spanX > 0 ? (canvas.width() - 1 - 2 * margin) / spanX : 1e300,
                                   spanY > 0 ? (canvas.height() - 1 - 2 * margin) / spanY : 1e300);
-    auto px = [&](int64_t v) { return margin + static_cast<int>((v - lowX) * scale + 0.5); };
+    auto px = [&](int64_t v) { return margin + static_cast<int>(std::lround((v - lowX) * scale)); };
     auto py = [&](int64_t v) {
-        return canvas.height() - 1 - margin - static_cast<int>((v - lowY) * scale + 0.5);
+        return canvas.height() - 1 - margin - static_cast<int>(std::lround((v - lowY) * scale));
     };
     x = program.start.x, y = program.start.y;
     for (const MotionCommand& c : program.moves) {

@@ -698,8 +698,10 @@ class Reader {
     // by a rapid back out to R (G83) or up a little to break the chip (G73).
     bool hole(double rz, double bottom) {
         if (motion_ == Motion::Peck || motion_ == Motion::ChipBreak) {
-            // Pecks too fine to add to their depth would never end.
+            // Pecks too fine to add to their depth would never end: the
+            // count bounds the loop.
             int64_t pecks = 0;
+            // NOLINTNEXTLINE(clang-analyzer-security.FloatLoopCounter)
             for (double depth = rz - cycleQ_; depth > bottom; depth = depth - cycleQ_) {
                 if (++pecks > int64_t{kMaxGcodeMoves}) return refuse(kOutOfRange, moveName_);
                 if (!lineToZ(depth, false)) return false;

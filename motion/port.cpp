@@ -49,7 +49,7 @@ void SetBit(uint8_t& r, int bit, bool value) {
 // The backend as the operator knows it: the device, the address or the
 // simulated machine.
 std::string BackendName(const Machine& m, const PortIo& io) {
-    const std::string name = io.name();
+    std::string name = io.name();
     const int language = m.settings.language;
     if (name == "sim") return Caption(language, {"simulovaný stroj", "simulated machine"});
     if (name == "none") return Caption(language, {"žádný", "none"});

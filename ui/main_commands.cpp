@@ -120,7 +120,7 @@ MainCommands::MainCommands(Controller& c, WindowView& view, Host& host, StatusDi
     on({kMenuFinish}, [this] { view_.requestClose(); });
 }
 
-void MainCommands::on(std::initializer_list<int> ids, std::function<void()> action) {
+void MainCommands::on(std::initializer_list<int> ids, const std::function<void()>& action) {
     for (int id : ids) actions_.emplace(id, action);
 }
 

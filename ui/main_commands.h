@@ -47,7 +47,7 @@ class MainCommands {
 
   private:
     // `action` for each of `ids` (a menu item and its button share one).
-    void on(std::initializer_list<int> ids, std::function<void()> action);
+    void on(std::initializer_list<int> ids, const std::function<void()>& action);
     // The same, after the file log's line of what the operator chose.
     void on(std::initializer_list<int> ids, Text chosen, std::function<void()> action);
 
