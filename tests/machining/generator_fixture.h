@@ -13,13 +13,13 @@
 namespace korvex::test {
 
 struct GeneratorTest : ::testing::Test, ReportingMachine {
-    // Every command appended, in order (in place of ReportingMachine::queued()).
-    std::vector<MotionCommand> queued;
+    // Every command appended, in order.
+    std::vector<MotionCommand> appended;
     JobValues values;
 
     GeneratorTest() {
         m.buffer.allocate(200'000);
-        m.buffer.addAppendObserver([this](const MotionCommand& c) { queued.push_back(c); });
+        m.buffer.addAppendObserver([this](const MotionCommand& c) { appended.push_back(c); });
         SetOriginOverMaterial(m);
         values = StartJobValues(m.settings);
     }
@@ -27,14 +27,14 @@ struct GeneratorTest : ::testing::Test, ReportingMachine {
     // The queued moves in the XY plane, in order.
     std::vector<std::pair<int, int>> planar() const {
         std::vector<std::pair<int, int>> moves;
-        for (const MotionCommand& c : queued)
+        for (const MotionCommand& c : appended)
             if (c.dz == 0) moves.push_back({c.dx, c.dy});
         return moves;
     }
     // The plunges (descents with the dwell), of one period unless it is 0.
     std::vector<int> plunges(int32_t periodUs = 0) const {
         std::vector<int> depths;
-        for (const MotionCommand& c : queued)
+        for (const MotionCommand& c : appended)
             if (c.dz > 0 && c.dwellAfter && (!periodUs || c.periodUs == periodUs))
                 depths.push_back(c.dz);
         return depths;

@@ -81,9 +81,9 @@ TEST_F(SeparationTest, LastCycleTakesTheRestOfTheDepth) {
     values.cut = 2;
     EXPECT_EQ(count(), 7 * 3 + 2);
     append();
-    EXPECT_EQ(queued.size(), 23u);
+    EXPECT_EQ(appended.size(), 23u);
     EXPECT_EQ(plunges(), (std::vector<int>{2, 2, 2, 2, 3, 3}));  // plunge and re-plunge per cycle
-    EXPECT_EQ(queued.back().dz, -(50 + 7));
+    EXPECT_EQ(appended.back().dz, -(50 + 7));
     EXPECT_EQ(list,
               (std::vector<std::string>{"start of cutting cycle 1/3", "start of cutting cycle 2/3",
                                         "start of cutting cycle 3/3"}));
@@ -95,13 +95,13 @@ TEST_F(SeparationTest, CircleTravelsToItsEdgeCutsItsLapsAndComesBack) {
     Text failure{};
     ASSERT_EQ(BuildSeparationCircle(table, job.sizeX, failure), 1);
     append();
-    EXPECT_EQ(static_cast<int>(queued.size()), (table.count() + 3) * 2 + 4);
+    EXPECT_EQ(static_cast<int>(appended.size()), (table.count() + 3) * 2 + 4);
     const int32_t travel = PeriodUs(m.settings.moveSpeedX, m.settings.mmPerStepX);
-    const MotionCommand& out = queued.front();
+    const MotionCommand& out = appended.front();
     EXPECT_EQ(std::make_tuple(out.dx, out.dy, out.dz, out.periodUs, out.accelerated, out.spindleOn),
               std::make_tuple(100, 50, 0, travel, 1, 0));
-    EXPECT_EQ(queued.back().dx, -100);
-    EXPECT_EQ(queued.back().dy, -50);
+    EXPECT_EQ(appended.back().dx, -100);
+    EXPECT_EQ(appended.back().dy, -50);
 }
 
 struct SeparationDialogTest : GeneratorTest {
@@ -132,13 +132,13 @@ TEST_F(SeparationDialogTest, CirclesTooLargeAreRefused) {
     dialog.onCommand(kSeparationOk);
     EXPECT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(dialog.circle().count(), 0);
-    EXPECT_TRUE(queued.empty());
+    EXPECT_TRUE(appended.empty());
     m.buffer.allocate(50);
     m.settings.commandCapacity = 50;
     type(kSeparationSizeX, "2");  // r = 10 steps
     dialog.onCommand(kSeparationOk);
     ASSERT_EQ(host.boxes.size(), 2u);
-    // Depth 0: the lap, the approach, the lift and the returns; plunges of 0 are not queued.
+    // Depth 0: the lap, the approach, the lift and the returns; plunges of 0 are not appended.
     const int needed = dialog.circle().count() + 4;
     EXPECT_EQ(host.boxes[1].text,
               Format("Not enought space in buffer for this work around %d,\n please set more "

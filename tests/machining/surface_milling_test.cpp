@@ -24,14 +24,14 @@ TEST_F(SurfaceTest, DepthInWholeCutsRunsOneMoreCycleAtTheFinalDepth) {
     append(SurfaceStyle::StrokesAlongX);
     const int32_t plunge = PeriodUs(m.settings.plungeSpeed, m.settings.mmPerStepZ);
     EXPECT_EQ(plunges(plunge), (std::vector<int>{100, 100, 100}));
-    EXPECT_EQ(queued.size(), 62u);  // the last plunge of 0 is neither counted nor queued
-    EXPECT_EQ(queued.back().dz, -50);
-    EXPECT_EQ(queued[queued.size() - 2].dz, -300);
+    EXPECT_EQ(appended.size(), 62u);  // the last plunge of 0 is neither counted nor queued
+    EXPECT_EQ(appended.back().dz, -50);
+    EXPECT_EQ(appended[appended.size() - 2].dz, -300);
     EXPECT_EQ(list.front(), "start of cutting cycle surface by X 1/4");
     EXPECT_EQ(list.back(), "end of cutting cycle surface by X 4/4");
     EXPECT_EQ(list.size(), 5u);
 
-    queued.clear();
+    appended.clear();
     list.clear();
     job.depth = 80;  // shallower than one cut: one cycle with the whole plunge
     append(SurfaceStyle::StrokesAlongY);
@@ -51,7 +51,7 @@ TEST_F(SurfaceTest, StepOversCoverTheWidthWithTheLeftOverLast) {
                  {{10, 5, 0, 3, 3}, true, 0.1f, {3, 3, 3, 1}},
                  {{5, 40, 0, 10, 20}, false, 0.05f, {20, 20}}};  // 1 mm in X and in Y steps
     for (const auto& c : cases) {
-        queued.clear();
+        appended.clear();
         job = c.job;
         m.settings.mmPerStepY = c.mmPerStepY;
         append(c.alongY ? SurfaceStyle::StrokesAlongY : SurfaceStyle::StrokesAlongX);
@@ -74,7 +74,7 @@ TEST_F(SurfaceTest, SpiralMovesInwardAndReversesAReducedLength) {
         {1, 0},  {0, 8},  {2, 0},   {0, -5},   // lap 2: -2 reverses into +2
         {-6, -9}};                             // back over the top
     EXPECT_EQ(planar(), expected);
-    EXPECT_EQ(queued.back().periodUs, PeriodUs(m.settings.moveSpeedZ, m.settings.mmPerStepZ));
+    EXPECT_EQ(appended.back().periodUs, PeriodUs(m.settings.moveSpeedZ, m.settings.mmPerStepZ));
 }
 
 TEST_F(SurfaceTest, DeepJobWithAThinCutIsCountedWithoutRunningEveryCycle) {
@@ -112,7 +112,7 @@ TEST_F(SurfaceTest, RefusedJobsQueueNothing) {
     m.position.relOriginSet = 0;
     EXPECT_EQ(GenerateSurfaceMilling(m, cases[0].surface, values, true, SurfaceStyle::Spiral), 0);
     EXPECT_EQ(host.boxes.back().text, "you must define relative point (startpoint)");
-    EXPECT_TRUE(queued.empty());
+    EXPECT_TRUE(appended.empty());
 }
 
 struct SurfaceDialogTest : GeneratorTest {
@@ -161,7 +161,7 @@ TEST_F(SurfaceDialogTest, AStylePictureAsksWithThePassesDepthAndTime) {
     host.answers = {Answer::No};
     asking.onCommand(kSurfaceStartY);
     EXPECT_EQ(asking.lastStart(), 0);
-    EXPECT_TRUE(queued.empty());
+    EXPECT_TRUE(appended.empty());
     host.answers = {Answer::Yes};
     asking.onCommand(kSurfaceStartY);
     EXPECT_EQ(asking.lastStart(), 1);
@@ -181,7 +181,7 @@ TEST_F(SurfaceDialogTest, JobTooLargeForTheBufferOrWithoutAnOriginIsRefused) {
     type(kSurfacePitch, "0.5");
     dialog.onCommand(kSurfaceStartX);  // 1 + (2 + 2 x 3 + 3) + 1 = 13 commands at depth 0
     EXPECT_EQ(dialog.lastStart(), 0);
-    EXPECT_TRUE(queued.empty());
+    EXPECT_TRUE(appended.empty());
     EXPECT_EQ(boxTexts(), (std::vector<std::string>{"Not enought space in buffer space plus 3"}));
     m.buffer.allocate(13);
     dialog.onCommand(kSurfaceStartX);

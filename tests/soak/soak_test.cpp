@@ -187,7 +187,7 @@ class Soak {
     // The ledger starts again from where the tool stands.
     void rebase() {
         appended_.clear();
-        for (int axis = 0; axis < 3; ++axis) base_[axis] = position()[axis];
+        base_ = position();
     }
     void requestReset() {
         tally_.discarded += m_.buffer.queued();
@@ -212,7 +212,7 @@ class Soak {
     std::optional<SoakJobs> jobs_;  // needs the machine's relative origin
     // Everything appended since the ledger's base position, in order.
     std::vector<MotionCommand> appended_;
-    int32_t base_[3] = {0, 0, 0};
+    Steps3 base_{};
     // What the machine's power-on and port test cost before any command.
     int64_t lostAtStart_[3] = {0, 0, 0};
     Tally& tally_;
@@ -229,10 +229,10 @@ std::string Soak::state() const {
 
 // The machine counted every pulse the executor counted, and lost none.
 void Soak::checkCounters() {
-    const SimulatedMachine& sim = sim_;
+    const Steps3 at = position();
     for (int axis = 0; axis < 3; ++axis) {
-        EXPECT_EQ(position()[axis], sim.stepsReceived(axis)) << "axis " << axis;
-        EXPECT_EQ(sim.stepsLost(axis), lostAtStart_[axis]) << "axis " << axis;
+        EXPECT_EQ(at[axis], sim_.stepsReceived(axis)) << "axis " << axis;
+        EXPECT_EQ(sim_.stepsLost(axis), lostAtStart_[axis]) << "axis " << axis;
     }
 }
 
@@ -245,7 +245,7 @@ int Soak::checkQueue() const {
     if (queued > static_cast<int>(appended_.size())) return 0;
     const size_t head = appended_.size() - static_cast<size_t>(queued);
     int64_t ticksLeft = 0;
-    const int32_t planned[3] = {m_.position.plannedX, m_.position.plannedY, m_.position.plannedZ};
+    const Steps3 planned = Planned(m_), at = position();
     for (int axis = 0; axis < 3; ++axis) {
         int64_t done = base_[axis], all = base_[axis];
         for (size_t i = 0; i < appended_.size(); ++i) {
@@ -254,7 +254,7 @@ int Soak::checkQueue() const {
             if (i < head) done += d;
         }
         EXPECT_EQ(planned[axis], all) << "axis " << axis;
-        const int64_t partial = position()[axis] - done;
+        const int64_t partial = at[axis] - done;
         const int32_t d = queued ? Steps(appended_[head], axis) : 0;
         EXPECT_TRUE(d >= 0 ? partial >= 0 && partial <= d : partial <= 0 && partial >= d)
             << "axis " << axis << ": " << partial << " of " << d;

@@ -11,8 +11,11 @@
 namespace korvex::test {
 
 inline std::string Texts(const DialogView& view, std::initializer_list<int> ids) {
-    std::string out;
-    for (int id : ids) out += (out.empty() ? "" : " | ") + view.text(id);
+    std::string out, separator;
+    for (int id : ids) {
+        out += separator + view.text(id);
+        separator = " | ";
+    }
     return out;
 }
 
